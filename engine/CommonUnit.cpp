@@ -1,0 +1,8 @@
+#include "engine/CommonUnit.h"
+
+TCC::TCC()
+{
+    notifier = &defaultNotifier;
+}
+
+TCC::~TCC() = default;

@@ -1,0 +1,95 @@
+#include "workspace/TextFiles.h"
+
+#include "engine/TError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+QString DecodeStateBytes(const QByteArray &bytes)
+{
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(view);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp932("windows-31j");
+    if (cp932.isValid())
+        return cp932.decode(view);
+    return QString::fromLatin1(view);
+}
+
+QStringList SplitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            lines.append(text.mid(start, i - start));
+            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+std::optional<QStringList> ReadStateLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return SplitLines(DecodeStateBytes(file.readAll()));
+}
+
+void WriteFileAtomic(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw TFatalError(QStringLiteral("ファイルに書き込めません。\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+void WriteStateLines(const QString &path, const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += QStringLiteral("\r\n");
+    }
+    WriteFileAtomic(path, text.toUtf8());
+}
+
+TLineReader::TLineReader(QStringList lines, QString fileName)
+    : m_lines(std::move(lines)), m_fileName(std::move(fileName))
+{
+}
+
+const QString &TLineReader::Next()
+{
+    if (m_pos >= m_lines.size()) {
+        throw TFatalError(QStringLiteral("ファイルの行が足りません。\n%1（%2 行目）")
+                              .arg(m_fileName)
+                              .arg(m_pos + 1));
+    }
+    return m_lines.at(m_pos++);
+}
+
+qint32 TLineReader::NextInt()
+{
+    return StrToInt(Next());
+}
+
+const QString *TLineReader::Peek() const
+{
+    return m_pos < m_lines.size() ? &m_lines.at(m_pos) : nullptr;
+}

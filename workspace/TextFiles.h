@@ -1,0 +1,46 @@
+#pragma once
+// Reading and writing of the line-by-line state files (catalog, settings,
+// FormPosition.dat, UserDirectory.dat, Title.dat, ...).
+//
+// They are written as UTF-8 with CR LF line ends and read as UTF-8, or as
+// CP932 when the bytes are not valid UTF-8 (files carried over from a Japanese
+// Windows installation). Every write is atomic: a temporary file beside the
+// target is flushed and renamed over it, so a crash or a full disk never
+// leaves half a file in place of a good one.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Text of a state file's bytes: UTF-8 (a leading BOM dropped) or CP932.
+QString DecodeStateBytes(const QByteArray &bytes);
+
+// Splits at CR LF, CR or LF. A final line break does not make an extra line.
+QStringList SplitLines(const QString &text);
+
+// Lines of a state file; std::nullopt when it does not exist or cannot be read.
+std::optional<QStringList> ReadStateLines(const QString &path);
+
+// Writes lines joined and ended by CR LF, atomically. Throws TFatalError when
+// the file cannot be written; the old file then stays as it was.
+void WriteStateLines(const QString &path, const QStringList &lines);
+
+// Atomic write of raw bytes (same guarantees as above).
+void WriteFileAtomic(const QString &path, const QByteArray &bytes);
+
+// Sequential reader over the lines of a state file: asking for a line past
+// the end raises the error that ends the program, never reads past the list.
+class TLineReader {
+public:
+    TLineReader(QStringList lines, QString fileName);
+    const QString &Next();
+    qint32 NextInt();
+    const QString *Peek() const;
+    bool AtEnd() const { return m_pos >= m_lines.size(); }
+    qsizetype Position() const { return m_pos; }
+
+private:
+    QStringList m_lines;
+    QString m_fileName;
+    qsizetype m_pos = 0;
+};
