@@ -62,6 +62,7 @@ public:
 
     // ---- learning file ----
     void SetCurrentFile(const QString &code);
-    void LoadLearningFile();
+    void LoadLearningFile();   // ends by calling LoadRecordFile()
+    void LoadRecordFile();     // the record half of each TTango
     QString NormalizeMeaning(const QString &meaning) const;
 };
