@@ -6,12 +6,15 @@
 // The operations are declared here and defined in the file of their concern
 // (workspace/, data/, engine/).
 #include "data/WordTable.h"
+#include "engine/AnswerCheck.h"
 #include "engine/Clock.h"
 #include "engine/Notifier.h"
 #include "engine/Random.h"
 #include "workspace/Catalog.h"
 
 #include <QString>
+#include <QStringList>
+#include <array>
 #include <memory>
 
 class TCC {
@@ -65,4 +68,24 @@ public:
     void LoadLearningFile();   // ends by calling LoadRecordFile()
     void LoadRecordFile();     // the record half of each TTango
     QString NormalizeMeaning(const QString &meaning) const;
+
+    // ---- answer checking and typing rules (on the current file's kind) ----
+    bool lookAlike = false;        // set by IsTypingHintAllowed, read by TypingHint
+    QStringList acceptedForms;     // rebuilt by ExpandAcceptedAnswers
+    THeadwordKind HeadwordKind() const { return HeadwordKindOf(fileCode, userFile); }
+    QString FormatHeadword(const QString &word, bool stripDigit) const;
+    QString FormatPhraseHeadword(const QString &word, bool plain) const;
+    // What a choice button shows for the word at a position (also its typing form).
+    QString DisplayForm(int position) const;
+    void ExpandAcceptedAnswers(const QString &word);
+    bool CheckTypedAnswer(const QString &word, const QString &typed) const;
+    bool CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
+                                      const std::array<int, 3> &choices) const;
+    bool AreConfusable(int a, int b) const;
+    bool IsTypingHintAllowed(int position);
+    // Typing question: typing for even levels on, meaning shown (direction 0),
+    // the word in stage 3 or at an even level above 0, and a hint that does
+    // not give a look-alike word away.
+    bool DecideTypingQuestion(int position, bool typingForEvenLevels, int answerDirection);
+    QString TypingHint(int position) const;   // after IsTypingHintAllowed for that word
 };

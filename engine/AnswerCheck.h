@@ -1,0 +1,65 @@
+#pragma once
+// Headword markup, typed-answer checking and the typing hint.
+//
+// Stored headwords carry a small markup: "a/b" alternatives, "(x)" optional
+// parts, "@" for the object, "_i" verb marks, a trailing homonym digit,
+// "[x]" bracketed parts and the placeholders A, B, C of phrases. The
+// functions here turn a stored headword into what a choice button shows and
+// into the forms a learner may type. They are plain text functions; the
+// engine object calls them with the kind of the current learning file.
+#include <QString>
+#include <QStringList>
+
+// How a file's headwords are read: user files keep them verbatim, the
+// phrase files (TJ, DJ) follow the phrase rules, every other file the word
+// rules.
+enum class THeadwordKind { Word, Phrase, UserFile };
+
+THeadwordKind HeadwordKindOf(const QString &fileCode, bool userFile);
+
+inline constexpr int kMaxAcceptedForms = 9;
+// Words of this length or shorter are never typing questions.
+inline constexpr int kShortestTypingHintLength = 3;
+
+// Removes a trailing homonym digit 1..9.
+QString StripHomonymDigit(const QString &word);
+
+// Display and typing form of a headword ("come/go on" -> "come on",
+// "look (at)" -> "look", "bank2" -> "bank (2)" or "bank", "go_i" ->
+// "go <v.i.>").
+QString FormatHeadword(const QString &word, bool stripDigit, THeadwordKind kind);
+
+// Form of a phrase: the headword form without "～" and its following
+// character and without the verb mark; in phrase files without "[" "]".
+// Unless plain, the placeholders A, B, C are put in double quotes.
+QString FormatPhraseHeadword(const QString &word, bool plain, THeadwordKind kind);
+
+// The form a file shows on its choice buttons and compares typed answers
+// with: the phrase form (plain) in phrase files, otherwise the headword form
+// with the homonym digit stripped.
+QString DisplayForm(const QString &word, THeadwordKind kind);
+
+// The further typed forms of a phrase ("come/go on" also "go on",
+// "look (at)" also "look at", "a, b" also "a,b"); at most nine, in order.
+QStringList ExpandAcceptedAnswers(const QString &word);
+
+// Accented Latin letters replaced by their plain forms ("café" -> "cafe",
+// "Œuvre" -> "OEuvre").
+QString FoldDiacritics(const QString &text);
+
+// True when the typed text is a correct answer for the stored headword. The
+// stored form may be taken in lower case or without accents; the typed text
+// is compared as typed.
+bool CheckTypedAnswer(const QString &word, const QString &typed, THeadwordKind kind);
+
+// The per-keystroke test of phrase files: the typed text is the phrase, one of
+// the three choices, or one of the phrase's accepted forms.
+bool CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
+                                  const QStringList &choiceWords, THeadwordKind kind);
+
+// First-letter hint of a typing question, built from the typing form: the
+// first character, then "*" for each further one. Word files show the last
+// character when a look-alike word exists; phrase files keep "'", ",",
+// spaces, the placeholders and "?" visible. The window puts four spaces in
+// front.
+QString TypingHint(const QString &typingForm, bool lookAlike, THeadwordKind kind);
