@@ -1,7 +1,340 @@
-// The record file of the current learning file.
+// The record file of the current learning file: reading, writing, the damage
+// test, fresh records, and the history texts and arrays.
+#include "data/RecordFile.h"
+
 #include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "workspace/DateText.h"
+#include "workspace/TextFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace {
+const QString kRecordFolder = QStringLiteral("record/");
+const QString kTrue = QStringLiteral("TRUE");
+const QString kFalse = QStringLiteral("FALSE");
+const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray kUtf16Bom = QByteArrayLiteral("\xFF\xFE");
+constexpr qint32 kMaxHistoryLevel = 99;
+
+[[noreturn]] void RaiseHistoryError(const QString &text)
+{
+    RaiseConversionError(text);
+}
+
+// Splits a history text into (key, level) pairs: "key[level]key[level]...".
+template <typename Entry, typename KeyReader>
+QList<Entry> ParseHistory(const QString &text, KeyReader readKey)
+{
+    QList<Entry> entries;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(u'[', pos);
+        const qsizetype close = open < 0 ? -1 : text.indexOf(u']', open);
+        if (open < 0 || close < 0)
+            RaiseHistoryError(text.mid(pos));
+        Entry entry;
+        readKey(text.mid(pos, open - pos), entry);
+        entry.level = StrToInt(text.mid(open + 1, close - open - 1));
+        if (entry.level < 0 || entry.level > kMaxHistoryLevel)
+            RaiseHistoryError(text.mid(open, close - open + 1));
+        entries.append(entry);
+        pos = close + 1;
+    }
+    return entries;
+}
+
+void ClearArrays(TTango &t)
+{
+    t.stage1Questions.fill(0);
+    t.stage1Levels.fill(0);
+    t.stage2Days.fill(0);
+    t.stage2Levels.fill(0);
+}
+}
+
+QString DamagedRecordMessage()
+{
+    return QStringLiteral("記録ファイルが損傷しています。内容を初期化します。");
+}
+
+bool IsDamagedStateFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    qsizetype end = 0;
+    while (end < bytes.size() && bytes.at(end) != '\r' && bytes.at(end) != '\n')
+        ++end;
+    if (bytes.first(end) == kUtf16Bom)
+        return true;
+    if (end >= bytes.size())
+        return true;   // a single line without a line break
+    qsizetype next = end + 1;
+    if (bytes.at(end) == '\r' && next < bytes.size() && bytes.at(next) == '\n')
+        ++next;
+    return next >= bytes.size();
+}
+
+QString NextTabField(const QString &line, qsizetype &position)
+{
+    if (position >= line.size()) {
+        ++position;
+        return {};
+    }
+    const qsizetype tab = line.indexOf(u'\t', position);
+    const qsizetype end = tab < 0 ? line.size() : tab;
+    QString field = line.mid(position, end - position);
+    position = end + 1;
+    return field;
+}
+
+QStringList RecordFields(const TTango &t)
+{
+    const auto n = [](qint32 v) { return QString::number(v); };
+    return {t.word,
+            n(t.stage),
+            t.stage1History,
+            n(t.stage1Count),
+            t.stage2History,
+            n(t.stage2Count),
+            n(t.timesAsked),
+            n(t.wrongCount),
+            n(t.resetCount),
+            n(t.level),
+            n(t.stage1Counter),
+            t.nextDueDate,
+            n(t.starX),
+            n(t.starY),
+            t.stage1Limit ? kTrue : kFalse};
+}
+
+QStringList DecodeRecordLines(const QByteArray &bytes)
+{
+    if (!bytes.startsWith(kUtf16Bom)) {
+        QByteArrayView view(bytes);
+        if (view.startsWith(kUtf8Bom))
+            view = view.sliced(kUtf8Bom.size());
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(view);
+        if (!utf8.hasError()) {
+            QStringList lines = SplitLines(text);
+            if (lines.size() != 1)
+                return lines;
+        }
+    }
+    // The older layout: UTF-16, little-endian unless its byte-order mark says otherwise.
+    QStringDecoder utf16(bytes.startsWith("\xFE\xFF") ? QStringDecoder::Utf16BE
+                                                       : QStringDecoder::Utf16LE);
+    QString text = utf16.decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return SplitLines(text);
+}
+
+void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
+{
+    auto number = [&] { return StrToInt(NextTabField(line, position)); };
+    t.stage = number();
+    t.stage1History = NextTabField(line, position);
+    t.stage1Count = number();
+    t.stage2History = NextTabField(line, position);
+    t.stage2Count = number();
+    t.timesAsked = number();
+    t.wrongCount = number();
+    t.resetCount = number();
+    t.level = number();
+    t.stage1Counter = number();
+    t.nextDueDate = NextTabField(line, position);
+    t.starX = number();
+    t.starY = number();
+    t.stage1Limit = NextTabField(line, position) == kTrue;
+}
+
+QList<TStage1Entry> ParseStage1History(const QString &text)
+{
+    return ParseHistory<TStage1Entry>(text, [](const QString &key, TStage1Entry &e) {
+        e.question = StrToInt(key);
+    });
+}
+
+QList<TStage2Entry> ParseStage2History(const QString &text)
+{
+    return ParseHistory<TStage2Entry>(text, [](const QString &key, TStage2Entry &e) {
+        e.day = ReadDateText(key).toJulianDay();
+    });
+}
+
+void RebuildHistoryArrays(TTango &t)
+{
+    ClearArrays(t);
+    if (t.stage == 1) {
+        const QList<TStage1Entry> entries = ParseStage1History(t.stage1History);
+        if (t.stage1Count > entries.size())
+            RaiseHistoryError(t.stage1History);
+        for (int k = 1; k <= t.stage1Count; ++k)
+            StoreStage1Entry(t, k, entries.at(k - 1));
+    } else if (t.stage == 2) {
+        const QList<TStage2Entry> entries = ParseStage2History(t.stage2History);
+        if (t.stage2Count > entries.size())
+            RaiseHistoryError(t.stage2History);
+        for (int k = 1; k <= t.stage2Count; ++k)
+            StoreStage2Entry(t, k, entries.at(k - 1));
+    }
+}
+
+TStage1Entry Stage1EntryAt(const TTango &t, int k)
+{
+    if (k >= 1 && k <= kMaxHistory)
+        return {t.stage1Questions[k - 1], t.stage1Levels[k - 1]};
+    const QList<TStage1Entry> entries = ParseStage1History(t.stage1History);
+    if (k < 1 || k > entries.size())
+        RaiseHistoryError(t.stage1History);
+    return entries.at(k - 1);
+}
+
+TStage2Entry Stage2EntryAt(const TTango &t, int k)
+{
+    if (k >= 1 && k <= kMaxHistory)
+        return {t.stage2Days[k - 1], t.stage2Levels[k - 1]};
+    const QList<TStage2Entry> entries = ParseStage2History(t.stage2History);
+    if (k < 1 || k > entries.size())
+        RaiseHistoryError(t.stage2History);
+    return entries.at(k - 1);
+}
+
+void StoreStage1Entry(TTango &t, int k, const TStage1Entry &e)
+{
+    if (k < 1 || k > kMaxHistory)
+        return;
+    t.stage1Questions[k - 1] = e.question;
+    t.stage1Levels[k - 1] = static_cast<qint8>(e.level);
+}
+
+void StoreStage2Entry(TTango &t, int k, const TStage2Entry &e)
+{
+    if (k < 1 || k > kMaxHistory)
+        return;
+    t.stage2Days[k - 1] = static_cast<qint32>(e.day);
+    t.stage2Levels[k - 1] = static_cast<qint8>(e.level);
+}
+
+QString WithoutLastHistoryEntry(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    // The last entry begins after the "]" that ends the one before it.
+    const qsizetype previousEnd = text.lastIndexOf(u']', text.endsWith(u']') ? -2 : -1);
+    return previousEnd < 0 ? QString() : text.left(previousEnd + 1);
+}
+
+int HistoryEntryCount(const QString &text)
+{
+    return static_cast<int>(text.count(u'['));
+}
+
+// ---- TCC operations ----
+
+QString TCC::RecordFilePath() const
+{
+    return userFolder + kRecordFolder + QStringLiteral("Record_") + fileCode + QStringLiteral(".dat");
+}
+
+int TCC::TangoTotal() const
+{
+    if (fileSlot < 1 || fileSlot > kSlotCount)
+        return 0;
+    return qBound(0, catalog.rows[fileSlot].TangoTotal, kMaxWords);
+}
+
+bool TCC::CheckRecordFile(const QString &path)
+{
+    if (!IsDamagedStateFile(path))
+        return true;
+    notifier->Error(DamagedRecordMessage());
+    return false;
+}
+
+void TCC::InitWordRecord(int position)
+{
+    TTango &t = words[position];
+    t.stage = 1;
+    t.stage1History.clear();
+    t.stage1Count = 0;
+    t.stage2History.clear();
+    t.stage2Count = 0;
+    ClearArrays(t);
+    t.timesAsked = 0;
+    t.wrongCount = 0;
+    t.resetCount = 0;
+    t.level = 0;
+    t.stage1Counter = 0;
+    t.nextDueDate.clear();
+    t.stage1Limit = false;
+    t.starX = random.Between(1, kStarFieldWidth);
+    t.starY = random.Between(1, kStarFieldHeight);
+}
+
+void TCC::ResetRecordFile()
+{
+    settings.learningStartDate = ShortDateText(clock.Today());
+    SetDefaultFileSettings(false);
+    // A settings file that does not exist yet is written when the file ends.
+    if (!settingsFileNew)
+        SaveFileSettings();
+    const int total = TangoTotal();
+    for (int p = 1; p <= total; ++p)
+        InitWordRecord(p);
+    SaveRecordFile();
+}
+
+void TCC::SaveRecordFile()
+{
+    if (simulationRunning)
+        return;
+    QString text;
+    const int total = TangoTotal();
+    for (int p = 1; p <= total; ++p) {
+        text += RecordFields(words[p]).join(u'\t');
+        text += QStringLiteral("\r\n");
+    }
+    WriteFileAtomic(RecordFilePath(), kUtf8Bom + text.toUtf8());
+}
 
 void TCC::LoadRecordFile()
 {
-    // Reading of the record file comes with the record work.
+    const QString path = RecordFilePath();
+    if (!QFileInfo::exists(path)) {
+        ResetRecordFile();
+        return;
+    }
+    if (!CheckRecordFile(path)) {
+        ResetRecordFile();
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
+    const QStringList lines = DecodeRecordLines(file.readAll());
+    for (qsizetype k = 1; k <= lines.size(); ++k) {
+        const QString &line = lines.at(k - 1);
+        qsizetype pos = 0;
+        const QString word = NextTabField(line, pos);
+        int target = static_cast<int>(qMin<qsizetype>(k, kMaxWords + 1));
+        if (recordWordIndex) {
+            // A user workbook that changed since the last start: records
+            // follow their words; a word no longer in the workbook loses its record.
+            target = recordWordIndex->value(word, 0);
+            if (target == 0)
+                continue;
+        }
+        if (!TWordTable::IsPosition(target))
+            break;   // lines past the table's last position have no word to belong to
+        TTango &t = words[target];
+        ReadRecordFields(line, pos, t);
+        RebuildHistoryArrays(t);
+    }
 }

@@ -10,12 +10,17 @@
 #include "engine/Clock.h"
 #include "engine/Notifier.h"
 #include "engine/Random.h"
+#include "engine/TrainingState.h"
 #include "workspace/Catalog.h"
+#include "workspace/FileSettings.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class TCC {
 public:
@@ -88,4 +93,41 @@ public:
     // not give a look-alike word away.
     bool DecideTypingQuestion(int position, bool typingForEvenLevels, int answerDirection);
     QString TypingHint(int position) const;   // after IsTypingHintAllowed for that word
+
+    // ---- settings of the current file (setting/Setting_<code>.dat) ----
+    TFileSettings settings;
+    TFormPosition formPosition;          // setting/FormPosition.dat
+    bool formPositionLoaded = false;
+    bool settingsFileNew = false;        // no settings file yet; first written at file end
+    // Called by SaveFileSettings before it writes: the windows put their
+    // positions into formPosition and the active tab into settings.startTab.
+    std::function<void()> captureWindowState;
+    void LoadFormPosition();
+    void LoadFileSettings();
+    void SetDefaultFileSettings(bool newFile);
+    void SaveFileSettings();
+    QString FileSettingsPath() const;
+    // The daily quota as everything that counts questions must use it: the
+    // stored value bounded to 1..200, so the 200-entry asked-word list never
+    // overflows and a quota of 0 never runs without end. The stored value is
+    // kept as it is and written back unchanged.
+    int UsableQuota() const;
+
+    // ---- record file (record/Record_<code>.dat) ----
+    // Words that take part in learning: positions 1 to this (0 without a file).
+    int TangoTotal() const;
+    QString RecordFilePath() const;
+    // False (after telling the learner) when the record file is damaged.
+    bool CheckRecordFile(const QString &path);
+    void InitWordRecord(int position);
+    void ResetRecordFile();
+    void SaveRecordFile();     // does nothing while the goal simulation runs
+    // Set by the user-file reader when the workbook changed since the last
+    // start: word text -> position. LoadRecordFile then gives each record line
+    // to the position of its word and drops the lines of words that are gone;
+    // unset, line k belongs to position k.
+    std::optional<QHash<QString, int>> recordWordIndex;
+
+    // ---- training flags shared by the rules, the selection and the main window ----
+    TTrainingState training;
 };

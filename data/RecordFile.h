@@ -1,0 +1,89 @@
+#pragma once
+// The record file record/Record_<code>.dat: UTF-8 with a byte-order mark, one
+// line per word position, 15 TAB-separated fields:
+//   word, stage, stage-1 history, stage-1 count, stage-2 history,
+//   stage-2 count, times asked, wrong count, reset count, level,
+//   stage-1 question counter, next due date, star X, star Y, limit flag.
+//
+// Histories are stored as text: stage 1 "0[2]40[3]160[4]" (question number
+// and level), stage 2 "2009/7/5[6]2009/7/25[7]" (date and level). When a
+// record is read, the history of the word's current stage is also unpacked
+// into the fixed arrays of TTango. The arrays hold entries 1 to 99; a longer
+// history keeps every entry in its text, and the entries past 99 are read
+// from the text when they are needed (Stage1EntryAt, Stage2EntryAt).
+#include "data/WordTable.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+inline constexpr int kRecordFieldCount = 15;
+inline constexpr int kStarFieldWidth = 1024;    // star X is 1..1024
+inline constexpr int kStarFieldHeight = 768;    // star Y is 1..768
+
+// Shown when a record file fails the damage test; the record then starts afresh.
+QString DamagedRecordMessage();
+
+// Damage test of a record or settings file: damaged when the first line is
+// not followed by a second one, or when the first line is exactly the two
+// bytes FF FE. A file that cannot be read is an error (TFatalError), never
+// "damaged": a record that cannot be read must not be replaced.
+bool IsDamagedStateFile(const QString &path);
+
+// The field that starts at `position`; the position moves past the TAB that
+// ends it. An empty field (a TAB or the end of the line at the position)
+// gives empty text and moves the position by one.
+QString NextTabField(const QString &line, qsizetype &position);
+
+// The 15 fields of a word's line, exactly as the record file holds them.
+QStringList RecordFields(const TTango &word);
+
+// Decodes record-file bytes into lines: UTF-8 (a leading BOM dropped); bytes
+// that are not UTF-8, or UTF-8 that gives a single line, are the older UTF-16
+// layout.
+QStringList DecodeRecordLines(const QByteArray &bytes);
+
+// Reads fields 2..15 of a record line, starting at `position` (just past the
+// word), into the record half of `word`. A numeric field that is missing or
+// not a decimal integer is the conversion error (TFatalError); missing text
+// fields read as empty; the limit flag is set only by the exact text "TRUE".
+// The history arrays are not touched (RebuildHistoryArrays).
+void ReadRecordFields(const QString &line, qsizetype position, TTango &word);
+
+// One history entry. For stage 2, `day` is the entry's date as a Julian day.
+struct TStage1Entry {
+    qint32 question = 0;
+    qint32 level = 0;
+};
+struct TStage2Entry {
+    qint64 day = 0;
+    qint32 level = 0;
+};
+
+// Every entry of a history text, in order. Malformed text (a missing "[" or
+// "]", a number or date that does not read, a level outside 0..99) is the
+// conversion error.
+QList<TStage1Entry> ParseStage1History(const QString &text);
+QList<TStage2Entry> ParseStage2History(const QString &text);
+
+// Fills the history arrays from the text of the word's current stage (stage 1
+// or 2; stage 3 has none), for entries 1 to the stored count (at most 99 in
+// the arrays). The other arrays are zeroed. A count larger than the entries
+// in the text is the conversion error.
+void RebuildHistoryArrays(TTango &word);
+
+// Entry k (1-based) of the word's stage-1 / stage-2 history: from the arrays
+// for k up to 99, from the text beyond. Asking for an entry the text does not
+// hold is the conversion error.
+TStage1Entry Stage1EntryAt(const TTango &word, int k);
+TStage2Entry Stage2EntryAt(const TTango &word, int k);
+
+// Puts entry k into the arrays when k is 1..99 (entries past 99 live in the
+// text only).
+void StoreStage1Entry(TTango &word, int k, const TStage1Entry &entry);
+void StoreStage2Entry(TTango &word, int k, const TStage2Entry &entry);
+
+// The history text without its last entry (empty text stays empty).
+QString WithoutLastHistoryEntry(const QString &text);
+// Number of entries in a history text.
+int HistoryEntryCount(const QString &text);

@@ -1,0 +1,23 @@
+#pragma once
+// The training flags that the learning rules, the question selection and the
+// main window share. TCC owns one TTrainingState; the main window sets and
+// reads it, the engine's level rules and selection act on it.
+#include <QtGlobal>
+
+struct TTrainingState {
+    // The previous answer was wrong: the same word is the next question, and
+    // the answer to that retry replaces the history entry of the wrong one.
+    bool retryPending = false;
+    // The current question is a random question: its answer changes no level.
+    bool randomQuestion = false;
+    // The current question is a word that was never asked before.
+    bool newWord = false;
+    // The learner chose to go on with random questions; stays set until the
+    // program ends.
+    bool randomAcceptedToday = false;
+    // Correct answers in this study run of the current file, random questions
+    // included.
+    qint32 correctToday = 0;
+    // Questions left of the daily quota (starts at TCC::UsableQuota()).
+    qint32 remaining = 0;
+};

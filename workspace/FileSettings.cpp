@@ -1,0 +1,336 @@
+// Per-file settings and window positions: formats, defaults, older layouts,
+// and the TCC operations that read and write them.
+#include "workspace/FileSettings.h"
+
+#include "data/RecordFile.h"
+#include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "workspace/DateText.h"
+#include "workspace/TextFiles.h"
+
+#include <QFileInfo>
+
+namespace {
+// ---- defaults ----
+const QString kDefaultSkin = QStringLiteral("Athena");
+constexpr qint32 kDefaultEffectVolume = 900;
+constexpr qint32 kDefaultQuota = 80;
+constexpr qint32 kDefaultPhraseQuota = 50;          // TJ, DJ
+constexpr qint32 kDefaultAnswerTime = 700;
+constexpr qint32 kDefaultFirstTimeIncrement = 2;
+constexpr qint32 kDefaultGlimpse = 500;
+constexpr qint32 kDefaultTypingVolume = 900;
+constexpr qint32 kDefaultSpeechMode = 2;
+constexpr qint32 kAgentTopFromMainTop = 90;
+constexpr qint32 kAgentLeftFromMainLeft = 630;
+constexpr qint32 kDefaultTopRightDisplay = 2;
+const QString kVoid = QStringLiteral("void");
+constexpr qint32 kDefaultQuickResponseValue = 50;
+const QString kDefaultQuickResponseFont = QStringLiteral("Papyrus");
+const QString kPhraseQuickResponseFont = QStringLiteral("Georgia");   // TJ, DJ
+constexpr qint32 kDefaultQuickResponseFontSize = -36;
+constexpr int kReservedARange[2] = {5, 9};
+constexpr int kReservedBRange[2] = {0, 6};
+
+// ---- older layouts ----
+const QString kOldestVersionText = QStringLiteral("1.0");
+constexpr qint32 kOldestVersion = 10;
+// Files before this version hold the speech mode as 1..4 (1..3 on, 4 off).
+constexpr qint32 kSpeechModeVersion = 37;
+// Phrase files before this version always type even levels.
+constexpr qint32 kPhraseTypingVersion = 39;
+// A first-time increment above this is the "straight to stage 2" setting.
+constexpr qint32 kLargestSmallIncrement = 2;
+constexpr qint32 kStraightToStage2Increment = 6;
+
+const QString kSettingFolder = QStringLiteral("setting/");
+const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
+const QString kDamagedSettingsMessage =
+    QStringLiteral("設定ファイルが損傷しています。内容を初期化します。");
+
+bool IsPhraseFile(const QString &code)
+{
+    return code == QStringLiteral("TJ") || code == QStringLiteral("DJ");
+}
+
+QString MapOldSkinName(const QString &skin)
+{
+    if (skin == QStringLiteral("Gaia"))
+        return QStringLiteral("Hephaestus");
+    if (skin == QStringLiteral("Artemis"))
+        return QStringLiteral("Nike");
+    if (skin == QStringLiteral("Mac"))
+        return QStringLiteral("Eos");
+    return skin;
+}
+
+// Line n (1-based) or nullptr past the end of the file.
+const QString *LineAt(const QStringList &lines, int n)
+{
+    return n <= lines.size() ? &lines.at(n - 1) : nullptr;
+}
+
+void ReadInt(const QStringList &lines, int n, qint32 &value)
+{
+    if (const QString *line = LineAt(lines, n))
+        value = StrToInt(*line);
+}
+
+void ReadText(const QStringList &lines, int n, QString &value)
+{
+    if (const QString *line = LineAt(lines, n))
+        value = *line;
+}
+
+bool IsVoidLine(const QString *line)
+{
+    return line && (line->isEmpty() || *line == kVoid);
+}
+}
+
+TFileSettings DefaultFileSettings(const QString &fileCode, qint32 dataVersion,
+                                  const TFormPosition &position)
+{
+    const bool phrase = IsPhraseFile(fileCode);
+    TFileSettings s;
+    s.version = dataVersion;
+    s.skin = kDefaultSkin;
+    s.effectVolume = kDefaultEffectVolume;
+    s.dailyQuota = phrase ? kDefaultPhraseQuota : kDefaultQuota;
+    s.answerTime = kDefaultAnswerTime;
+    s.optionDelay = 0;
+    s.startTab = 0;
+    s.firstTimeIncrement = kDefaultFirstTimeIncrement;
+    s.typingForEvenLevels = 1;
+    s.glimpse = kDefaultGlimpse;
+    s.answerDirection = 0;
+    s.typingSound = 1;
+    s.reservedC = 1;
+    s.typingVolume = kDefaultTypingVolume;
+    s.speechMode = kDefaultSpeechMode;
+    s.quietAgent = 0;
+    s.speakAfterQuestion = 0;
+    s.speakAfterGrading = 1;
+    s.reservedD = 1;
+    s.agentTop = position.mainTop + kAgentTopFromMainTop;
+    s.agentLeft = position.mainLeft + kAgentLeftFromMainLeft;
+    s.learningDays = 0;
+    s.overallCorrectRate = 0;
+    s.averageAchievement = 0;
+    s.topRightDisplay = kDefaultTopRightDisplay;
+    s.speechEngine = kVoid;
+    s.quickResponseAfterQuota = 1;
+    s.quickResponseValues.fill(kDefaultQuickResponseValue);
+    s.quickResponseFont = phrase ? kPhraseQuickResponseFont : kDefaultQuickResponseFont;
+    s.quickResponseFontSize = kDefaultQuickResponseFontSize;
+    s.answersTotal = 0;
+    s.showProgressAtEnd = 1;
+    return s;
+}
+
+QStringList FileSettingsLines(const TFileSettings &s, const TFormPosition &position)
+{
+    const auto n = [](qint32 v) { return QString::number(v); };
+    QStringList lines;
+    lines << n(s.version) << n(s.reservedA) << n(s.reservedB)
+          << n(position.mainTop) << n(position.mainLeft)
+          << s.skin << n(s.effectVolume) << n(s.dailyQuota) << n(s.answerTime)
+          << n(s.optionDelay) << n(s.startTab) << s.learningStartDate
+          << n(s.firstTimeIncrement) << n(s.typingForEvenLevels) << n(s.glimpse)
+          << n(s.answerDirection) << n(s.typingSound) << n(s.reservedC)
+          << n(s.typingVolume) << n(s.speechMode) << n(s.quietAgent)
+          << n(s.speakAfterQuestion) << n(s.speakAfterGrading) << n(s.reservedD)
+          << n(s.agentTop) << n(s.agentLeft) << n(s.learningDays)
+          << n(s.overallCorrectRate) << n(s.averageAchievement) << n(s.topRightDisplay)
+          << s.speechEngine << n(s.quickResponseAfterQuota)
+          << n(s.quickResponseValues[0]) << n(s.quickResponseValues[1])
+          << n(s.quickResponseValues[2]) << s.quickResponseFont
+          << n(s.quickResponseFontSize) << n(s.answersTotal) << n(s.showProgressAtEnd);
+    Q_ASSERT(lines.size() == kSettingsLineCount);
+    return lines;
+}
+
+TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCode,
+                                const TFileSettings &defaults)
+{
+    TFileSettings s = defaults;
+    if (const QString *line = LineAt(lines, 1))
+        s.version = *line == kOldestVersionText ? kOldestVersion : StrToInt(*line);
+    ReadInt(lines, 2, s.reservedA);
+    ReadInt(lines, 3, s.reservedB);
+    // Lines 4 and 5 (main window position) come from FormPosition.dat.
+    ReadText(lines, 6, s.skin);
+    s.skin = MapOldSkinName(s.skin);
+    ReadInt(lines, 7, s.effectVolume);
+    ReadInt(lines, 8, s.dailyQuota);
+    ReadInt(lines, 9, s.answerTime);
+    ReadInt(lines, 10, s.optionDelay);
+    ReadInt(lines, 11, s.startTab);
+    ReadText(lines, 12, s.learningStartDate);
+    ReadInt(lines, 13, s.firstTimeIncrement);
+    if (s.firstTimeIncrement > kLargestSmallIncrement)
+        s.firstTimeIncrement = kStraightToStage2Increment;
+    // Older phrase files typed every even level whatever the line says.
+    if (!(IsPhraseFile(fileCode) && s.version < kPhraseTypingVersion))
+        ReadInt(lines, 14, s.typingForEvenLevels);
+    ReadInt(lines, 15, s.glimpse);
+    ReadInt(lines, 16, s.answerDirection);
+    ReadInt(lines, 17, s.typingSound);
+    ReadInt(lines, 18, s.reservedC);
+    ReadInt(lines, 19, s.typingVolume);
+    if (const QString *line = LineAt(lines, 20)) {
+        s.speechMode = StrToInt(*line);
+        if (s.version < kSpeechModeVersion) {
+            if (s.speechMode >= 1 && s.speechMode <= 3)
+                s.speechMode = 2;
+            else if (s.speechMode == 4)
+                s.speechMode = 0;
+        }
+    }
+    ReadInt(lines, 21, s.quietAgent);
+    ReadInt(lines, 22, s.speakAfterQuestion);
+    ReadInt(lines, 23, s.speakAfterGrading);
+    ReadInt(lines, 24, s.reservedD);
+    ReadInt(lines, 25, s.agentTop);
+    ReadInt(lines, 26, s.agentLeft);
+    ReadInt(lines, 27, s.learningDays);
+    ReadInt(lines, 28, s.overallCorrectRate);
+    ReadInt(lines, 29, s.averageAchievement);
+    ReadInt(lines, 30, s.topRightDisplay);
+    ReadText(lines, 31, s.speechEngine);
+    // The quick-response lines: an older file has "void" (or nothing) on line
+    // 32, and then all six values keep their defaults.
+    const QString *quickResponse = LineAt(lines, 32);
+    if (quickResponse && !IsVoidLine(quickResponse)) {
+        s.quickResponseAfterQuota = StrToInt(*quickResponse);
+        ReadInt(lines, 33, s.quickResponseValues[0]);
+        ReadInt(lines, 34, s.quickResponseValues[1]);
+        ReadInt(lines, 35, s.quickResponseValues[2]);
+        ReadText(lines, 36, s.quickResponseFont);
+        ReadInt(lines, 37, s.quickResponseFontSize);
+    }
+    if (const QString *line = LineAt(lines, 38)) {
+        if (!IsVoidLine(line))
+            s.answersTotal = StrToInt(*line);
+    } else {
+        // Files from before the total was kept: estimated from the statistics.
+        const qint64 estimate = qint64(s.learningDays) * s.dailyQuota * s.averageAchievement
+                                * s.overallCorrectRate / 10000;
+        s.answersTotal = static_cast<qint32>(qBound(qint64(INT_MIN), estimate, qint64(INT_MAX)));
+    }
+    if (const QString *line = LineAt(lines, 39); !IsVoidLine(line) && line)
+        s.showProgressAtEnd = StrToInt(*line);
+    return s;
+}
+
+QStringList FormPositionLines(const TFormPosition &p)
+{
+    return {QString::number(p.mainTop),      QString::number(p.mainLeft),
+            QString::number(p.etymologyTop), QString::number(p.etymologyLeft),
+            QString::number(p.reserved),     QString::number(p.etymologyScreenType)};
+}
+
+TFormPosition ParseFormPosition(const QStringList &lines)
+{
+    TFormPosition p;
+    ReadInt(lines, 1, p.mainTop);
+    ReadInt(lines, 2, p.mainLeft);
+    ReadInt(lines, 3, p.etymologyTop);
+    ReadInt(lines, 4, p.etymologyLeft);
+    ReadInt(lines, 5, p.reserved);
+    ReadInt(lines, 6, p.etymologyScreenType);
+    return p;
+}
+
+// ---- TCC operations ----
+
+QString TCC::FileSettingsPath() const
+{
+    return userFolder + kSettingFolder + QStringLiteral("Setting_") + fileCode
+           + QStringLiteral(".dat");
+}
+
+void TCC::LoadFormPosition()
+{
+    formPosition = TFormPosition{};
+    if (auto lines = ReadStateLines(userFolder + kFormPositionFile))
+        formPosition = ParseFormPosition(*lines);
+    formPositionLoaded = true;
+}
+
+void TCC::LoadFileSettings()
+{
+    if (!formPositionLoaded)
+        LoadFormPosition();
+    // The block belongs to one file: nothing of the previous file carries over.
+    settings = TFileSettings{};
+    const QString path = FileSettingsPath();
+    if (!QFileInfo::exists(path)) {
+        SetDefaultFileSettings(true);
+        return;
+    }
+    settingsFileNew = false;
+    if (IsDamagedStateFile(path)) {
+        // Only the settings are lost: the record file is a file of its own and
+        // stays as it is.
+        notifier->Error(kDamagedSettingsMessage);
+        SetDefaultFileSettings(true);
+        SaveFileSettings();
+        return;
+    }
+    const auto lines = ReadStateLines(path);
+    if (!lines)
+        throw TFatalError(QStringLiteral("設定ファイルを読み込めません。\n%1").arg(path));
+    TFileSettings defaults = DefaultFileSettings(fileCode, catalog.dataVersion, formPosition);
+    defaults.learningStartDate = ShortDateText(clock.Today());
+    settings = ParseFileSettings(*lines, fileCode, defaults);
+}
+
+void TCC::SetDefaultFileSettings(bool newFile)
+{
+    if (!formPositionLoaded)
+        LoadFormPosition();
+    const TFileSettings old = settings;
+    settings = DefaultFileSettings(fileCode, catalog.dataVersion, formPosition);
+    // A blank block (no file's settings read yet) has nothing to keep but
+    // the learning start date.
+    TFileSettings blank;
+    blank.learningStartDate = old.learningStartDate;
+    if (newFile || old == blank) {
+        settings.reservedA = random.Between(kReservedARange[0], kReservedARange[1]);
+        settings.reservedB = random.Between(kReservedBRange[0], kReservedBRange[1]);
+        if (newFile)
+            settingsFileNew = true;
+    } else {
+        settings.version = old.version;
+        settings.reservedA = old.reservedA;
+        settings.reservedB = old.reservedB;
+        settings.skin = old.skin;
+        settings.typingSound = old.typingSound;
+        settings.reservedC = old.reservedC;
+    }
+    settings.learningStartDate = old.learningStartDate.isEmpty() ? ShortDateText(clock.Today())
+                                                                 : old.learningStartDate;
+    training.retryPending = false;
+    training.correctToday = 0;
+    training.remaining = UsableQuota();
+}
+
+void TCC::SaveFileSettings()
+{
+    if (!formPositionLoaded)
+        LoadFormPosition();
+    if (captureWindowState)
+        captureWindowState();
+    // The version says which layout wrote the values: always this program's.
+    if (catalog.dataVersion > 0)
+        settings.version = catalog.dataVersion;
+    WriteStateLines(userFolder + kFormPositionFile, FormPositionLines(formPosition));
+    WriteStateLines(FileSettingsPath(), FileSettingsLines(settings, formPosition));
+    settingsFileNew = false;
+}
+
+int TCC::UsableQuota() const
+{
+    return qBound(1, settings.dailyQuota, kMaxDailyQuota);
+}
