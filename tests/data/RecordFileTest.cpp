@@ -1,0 +1,262 @@
+#include "data/RecordFile.h"
+#include "engine/TError.h"
+#include "support/EngineFolder.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kRecordTT = QStringLiteral("user/record/Record_TT.dat");
+
+qint32 Day(int y, int m, int d)
+{
+    return static_cast<qint32>(QDate(y, m, d).toJulianDay());
+}
+
+// A fresh-word line with the given word.
+QString FreshLine(const QString &word)
+{
+    return word + QStringLiteral("\t1\t\t0\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE");
+}
+
+QByteArray Utf8File(const QStringList &lines)
+{
+    QString text;
+    for (const QString &l : lines)
+        text += l + QStringLiteral("\r\n");
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QByteArray Utf16File(const QStringList &lines)
+{
+    QString text;
+    for (const QString &l : lines)
+        text += l + QStringLiteral("\r\n");
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+void SetWords(TCC &cc, const QStringList &words)
+{
+    for (int i = 0; i < words.size(); ++i)
+        cc.words[i + 1].word = words.at(i);
+}
+}
+
+TEST(RecordFile, NextTabFieldWalksFieldsAndEmptyOnes)
+{
+    const QString line = QStringLiteral("ab\t\tc\t");
+    qsizetype pos = 0;
+    EXPECT_EQ(NextTabField(line, pos), QStringLiteral("ab"));
+    EXPECT_EQ(pos, 3);
+    EXPECT_EQ(NextTabField(line, pos), QString());   // TAB at the position
+    EXPECT_EQ(pos, 4);
+    EXPECT_EQ(NextTabField(line, pos), QStringLiteral("c"));
+    EXPECT_EQ(pos, 6);
+    EXPECT_EQ(NextTabField(line, pos), QString());   // end of the line
+    EXPECT_EQ(pos, 7);
+    EXPECT_EQ(NextTabField(line, pos), QString());
+    EXPECT_EQ(pos, 8);
+}
+
+TEST(RecordFile, SaveAndReadReproduceAllFifteenFields)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 4);
+    const QStringList lines = {
+        // stage 1 with one- and two-digit levels, limit flag set
+        QStringLiteral("look (at)_i\t1\t0[2]40[3]160[10]\t3\t\t0\t17\t4\t2\t10\t33\t\t1024\t1\tTRUE"),
+        // stage 2 with two entries, one of them in the short date form
+        QStringLiteral("bank2\t2\t\t0\t2009/07/05[6]2009/7/25[7]\t2\t9\t1\t0\t7\t0\t2009/9/23\t512\t768\tFALSE"),
+        // stage 3: no arrays; level 11
+        QStringLiteral("café\t3\t\t0\t\t0\t40\t12\t3\t11\t0\t2010/12/1\t3\t4\tFALSE"),
+        // excluded word
+        QStringLiteral("A of B\t1\t\t0\t\t0\t0\t0\t0\t99\t0\t\t700\t20\tFALSE"),
+    };
+    e.dir.write(kRecordTT, Utf8File(lines));
+    SetWords(e.cc, {"look (at)_i", "bank2", "café", "A of B"});
+    e.cc.LoadRecordFile();
+
+    const TTango &s1 = e.cc.words[1];
+    EXPECT_EQ(s1.stage1Count, 3);
+    EXPECT_EQ(s1.stage1Questions[2], 160);
+    EXPECT_EQ(s1.stage1Levels[2], 10);
+    EXPECT_TRUE(s1.stage1Limit);
+    EXPECT_EQ(s1.stage1Counter, 33);
+    const TTango &s2 = e.cc.words[2];
+    EXPECT_EQ(s2.stage2Days[0], Day(2009, 7, 5));
+    EXPECT_EQ(s2.stage2Levels[0], 6);
+    EXPECT_EQ(s2.stage2Days[1], Day(2009, 7, 25));
+    EXPECT_EQ(s2.stage2Levels[1], 7);
+    EXPECT_EQ(s2.nextDueDate, QStringLiteral("2009/9/23"));
+    EXPECT_EQ(e.cc.words[3].starX, 3);
+    EXPECT_EQ(e.cc.words[4].level, 99);
+
+    for (int p = 1; p <= 4; ++p)
+        EXPECT_EQ(RecordFields(e.cc.words[p]).join(u'\t'), lines.at(p - 1)) << p;
+    QFile::remove(e.dir.file(kRecordTT));
+    e.cc.SaveRecordFile();
+    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines));
+    EXPECT_TRUE(e.messages().messages.isEmpty());
+}
+
+TEST(RecordFile, OlderUtf16LayoutIsRead)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 3);
+    const QStringList lines = {
+        QStringLiteral("語\t2\t\t0\t2009/7/5[6]2009/7/25[7]\t2\t9\t1\t0\t7\t0\t2009/9/23\t512\t768\tFALSE"),
+        FreshLine(QStringLiteral("b")), FreshLine(QStringLiteral("c"))};
+    e.dir.write(kRecordTT, Utf16File(lines));
+    e.cc.LoadRecordFile();
+    EXPECT_TRUE(e.messages().messages.isEmpty());
+    EXPECT_EQ(e.cc.words[1].stage2History, QStringLiteral("2009/7/5[6]2009/7/25[7]"));
+    EXPECT_EQ(e.cc.words[1].stage2Levels[1], 7);
+    EXPECT_EQ(e.cc.words[3].starY, 6);
+    // Written back in the current layout.
+    SetWords(e.cc, {"語", "b", "c"});
+    e.cc.SaveRecordFile();
+    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines));
+}
+
+TEST(RecordFile, DamagedFileIsReportedAndStartsAfresh)
+{
+    const QByteArray damaged[] = {
+        Utf8File({FreshLine(QStringLiteral("only"))}),    // a single line
+        QByteArray("\xFF\xFE\r\n") + Utf8File({FreshLine(QStringLiteral("a"))}),
+        QByteArray(),                                      // empty
+    };
+    for (const QByteArray &bytes : damaged) {
+        TEngineFolder e(QStringLiteral("TT"), 6, 3);
+        e.cc.LoadFileSettings();
+        e.cc.settings.learningStartDate = QStringLiteral("2001/01/01");
+        e.cc.settingsFileNew = false;
+        e.dir.write(kRecordTT, bytes);
+        e.cc.words[2].level = 7;
+        e.cc.LoadRecordFile();
+        EXPECT_EQ(e.messages().messages,
+                  QStringList{QStringLiteral("記録ファイルが損傷しています。内容を初期化します。")});
+        EXPECT_EQ(e.cc.words[2].level, 0);
+        EXPECT_GE(e.cc.words[2].starX, 1);
+        EXPECT_EQ(e.dir.readLines(kRecordTT).size(), 3);
+        EXPECT_EQ(e.cc.settings.learningStartDate, QStringLiteral("2009/07/05"));
+        // The settings were rewritten with it.
+        EXPECT_EQ(e.dir.readLines(QStringLiteral("user/setting/Setting_TT.dat")).at(11),
+                  QStringLiteral("2009/07/05"));
+    }
+}
+
+TEST(RecordFile, MissingFileStartsAfreshSilently)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 3);
+    e.cc.LoadFileSettings();   // no settings file: it stays unwritten until the file ends
+    e.cc.LoadRecordFile();
+    EXPECT_TRUE(e.messages().messages.isEmpty());
+    const QStringList lines = e.dir.readLines(kRecordTT);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(e.dir.read(kRecordTT).startsWith("\xEF\xBB\xBF"));
+    for (int p = 1; p <= 3; ++p) {
+        const TTango &t = e.cc.words[p];
+        EXPECT_EQ(t.stage, 1);
+        EXPECT_GE(t.starX, 1);
+        EXPECT_LE(t.starX, 1024);
+        EXPECT_GE(t.starY, 1);
+        EXPECT_LE(t.starY, 768);
+    }
+    EXPECT_FALSE(QFileInfo::exists(e.dir.file(QStringLiteral("user/setting/Setting_TT.dat"))));
+}
+
+TEST(RecordFile, MalformedFieldsEndTheProgram)
+{
+    const QString bad[] = {
+        QStringLiteral("w\t1\t\tx\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"),             // count not a number
+        QStringLiteral("w\t2\t\t0\t2009/13/5[6]\t1\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"),  // no such date
+        QStringLiteral("w\t2\t\t0\t2009/7/5[6]\t2\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"),   // count beyond the text
+        QStringLiteral("w\t1\t0[2\t1\t\t0\t0\t0\t0\t2\t1\t\t5\t6\tFALSE"),           // unclosed entry
+        QStringLiteral("w\t1\t\t0\t\t0\t0\t0"),                                       // numbers missing
+    };
+    for (const QString &line : bad) {
+        SCOPED_TRACE(line.toStdString());
+        TEngineFolder e(QStringLiteral("TT"), 6, 2);
+        e.dir.write(kRecordTT, Utf8File({line, FreshLine(QStringLiteral("x"))}));
+        EXPECT_THROW(e.cc.LoadRecordFile(), TFatalError);
+    }
+}
+
+TEST(RecordFile, MissingTrailingTextFieldsReadEmpty)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 2);
+    e.dir.write(kRecordTT, Utf8File({QStringLiteral("w\t1\t\t0\t\t0\t0\t0\t0\t0\t0\t\t5\t6"),
+                                     FreshLine(QStringLiteral("x"))}));
+    e.cc.words[1].stage1Limit = true;
+    e.cc.LoadRecordFile();
+    EXPECT_FALSE(e.cc.words[1].stage1Limit);
+    EXPECT_EQ(e.cc.words[1].starY, 6);
+}
+
+TEST(RecordFile, HistoryBeyondNinetyNineEntriesStaysInTheText)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 2);
+    QString history;
+    for (int k = 1; k <= 120; ++k)
+        history += QStringLiteral("%1[%2]").arg(16 * (k - 1)).arg(k % 2 ? 1 : 12);
+    const QString line =
+        QStringLiteral("w\t1\t%1\t120\t\t0\t0\t0\t0\t1\t1\t\t5\t6\tTRUE").arg(history);
+    e.dir.write(kRecordTT, Utf8File({line, FreshLine(QStringLiteral("x"))}));
+    e.cc.LoadRecordFile();
+    const TTango &t = e.cc.words[1];
+    EXPECT_EQ(t.stage1Questions[98], 16 * 98);   // entry 99, the last the arrays hold
+    EXPECT_EQ(Stage1EntryAt(t, 99).question, 16 * 98);
+    EXPECT_EQ(Stage1EntryAt(t, 100).question, 16 * 99);
+    EXPECT_EQ(Stage1EntryAt(t, 120).level, 12);
+    EXPECT_THROW(Stage1EntryAt(t, 121), TFatalError);
+    e.cc.words[1].word = QStringLiteral("w");
+    e.cc.words[2].word = QStringLiteral("x");
+    e.cc.SaveRecordFile();
+    EXPECT_EQ(e.dir.readLines(kRecordTT).at(0), line);
+}
+
+TEST(RecordFile, NothingIsWrittenWhileTheSimulationRuns)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 2);
+    e.dir.write(kRecordTT, Utf8File({FreshLine("a"), FreshLine("b")}));
+    e.cc.LoadRecordFile();
+    e.cc.words[1].level = 5;
+    e.cc.simulationRunning = true;
+    e.cc.SaveRecordFile();
+    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File({FreshLine("a"), FreshLine("b")}));
+}
+
+TEST(RecordFile, ChangedUserWorkbookMatchesRecordsByWord)
+{
+    TEngineFolder e(QStringLiteral("U1"), 32, 3);
+    // The workbook now holds gentle, capybara, wombat (pika was deleted).
+    SetWords(e.cc, {"gentle", "capybara", "wombat"});
+    e.cc.recordWordIndex = QHash<QString, int>{{"gentle", 1}, {"capybara", 2}, {"wombat", 3}};
+    for (int p = 1; p <= 3; ++p)
+        e.cc.InitWordRecord(p);
+    const QString capybara = QStringLiteral("capybara\t1\t0[2]\t1\t\t0\t1\t0\t0\t2\t5\t\t9\t9\tFALSE");
+    const QString pika = QStringLiteral("pika\t1\t0[3]\t1\t\t0\t1\t0\t0\t3\t5\t\t9\t9\tFALSE");
+    const QString gentle = QStringLiteral("gentle\t2\t\t0\t2009/7/1[6]\t1\t4\t0\t0\t6\t0\t2009/7/21\t9\t9\tFALSE");
+    e.dir.write(QStringLiteral("user/record/Record_U1.dat"), Utf8File({capybara, pika, gentle}));
+    e.cc.LoadRecordFile();
+    EXPECT_EQ(RecordFields(e.cc.words[1]).join(u'\t'), gentle);
+    EXPECT_EQ(RecordFields(e.cc.words[2]).join(u'\t'), capybara);
+    EXPECT_EQ(e.cc.words[3].level, 0);   // a new word starts fresh
+    EXPECT_EQ(e.cc.words[3].stage1History, QString());
+}
+
+TEST(RecordFile, LinesBeyondTheWordsAreReadButNeverPastTheTable)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 2);
+    QStringList lines;
+    for (int i = 0; i < kMaxWords + 3; ++i)
+        lines << FreshLine(QStringLiteral("w"));
+    lines[2] = QStringLiteral("w\t1\t\t0\t\t0\t0\t0\t0\t4\t0\t\t5\t6\tFALSE");
+    e.dir.write(kRecordTT, Utf8File(lines));
+    e.cc.LoadRecordFile();
+    EXPECT_EQ(e.cc.words[3].level, 4);
+    EXPECT_EQ(e.cc.words[kMaxWords].starX, 5);
+}
