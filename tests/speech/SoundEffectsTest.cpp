@@ -46,6 +46,26 @@ void Mark(TSoundEffects &sounds, const TTempProgramFolder &dir, int channel, qin
     sounds.DDSD1.Channel(channel).SetWaveData(TDDSDWaveData(sounds.DDSD1, dir.file(file)));
 }
 
+// A program folder of constant-level sounds, played on a device that writes
+// its output through the disk driver.
+struct THeardSounds {
+    THeardSounds(qint16 level, double seconds, const QString &programFolder = {})
+        : sounds(programFolder.isEmpty() ? dir.path() : programFolder)
+    {
+        WriteConstantSounds(dir, level, seconds);
+        sounds.DDSD1.InitializeDevice();
+    }
+    // Everything that reached the output (left channel); closes the device.
+    std::vector<int> Output()
+    {
+        sounds.DDSD1.CloseDevice();
+        return capture.LeftSamples();
+    }
+    TDiskAudioCapture capture;
+    TTempProgramFolder dir;
+    TSoundEffects sounds;
+};
+
 }   // namespace
 
 TEST(SoundEffects, ThirtyThreeNamesEachWithItsChannels)
@@ -146,11 +166,8 @@ TEST(SoundEffects, VolumesFollowTheTwoSettings)
 
 TEST(SoundEffects, TypingVolumeBelow50LoadsNothingAndAllIsSilent)
 {
-    TDiskAudioCapture capture;
-    TTempProgramFolder dir;
-    WriteConstantSounds(dir, 8000, 0.1);
-    TSoundEffects sounds(dir.path());
-    sounds.DDSD1.InitializeDevice();
+    THeardSounds heard(8000, 0.1);
+    TSoundEffects &sounds = heard.sounds;
     ASSERT_TRUE(sounds.DDSD1.Available());
     sounds.SetSettings({900, 900, 5});
     sounds.LoadSoundEffects();
@@ -163,8 +180,7 @@ TEST(SoundEffects, TypingVolumeBelow50LoadsNothingAndAllIsSilent)
         WaitPumping(30);
     }
     WaitPumping(150);
-    sounds.DDSD1.CloseDevice();
-    const std::vector<int> out = capture.LeftSamples();
+    const std::vector<int> out = heard.Output();
     EXPECT_GT(out.size(), 4000u);   // the device did run
     EXPECT_EQ(Peak(out), 0);
 }
@@ -180,11 +196,8 @@ TEST(SoundEffects, PlayedSoundIsHeardAtItsSettingsVolume)
     const Case cases[] = {{2000, 2000}, {1000, 1500}, {300, 60}, {0, 900}, {900, 0}};
     constexpr int kLevel = 16000;
     for (const Case &c : cases) {
-        TDiskAudioCapture capture;
-        TTempProgramFolder dir;
-        WriteConstantSounds(dir, kLevel, 0.12);
-        TSoundEffects sounds(dir.path());
-        sounds.DDSD1.InitializeDevice();
+        THeardSounds run(kLevel, 0.12);
+        TSoundEffects &sounds = run.sounds;
         ASSERT_TRUE(sounds.DDSD1.Available());
         // Loaded at a typing volume that loads (below 50 nothing would be),
         // played at the case's volumes: playing reads the current settings.
@@ -196,8 +209,7 @@ TEST(SoundEffects, PlayedSoundIsHeardAtItsSettingsVolume)
         WaitPumping(250);
         sounds.PlaySoundEffect(u"TYPE3"_qs);
         WaitPumping(250);
-        sounds.DDSD1.CloseDevice();
-        const std::vector<int> out = capture.LeftSamples();
+        const std::vector<int> out = run.Output();
         ASSERT_GT(out.size(), 8000u);
 
         // The two sounds as they came out, in order.
@@ -224,63 +236,44 @@ TEST(SoundEffects, PlayedSoundIsHeardAtItsSettingsVolume)
 // Which channels play shows in the output: each gets its own level.
 TEST(SoundEffects, AlternationIsHeardOnTheRightChannels)
 {
-    TDiskAudioCapture capture;
-    TTempProgramFolder dir;
-    WriteConstantSounds(dir, 1000, 0.05);
-    TSoundEffects sounds(dir.path());
-    sounds.DDSD1.InitializeDevice();
-    ASSERT_TRUE(sounds.DDSD1.Available());
-    sounds.SetSettings({2000, 2000, 5});
-    sounds.LoadSoundEffects();
-    Mark(sounds, dir, 4, 1000, 0.5);
-    Mark(sounds, dir, 5, 2000, 0.5);
-    Mark(sounds, dir, 7, 4000, 0.5);
-    Mark(sounds, dir, 8, 8000, 0.5);
-
-    // REVIEW, FIRSTTIME, FIRSTTIME: 7, then 7+4, then 7+4+5 (the first
-    // FIRSTTIME still sounds when the second starts), then they end in turn.
-    for (const QString &name : {u"REVIEW"_qs, u"FIRSTTIME"_qs, u"FIRSTTIME"_qs}) {
-        sounds.PlaySoundEffect(name);
-        WaitPumping(80);
+    struct Case {
+        QStringList played;                       // one every 80 ms
+        std::vector<std::pair<int, qint16>> marks;   // channel, level (sounds of 0.5 s)
+        std::vector<int> levels;                  // heard, in thousands
+    };
+    const Case cases[] = {
+        // REVIEW, FIRSTTIME, FIRSTTIME: 7, then 7+4, then 7+4+5 (the first
+        // FIRSTTIME still sounds when the second starts), then they end in turn.
+        {{u"REVIEW"_qs, u"FIRSTTIME"_qs, u"FIRSTTIME"_qs},
+         {{4, 1000}, {5, 2000}, {7, 4000}, {8, 8000}},
+         {4, 5, 7, 3, 2, 0}},
+        // TYPE4-5D three times: 22, 30, 22; the replay of 22 starts it over,
+        // so 22 outlasts 30.
+        {{u"TYPE4-5D"_qs, u"TYPE4-5D"_qs, u"TYPE4-5D"_qs}, {{22, 1000}, {30, 2000}}, {1, 3, 1, 0}},
+    };
+    for (const Case &c : cases) {
+        THeardSounds run(1000, 0.05);
+        TSoundEffects &sounds = run.sounds;
+        ASSERT_TRUE(sounds.DDSD1.Available());
+        sounds.SetSettings({2000, 2000, 5});
+        sounds.LoadSoundEffects();
+        for (const auto &[channel, level] : c.marks)
+            Mark(sounds, run.dir, channel, level, 0.5);
+        for (const QString &name : c.played) {
+            sounds.PlaySoundEffect(name);
+            WaitPumping(80);
+        }
+        WaitPumping(600);
+        EXPECT_EQ(Levels(run.Output(), 1000), c.levels) << c.played.join(u' ').toStdString();
     }
-    WaitPumping(550);
-    sounds.DDSD1.CloseDevice();
-    EXPECT_EQ(Levels(capture.LeftSamples(), 1000), (std::vector<int>{4, 5, 7, 3, 2, 0}));
-}
-
-TEST(SoundEffects, TypingAlternationIsHeardOnTheRightChannels)
-{
-    TDiskAudioCapture capture;
-    TTempProgramFolder dir;
-    WriteConstantSounds(dir, 1000, 0.05);
-    TSoundEffects sounds(dir.path());
-    sounds.DDSD1.InitializeDevice();
-    ASSERT_TRUE(sounds.DDSD1.Available());
-    sounds.SetSettings({2000, 2000, 5});
-    sounds.LoadSoundEffects();
-    Mark(sounds, dir, 22, 1000, 0.5);
-    Mark(sounds, dir, 30, 2000, 0.5);
-
-    // TYPE4-5D three times: 22, 30, 22; the replay of 22 starts it over, so
-    // 22 outlasts 30.
-    for (int i = 0; i < 3; ++i) {
-        sounds.PlaySoundEffect(u"TYPE4-5D"_qs);
-        WaitPumping(100);
-    }
-    WaitPumping(600);
-    sounds.DDSD1.CloseDevice();
-    EXPECT_EQ(Levels(capture.LeftSamples(), 1000), (std::vector<int>{1, 3, 1, 0}));
 }
 
 TEST(SoundEffects, MissingOrBrokenFilesLeaveOnlyTheirChannelsSilent)
 {
-    TDiskAudioCapture capture;
-    TTempProgramFolder dir;
-    WriteConstantSounds(dir, 8000, 0.1);
-    QFile::remove(dir.file(QStringLiteral("resource/CORRECT.dat")));
-    dir.write(QStringLiteral("resource/WRONG.dat"), QByteArray("RIFF\x04\0\0\0WAVE", 12));
-    TSoundEffects sounds(dir.path());
-    sounds.DDSD1.InitializeDevice();
+    THeardSounds heard(8000, 0.1);
+    QFile::remove(heard.dir.file(QStringLiteral("resource/CORRECT.dat")));
+    heard.dir.write(QStringLiteral("resource/WRONG.dat"), QByteArray("RIFF\x04\0\0\0WAVE", 12));
+    TSoundEffects &sounds = heard.sounds;
     sounds.SetSettings({2000, 2000, 1});
     sounds.LoadSoundEffects();
     EXPECT_EQ(LoadedChannels(sounds), (kEffectChannels - QSet<int>{2, 10} + QSet<int>{16, 27}));
@@ -289,8 +282,7 @@ TEST(SoundEffects, MissingOrBrokenFilesLeaveOnlyTheirChannelsSilent)
     WaitPumping(200);
     sounds.PlaySoundEffect(u"MASTER"_qs);
     WaitPumping(200);
-    sounds.DDSD1.CloseDevice();
-    EXPECT_EQ(Levels(capture.LeftSamples(), 8000), (std::vector<int>{1, 0}));
+    EXPECT_EQ(Levels(heard.Output(), 8000), (std::vector<int>{1, 0}));
 }
 
 TEST(SoundEffects, WithoutAnAudioDeviceNothingPlaysAndNothingFails)
@@ -374,9 +366,8 @@ TEST(ShippedSounds, RealEffectsAreHeardAtTheirVolume)
     // differs by the settings' difference in decibels.
     std::vector<double> rms;
     for (int volume : {2000, 900}) {
-        TDiskAudioCapture capture;
-        TSoundEffects sounds(SourceDir() + QStringLiteral("/"));
-        sounds.DDSD1.InitializeDevice();
+        THeardSounds run(0, 0.01, SourceDir() + QStringLiteral("/"));
+        TSoundEffects &sounds = run.sounds;
         ASSERT_TRUE(sounds.DDSD1.Available());
         sounds.SetSettings({volume, 900, 1});
         sounds.LoadSoundEffects();
@@ -385,8 +376,7 @@ TEST(ShippedSounds, RealEffectsAreHeardAtTheirVolume)
         WaitPumping(450);
         sounds.PlaySoundEffect(u"WRONG"_qs);
         WaitPumping(450);
-        sounds.DDSD1.CloseDevice();
-        std::vector<int> out = capture.LeftSamples();
+        std::vector<int> out = run.Output();
         std::erase(out, 0);
         rms.push_back(Rms(out));
     }
