@@ -11,6 +11,7 @@
 #include "engine/Notifier.h"
 #include "engine/Random.h"
 #include "engine/TrainingState.h"
+#include "engine/Selection.h"
 #include "workspace/Catalog.h"
 #include "workspace/FileSettings.h"
 
@@ -130,4 +131,27 @@ public:
 
     // ---- training flags shared by the rules, the selection and the main window ----
     TTrainingState training;
+
+    // ---- the day's files and questions ----
+    TFileQueue fileQueue;
+    TQuestionList todaysQuestions;
+    TAskedWordList askedWords;
+    TQuestion question;
+    // Asked when nothing can be asked; null ends the file.
+    TNoQuestionsHandler *noQuestions = nullptr;
+    void BuildFileQueue();
+    // Makes the first queued file current (code, slot, user-file flag); false
+    // when the queue is empty. With advance the entry leaves the queue.
+    bool SelectNextLearningFile(bool advance);
+    // A word position, 0 for none (the file ends).
+    int SelectNextQuestion(TSelectMode mode);
+    // A distractor for the chosen word (and unlike the first one, when given).
+    int DrawDistractor(int chosen, int first);
+    // Chooses the word, its choices, counts it and decides typing; false when
+    // nothing can be asked.
+    bool PrepareQuestion();
+    int AskedCount() const;          // questions asked in this study run
+    bool QuotaUsedUp() const;
+    int QuotaCorrectRate() const;
+    void UpdateQuotaStatistics();
 };

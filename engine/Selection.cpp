@@ -1,0 +1,338 @@
+// Which files are learned today, which word is asked next, its answer
+// choices, and the quota statistics of a file.
+#include "engine/Selection.h"
+
+#include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "workspace/DateText.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+const QString kOn = QStringLiteral("ON");
+constexpr int kLastStage1Level = 5;
+constexpr int kFirstStage2Level = 6;
+constexpr int kTopLevel = 12;
+constexpr int kStage1 = 1;
+// Random draws tried before the qualifying words are counted out; the
+// outcome is uniform over them either way, but a draw never runs for ever.
+constexpr int kDrawAttempts = 256;
+
+// Questions after which a stage-1 word of level 1..5 is due again.
+constexpr std::array<int, kLastStage1Level + 1> kStage1Intervals{0, 16, 40, 120, 280, 460};
+
+bool IsStage1Level(int level) { return level >= 1 && level <= kLastStage1Level; }
+
+// Until the date rules and the slot table land in the engine.
+bool DateReached(const TCC &cc, const QString &text) { return cc.clock.Today() >= ReadDateText(text); }
+int SlotOfCatalogCode(const TCC &cc, const QString &code)
+{
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        if (cc.catalog.rows[static_cast<size_t>(slot)].Code == code)
+            return slot;
+    return 0;
+}
+}
+
+// ---- fixed-capacity lists -------------------------------------------------
+
+bool TQuestionList::Append(int position)
+{
+    if (m_count >= kQuestionListCapacity || !IsMember(position) || Contains(position))
+        return false;
+    m_items[static_cast<size_t>(m_count++)] = position;
+    m_member.set(static_cast<size_t>(position));
+    return true;
+}
+
+int TQuestionList::TakeFirst()
+{
+    if (m_count == 0)
+        return 0;
+    const int first = m_items[0];
+    std::copy(m_items.begin() + 1, m_items.begin() + m_count, m_items.begin());
+    --m_count;
+    m_member.reset(static_cast<size_t>(first));
+    return first;
+}
+
+void TQuestionList::Clear()
+{
+    m_count = 0;
+    m_member.reset();
+}
+
+void TAskedWordList::Set(int index, int position)
+{
+    if (index >= 1 && index <= kAskedWordCapacity)
+        m_items[static_cast<size_t>(index)] = position;
+}
+
+int TAskedWordList::At(int index) const
+{
+    if (index < 1 || index > kAskedWordCapacity)
+        return 0;
+    return m_items[static_cast<size_t>(index)];
+}
+
+int TAskedWordList::Count() const
+{
+    int n = 0;
+    while (n < kAskedWordCapacity && m_items[static_cast<size_t>(n + 1)] != 0)
+        ++n;
+    return n;
+}
+
+bool TFileQueue::Append(const QString &code)
+{
+    if (m_count >= kFileQueueCapacity)
+        return false;
+    m_codes[static_cast<size_t>(m_count++)] = code;
+    return true;
+}
+
+void TFileQueue::RemoveFirst()
+{
+    if (m_count == 0)
+        return;
+    std::move(m_codes.begin() + 1, m_codes.begin() + m_count, m_codes.begin());
+    m_codes[static_cast<size_t>(--m_count)].clear();
+}
+
+void TFileQueue::Clear()
+{
+    for (QString &c : m_codes)
+        c.clear();
+    m_count = 0;
+}
+
+// ---- the file queue -------------------------------------------------------
+
+void TCC::BuildFileQueue()
+{
+    struct TEntry {
+        int key;
+        int slot;
+    };
+    std::vector<TEntry> entries;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
+        if (row.OnOff != kOn || row.Code.isEmpty())
+            continue;
+        if (!row.PopUpDate.isEmpty() && !DateReached(*this, row.PopUpDate))
+            continue;   // left out until its popup date
+        const int key = StrToInt(row.Order);
+        if (key != 0)
+            entries.push_back({key, slot});
+    }
+    // Equal keys keep the lower slot first.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TEntry &a, const TEntry &b) { return a.key < b.key; });
+    fileQueue.Clear();
+    for (const TEntry &e : entries)
+        fileQueue.Append(catalog.rows[static_cast<size_t>(e.slot)].Code);
+}
+
+bool TCC::SelectNextLearningFile(bool advance)
+{
+    const QString code = fileQueue.First();
+    if (code.isEmpty())
+        return false;
+    fileCode = code;
+    fileSlot = SlotOfCatalogCode(*this, code);
+    userFile = IsUserFileSlot();
+    if (advance)
+        fileQueue.RemoveFirst();
+    return true;
+}
+
+// ---- the next question ----------------------------------------------------
+
+int TCC::SelectNextQuestion(TSelectMode mode)
+{
+    const int total = TangoTotal();
+    const bool firstOfDay = mode == TSelectMode::FirstOfDay;
+
+    if (firstOfDay) {
+        // Stage-2 and stage-3 words whose day has come, in position order.
+        for (int p = 1; p <= total; ++p) {
+            const TTango &t = words[p];
+            if (t.level >= kFirstStage2Level && t.level <= kTopLevel && DateReached(*this, t.nextDueDate))
+                todaysQuestions.Append(p);
+        }
+        if (!todaysQuestions.IsEmpty())
+            return todaysQuestions.First();
+    } else {
+        // 1. A wrong answer is followed by the same word; no counter moves.
+        if (training.retryPending && TWordTable::IsPosition(question.word))
+            return question.word;
+
+        // 2. Stage-1 words fall due by questions: every counter moves on.
+        training.newWord = false;
+        training.randomQuestion = false;
+        for (int p = 1; p <= total; ++p) {
+            TTango &t = words[p];
+            if (t.stage1Counter < 1 || t.stage1Limit)
+                continue;
+            const int c = t.stage1Counter++;
+            const bool due = t.level == 0 || (IsStage1Level(t.level) && c > kStage1Intervals[static_cast<size_t>(t.level)]);
+            if (due)
+                todaysQuestions.Append(p);   // a full list keeps the word for a later pass
+        }
+        if (!todaysQuestions.IsEmpty()) {
+            const int w = todaysQuestions.TakeFirst();
+            if (words[w].level <= kLastStage1Level)
+                words[w].stage1Counter = 1;
+            return w;
+        }
+    }
+
+    // 3. A new word: the lowest number; on equal numbers the lower position.
+    int newest = 0;
+    for (int p = 1; p <= total; ++p)
+        if (words[p].level == 0 && (newest == 0 || words[p].number < words[newest].number))
+            newest = p;
+    if (newest != 0) {
+        if (!firstOfDay) {
+            words[newest].stage1Counter = 1;
+            training.newWord = true;
+        }
+        return newest;
+    }
+
+    // 4. Nothing due and nothing new. While a word is still learned in stage
+    // 1 random questions start at once; otherwise the learner is asked.
+    if (!training.randomAcceptedToday) {
+        if (simulationRunning)
+            return 0;
+        bool stage1Left = false;
+        for (int p = 1; p <= total && !stage1Left; ++p)
+            stage1Left = words[p].stage == kStage1 && words[p].level != kExcludedLevel;
+        if (!stage1Left) {
+            const TNoQuestionsChoice choice = noQuestions ? noQuestions->AskNoQuestions() : TNoQuestionsChoice::End;
+            if (choice == TNoQuestionsChoice::End)
+                return 0;
+            training.randomAcceptedToday = true;
+        }
+    }
+
+    // 5. A random question: never an excluded word, and in a built-in file
+    // never a stage-1 word. With no such word the file ends.
+    training.randomQuestion = true;
+    const auto acceptable = [this](int p) {
+        const TTango &t = words[p];
+        return t.level != kExcludedLevel && (userFile || t.stage != kStage1);
+    };
+    bool any = false;
+    for (int p = 1; p <= total && !any; ++p)
+        any = acceptable(p);
+    if (!any)
+        return 0;
+    for (;;) {
+        const int p = random.Between(1, total);
+        if (acceptable(p))
+            return p;
+    }
+}
+
+// ---- answer choices -------------------------------------------------------
+
+int TCC::DrawDistractor(int chosen, int first)
+{
+    const int total = TangoTotal();
+    const QString chosenForm = DisplayForm(chosen);
+    const QString firstForm = first != 0 ? DisplayForm(first) : QString();
+    // Strictness 0: no shared meaning, and the display form inside neither
+    // the chosen word's nor the first distractor's. 1: the containment test
+    // dropped. 2: any other word.
+    const auto qualifies = [&](int p, int strictness) {
+        if (p == chosen || p == first)
+            return false;
+        if (strictness >= 2)
+            return true;
+        if (AreConfusable(p, chosen))
+            return false;
+        if (strictness >= 1)
+            return true;
+        const QString form = DisplayForm(p);
+        return !chosenForm.contains(form) && (first == 0 || !firstForm.contains(form));
+    };
+    for (int strictness = 0; strictness <= 2; ++strictness) {
+        for (int attempt = 0; attempt < kDrawAttempts; ++attempt) {
+            const int p = random.Between(1, total);
+            if (qualifies(p, strictness))
+                return p;
+        }
+        std::vector<int> candidates;
+        for (int p = 1; p <= total; ++p)
+            if (qualifies(p, strictness))
+                candidates.push_back(p);
+        if (!candidates.empty())
+            return candidates[static_cast<size_t>(random.Below(static_cast<int>(candidates.size())))];
+    }
+    return 0;
+}
+
+bool TCC::PrepareQuestion()
+{
+    const bool retry = training.retryPending;
+    const int w = SelectNextQuestion(TSelectMode::Next);
+    if (w == 0)
+        return false;
+    question.word = w;
+    const int first = DrawDistractor(w, 0);
+    const int second = DrawDistractor(w, first);
+    question.choices = {w, first, second};
+    words[w].timesAsked += 1;
+    askedWords.Set(AskedCount(), w);
+    // A retry of a typing question stays one.
+    if (!retry)
+        question.typing = DecideTypingQuestion(w, settings.typingForEvenLevels == 1, settings.answerDirection);
+    if (question.typing) {
+        question.correctPosition = 1;
+    } else {
+        question.correctPosition = random.Between(1, kChoiceCount);
+        std::swap(question.choices[0], question.choices[static_cast<size_t>(question.correctPosition - 1)]);
+    }
+    return true;
+}
+
+// ---- quota ----------------------------------------------------------------
+
+int TCC::AskedCount() const
+{
+    return UsableQuota() - training.remaining;
+}
+
+bool TCC::QuotaUsedUp() const
+{
+    return UsableQuota() > 0 && training.remaining <= 0;
+}
+
+int TCC::QuotaCorrectRate() const
+{
+    const int asked = AskedCount();
+    if (asked <= 0)
+        return 0;
+    return static_cast<int>(qint64(training.correctToday) * 100 / asked);
+}
+
+void TCC::UpdateQuotaStatistics()
+{
+    // Integer arithmetic gives the truncated value of each exact quotient.
+    const qint64 asked = AskedCount();
+    if (asked <= 0)
+        return;
+    const qint64 quota = UsableQuota();
+    const qint64 dayRate = qint64(training.correctToday) * 100 / asked;
+    // A damaged settings file may hold negative counts: they count as none.
+    const qint64 total = qMax<qint64>(0, settings.answersTotal);
+    settings.overallCorrectRate =
+        static_cast<qint32>((total * settings.overallCorrectRate + asked * dayRate) / (asked + total));
+    settings.answersTotal = static_cast<qint32>(total + asked);
+    const qint64 achievement = asked * 100 / quota;
+    const qint64 days = qMax<qint64>(0, settings.learningDays);
+    settings.averageAchievement =
+        static_cast<qint32>((achievement + qint64(settings.averageAchievement) * days) / (days + 1));
+}
