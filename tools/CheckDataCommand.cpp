@@ -1,0 +1,301 @@
+// tessarion-tool check-data --program-folder P: reads every shipped data file
+// under P/resource/ as the program reads it and reports what would go wrong
+// for a learner: an unknown pronunciation element, a headword twice, a row
+// without a meaning, a link to no headword of its file, catalog counts that
+// differ from the files. Problems: one line each on stderr, exit 1. Otherwise
+// one summary line per file on stdout.
+#include "data/LearningFile.h"
+#include "data/PronunciationCode.h"
+#include "data/RelatedWords.h"
+#include "data/WordTable.h"
+#include "engine/TError.h"
+#include "tools/Commands.h"
+#include "workspace/Catalog.h"
+#include "workspace/TextFiles.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <cstdio>
+#include <optional>
+
+namespace {
+const QString kCatalogFile = QStringLiteral("resource/FileInfo_SITE.dat");
+const QString kSeparator = QStringLiteral("--------");
+constexpr int kItLastField = 15;
+
+enum class TLayout { Words, Phrases, Italian };
+
+struct TEntryRow {
+    qsizetype line = 0;   // line of the decoded file (1-based)
+    bool numbered = false;
+    qint64 number = 0;
+    QString word;
+    QString pronunciation;
+    std::array<QString, 6> meanings;
+    std::array<QString, 2> links;
+};
+
+struct TDataFile {
+    qint32 version = 0;
+    QList<TEntryRow> rows;
+};
+
+std::optional<TLayout> LayoutOf(const QString &code)
+{
+    if (code == QStringLiteral("TT") || code == QStringLiteral("DT"))
+        return TLayout::Words;
+    if (code == QStringLiteral("TJ") || code == QStringLiteral("DJ"))
+        return TLayout::Phrases;
+    if (code == QStringLiteral("IT"))
+        return TLayout::Italian;
+    return std::nullopt;
+}
+
+// Stores field f (1-based, from 3 on) of a row as the word table does.
+void StoreField(TEntryRow &row, TLayout layout, int f, const QString &value)
+{
+    switch (layout) {
+    case TLayout::Words:
+        if (f == 3)
+            row.pronunciation = value;
+        else if (f >= 5 && f <= 8)
+            row.meanings[static_cast<size_t>(f - 5)] = value;
+        else if (f == 9)
+            row.links[0] = value;
+        else if (f >= 10)
+            row.links[1] = value;
+        break;
+    case TLayout::Phrases:
+        if (f <= 6)
+            row.meanings[static_cast<size_t>(f - 3)] = value;
+        else if (f == 7)
+            row.links[0] = value;
+        else
+            row.links[1] = value;
+        break;
+    case TLayout::Italian:
+        if (f <= 8)
+            row.meanings[static_cast<size_t>(f - 3)] = value;
+        else if (f == 10)
+            row.links[0] = value;
+        else if (f == 11)
+            row.links[1] = value;
+        break;
+    }
+}
+
+TDataFile ReadDataFile(const QString &path, TLayout layout, QStringList &problems, const QString &name)
+{
+    TDataFile file;
+    const QStringList lines = SplitLines(ReadLearningDataFile(path));
+    bool ok = false;
+    file.version = lines.value(0).mid(1).toInt(&ok);
+    if (!ok)
+        problems << QStringLiteral("%1: line 1: the version is not a number").arg(name);
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).split(u'\t');
+        TEntryRow row;
+        row.line = i + 1;
+        row.word = fields.value(1);
+        if (!fields.value(0).isEmpty()) {
+            row.numbered = true;
+            row.number = fields.value(0).toLongLong(&ok);
+            if (!ok || !TWordTable::IsPosition(row.number))
+                problems << QStringLiteral("%1: line %2: number \"%3\" is not a position 1..%4")
+                                .arg(name).arg(row.line).arg(fields.value(0)).arg(kMaxWords);
+        }
+        for (int f = 3; f <= fields.size(); ++f) {
+            const QString &value = fields.at(f - 1);
+            if (value.isEmpty() || (layout == TLayout::Italian && f > kItLastField))
+                continue;
+            StoreField(row, layout, f, value);
+        }
+        file.rows << row;
+    }
+    return file;
+}
+
+struct TSummary {
+    int rows = 0, numbered = 0, withPronunciation = 0, withLinks = 0, meanings = 0;
+};
+
+TSummary CheckRows(const TDataFile &file, TLayout layout, const QString &name, QStringList &problems)
+{
+    TSummary s;
+    QHash<QString, qsizetype> lineOfWord;
+    QSet<qint64> numbers;
+    for (const TEntryRow &r : file.rows)
+        lineOfWord.insert(r.word, r.line);
+    QSet<QString> seen;
+    for (const TEntryRow &r : file.rows) {
+        ++s.rows;
+        if (r.numbered) {
+            ++s.numbered;
+            if (numbers.contains(r.number))
+                problems << QStringLiteral("%1: line %2: number %3 is used twice").arg(name).arg(r.line).arg(r.number);
+            numbers.insert(r.number);
+        }
+        if (r.word.isEmpty())
+            problems << QStringLiteral("%1: line %2: no headword").arg(name).arg(r.line);
+        else if (seen.contains(r.word))
+            problems << QStringLiteral("%1: line %2: headword \"%3\" is already on line %4")
+                            .arg(name).arg(r.line).arg(r.word).arg(lineOfWord.value(r.word));
+        seen.insert(r.word);
+        if (r.meanings[0].isEmpty())
+            problems << QStringLiteral("%1: line %2: \"%3\" has no meaning").arg(name).arg(r.line).arg(r.word);
+        for (const QString &m : r.meanings)
+            s.meanings += m.isEmpty() ? 0 : 1;
+        if (!r.pronunciation.isEmpty()) {
+            ++s.withPronunciation;
+            if (const auto bad = FirstUnknownPronunciationElement(r.pronunciation))
+                problems << QStringLiteral("%1: line %2: \"%3\" has the unknown pronunciation element \"%4\"")
+                                .arg(name).arg(r.line).arg(r.word, *bad);
+        }
+        if (layout == TLayout::Phrases && !r.pronunciation.isEmpty())
+            problems << QStringLiteral("%1: line %2: a phrase has a pronunciation").arg(name).arg(r.line);
+        bool linked = false;
+        for (const QString &link : r.links) {
+            if (link.isEmpty())
+                continue;
+            linked = true;
+            if (!lineOfWord.contains(link))
+                problems << QStringLiteral("%1: line %2: \"%3\" links to \"%4\", which is no headword of the file")
+                                .arg(name).arg(r.line).arg(r.word, link);
+            else if (link == r.word)
+                problems << QStringLiteral("%1: line %2: \"%3\" links to itself").arg(name).arg(r.line).arg(r.word);
+        }
+        s.withLinks += linked ? 1 : 0;
+    }
+    return s;
+}
+
+QString SummaryLine(const QString &name, const TSummary &s)
+{
+    const double perRow = s.rows ? double(s.meanings) / s.rows : 0.0;
+    return QStringLiteral("%1\trows %2\tnumbered %3\twith pronunciation %4\twith links %5\tmeanings per row %6")
+        .arg(name).arg(s.rows).arg(s.numbered).arg(s.withPronunciation).arg(s.withLinks)
+        .arg(perRow, 0, 'f', 2);
+}
+
+struct TSiteRow {
+    int slot = 0;
+    QString code, title;
+    qint32 version = 0, tangoTotal = 0, dbTangoTotal = 0;
+};
+
+// FileInfo_SITE.dat as the program reads the server catalog.
+QList<TSiteRow> ReadSiteCatalog(const QString &path, qint32 &relatedVersion)
+{
+    const auto lines = ReadStateLines(path);
+    if (!lines)
+        throw TFatalError(QStringLiteral("cannot read %1").arg(path));
+    TLineReader in(*lines, QFileInfo(path).fileName());
+    in.Next();
+    in.NextInt();   // data version
+    QList<TSiteRow> rows;
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        TSiteRow r;
+        r.slot = slot;
+        in.Next();
+        in.Next();
+        r.code = in.Next();
+        in.Next();
+        r.version = in.NextInt();
+        in.Next();
+        r.title = in.Next();
+        in.Next();
+        r.tangoTotal = in.NextInt();
+        in.Next();
+        r.dbTangoTotal = in.NextInt();
+        rows << r;
+    }
+    in.Next();
+    in.Next();
+    relatedVersion = in.NextInt();
+    return rows;
+}
+
+int RunCheckData(const QStringList &args)
+{
+    const TToolArgs options(args);
+    QString folder = options.Required(QStringLiteral("--program-folder"));
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    QStringList problems;
+    QStringList summaries;
+
+    qint32 relatedVersion = 0;
+    const QList<TSiteRow> catalog = ReadSiteCatalog(folder + kCatalogFile, relatedVersion);
+    int files = 0;
+    for (const TSiteRow &r : catalog) {
+        const QString name = r.code + QStringLiteral("_enc.dat");
+        const QString path = folder + QStringLiteral("resource/") + name;
+        if (r.version <= 0) {
+            if (!r.code.isEmpty() && QFileInfo::exists(path))
+                problems << QStringLiteral("FileInfo_SITE.dat: slot %1 (%2) has version 0 but %3 is shipped")
+                                .arg(r.slot).arg(r.code, name);
+            continue;
+        }
+        const auto layout = LayoutOf(r.code);
+        if (!layout) {
+            problems << QStringLiteral("FileInfo_SITE.dat: slot %1: the program has no column layout for \"%2\"")
+                            .arg(r.slot).arg(r.code);
+            continue;
+        }
+        if (!QFileInfo::exists(path)) {
+            problems << QStringLiteral("FileInfo_SITE.dat: slot %1 lists %2, which is missing").arg(r.slot).arg(name);
+            continue;
+        }
+        if (r.title.isEmpty())
+            problems << QStringLiteral("FileInfo_SITE.dat: slot %1 (%2) has no title").arg(r.slot).arg(r.code);
+        ++files;
+        const TDataFile data = ReadDataFile(path, *layout, problems, name);
+        const TSummary s = CheckRows(data, *layout, name, problems);
+        if (data.version != r.version)
+            problems << QStringLiteral("FileInfo_SITE.dat: %1 version %2, the file says %3")
+                            .arg(r.code).arg(r.version).arg(data.version);
+        if (r.tangoTotal != s.numbered)
+            problems << QStringLiteral("FileInfo_SITE.dat: %1 TangoTotal %2, the file has %3 numbered rows")
+                            .arg(r.code).arg(r.tangoTotal).arg(s.numbered);
+        if (r.dbTangoTotal != s.rows)
+            problems << QStringLiteral("FileInfo_SITE.dat: %1 DBTangoTotal %2, the file has %3 rows")
+                            .arg(r.code).arg(r.dbTangoTotal).arg(s.rows);
+        summaries << SummaryLine(name, s);
+    }
+    if (files == 0)
+        problems << QStringLiteral("FileInfo_SITE.dat: no learning file has a version");
+
+    TRelatedWords related;
+    LoadRelatedWords(folder, related);
+    TSummary rs;
+    QSet<QString> words;
+    for (int i = 1; i <= related.entryCount; ++i) {
+        const TQuoteEnglish &e = related[i];
+        ++rs.rows;
+        if (words.contains(e.word))
+            problems << QStringLiteral("ENG_Quote_enc.dat: entry %1: \"%2\" is listed twice").arg(i).arg(e.word);
+        words.insert(e.word);
+        if (e.meanings[0].isEmpty())
+            problems << QStringLiteral("ENG_Quote_enc.dat: entry %1: \"%2\" has no meaning").arg(i).arg(e.word);
+        for (const QString &m : e.meanings)
+            rs.meanings += m.isEmpty() ? 0 : 1;
+        rs.withLinks += (e.linkKeys[0].isEmpty() && e.linkKeys[1].isEmpty()) ? 0 : 1;
+    }
+    if (related.version != relatedVersion)
+        problems << QStringLiteral("FileInfo_SITE.dat: ENG_Quote_enc version %1, the file says %2")
+                        .arg(relatedVersion).arg(related.version);
+    summaries << SummaryLine(QStringLiteral("ENG_Quote_enc.dat"), rs);
+
+    if (!problems.isEmpty()) {
+        for (const QString &p : problems)
+            std::fprintf(stderr, "%s\n", p.toUtf8().constData());
+        return 1;
+    }
+    for (const QString &s : summaries)
+        PrintLine(s);
+    return 0;
+}
+
+const TToolCommand reg(QStringLiteral("check-data"), &RunCheckData);
+}
