@@ -188,6 +188,46 @@ def build_english_words(code, list_names, correction_names, src, ms, review):
     return rows
 
 
+# ------------------------------------------------------------- idioms ----
+def read_idioms():
+    """[(lists, phrase, meanings)] in file order. A phrase listed twice is
+    one row: its lists are joined, the first meanings stay."""
+    rows, index = [], {}
+    with open(os.path.join(HERE, 'lists', 'idioms.txt'), encoding='utf-8') as f:
+        for lineno, line in enumerate(f, start=1):
+            line = line.rstrip('\n')
+            if not line.strip() or line.startswith('#'):
+                continue
+            parts = [p.strip() for p in line.split(' | ')]
+            if len(parts) != 3 or not set(parts[0]) <= set('TD') or not parts[0]:
+                sys.exit('idioms.txt:%d: cannot read %r' % (lineno, line))
+            tags, phrase, meanings = parts
+            ms = [m.strip() for m in meanings.split(' / ') if m.strip()]
+            if not ms or len(ms) > MAX_MEANINGS:
+                sys.exit('idioms.txt:%d: 1 to %d meanings' % (lineno, MAX_MEANINGS))
+            if phrase.count('@') > 1 or phrase.count('(') != phrase.count(')'):
+                sys.exit('idioms.txt:%d: at most one @ and balanced ( )' % lineno)
+            if phrase in index:
+                rows[index[phrase]][0].update(tags)
+                continue
+            index[phrase] = len(rows)
+            rows.append((set(tags), phrase, ms))
+    return rows
+
+
+def build_idioms(code, tag, idioms, review):
+    rows, sheet = [], []
+    number = 0
+    for tags, phrase, meanings in idioms:
+        if tag not in tags:
+            continue
+        number += 1
+        rows.append([str(number), phrase] + meanings)
+        sheet.append([str(number), phrase, 'hand', 'reviewed', ' / '.join(meanings), '', '', ''])
+    review[code] = sheet
+    return rows
+
+
 # ------------------------------------------------------ related words ----
 def build_related(src, ms, english_rows):
     """ENG_Quote: the words of the English lists with their reviewed meanings,
@@ -283,6 +323,12 @@ def main():
     if want('TT'):
         plain['TT'] = build_english_words('TT', ['TT_words.txt'], ['TT.txt'], src, ms, review)
 
+    if want('TJ') or want('DJ'):
+        idioms = read_idioms()
+        if want('TJ'):
+            plain['TJ'] = build_idioms('TJ', 'T', idioms, review)
+        if want('DJ'):
+            plain['DJ'] = build_idioms('DJ', 'D', idioms, review)
     related = None
     if only is None or 'ENG_Quote' in only:
         related = build_related(src, ms, [plain[c] for c in ('TT', 'DT') if c in plain])
