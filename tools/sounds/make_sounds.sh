@@ -5,11 +5,23 @@
 # fixed (-R) and nothing is dithered (-D), so the same sox gives the same bytes.
 #
 #   bash tools/sounds/make_sounds.sh [output folder, default resource/]
+#   bash tools/sounds/make_sounds.sh --check   (the shipped files are what this script makes)
 #
 # Loudness: effects are brought to one RMS level and typing clicks to a lower
 # one, with every peak kept at least 1 dB below full scale.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+if [ "${1:-}" = "--check" ]; then
+  FRESH=$(mktemp -d)
+  trap 'rm -rf "$FRESH"' EXIT
+  bash "$0" "$FRESH" >/dev/null
+  status=0
+  for f in "$FRESH"/*.dat; do
+    cmp -s "$f" "resource/$(basename "$f")" || { echo "differs from the script's output: resource/$(basename "$f")"; status=1; }
+  done
+  [ $status -eq 0 ] && echo "resource/ holds exactly what the script makes"
+  exit $status
+fi
 OUT=${1:-resource}
 mkdir -p "$OUT"
 WORK=$(mktemp -d)
