@@ -22,6 +22,7 @@ sys.path.insert(0, HERE)
 
 import sources   # noqa: E402
 import english   # noqa: E402
+import italian   # noqa: E402
 
 # Versions written into the file headers and the catalog (shown divided by 100).
 FILE_VERSION = 100
@@ -228,6 +229,46 @@ def build_idioms(code, tag, idioms, review):
     return rows
 
 
+# ------------------------------------------------------------ Italian ----
+def build_italian(src, english_words, review):
+    """IT rows: number, word, meanings 1..6, then the grouping columns:
+    9 prefix, 10 link (base word), 12 suffix, 13 same-origin word of the
+    list, 14 English cognate on the related-words list."""
+    entries = []
+    with open(os.path.join(HERE, 'lists', 'IT_words.txt'), encoding='utf-8') as f:
+        for lineno, line in enumerate(f, start=1):
+            line = line.rstrip('\n')
+            if not line.strip() or line.startswith('#'):
+                continue
+            word, sep, rest = line.partition(': ')
+            if not sep or ' ' in word or '_' in word:
+                sys.exit('IT_words.txt:%d: cannot read %r' % (lineno, line))
+            ms = [m.strip() for m in rest.split(' / ') if m.strip()]
+            if not ms or len(ms) > MAX_MEANINGS:
+                sys.exit('IT_words.txt:%d: 1 to %d meanings' % (lineno, MAX_MEANINGS))
+            entries.append((word, ms))
+    words = [w for w, _ in entries]
+    if len(set(words)) != len(words):
+        sys.exit('IT_words.txt: a word is listed twice')
+    wordset = set(words)
+    fix = Corrections('IT.txt')
+    fd = src['fd_ita']
+    rows, sheet = [], []
+    for number, (w, ms) in enumerate(entries, start=1):
+        meanings = fix.meanings.get(w, ms)
+        prefix, same_origin = italian.prefix_and_base(w, wordset)
+        link = fix.links[w] if w in fix.links else italian.base_of(w, wordset)
+        suffix = italian.suffix_of(w)
+        cognate = italian.english_cognate(w, english_words)
+        cells = meanings + [''] * (6 - len(meanings))
+        rows.append([str(number), w] + cells + [prefix, link, '', suffix, same_origin, cognate])
+        auto = [t for e in fd.get(w, []) for terms, _ in e.senses for t in terms]
+        sheet.append([str(number), w, 'hand', 'reviewed', ' / '.join(meanings), ' / '.join(auto),
+                      ' '.join(x for x in (prefix, suffix, same_origin, cognate) if x), link])
+    review['IT'] = sheet
+    return rows
+
+
 # ------------------------------------------------------ related words ----
 def build_related(src, ms, english_rows):
     """ENG_Quote: the words of the English lists with their reviewed meanings,
@@ -332,6 +373,9 @@ def main():
     related = None
     if only is None or 'ENG_Quote' in only:
         related = build_related(src, ms, [plain[c] for c in ('TT', 'DT') if c in plain])
+    if want('IT'):
+        english_words = {r[0] for r in related} if related else set()
+        plain['IT'] = build_italian(src, english_words, review)
     if PROBLEMS:
         write_review(out_dir, review)
         sys.exit('\n'.join(PROBLEMS))
