@@ -159,10 +159,15 @@ def heteronyms():
 
 
 # ------------------------------------------------------ English words ----
-def build_english_words(code, list_names, correction_names, src, ms, review):
+def build_english_words(code, list_names, correction_names, src, ms, review, shared_band1=None):
+    """shared_band1: another list whose band 1 opens this one (the general
+    words both exams ask); this list's own words follow, once each."""
     entries = []
+    if shared_band1:
+        entries += [(b, w) for b, w in read_word_list(shared_band1) if b == 1]
+    known = {w for _, w in entries}
     for name in list_names:
-        entries += read_word_list(name)
+        entries += [(b, w) for b, w in read_word_list(name) if w not in known]
     fix = Corrections(*correction_names)
     entries = [(b, w) for b, w in entries if w not in fix.dropped]
     freq = src['freq']
@@ -370,6 +375,9 @@ def main():
             plain['TJ'] = build_idioms('TJ', 'T', idioms, review)
         if want('DJ'):
             plain['DJ'] = build_idioms('DJ', 'D', idioms, review)
+    if want('DT'):
+        plain['DT'] = build_english_words('DT', ['DT_words.txt'], ['TT.txt', 'DT.txt'], src, ms, review,
+                                          shared_band1='TT_words.txt')
     related = None
     if only is None or 'ENG_Quote' in only:
         related = build_related(src, ms, [plain[c] for c in ('TT', 'DT') if c in plain])
