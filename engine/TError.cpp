@@ -7,9 +7,17 @@ void RaiseConversionError(const QString &text)
 
 qint32 StrToInt(const QString &text)
 {
+    // Only an optional sign and ASCII digits: QString::toInt alone would stop
+    // at an embedded NUL and read "9<NUL>abc" as 9.
+    const qsizetype digitsFrom = !text.isEmpty() && (text.front() == u'-' || text.front() == u'+') ? 1 : 0;
+    if (digitsFrom >= text.size())
+        RaiseConversionError(text);
+    for (qsizetype i = digitsFrom; i < text.size(); ++i)
+        if (text.at(i) < u'0' || text.at(i) > u'9')
+            RaiseConversionError(text);
     bool ok = false;
     const int value = text.toInt(&ok, 10);
-    if (!ok || text.isEmpty() || text.at(0).isSpace() || text.back().isSpace())
+    if (!ok)
         RaiseConversionError(text);
     return value;
 }

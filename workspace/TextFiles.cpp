@@ -53,7 +53,13 @@ std::optional<QStringList> ReadStateLines(const QString &path)
 void WriteFileAtomic(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The buffered bytes reach the disk only when flushed, and commit() does
+    // not see a write that fails then (a full disk): it would put the short
+    // temporary file in place of the good one and report success. Without a
+    // commit the temporary file is discarded and the old file stays.
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                         && file.flush() && file.error() == QFileDevice::NoError;
+    if (!written || !file.commit()) {
         throw TFatalError(QStringLiteral("ファイルに書き込めません。\n%1\n%2")
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
     }

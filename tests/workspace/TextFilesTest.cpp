@@ -59,4 +59,9 @@ TEST(StrToInt, AcceptsOnlyDecimalIntegers)
     EXPECT_EQ(StrToInt(QStringLiteral("-36")), -36);
     for (const char *bad : {"", " 1", "1 ", "1.5", "x", "99999999999"})
         EXPECT_THROW(StrToInt(QString::fromLatin1(bad)), TFatalError) << bad;
+    // Everything after an embedded NUL counts too; only ASCII digits are digits.
+    for (const QString &bad : {QStringLiteral("9\u0000abc"), QStringLiteral("9\u0000"),
+                               QStringLiteral("\uFF19"), QStringLiteral("-"), QStringLiteral("+")})
+        EXPECT_THROW(StrToInt(bad), TFatalError) << bad.toStdString();
+    EXPECT_EQ(StrToInt(QStringLiteral("+5")), 5);
 }

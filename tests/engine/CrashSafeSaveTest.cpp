@@ -1,0 +1,272 @@
+// A learner's state files survive a program killed in the middle of saving
+// and a disk that fills up: each file reads back as the complete old or the
+// complete new state, never as half of one, and a write that fails is
+// reported as the error that ends the program, never as success.
+#include "data/RecordFile.h"
+#include "engine/TError.h"
+#include "support/EngineFolder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// A large file (a record file of some 150 KB).
+constexpr int kWords = 2000;
+// Kills: at least this many, and more while the time budget lasts.
+constexpr int kFewestKills = 100;
+constexpr int kMostKills = 400;
+constexpr qint64 kKillBudgetMs = 3000;
+// A child that outlives its parent ends by itself.
+constexpr unsigned kChildLifetimeSeconds = 20;
+// Exit codes of a child that saves once under a file size limit.
+constexpr int kReportedFailure = 0;
+constexpr int kReportedSuccess = 1;
+constexpr int kOtherError = 2;
+constexpr qint32 kDataVersion = 805;
+
+// Generation g of the learner's state: every value that is saved depends on
+// g, so a file shows which generation it holds, and whether it holds all of it.
+int HistoryLength(int g, int p)
+{
+    return 1 + (g + p) % 5;
+}
+
+QString HistoryText(int entries)
+{
+    QString text;
+    for (int k = 0; k < entries; ++k)
+        text += QStringLiteral("%1[%2]").arg(k * 7).arg(k + 1);
+    return text;
+}
+
+void MakeState(TCC &cc, int g)
+{
+    for (int p = 1; p <= kWords; ++p) {
+        TTango &t = cc.words[p];
+        t.word = QStringLiteral("word%1").arg(p);
+        t.stage = 1;
+        t.stage1Count = HistoryLength(g, p);
+        t.stage1History = HistoryText(t.stage1Count);
+        RebuildHistoryArrays(t);
+        t.timesAsked = g;
+        t.wrongCount = p % 11;
+        t.level = t.stage1Count;
+        t.starX = 1 + p % 1024;
+        t.starY = 1 + g % 768;
+    }
+    cc.settings.answersTotal = g;
+    cc.settings.learningDays = g / 3;
+    cc.formPosition.mainTop = g;
+    cc.formPosition.mainLeft = -g;
+}
+
+bool IsWordOfGeneration(const TTango &t, int p, int g)
+{
+    const int entries = HistoryLength(g, p);
+    return t.timesAsked == g && t.stage1Count == entries && t.stage1History == HistoryText(entries)
+           && t.stage1Levels[static_cast<size_t>(entries - 1)] == entries && t.level == entries
+           && t.wrongCount == p % 11 && t.starX == 1 + p % 1024 && t.starY == 1 + g % 768;
+}
+
+void SaveState(TCC &cc)
+{
+    cc.SaveFileSettings();   // FormPosition.dat, then Setting_TT.dat
+    cc.SaveRecordFile();
+}
+
+// The generation each file holds, after checking that it holds all of it.
+struct TSavedGenerations {
+    int formPosition = -1;
+    int settings = -1;
+    int record = -1;
+};
+
+TSavedGenerations ReadState(TCC &cc)
+{
+    TSavedGenerations g;
+    cc.formPositionLoaded = false;
+    cc.LoadFormPosition();
+    g.formPosition = cc.formPosition.mainTop;
+    EXPECT_EQ(cc.formPosition.mainLeft, -g.formPosition) << "FormPosition.dat is mixed";
+
+    cc.LoadFileSettings();
+    g.settings = cc.settings.answersTotal;
+    EXPECT_EQ(cc.settings.learningDays, g.settings / 3) << "Setting_TT.dat is mixed";
+
+    cc.LoadRecordFile();
+    g.record = cc.words[1].timesAsked;
+    for (int p = 1; p <= kWords; ++p) {
+        if (!IsWordOfGeneration(cc.words[p], p, g.record)) {
+            ADD_FAILURE() << "Record_TT.dat is mixed at word " << p << ": generation "
+                          << cc.words[p].timesAsked << " after " << g.record;
+            break;
+        }
+    }
+    EXPECT_TRUE(cc.defaultNotifier.messages.isEmpty())
+        << cc.defaultNotifier.messages.join(u'\n').toStdString();
+    return g;
+}
+
+// Files in a folder that are not the given ones (left-over temporary files).
+QStringList StrayFiles(const QString &folder, const QStringList &expected)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : expected)
+        names.removeAll(name);
+    return names;
+}
+
+// The engine folder of a large learning file with its settings.
+struct TLargeFile : TEngineFolder {
+    TLargeFile() : TEngineFolder(QStringLiteral("TT"), 6, kWords)
+    {
+        cc.catalog.dataVersion = kDataVersion;
+        cc.SetDefaultFileSettings(true);
+    }
+};
+
+// Runs save in a child process that may write at most `limit` bytes per file;
+// returns how the child ended.
+int SaveUnderSizeLimit(TCC &cc, rlim_t limit, const std::function<void()> &save)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead of killing
+        const rlimit rl{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        int code = kReportedSuccess;
+        try {
+            save();
+        } catch (const TFatalError &) {
+            code = kReportedFailure;
+        } catch (...) {
+            code = kOtherError;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    (void)cc;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}
+
+TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
+{
+    TLargeFile f;
+    TCC &cc = f.cc;
+    MakeState(cc, 0);
+    QElapsedTimer timer;
+    timer.start();
+    SaveState(cc);
+    // Kill moments spread over one save and a little more.
+    const int saveUs = static_cast<int>(qMax<qint64>(timer.nsecsElapsed() / 1000, 1000));
+    TSavedGenerations last = ReadState(cc);
+    ASSERT_EQ(last.record, 0);
+
+    int kills = 0;
+    int advanced = 0;   // kills after which some file held a newer state
+    int partial = 0;    // kills that left the files at different states
+    timer.restart();
+    while (kills < kMostKills && (kills < kFewestKills || timer.elapsed() < kKillBudgetMs)) {
+        const int next = last.formPosition + 1;
+        MakeState(cc, next);
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            alarm(kChildLifetimeSeconds);
+            close(ready[0]);
+            const char start = 1;
+            if (write(ready[1], &start, 1) != 1)
+                _exit(kOtherError);
+            try {
+                for (int g = next + 1;; ++g) {
+                    SaveState(cc);
+                    MakeState(cc, g);
+                }
+            } catch (...) {
+            }
+            _exit(kOtherError);
+        }
+        close(ready[1]);
+        char start = 0;
+        ASSERT_EQ(read(ready[0], &start, 1), 1);
+        close(ready[0]);
+        // Any moment of the first save, and a little after it.
+        usleep(static_cast<useconds_t>(cc.random.Between(0, saveUs * 5 / 4)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself";
+        ++kills;
+
+        const TSavedGenerations now = ReadState(cc);
+        if (::testing::Test::HasFailure())
+            FAIL() << "after " << kills << " kills";
+        // Each file is old or new, never older than before; the files are
+        // saved in order, so a later one is never ahead of an earlier one.
+        EXPECT_GE(now.formPosition, last.formPosition);
+        EXPECT_GE(now.settings, last.settings);
+        EXPECT_GE(now.record, last.record);
+        EXPECT_LE(now.record, now.settings);
+        EXPECT_LE(now.settings, now.formPosition);
+        advanced += now.formPosition != last.formPosition;
+        partial += now.record != now.formPosition;
+        last = now;
+    }
+    // The kills landed at every point of a save: before it, between its
+    // files, and after it.
+    EXPECT_GT(advanced, 0);
+    EXPECT_GT(partial, 0);
+    EXPECT_LT(advanced, kills);
+    // A kill between the two steps that put a finished temporary file in
+    // place may leave that file beside the real one; nothing reads it.
+    const int stray = static_cast<int>(
+        StrayFiles(cc.userFolder + QStringLiteral("record"), {QStringLiteral("Record_TT.dat")}).size()
+        + StrayFiles(cc.userFolder + QStringLiteral("setting"),
+                     {QStringLiteral("Setting_TT.dat"), QStringLiteral("FormPosition.dat")})
+              .size());
+    std::printf("%d kills in %lld ms (save %d us): %d after a newer state was saved, %d between "
+                "files; %d stray temporary files\n",
+                kills, static_cast<long long>(timer.elapsed()), saveUs, advanced, partial, stray);
+}
+
+TEST(CrashSafeSave, AFullDiskKeepsTheGoodFileAndReportsTheFailure)
+{
+    TLargeFile f;
+    TCC &cc = f.cc;
+    MakeState(cc, 1);
+    SaveState(cc);
+    const QByteArray goodRecord = f.dir.read(f.userFile(QStringLiteral("record/Record_TT.dat")));
+    const QByteArray goodSettings = f.dir.read(f.userFile(QStringLiteral("setting/Setting_TT.dat")));
+    ASSERT_GT(goodRecord.size(), 100000);
+
+    MakeState(cc, 2);
+    // Room for part of the new record only, and for part of the settings.
+    for (rlim_t limit : {rlim_t(0), rlim_t(4096), rlim_t(goodRecord.size() - 1)}) {
+        SCOPED_TRACE(limit);
+        EXPECT_EQ(SaveUnderSizeLimit(cc, limit, [&] { cc.SaveRecordFile(); }), kReportedFailure);
+        EXPECT_EQ(f.dir.read(f.userFile(QStringLiteral("record/Record_TT.dat"))), goodRecord);
+    }
+    for (rlim_t limit : {rlim_t(0), rlim_t(goodSettings.size() / 2)}) {
+        SCOPED_TRACE(limit);
+        EXPECT_EQ(SaveUnderSizeLimit(cc, limit, [&] { cc.SaveFileSettings(); }), kReportedFailure);
+        EXPECT_EQ(f.dir.read(f.userFile(QStringLiteral("setting/Setting_TT.dat"))), goodSettings);
+    }
+    EXPECT_EQ(StrayFiles(cc.userFolder + QStringLiteral("record"), {QStringLiteral("Record_TT.dat")}),
+              QStringList());
+
+    // The old state reads back whole; with room to write, the new one is saved.
+    EXPECT_EQ(ReadState(cc).record, 1);
+    MakeState(cc, 2);
+    SaveState(cc);
+    EXPECT_EQ(ReadState(cc).record, 2);
+}
