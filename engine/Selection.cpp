@@ -41,7 +41,8 @@ bool TQuestionList::Append(int position)
 {
     if (m_count >= kQuestionListCapacity || !IsMember(position) || Contains(position))
         return false;
-    m_items[static_cast<size_t>(m_count++)] = position;
+    m_items[static_cast<size_t>((m_head + m_count) % kQuestionListCapacity)] = position;
+    ++m_count;
     m_member.set(static_cast<size_t>(position));
     return true;
 }
@@ -50,8 +51,8 @@ int TQuestionList::TakeFirst()
 {
     if (m_count == 0)
         return 0;
-    const int first = m_items[0];
-    std::copy(m_items.begin() + 1, m_items.begin() + m_count, m_items.begin());
+    const int first = m_items[static_cast<size_t>(m_head)];
+    m_head = (m_head + 1) % kQuestionListCapacity;
     --m_count;
     m_member.reset(static_cast<size_t>(first));
     return first;
@@ -59,6 +60,7 @@ int TQuestionList::TakeFirst()
 
 void TQuestionList::Clear()
 {
+    m_head = 0;
     m_count = 0;
     m_member.reset();
 }

@@ -52,8 +52,8 @@ class TQuestionList {
 public:
     int Count() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
-    int First() const { return m_count > 0 ? m_items[0] : 0; }
-    int At(int index) const { return m_items[static_cast<size_t>(index)]; }
+    int First() const { return m_count > 0 ? m_items[static_cast<size_t>(m_head)] : 0; }
+    int At(int index) const { return m_items[static_cast<size_t>((m_head + index) % kQuestionListCapacity)]; }
     bool Contains(int position) const { return IsMember(position) && m_member.test(static_cast<size_t>(position)); }
     // False when the list is full or the position is already in it.
     bool Append(int position);
@@ -61,9 +61,10 @@ public:
     void Clear();
 
 private:
-    static bool IsMember(int position) { return position >= 0 && position < kMemberBits; }
+    static bool IsMember(int position) { return position >= 1 && position < kMemberBits; }
     static constexpr int kMemberBits = 30001;
-    std::array<int, kQuestionListCapacity> m_items{};
+    std::array<int, kQuestionListCapacity> m_items{};   // a ring: entry 0 at m_head
+    int m_head = 0;
     int m_count = 0;
     std::bitset<kMemberBits> m_member;
 };

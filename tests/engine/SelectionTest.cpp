@@ -445,3 +445,28 @@ TEST_F(TSelectionTest, FileQueueOrdersByOrderThenSlot)
     rows[6].Order = QStringLiteral("x");
     EXPECT_THROW(cc.BuildFileQueue(), TFatalError);
 }
+
+TEST(QuestionList, KeepsOrderAcrossItsEndAndRefusesDuplicates)
+{
+    TQuestionList list;
+    for (int p = 1; p <= kQuestionListCapacity; ++p)
+        ASSERT_TRUE(list.Append(p));
+    EXPECT_FALSE(list.Append(kQuestionListCapacity + 1));   // full
+    EXPECT_EQ(list.TakeFirst(), 1);
+    EXPECT_EQ(list.TakeFirst(), 2);
+    EXPECT_FALSE(list.Append(5));                            // already waiting
+    EXPECT_TRUE(list.Append(1));
+    EXPECT_TRUE(list.Append(20000));
+    EXPECT_FALSE(list.Append(20001));
+    EXPECT_EQ(list.Count(), kQuestionListCapacity);
+    EXPECT_EQ(list.At(kQuestionListCapacity - 2), 1);
+    EXPECT_EQ(list.At(kQuestionListCapacity - 1), 20000);
+    for (int p = 3; p <= kQuestionListCapacity; ++p)
+        ASSERT_EQ(list.TakeFirst(), p);
+    EXPECT_EQ(list.TakeFirst(), 1);
+    EXPECT_EQ(list.TakeFirst(), 20000);
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.TakeFirst(), 0);
+    EXPECT_FALSE(list.Append(0));
+    EXPECT_FALSE(list.Append(kMaxWords + 1));
+}
