@@ -8,8 +8,11 @@
 #include "data/WordTable.h"
 #include "engine/AnswerCheck.h"
 #include "engine/Clock.h"
+#include "engine/MasteryLevels.h"
 #include "engine/Notifier.h"
 #include "engine/Random.h"
+#include "engine/RetentionCurve.h"
+#include "engine/StageRules.h"
 #include "engine/TrainingState.h"
 #include "engine/Selection.h"
 #include "workspace/Catalog.h"
@@ -154,4 +157,38 @@ public:
     bool QuotaUsedUp() const;
     int QuotaCorrectRate() const;
     void UpdateQuotaStatistics();
+
+    // ---- mastery levels, stages and retention ----
+    QString ComputeToday() const;                      // "2009/7/5", test day offset included
+    bool IsDateReached(const QString &date) const;     // from the start of that day
+    int DayNumberSince(const QString &date) const;     // the date itself is day 1
+    // Grading of the word at a position. Correct: correct today +1 and, unless
+    // the question is random, the level rises (a new word to the first-time
+    // increment, a retry of level 0 to 1; none in stage 3 or at 12) with its
+    // history entry; retry pending is cleared. Wrong: the wrong count grows;
+    // unless the question is a retry, random or the level is 0, the level falls
+    // by one (6 and 1 stay; stage 3 only reschedules) with its history entry;
+    // retry pending is set.
+    TAnswerEffect ApplyCorrectAnswer(int position);
+    TAnswerEffect ApplyWrongAnswer(int position);
+    // Enters the word's level into its history and sets its next due point.
+    void RecordAnswer(int position);
+    void ResetWordProgress(int position);
+    void ClearStage1History(int position);
+    void RestartStage2Today(int position);
+    // The exclusion switch: a word that is asked gets a fresh record at level
+    // 99; an excluded word becomes a new word (level 0). Clears retry pending.
+    // Returns true when the word is now excluded.
+    bool ToggleWordExclusion(int position);
+    int CountWordsAtLevel(int level) const;
+    TLevelHistogram BuildLevelHistogram() const;
+    // The stage rule that applies to the word at a position, if any.
+    std::optional<TStageNoticeKind> StageRuleOf(int position) const;
+    bool AnyStageNoticeDue() const;
+    // Applies the stage rules to every word, as the stage-notice window shows
+    // them, and returns its three lists. The caller saves the record file
+    // when the window closes.
+    TStageNoticeLists ApplyStageRules();
+    // The forgetting curves of the word's current stage (none in stage 3).
+    QList<TEntryCurve> RetentionCurvesOf(int position) const;
 };

@@ -1,0 +1,244 @@
+// Level changes by answers, history entries and due points, record resets,
+// level counts and the engine's date tests.
+#include "engine/MasteryLevels.h"
+
+#include "data/RecordFile.h"
+#include "engine/CommonUnit.h"
+#include "workspace/DateText.h"
+
+namespace {
+constexpr qint32 kSmallestIncrement = 1;
+constexpr qint32 kMiddleIncrement = 2;
+constexpr qint32 kStraightToStage2Increment = 6;
+
+// The first-time increment as the rules use it: 1, 2 or 6, whatever a file holds.
+qint32 FirstTimeLevel(qint32 setting)
+{
+    if (setting <= kSmallestIncrement)
+        return kSmallestIncrement;
+    return setting == kMiddleIncrement ? kMiddleIncrement : kStraightToStage2Increment;
+}
+
+bool IsLearningLevel(qint32 level)
+{
+    return level >= 0 && level <= kTopLevel;
+}
+
+QString EntryText(const QString &key, qint32 level)
+{
+    return key + u'[' + QString::number(level) + u']';
+}
+}
+
+// ---- dates ----
+
+QString TCC::ComputeToday() const
+{
+    return BuildDateText(clock.Today());
+}
+
+bool TCC::IsDateReached(const QString &date) const
+{
+    return clock.Today() >= ReadDateText(date);
+}
+
+int TCC::DayNumberSince(const QString &date) const
+{
+    return static_cast<int>(ReadDateText(date).daysTo(clock.Today())) + 1;
+}
+
+// ---- level after an answer ----
+
+TAnswerEffect TCC::ApplyCorrectAnswer(int position)
+{
+    TTango &t = words[position];
+    TAnswerEffect effect;
+    effect.previousLevel = t.level;
+    effect.previousRetry = training.retryPending;
+    ++training.correctToday;
+    if (!training.randomQuestion && IsLearningLevel(t.level)) {
+        const qint32 stageBefore = t.stage;
+        if (t.stage == 3 || t.level == kTopLevel) {
+            // unchanged
+        } else if (t.level == 0) {
+            t.level = training.retryPending ? 1 : FirstTimeLevel(settings.firstTimeIncrement);
+        } else {
+            ++t.level;
+        }
+        if (stageBefore == 1 && t.level >= kFirstStage2Level) {
+            ClearStage1History(position);
+            effect.master = true;
+        }
+        if (training.retryPending) {
+            // The retry's answer takes the place of the wrong answer's entry.
+            if (t.stage != 3) {
+                if (t.level < kFirstStage2Level)
+                    t.stage1History = WithoutLastHistoryEntry(t.stage1History);
+                else
+                    t.stage2History = WithoutLastHistoryEntry(t.stage2History);
+            }
+        } else if (t.level < kFirstStage2Level) {
+            ++t.stage1Count;
+        } else if (t.stage != 3) {
+            ++t.stage2Count;
+        }
+        RecordAnswer(position);
+    }
+    effect.level = t.level;
+    training.retryPending = false;
+    return effect;
+}
+
+TAnswerEffect TCC::ApplyWrongAnswer(int position)
+{
+    TTango &t = words[position];
+    TAnswerEffect effect;
+    effect.previousLevel = t.level;
+    effect.previousRetry = training.retryPending;
+    ++t.wrongCount;
+    const bool changes = !training.retryPending && !training.randomQuestion && t.level != 0
+                         && IsLearningLevel(t.level);
+    if (changes && t.stage == 3) {
+        RecordAnswer(position);   // stage 3 is never left: the word is only rescheduled
+    } else if (changes) {
+        if (t.level == kFirstStage2Level)
+            effect.level6Miss = true;   // stage 2 is never left by a wrong answer
+        else if (t.level != 1)
+            --t.level;
+        if (t.level < kFirstStage2Level)
+            ++t.stage1Count;
+        else
+            ++t.stage2Count;
+        RecordAnswer(position);
+    }
+    effect.level = t.level;
+    training.retryPending = true;
+    return effect;
+}
+
+// ---- history entries and due points ----
+
+void TCC::RecordAnswer(int position)
+{
+    TTango &t = words[position];
+    if (t.stage != 3)
+        t.stage = t.level < kFirstStage2Level ? 1 : 2;
+
+    if (t.stage == 1) {
+        if (t.stage1Count == 0) {
+            t.stage1Count = 1;
+            t.stage1Counter = 1;
+        }
+        const int e = t.stage1Count;
+        TStage1Entry entry;
+        if (e > 1) {
+            const TStage1Entry before = Stage1EntryAt(t, e - 1);
+            entry.question = before.question + LevelInterval(before.level);
+        }
+        entry.level = t.level;
+        StoreStage1Entry(t, e, entry);
+        t.stage1Limit = entry.question + LevelInterval(t.level) >= kStage1Limit;
+        t.stage1History += EntryText(QString::number(entry.question), t.level);
+        return;
+    }
+
+    const QDate today = clock.Today();
+    if (t.stage == 3) {
+        t.nextDueDate = BuildDateText(today.addDays(Stage3Interval(t.level)));
+        return;
+    }
+
+    t.nextDueDate = BuildDateText(today.addDays(LevelInterval(t.level)));
+    // A second answer on the same day takes the place of that day's entry, so
+    // a day holds one entry and the count always matches the text.
+    const QList<TStage2Entry> entries = ParseStage2History(t.stage2History);
+    if (!entries.isEmpty() && entries.last().day == today.toJulianDay()) {
+        const qsizetype open = t.stage2History.lastIndexOf(u'[');
+        t.stage2History = t.stage2History.left(open + 1) + QString::number(t.level) + u']';
+        t.stage2Count = static_cast<qint32>(entries.size());
+    } else {
+        t.stage2History += EntryText(BuildDateText(today), t.level);
+        t.stage2Count = static_cast<qint32>(entries.size()) + 1;
+    }
+    StoreStage2Entry(t, t.stage2Count, {today.toJulianDay(), t.level});
+}
+
+// ---- resets ----
+
+void TCC::ResetWordProgress(int position)
+{
+    TTango &t = words[position];
+    t.stage = 1;
+    t.level = 0;
+    t.stage2History.clear();
+    t.stage2Count = 0;
+    t.stage2Days.fill(0);
+    t.stage2Levels.fill(0);
+    t.nextDueDate.clear();
+    ClearStage1History(position);
+}
+
+void TCC::ClearStage1History(int position)
+{
+    TTango &t = words[position];
+    t.stage1History.clear();
+    t.stage1Count = 0;
+    t.stage1Questions.fill(0);
+    t.stage1Levels.fill(0);
+    t.stage1Counter = 0;
+    t.stage1Limit = false;
+}
+
+void TCC::RestartStage2Today(int position)
+{
+    TTango &t = words[position];
+    t.stage2History.clear();
+    t.stage2Count = 0;
+    t.stage2Days.fill(0);
+    t.stage2Levels.fill(0);
+    t.stage1Counter = 0;
+    t.nextDueDate = ComputeToday();
+    t.stage1Limit = false;
+}
+
+// ---- exclusion switch ----
+
+bool TCC::ToggleWordExclusion(int position)
+{
+    TTango &t = words[position];
+    bool excluded;
+    if (t.level != kExcludedLevel) {
+        InitWordRecord(position);
+        t.level = kExcludedLevel;
+        excluded = true;
+    } else {
+        t.level = 0;   // a new word again
+        excluded = false;
+    }
+    training.retryPending = false;
+    return excluded;
+}
+
+// ---- counts ----
+
+int TCC::CountWordsAtLevel(int level) const
+{
+    const int total = TangoTotal();
+    int count = 0;
+    for (int p = 1; p <= total; ++p)
+        if (words[p].level == level)
+            ++count;
+    return count;
+}
+
+TLevelHistogram TCC::BuildLevelHistogram() const
+{
+    TLevelHistogram histogram{};
+    const int total = TangoTotal();
+    for (int p = 1; p <= total; ++p) {
+        const qint32 level = words[p].level;
+        if (level >= 0 && level < static_cast<qint32>(histogram.size()))
+            ++histogram[static_cast<size_t>(level)];
+    }
+    return histogram;
+}

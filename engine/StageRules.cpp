@@ -1,0 +1,80 @@
+// The stage rules and the lists of the stage-notice window.
+#include "engine/StageRules.h"
+
+#include "data/RecordFile.h"
+#include "engine/CommonUnit.h"
+#include "engine/MasteryLevels.h"
+
+QString StageNoticeEntryText(TStageNoticeKind kind, qint32 level, const QString &displayForm,
+                             const QString &joinedMeanings)
+{
+    QString head;
+    switch (kind) {
+    case TStageNoticeKind::PassedStage2:
+        head = QStringLiteral(" 【Level %1】 ").arg(level);
+        break;
+    case TStageNoticeKind::FailedStage1:
+        head = QStringLiteral(" 【Stage 1】 ");
+        break;
+    case TStageNoticeKind::FailedStage2:
+    case TStageNoticeKind::Limbo:
+        head = QStringLiteral(" 【Stage 2】 ");
+        break;
+    }
+    return head + displayForm + QStringLiteral(" （ ") + joinedMeanings + QStringLiteral(" ）");
+}
+
+std::optional<TStageNoticeKind> TCC::StageRuleOf(int position) const
+{
+    const TTango &t = words[position];
+    if (t.stage >= 3)
+        return std::nullopt;
+    if (t.stage1Limit)
+        return TStageNoticeKind::FailedStage1;
+    // A stage-2 word without any stage-2 answer has no date to measure from.
+    if (t.stage != 2 || t.stage2Count < 1)
+        return std::nullopt;
+    const qint64 today = clock.Today().toJulianDay();
+    if (today >= Stage2EntryAt(t, 1).day + kStage2Duration) {
+        return t.level >= kStage3EntryLevel ? TStageNoticeKind::PassedStage2
+                                            : TStageNoticeKind::FailedStage2;
+    }
+    const TStage2Entry last = Stage2EntryAt(t, t.stage2Count);
+    if (today >= last.day + GiveUpDaysOfLevel(last.level))
+        return TStageNoticeKind::Limbo;
+    return std::nullopt;
+}
+
+bool TCC::AnyStageNoticeDue() const
+{
+    const int total = TangoTotal();
+    for (int p = 1; p <= total; ++p)
+        if (StageRuleOf(p))
+            return true;
+    return false;
+}
+
+TStageNoticeLists TCC::ApplyStageRules()
+{
+    TStageNoticeLists lists;
+    const int total = TangoTotal();
+    for (int p = 1; p <= total; ++p) {
+        const auto kind = StageRuleOf(p);
+        if (!kind)
+            continue;
+        TTango &t = words[p];
+        const TStageNoticeEntry entry{
+            p, *kind, t.level,
+            StageNoticeEntryText(*kind, t.level, FormatHeadword(t.word, false), t.joinedMeanings)};
+        if (*kind == TStageNoticeKind::PassedStage2) {
+            t.stage = 3;
+            RestartStage2Today(p);   // asked once more today as a final check
+            lists.stage2OK.append(entry);
+            continue;
+        }
+        ResetWordProgress(p);
+        ++t.resetCount;
+        (*kind == TStageNoticeKind::Limbo ? lists.limbo : lists.stageNG).append(entry);
+    }
+    return lists;
+}
