@@ -12,20 +12,14 @@
 namespace {
 const QString kOn = QStringLiteral("ON");
 constexpr int kLastStage1Level = 5;
-constexpr int kFirstStage2Level = 6;
-constexpr int kTopLevel = 12;
 constexpr int kStage1 = 1;
 // Random draws tried before the qualifying words are counted out; the
 // outcome is uniform over them either way, but a draw never runs for ever.
 constexpr int kDrawAttempts = 256;
 
-// Questions after which a stage-1 word of level 1..5 is due again.
-constexpr std::array<int, kLastStage1Level + 1> kStage1Intervals{0, 16, 40, 120, 280, 460};
-
 bool IsStage1Level(int level) { return level >= 1 && level <= kLastStage1Level; }
 
-// Until the date rules and the slot table land in the engine.
-bool DateReached(const TCC &cc, const QString &text) { return cc.clock.Today() >= ReadDateText(text); }
+// Until the slot table lands in the engine.
 int SlotOfCatalogCode(const TCC &cc, const QString &code)
 {
     for (int slot = 1; slot <= kSlotCount; ++slot)
@@ -122,7 +116,7 @@ void TCC::BuildFileQueue()
         const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
         if (row.OnOff != kOn || row.Code.isEmpty())
             continue;
-        if (!row.PopUpDate.isEmpty() && !DateReached(*this, row.PopUpDate))
+        if (!row.PopUpDate.isEmpty() && !IsDateReached(row.PopUpDate))
             continue;   // left out until its popup date
         const int key = StrToInt(row.Order);
         if (key != 0)
@@ -160,7 +154,7 @@ int TCC::SelectNextQuestion(TSelectMode mode)
         // Stage-2 and stage-3 words whose day has come, in position order.
         for (int p = 1; p <= total; ++p) {
             const TTango &t = words[p];
-            if (t.level >= kFirstStage2Level && t.level <= kTopLevel && DateReached(*this, t.nextDueDate))
+            if (t.level >= kFirstStage2Level && t.level <= kTopLevel && IsDateReached(t.nextDueDate))
                 todaysQuestions.Append(p);
         }
         if (!todaysQuestions.IsEmpty())
@@ -178,7 +172,7 @@ int TCC::SelectNextQuestion(TSelectMode mode)
             if (t.stage1Counter < 1 || t.stage1Limit)
                 continue;
             const int c = t.stage1Counter++;
-            const bool due = t.level == 0 || (IsStage1Level(t.level) && c > kStage1Intervals[static_cast<size_t>(t.level)]);
+            const bool due = t.level == 0 || (IsStage1Level(t.level) && c > LevelInterval(t.level));
             if (due)
                 todaysQuestions.Append(p);   // a full list keeps the word for a later pass
         }
