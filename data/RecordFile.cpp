@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <utility>
 
 namespace {
 const QString kRecordFolder = QStringLiteral("record/");
@@ -306,6 +307,8 @@ void TCC::SaveRecordFile()
 
 void TCC::LoadRecordFile()
 {
+    // The word index serves this one reading only.
+    const std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
     const QString path = RecordFilePath();
     if (!QFileInfo::exists(path)) {
         ResetRecordFile();
@@ -324,10 +327,10 @@ void TCC::LoadRecordFile()
         qsizetype pos = 0;
         const QString word = NextTabField(line, pos);
         int target = static_cast<int>(qMin<qsizetype>(k, kMaxWords + 1));
-        if (recordWordIndex) {
+        if (wordIndex) {
             // A user workbook that changed since the last start: records
             // follow their words; a word no longer in the workbook loses its record.
-            target = recordWordIndex->value(word, 0);
+            target = wordIndex->value(word, 0);
             if (target == 0)
                 continue;
         }

@@ -110,6 +110,8 @@ public:
     void LoadFileSettings();
     void SetDefaultFileSettings(bool newFile);
     void SaveFileSettings();
+    // The 39 lines SaveFileSettings writes (the windows' state as it is now).
+    QStringList FileSettingsLinesToSave() const;
     QString FileSettingsPath() const;
     // The daily quota as everything that counts questions must use it: the
     // stored value bounded to 1..200, so the 200-entry asked-word list never
@@ -129,7 +131,7 @@ public:
     // Set by the user-file reader when the workbook changed since the last
     // start: word text -> position. LoadRecordFile then gives each record line
     // to the position of its word and drops the lines of words that are gone;
-    // unset, line k belongs to position k.
+    // unset, line k belongs to position k. LoadRecordFile consumes it.
     std::optional<QHash<QString, int>> recordWordIndex;
 
     // ---- training flags shared by the rules, the selection and the main window ----

@@ -322,12 +322,20 @@ void TCC::SaveFileSettings()
         LoadFormPosition();
     if (captureWindowState)
         captureWindowState();
+    const QStringList lines = FileSettingsLinesToSave();
+    settings.version = StrToInt(lines.first());
+    WriteStateLines(userFolder + kFormPositionFile, FormPositionLines(formPosition));
+    WriteStateLines(FileSettingsPath(), lines);
+    settingsFileNew = false;
+}
+
+QStringList TCC::FileSettingsLinesToSave() const
+{
+    TFileSettings written = settings;
     // The version says which layout wrote the values: always this program's.
     if (catalog.dataVersion > 0)
-        settings.version = catalog.dataVersion;
-    WriteStateLines(userFolder + kFormPositionFile, FormPositionLines(formPosition));
-    WriteStateLines(FileSettingsPath(), FileSettingsLines(settings, formPosition));
-    settingsFileNew = false;
+        written.version = catalog.dataVersion;
+    return FileSettingsLines(written, formPosition);
 }
 
 int TCC::UsableQuota() const

@@ -246,6 +246,7 @@ TEST(RecordFile, ChangedUserWorkbookMatchesRecordsByWord)
     EXPECT_EQ(RecordFields(e.cc.words[2]).join(u'\t'), capybara);
     EXPECT_EQ(e.cc.words[3].level, 0);   // a new word starts fresh
     EXPECT_EQ(e.cc.words[3].stage1History, QString());
+    EXPECT_FALSE(e.cc.recordWordIndex);   // the next file reads by line again
 }
 
 TEST(RecordFile, LinesBeyondTheWordsAreReadButNeverPastTheTable)
