@@ -211,7 +211,8 @@ def base_word(word, words, wordnet):
     # WordNet derivation: the linked word of the list that is a prefix-sharing,
     # shorter form (attend <- attendance), never a longer one.
     best = ''
-    for d in wordnet.derivations(word):
+    # Sorted, so two candidates of the same length always resolve the same way.
+    for d in sorted(wordnet.derivations(word)):
         if d in words and d != word and 4 <= len(d) < len(word) and word[:4] == d[:4]:
             if not best or len(d) < len(best):
                 best = d
