@@ -1,5 +1,4 @@
 #include "SoundTestSupport.h"
-#include "engine/WaitPumping.h"
 #include "speech/DDSD.h"
 #include "support/TestSupport.h"
 
@@ -101,17 +100,17 @@ TEST(DDSD, OutputCarriesEachChannelAtItsVolume)
         player.Channel(39).SetWaveData(TDDSDWaveData(player, dir.file(QStringLiteral("b.wav"))));
         player.Channel(10).SetVolume(-600);   // 16000 at half: 8000
         player.Channel(10).Play();
-        WaitPumping(120);
+        capture.WaitHeard(120);
         player.Channel(39).Play();             // 8000 on top: 16000
-        WaitPumping(650);
+        capture.WaitHeard(650);
         player.Channel(39).SetVolume(0);
         player.Channel(39).Play();
-        WaitPumping(100);
+        capture.WaitHeard(100);
         player.Channel(39).Stop();             // stopped early: silence
-        WaitPumping(100);
+        capture.WaitHeard(100);
         player.Channel(39).Clear();
         player.Channel(39).Play();             // nothing left to play
-        WaitPumping(100);
+        capture.WaitHeard(100);
         player.CloseDevice();
     }
     EXPECT_EQ(Levels(capture.LeftSamples(), 4000), (std::vector<int>{2, 4, 2, 0, 2, 0}));

@@ -1,6 +1,5 @@
 #include "SoundTestSupport.h"
 #include "engine/Random.h"
-#include "engine/WaitPumping.h"
 #include "speech/SoundEffects.h"
 #include "support/TestSupport.h"
 
@@ -177,9 +176,9 @@ TEST(SoundEffects, TypingVolumeBelow50LoadsNothingAndAllIsSilent)
     EXPECT_TRUE(LoadedChannels(sounds).isEmpty());
     for (const QString &name : {u"CORRECT"_qs, u"FIRSTTIME"_qs, u"TYPE8"_qs, u"TYPE4-5C"_qs}) {
         sounds.PlaySoundEffect(name);
-        WaitPumping(30);
+        heard.capture.WaitHeard(30);
     }
-    WaitPumping(150);
+    heard.capture.WaitHeard(150);
     const std::vector<int> out = heard.Output();
     EXPECT_GT(out.size(), 4000u);   // the device did run
     EXPECT_EQ(Peak(out), 0);
@@ -206,9 +205,9 @@ TEST(SoundEffects, PlayedSoundIsHeardAtItsSettingsVolume)
         sounds.LoadSoundEffects();
         settings.typingVolume = c.typingVolume;
         sounds.PlaySoundEffect(u"CORRECT"_qs);
-        WaitPumping(250);
+        run.capture.WaitHeard(250);
         sounds.PlaySoundEffect(u"TYPE3"_qs);
-        WaitPumping(250);
+        run.capture.WaitHeard(250);
         const std::vector<int> out = run.Output();
         ASSERT_GT(out.size(), 8000u);
 
@@ -261,9 +260,9 @@ TEST(SoundEffects, AlternationIsHeardOnTheRightChannels)
             Mark(sounds, run.dir, channel, level, 0.5);
         for (const QString &name : c.played) {
             sounds.PlaySoundEffect(name);
-            WaitPumping(80);
+            run.capture.WaitHeard(80);
         }
-        WaitPumping(600);
+        run.capture.WaitHeard(600);
         EXPECT_EQ(Levels(run.Output(), 1000), c.levels) << c.played.join(u' ').toStdString();
     }
 }
@@ -279,9 +278,9 @@ TEST(SoundEffects, MissingOrBrokenFilesLeaveOnlyTheirChannelsSilent)
     EXPECT_EQ(LoadedChannels(sounds), (kEffectChannels - QSet<int>{2, 10} + QSet<int>{16, 27}));
     sounds.PlaySoundEffect(u"CORRECT"_qs);
     sounds.PlaySoundEffect(u"WRONG"_qs);
-    WaitPumping(200);
+    heard.capture.WaitHeard(200);
     sounds.PlaySoundEffect(u"MASTER"_qs);
-    WaitPumping(200);
+    heard.capture.WaitHeard(200);
     EXPECT_EQ(Levels(heard.Output(), 8000), (std::vector<int>{1, 0}));
 }
 
@@ -373,9 +372,9 @@ TEST(ShippedSounds, RealEffectsAreHeardAtTheirVolume)
         sounds.LoadSoundEffects();
         EXPECT_EQ(LoadedChannels(sounds), (kEffectChannels + QSet<int>{16, 27}));
         sounds.PlaySoundEffect(u"CORRECT"_qs);
-        WaitPumping(450);
+        run.capture.WaitHeard(450);
         sounds.PlaySoundEffect(u"WRONG"_qs);
-        WaitPumping(450);
+        run.capture.WaitHeard(450);
         std::vector<int> out = run.Output();
         std::erase(out, 0);
         rms.push_back(Rms(out));

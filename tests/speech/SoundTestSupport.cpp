@@ -1,6 +1,10 @@
 #include "SoundTestSupport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <QtEndian>
 #include <cmath>
 #include <stdexcept>
@@ -49,6 +53,19 @@ TAudioDriverScope::~TAudioDriverScope()
 TDiskAudioCapture::TDiskAudioCapture()
     : m_file(m_dir.path() + QStringLiteral("/out.raw")), m_scope("disk", m_file)
 {
+}
+
+void TDiskAudioCapture::WaitHeard(int ms) const
+{
+    constexpr qint64 kBytesPerSecond = 22050 * 2 * 2;   // 22050 Hz, 16 bits, stereo
+    constexpr qint64 kGiveUpMs = 30000;
+    const qint64 target = QFileInfo(m_file).size() + kBytesPerSecond * ms / 1000;
+    QElapsedTimer timer;
+    timer.start();
+    while (QFileInfo(m_file).size() < target && timer.elapsed() < kGiveUpMs) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
 }
 
 std::vector<int> TDiskAudioCapture::LeftSamples() const

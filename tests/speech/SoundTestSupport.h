@@ -26,6 +26,10 @@ public:
     TDiskAudioCapture();
     // The left channel of everything written so far (close the device first).
     std::vector<int> LeftSamples() const;
+    // Waits, keeping events flowing, until `ms` more milliseconds of sound have
+    // reached the output. Counting in output time rather than wall time keeps
+    // the tests exact on a busy machine, where the audio thread runs late.
+    void WaitHeard(int ms) const;
 
 private:
     QTemporaryDir m_dir;
