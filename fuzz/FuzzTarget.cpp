@@ -81,11 +81,19 @@ void TFuzzEngine::Reset(const QString &code, int slot, int tangoTotal, int touch
     cc.clock.SetDayOffset(0);
     for (int p = 1; p <= qMin(touchedWords, kMaxWords); ++p)
         cc.words[p] = TTango{};
+    UseFile(code, slot, tangoTotal);
+}
 
+void TFuzzEngine::UseFile(const QString &code, int slot, int tangoTotal)
+{
+    TCC &cc = *m_cc;
+    for (int p = 1; p <= qMin(tangoTotal, kMaxWords); ++p)
+        cc.words[p] = TTango{};
     cc.fileCode = code;
     cc.fileSlot = slot;
     cc.userFile = slot > kLastBuiltInSlot;
     if (slot >= 1 && slot <= kSlotCount) {
+        cc.catalog.rows[slot] = TDBF{};
         cc.catalog.rows[slot].Code = code;
         cc.catalog.rows[slot].TangoTotal = tangoTotal;
         cc.catalog.rows[slot].DBTangoTotal = tangoTotal;

@@ -67,6 +67,9 @@ public:
     // positions 1..touchedWords, and makes `code` (in `slot`, with
     // `tangoTotal` words) the current learning file.
     void Reset(const QString &code, int slot, int tangoTotal, int touchedWords);
+    // Only makes `code` the current file, with fresh words at 1..tangoTotal
+    // (for targets that touch no file).
+    void UseFile(const QString &code, int slot, int tangoTotal);
     // Writes bytes to a file below the program folder.
     void Write(const QString &relative, QByteArrayView bytes) const;
     QString ProgramFile(const QString &relative) const { return m_cc->programFolder + relative; }

@@ -29,7 +29,7 @@ TESSARION_FUZZ_TARGET(answer_check, input)
 
     TFuzzEngine &engine = FuzzEngine();
     TCC &cc = engine.cc();
-    engine.Reset(file.code, file.slot, kWordsInFile, kWordsInFile);
+    engine.UseFile(file.code, file.slot, kWordsInFile);
     cc.words[1].word = word;
     cc.words[2].word = texts.at(2);
     cc.words[3].word = texts.at(3);
