@@ -2,11 +2,14 @@
 // word table.
 #include "data/LearningFile.h"
 
+#include "engine/CommonUnit.h"
 #include "engine/TError.h"
 #include "workspace/TextFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <iterator>
 #include <QStringDecoder>
 
 namespace {
@@ -88,4 +91,212 @@ QString ReadLearningDataFile(const QString &path)
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     return DecodeLearningBytes(file.readAll());
+}
+
+// ---- the learning file of the current file code -----------------------------
+
+namespace {
+const QString kLearningFilePattern = QStringLiteral("resource/%1_enc.dat");
+const QString kUncheckedLayoutNotice = QStringLiteral("新学習ファイル実装チェックポイント");
+const QString kMeaningJoiner = QStringLiteral("、");
+
+// Where a field of a row goes (fields numbered from 1).
+enum class TTarget {
+    None,
+    Attribute1,
+    Attribute3,
+    Meaning1, Meaning2, Meaning3, Meaning4, Meaning5, Meaning6,
+    Link1,
+    Link2,
+    ItColumn9,
+    ItColumn12, ItColumn13, ItColumn14, ItColumn15,
+};
+
+enum class TLayout { Tt, Tj, It, Unchecked };
+
+TLayout LayoutOfCode(const QString &code)
+{
+    if (code == u"TT" || code == u"DT")
+        return TLayout::Tt;
+    if (code == u"TJ" || code == u"DJ")
+        return TLayout::Tj;
+    if (code == u"IT")
+        return TLayout::It;
+    return TLayout::Unchecked;
+}
+
+// Field 3 onwards, by layout. Later fields that all map to link 2 overwrite
+// each other in order; IT fields after 15 are dropped.
+TTarget TargetOfField(TLayout layout, int field)
+{
+    switch (layout) {
+    case TLayout::Tt: {
+        static constexpr TTarget kTt[] = {TTarget::Attribute1, TTarget::Attribute3, TTarget::Meaning1,
+                                          TTarget::Meaning2, TTarget::Meaning3, TTarget::Meaning4,
+                                          TTarget::Link1};
+        return field - 3 < int(std::size(kTt)) ? kTt[field - 3] : TTarget::Link2;
+    }
+    case TLayout::Tj: {
+        static constexpr TTarget kTj[] = {TTarget::Meaning1, TTarget::Meaning2, TTarget::Meaning3,
+                                          TTarget::Meaning4, TTarget::Link1};
+        return field - 3 < int(std::size(kTj)) ? kTj[field - 3] : TTarget::Link2;
+    }
+    case TLayout::It: {
+        static constexpr TTarget kIt[] = {TTarget::Meaning1, TTarget::Meaning2, TTarget::Meaning3,
+                                          TTarget::Meaning4, TTarget::Meaning5, TTarget::Meaning6,
+                                          TTarget::ItColumn9, TTarget::Link1, TTarget::Link2,
+                                          TTarget::ItColumn12, TTarget::ItColumn13, TTarget::ItColumn14,
+                                          TTarget::ItColumn15};
+        return field - 3 < int(std::size(kIt)) ? kIt[field - 3] : TTarget::None;
+    }
+    case TLayout::Unchecked:
+        break;
+    }
+    return TTarget::None;
+}
+
+QString JoinMeanings(const TTango &t)
+{
+    QString joined = t.meanings[0];
+    for (size_t i = 1; i < t.meanings.size() && !t.meanings[i].isEmpty(); ++i)
+        joined += kMeaningJoiner + t.meanings[i];
+    return joined;
+}
+
+// The row's position in the word table, or 0 for a row that must be skipped
+// (a number that is not an integer 1..30000, or no room after TangoTotal).
+int PositionOfRow(const QString &numberField, int tangoTotal, int &unnumbered)
+{
+    if (numberField.isEmpty()) {
+        ++unnumbered;
+        const qint64 position = qint64(tangoTotal) + unnumbered;
+        return TWordTable::IsPosition(position) ? int(position) : 0;
+    }
+    bool ok = false;
+    const qint64 number = numberField.toLongLong(&ok, 10);
+    return ok && TWordTable::IsPosition(number) ? int(number) : 0;
+}
+}
+
+void TCC::SetCurrentFile(const QString &code)
+{
+    fileCode = code;
+    fileSlot = FileSlotOfCode(code);
+    userFile = IsUserFileSlot();
+}
+
+QString TCC::NormalizeMeaning(const QString &meaning) const
+{
+    if (fileCode == u"TJ" || fileCode == u"DJ" || userFile)
+        return meaning;
+    QString s = meaning;
+    // Brackets written as bars: the first pair becomes （ ）.
+    if (const qsizetype open = s.indexOf(u'｜'); open >= 0) {
+        s[open] = u'（';
+        if (const qsizetype close = s.indexOf(u'｜', open + 1); close >= 0)
+            s[close] = u'）';
+    }
+    // A usage note between colons becomes 〈 〉, closed at the end when the
+    // second colon is missing.
+    if (const qsizetype open = s.indexOf(u'：'); open >= 0) {
+        s[open] = u'〈';
+        if (const qsizetype close = s.indexOf(u'：', open + 1); close >= 0)
+            s[close] = u'〉';
+        else
+            s += u'〉';
+    }
+    // A leading ASCII mark: kept only when it is a sense number 1..9; in IT
+    // files some letters stand for a label.
+    if (!s.isEmpty() && s.at(0).unicode() < 128) {
+        const QChar mark = s.at(0);
+        if (fileCode == u"IT") {
+            s.remove(0, 1);
+            if (mark == u'm')
+                s.prepend(QStringLiteral("【音楽】"));
+            else if (mark == u's')
+                s.prepend(QStringLiteral("【スポーツ】"));
+            else if (mark == u'o')
+                s.prepend(QStringLiteral("【大文字で】"));
+            else if (mark == u'f')
+                s.prepend(QStringLiteral("【複】"));
+        } else if (!(mark >= u'1' && mark <= u'9')) {
+            s.remove(0, 1);
+        }
+    }
+    return s;
+}
+
+void TCC::LoadLearningFile()
+{
+    if (fileSlot < 1 || fileSlot > kSlotCount) {
+        throw TFatalError(QStringLiteral("学習ファイルのコード「%1」は登録されていません。").arg(fileCode));
+    }
+    if (userFile) {
+        throw TFatalError(QStringLiteral("ユーザー学習ファイル（%1）の読み込みには、まだ対応していません。").arg(fileCode));
+    }
+    const QString path = programFolder + kLearningFilePattern.arg(fileCode);
+    if (!QFileInfo::exists(path)) {
+        throw TFatalError(QStringLiteral("学習ファイル（%1）が見つかりません。\n%2")
+                              .arg(fileCode, QDir::toNativeSeparators(path)));
+    }
+    const QStringList lines = SplitLines(ReadLearningDataFile(path));
+    if (lines.isEmpty()) {
+        throw TFatalError(QStringLiteral("学習ファイル（%1）が空です。\n%2").arg(fileCode, QDir::toNativeSeparators(path)));
+    }
+
+    TDBF &row = catalog.rows[fileSlot];
+    // Line 1: one character, then the version.
+    row.Version = StrToInt(lines.first().mid(1));
+
+    words.Clear();
+    const TLayout layout = LayoutOfCode(fileCode);
+    bool noticeShown = false;
+    int unnumbered = 0;
+    // Lines 2..n-1 are rows; the last line is the trailer.
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const QStringList fields = lines.at(i).split(u'\t');
+        const int position = PositionOfRow(fields.at(0), row.TangoTotal, unnumbered);
+        if (position == 0)
+            continue;
+        TTango &t = words[position];
+        if (!fields.at(0).isEmpty())
+            t.number = position;
+        t.word = fields.value(1);
+        for (qsizetype f = 2; f < fields.size(); ++f) {
+            const QString &cell = fields.at(f);
+            if (cell.isEmpty())
+                continue;
+            if (layout == TLayout::Unchecked) {
+                // A file code without a column layout: nothing is stored.
+                // One notice per file says so (a box per cell would bury the
+                // learner under thousands of them).
+                if (!noticeShown) {
+                    notifier->Information(kUncheckedLayoutNotice);
+                    noticeShown = true;
+                }
+                continue;
+            }
+            switch (TargetOfField(layout, int(f + 1))) {
+            case TTarget::None: break;
+            case TTarget::Attribute1: t.attributes[0] = cell; break;
+            case TTarget::Attribute3: t.attributes[2] = cell; break;
+            case TTarget::Meaning1: t.meanings[0] = NormalizeMeaning(cell); break;
+            case TTarget::Meaning2: t.meanings[1] = NormalizeMeaning(cell); break;
+            case TTarget::Meaning3: t.meanings[2] = NormalizeMeaning(cell); break;
+            case TTarget::Meaning4: t.meanings[3] = NormalizeMeaning(cell); break;
+            case TTarget::Meaning5: t.meanings[4] = NormalizeMeaning(cell); break;
+            case TTarget::Meaning6: t.meanings[5] = NormalizeMeaning(cell); break;
+            case TTarget::Link1: t.links[0] = cell; break;
+            case TTarget::Link2: t.links[1] = cell; break;
+            case TTarget::ItColumn9: t.itColumn9 = cell; break;
+            case TTarget::ItColumn12: t.itColumn12 = cell; break;
+            case TTarget::ItColumn13: t.itColumns13to15[0] = cell; break;
+            case TTarget::ItColumn14: t.itColumns13to15[1] = cell; break;
+            case TTarget::ItColumn15: t.itColumns13to15[2] = cell; break;
+            }
+        }
+        t.joinedMeanings = JoinMeanings(t);
+    }
+
+    LoadRecordFile();
 }

@@ -26,6 +26,12 @@
 #include <memory>
 #include <optional>
 
+// Top and left of a window on the screen.
+struct TWindowPosition {
+    int top = 0;
+    int left = 0;
+};
+
 class TCC {
 public:
     TCC();
@@ -60,6 +66,9 @@ public:
     QString FindUserFolder();
     void MigrateOldWorkspace();
     void EnsureUserFolders();
+    // Top and left of the main window from setting/FormPosition.dat; nullopt
+    // when there is no such file (the window then centres itself).
+    std::optional<TWindowPosition> ReadMainWindowPosition() const;
     // Runs the start-up file steps that do not need a window (program folder
     // given): migration, user folder, folder tree.
     void RunStartupFileSteps(const QString &programFolderPath);

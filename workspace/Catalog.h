@@ -31,3 +31,30 @@ struct TCatalog {
     qint32 relatedWordsVersion = kDefaultDataVersion;
     qint32 etymologyVersion = kDefaultDataVersion;
 };
+
+// ---- file slots and file codes ----
+// Slots 1..31 are built-in files (the fixed table below), 32..49 the user
+// files U1..U18. "YET" is slot 99 and back; any other text is slot 0, and a
+// slot without a file is the code "NIL".
+inline constexpr int kYetSlot = 99;
+inline constexpr int kFirstUserSlot = kLastBuiltInSlot + 1;
+
+int FileSlotOfCode(const QString &code);
+QString FileCodeOfSlot(int slot);
+
+// Language kinds choose the speech engine: 2 English, 3 Italian, 4 French,
+// 5 German, 6 Spanish, 7 Russian, 8 Portuguese, 0 none (user files and slots
+// without a file).
+enum class TLanguageKind : int {
+    None = 0,
+    English = 2,
+    Italian = 3,
+    French = 4,
+    German = 5,
+    Spanish = 6,
+    Russian = 7,
+    Portuguese = 8,
+};
+int LanguageKindOfSlot(int slot);
+// The slot of the main word file of a language kind 2..8; 0 for any other kind.
+int MainSlotOfLanguageKind(int kind);

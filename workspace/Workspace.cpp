@@ -1,5 +1,8 @@
 // Start-up file steps: the user folder and its tree.
 #include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "workspace/FileSettings.h"
+#include "workspace/Paths.h"
 #include "workspace/TextFiles.h"
 
 #include <QDir>
@@ -9,13 +12,8 @@ namespace {
 const QString kUserDirectoryFile = QStringLiteral("UserDirectory.dat");
 const QString kDefaultUserFolder = QStringLiteral("user/");
 const QString kMigrationMarker = QStringLiteral("W.qda");
+const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
 
-QString WithSeparator(QString folder)
-{
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
-}
 }
 
 QString TCC::FindUserFolder()
@@ -50,4 +48,17 @@ void TCC::RunStartupFileSteps(const QString &programFolderPath)
         MigrateOldWorkspace();
     userFolder = FindUserFolder();
     EnsureUserFolders();
+}
+
+std::optional<TWindowPosition> TCC::ReadMainWindowPosition() const
+{
+    const QString path = userFolder + kFormPositionFile;
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    auto lines = ReadStateLines(path);
+    if (!lines)
+        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1").arg(QDir::toNativeSeparators(path)));
+    // Read as the settings read it: a value that is not a number ends the program.
+    const TFormPosition stored = ParseFormPosition(*lines);
+    return TWindowPosition{stored.mainTop, stored.mainLeft};
 }

@@ -1,0 +1,314 @@
+#include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "support/TestSupport.h"
+#include "workspace/CatalogFixture.h"
+#include "workspace/TextFiles.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kPc = QStringLiteral("user/FileInfo/FileInfo_PC.dat");
+const QString kUser = QStringLiteral("user/FileInfo/FileInfo_User.dat");
+const QString kSite = QStringLiteral("user/FileInfo/FileInfo_SITE.dat");
+const QString kTitles = QStringLiteral("user/word_user/Title.dat");
+
+// An engine started on a temporary program folder.
+struct TCatalogEnv {
+    TTempProgramFolder dir;
+    TCC cc;
+    void Start() { cc.RunStartupFileSteps(dir.path()); }
+    void Load()
+    {
+        Start();
+        cc.LoadServerCatalog();
+        cc.LoadCatalog();
+    }
+    // A full-layout catalog written by the engine itself, as a starting point.
+    QStringList SavedPcLines()
+    {
+        Load();
+        return dir.readLines(kPc);
+    }
+};
+
+// Drops the popup lines (PopUp, PopUpDate, PopUpWN with values) of every row.
+QStringList WithoutPopUpLines(const QStringList &lines)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &l = lines.at(i);
+        if (l == u"PopUp" || l == u"PopUpDate" || l == u"PopUpWN") {
+            ++i;
+            continue;
+        }
+        out << l;
+    }
+    return out;
+}
+}
+
+TEST(FileSlots, CodesSlotsAndLanguages)
+{
+    const struct { const char *code; int slot; } codeSlots[] = {
+        {"ETB", 1}, {"EJU", 4}, {"TT", 6}, {"TJ", 7}, {"IT", 8}, {"PT", 13}, {"DT", 27}, {"DJ", 28},
+        {"U1", 32}, {"U10", 41}, {"U18", 49}, {"YET", 99},
+        {"U0", 0}, {"U19", 0}, {"U01", 0}, {"U+1", 0}, {"tt", 0}, {"", 0}, {"NIL", 0}, {"TT ", 0},
+    };
+    for (const auto &c : codeSlots)
+        EXPECT_EQ(FileSlotOfCode(QString::fromLatin1(c.code)), c.slot) << c.code;
+    const struct { int slot; const char *code; } codes[] = {
+        {5, "NIL"}, {0, "NIL"}, {14, "NIL"}, {31, "NIL"}, {50, "NIL"}, {6, "TT"}, {28, "DJ"}, {41, "U10"}, {99, "YET"},
+    };
+    for (const auto &c : codes)
+        EXPECT_EQ(FileCodeOfSlot(c.slot), QString::fromLatin1(c.code)) << c.slot;
+    const struct { int slot; int kind; } kinds[] = {{1, 2}, {6, 2}, {8, 3}, {9, 4}, {10, 5}, {11, 7}, {12, 6}, {13, 8}, {28, 2}, {5, 0}, {32, 0}, {99, 0}};
+    for (const auto &c : kinds)
+        EXPECT_EQ(LanguageKindOfSlot(c.slot), c.kind) << c.slot;
+    const struct { int kind; int slot; } mains[] = {{2, 6}, {3, 8}, {4, 9}, {5, 10}, {6, 12}, {7, 11}, {8, 13}, {0, 0}, {1, 0}, {9, 0}};
+    for (const auto &c : mains)
+        EXPECT_EQ(MainSlotOfLanguageKind(c.kind), c.slot) << c.kind;
+}
+
+TEST(Catalog, FirstStartBuildsTheCatalogFromTheShippedServerCatalog)
+{
+    TCatalogEnv env;
+    env.dir.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(805, UsualSiteRows(), 203, 204));
+    env.Load();
+    // The shipped catalog was copied into the user folder first.
+    EXPECT_EQ(env.dir.read(kSite), env.dir.read(QStringLiteral("resource/FileInfo_SITE.dat")));
+    const TCatalog &c = env.cc.catalog;
+    EXPECT_EQ(c.dataVersion, 805);
+    EXPECT_EQ(c.fileManager, QStringLiteral("ON"));
+    EXPECT_EQ(c.relatedWordsVersion, 201);
+    EXPECT_EQ(c.etymologyVersion, 201);
+    EXPECT_EQ(env.cc.siteCatalog.relatedWordsVersion, 203);
+    const TDBF &tt = c.rows[6];
+    EXPECT_EQ(tt.Code, QStringLiteral("TT"));
+    EXPECT_EQ(tt.Version, 305);
+    EXPECT_EQ(tt.Title, QStringLiteral("TOEIC 頻出単語"));
+    EXPECT_EQ(tt.TangoTotal, 2000);
+    EXPECT_EQ(tt.DBTangoTotal, 2100);
+    EXPECT_EQ(tt.OnOff, QStringLiteral("ON"));   // no Default_ON.dat: TT
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        EXPECT_EQ(c.rows[slot].Order, QString::number(slot));
+        EXPECT_EQ(c.rows[slot].PopUp, QStringLiteral("ON"));
+        EXPECT_TRUE(c.rows[slot].PopUpDate.isEmpty());
+        EXPECT_EQ(c.rows[slot].PopUpWN, 10);
+        if (slot != 6) {
+            EXPECT_EQ(c.rows[slot].OnOff, QStringLiteral("OFF")) << slot;
+        }
+    }
+    for (int n = 1; n <= kUserFileCount; ++n) {
+        const TDBF &u = c.rows[31 + n];
+        EXPECT_EQ(u.Code, QStringLiteral("U%1").arg(n));
+        EXPECT_EQ(u.OnOff, QStringLiteral("OFF"));
+        EXPECT_EQ(u.Order, QString::number(31 + n));
+        EXPECT_EQ(u.Title, QStringLiteral("ユーザー %1").arg(n));
+        EXPECT_EQ(u.PopUpWN, 10);
+    }
+    EXPECT_EQ(env.dir.readLines(kTitles).size(), 18);
+    EXPECT_EQ(env.dir.readLines(kTitles).at(9), QStringLiteral("ユーザー 10"));
+    // Written in the full layout: 4 + 31 x 21 + 5 lines, 18 x 13 lines.
+    EXPECT_EQ(env.dir.readLines(kPc).size(), 4 + 31 * 21 + 5);
+    EXPECT_EQ(env.dir.readLines(kUser).size(), 18 * 13);
+}
+
+TEST(Catalog, DefaultOnFileChoosesTheFileSwitchedOn)
+{
+    TCatalogEnv env;
+    env.dir.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(805, UsualSiteRows()));
+    env.dir.writeLines(QStringLiteral("Default_ON.dat"), {QStringLiteral("TJ")});
+    env.Load();
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
+        EXPECT_EQ(env.cc.catalog.rows[slot].OnOff, slot == 7 ? QStringLiteral("ON") : QStringLiteral("OFF")) << slot;
+}
+
+TEST(Catalog, FirstStartWithoutAnyServerCatalogGoesOn)
+{
+    TCatalogEnv env;
+    env.Load();
+    EXPECT_EQ(env.cc.catalog.dataVersion, 0);
+    EXPECT_EQ(env.cc.catalog.rows[6].Code, QStringLiteral("TT"));
+    EXPECT_EQ(env.cc.catalog.rows[6].Version, 0);
+    EXPECT_EQ(env.cc.catalog.rows[5].Code, QStringLiteral("NIL"));
+    EXPECT_EQ(env.cc.siteCatalog.rows[8].Version, 0);
+    EXPECT_TRUE(QFile::exists(env.dir.file(kPc)));
+    EXPECT_FALSE(QFile::exists(env.dir.file(kSite)));
+}
+
+TEST(Catalog, FullLayoutRoundTripsEveryField)
+{
+    TCatalogEnv env;
+    env.dir.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(805, UsualSiteRows()));
+    env.Load();
+    TCatalog &c = env.cc.catalog;
+    c.dataVersion = 812;
+    c.fileManager = QStringLiteral("OFF");
+    c.relatedWordsVersion = 230;
+    c.etymologyVersion = 240;
+    c.rows[7] = TDBF{QStringLiteral("TJ"), 211, QStringLiteral("ON"), QStringLiteral("3"), QStringLiteral("OFF"),
+                     QStringLiteral("2024/05/06"), 25, QStringLiteral("熟語"), 790, 801};
+    c.rows[40].OnOff = QStringLiteral("ON");
+    c.rows[40].PopUpDate = QStringLiteral("2024/1/2");
+    c.rows[40].PopUpWN = 7;
+    const TCatalog before = c;
+    env.cc.SaveCatalog();
+    c = TCatalog{};
+    env.cc.LoadCatalog();
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const TDBF &a = before.rows[slot];
+        const TDBF &b = c.rows[slot];
+        EXPECT_EQ(std::tie(a.Code, a.OnOff, a.Order, a.PopUp, a.PopUpDate, a.PopUpWN, a.Title),
+                  std::tie(b.Code, b.OnOff, b.Order, b.PopUp, b.PopUpDate, b.PopUpWN, b.Title)) << slot;
+        if (slot <= kLastBuiltInSlot) {
+            EXPECT_EQ(std::tie(a.Version, a.TangoTotal, a.DBTangoTotal), std::tie(b.Version, b.TangoTotal, b.DBTangoTotal)) << slot;
+        }
+    }
+    EXPECT_EQ(c.dataVersion, 812);
+    EXPECT_EQ(c.fileManager, QStringLiteral("OFF"));
+    EXPECT_EQ(c.relatedWordsVersion, 230);
+    EXPECT_EQ(c.etymologyVersion, 240);
+    // The row as laid out in the file.
+    const QStringList lines = env.dir.readLines(kPc);
+    EXPECT_EQ(lines.mid(0, 4), (QStringList{QStringLiteral("Tessarion"), QStringLiteral("812"), QStringLiteral("FileManager"), QStringLiteral("OFF")}));
+    EXPECT_EQ(lines.mid(4 + 6 * 21, 21).join(u'|'),
+              QStringLiteral("--------|Code|TJ|Version|211|OnOff|ON|Order|3|PopUp|OFF|PopUpDate|2024/05/06|PopUpWN|25|Title|熟語|TangoTotal|790|DBTangoTotal|801"));
+    EXPECT_EQ(lines.mid(lines.size() - 5).join(u'|'), QStringLiteral("--------|ENG_Quote_enc|230|Etymology_enc|240"));
+}
+
+TEST(Catalog, OlderPcLayoutWithoutPopUpLinesIsReadAndWrittenBackInFull)
+{
+    TCatalogEnv env;
+    QStringList lines = env.SavedPcLines();
+    lines[1] = QStringLiteral("801");
+    lines[4 + 5 * 21 + 6] = QStringLiteral("ON");   // TT OnOff
+    lines[4 + 5 * 21 + 8] = QStringLiteral("12");   // TT Order
+    lines[4 + 5 * 21 + 16] = QStringLiteral("古い題");   // TT Title
+    QStringList older = WithoutPopUpLines(lines);
+    ASSERT_EQ(older.size(), lines.size() - 31 * 6);
+    env.dir.writeLines(kPc, older);
+    env.cc.LoadCatalog();
+    const TDBF &tt = env.cc.catalog.rows[6];
+    EXPECT_EQ(tt.OnOff, QStringLiteral("ON"));
+    EXPECT_EQ(tt.Order, QStringLiteral("12"));
+    EXPECT_EQ(tt.Title, QStringLiteral("古い題"));
+    EXPECT_EQ(tt.PopUp, QStringLiteral("ON"));
+    EXPECT_EQ(tt.PopUpWN, 10);
+    EXPECT_EQ(env.cc.catalog.relatedWordsVersion, 201);
+    EXPECT_EQ(env.cc.catalog.etymologyVersion, 201);   // data version below 802
+    EXPECT_EQ(env.dir.readLines(kPc).size(), 4 + 31 * 21 + 5);
+}
+
+TEST(Catalog, CatalogEndingAfterSlot31GivesVersions201)
+{
+    TCatalogEnv env;
+    QStringList lines = env.SavedPcLines();
+    lines[1] = QStringLiteral("900");
+    lines[lines.size() - 3] = QStringLiteral("250");   // related-words version
+    lines.last() = QStringLiteral("260");              // etymology version
+    env.dir.writeLines(kPc, lines);
+    env.cc.LoadCatalog();
+    EXPECT_EQ(env.cc.catalog.relatedWordsVersion, 250);
+    EXPECT_EQ(env.cc.catalog.etymologyVersion, 260);
+
+    env.dir.writeLines(kPc, lines.mid(0, lines.size() - 5));
+    env.cc.LoadCatalog();
+    EXPECT_EQ(env.cc.catalog.dataVersion, 900);
+    EXPECT_EQ(env.cc.catalog.relatedWordsVersion, 201);
+    EXPECT_EQ(env.cc.catalog.etymologyVersion, 201);
+}
+
+TEST(Catalog, OlderUserLayoutGetsPopUpDefaultsForEveryRow)
+{
+    TCatalogEnv env;
+    env.Load();
+    QStringList older;
+    for (int n = 1; n <= 18; ++n)
+        older << QStringLiteral("--------") << QStringLiteral("Code") << QStringLiteral("U%1").arg(n) << QStringLiteral("OnOff")
+              << (n == 18 ? QStringLiteral("ON") : QStringLiteral("OFF")) << QStringLiteral("Order") << QString::number(100 + n);
+    env.dir.writeLines(kUser, older);
+    env.cc.LoadCatalog();
+    for (int n = 1; n <= 18; ++n) {
+        const TDBF &u = env.cc.catalog.rows[31 + n];
+        EXPECT_EQ(u.Code, QStringLiteral("U%1").arg(n));
+        EXPECT_EQ(u.Order, QString::number(100 + n));
+        EXPECT_EQ(u.PopUp, QStringLiteral("ON"));
+        EXPECT_TRUE(u.PopUpDate.isEmpty());
+        EXPECT_EQ(u.PopUpWN, 10);
+    }
+    EXPECT_EQ(env.cc.catalog.rows[49].OnOff, QStringLiteral("ON"));
+    EXPECT_EQ(env.dir.readLines(kUser).size(), 18 * 13);
+}
+
+TEST(Catalog, MalformedCatalogFilesEndTheProgram)
+{
+    TCatalogEnv env;
+    const QStringList good = env.SavedPcLines();
+    const struct { const char *what; QStringList lines; } cases[] = {
+        {"cut inside slot 12", good.mid(0, 4 + 11 * 21 + 7)},
+        {"empty", {}},
+        {"version not a number", [&] { QStringList l = good; l[4 + 5 * 21 + 4] = QStringLiteral("3x"); return l; }()},
+        {"data version not a number", [&] { QStringList l = good; l[1] = QString(); return l; }()},
+        {"related-words version missing", good.mid(0, good.size() - 3)},
+    };
+    for (const auto &c : cases) {
+        env.dir.writeLines(kPc, c.lines);
+        EXPECT_THROW(env.cc.LoadCatalog(), TFatalError) << c.what;
+    }
+    env.dir.writeLines(kPc, good);
+    env.dir.writeLines(kTitles, {QStringLiteral("only one title")});
+    EXPECT_THROW(env.cc.LoadCatalog(), TFatalError);
+    env.dir.writeLines(kTitles, QStringList(18, QStringLiteral("t")));
+    env.dir.writeLines(kUser, {QStringLiteral("--------"), QStringLiteral("Code"), QStringLiteral("U1")});
+    EXPECT_THROW(env.cc.LoadCatalog(), TFatalError);
+    env.dir.writeLines(kSite, SiteCatalogLines(805, UsualSiteRows()).mid(0, 40));
+    EXPECT_THROW(env.cc.LoadServerCatalog(), TFatalError);
+}
+
+TEST(Catalog, ServerCatalogEtymologyVersionIsOptional)
+{
+    TCatalogEnv env;
+    env.Start();
+    env.dir.writeLines(kSite, SiteCatalogLines(805, UsualSiteRows(), 220));
+    env.cc.LoadServerCatalog();
+    EXPECT_EQ(env.cc.siteCatalog.dataVersion, 805);
+    EXPECT_EQ(env.cc.siteCatalog.relatedWordsVersion, 220);
+    EXPECT_EQ(env.cc.catalog.etymologyVersion, 201);
+    env.dir.writeLines(kSite, SiteCatalogLines(805, UsualSiteRows(), 220, 233));
+    env.cc.LoadServerCatalog();
+    EXPECT_EQ(env.cc.catalog.etymologyVersion, 233);
+    EXPECT_EQ(env.cc.siteCatalog.rows[8].Title, QStringLiteral("イタリア語"));
+}
+
+TEST(Catalog, MergeTakesNewFilesOfANewerServerCatalog)
+{
+    TCatalogEnv env;
+    env.dir.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(805, UsualSiteRows()));
+    env.Load();
+    TCatalog &c = env.cc.catalog;
+    c.rows[8].Version = 0;   // IT not yet here
+    c.rows[8].Title.clear();
+    c.rows[7].Version = 150; // TJ older, but present: kept
+    c.rows[7].Title = QStringLiteral("local");
+    env.cc.MergeServerCatalog();   // same data version: nothing taken
+    EXPECT_EQ(c.rows[8].Version, 0);
+
+    std::map<int, TSiteRow> rows = UsualSiteRows();
+    rows[27] = {QStringLiteral("DT"), 202, QStringLiteral("大学入試"), 3000, 3300};
+    env.dir.writeLines(kSite, SiteCatalogLines(900, rows));
+    env.cc.LoadServerCatalog();
+    env.cc.MergeServerCatalog();
+    EXPECT_EQ(c.dataVersion, 900);
+    EXPECT_EQ(c.rows[8].Version, 201);
+    EXPECT_EQ(c.rows[8].Title, QStringLiteral("イタリア語"));
+    EXPECT_EQ(c.rows[8].DBTangoTotal, 1600);
+    EXPECT_EQ(c.rows[27].Title, QStringLiteral("大学入試"));
+    EXPECT_EQ(c.rows[27].TangoTotal, 3000);
+    EXPECT_EQ(c.rows[7].Version, 150);
+    EXPECT_EQ(c.rows[7].Title, QStringLiteral("local"));
+    // Saved.
+    c = TCatalog{};
+    env.cc.LoadCatalog();
+    EXPECT_EQ(env.cc.catalog.rows[27].Version, 202);
+}

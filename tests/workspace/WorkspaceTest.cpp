@@ -1,0 +1,259 @@
+#include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "support/TestSupport.h"
+#include "workspace/CatalogFixture.h"
+#include "workspace/RecycleBin.h"
+#include "workspace/TextFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+// Points the freedesktop data location (and so the trash) somewhere for the
+// length of a test.
+class TDataHome {
+public:
+    explicit TDataHome(const QString &path) : m_old(qgetenv("XDG_DATA_HOME")), m_had(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", path.toUtf8());
+    }
+    ~TDataHome()
+    {
+        if (m_had)
+            qputenv("XDG_DATA_HOME", m_old);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
+// Every file below a folder, relative, sorted.
+QStringList FilesBelow(const QString &folder)
+{
+    QStringList files;
+    QDir root(folder);
+    std::function<void(const QString &)> walk = [&](const QString &dir) {
+        for (const QFileInfo &fi : QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+            if (fi.isDir())
+                walk(fi.filePath());
+            else
+                files << root.relativeFilePath(fi.filePath());
+        }
+    };
+    walk(folder);
+    files.sort();
+    return files;
+}
+}
+
+TEST(Workspace, FirstStartMakesTheDefaultUserFolder)
+{
+    TTempProgramFolder dir;
+    TCC cc;
+    cc.RunStartupFileSteps(dir.path());
+    EXPECT_EQ(cc.programFolder, dir.path());
+    EXPECT_EQ(cc.userFolder, dir.path() + QStringLiteral("user/"));
+    EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
+    for (const char *sub : {"FileInfo", "record", "setting"})
+        EXPECT_TRUE(QFileInfo(cc.userFolder + QLatin1String(sub)).isDir()) << sub;
+    EXPECT_FALSE(QFileInfo::exists(cc.userFolder + QStringLiteral("word_user")));
+    EXPECT_FALSE(cc.ReadMainWindowPosition());   // the window centres itself
+}
+
+TEST(Workspace, UserFolderFromUserDirectoryFile)
+{
+    TTempProgramFolder dir;
+    QDir().mkpath(dir.file(QStringLiteral("elsewhere")));
+    // Stored without a trailing separator, and in CP932 like a carried-over file.
+    dir.write(QStringLiteral("UserDirectory.dat"), dir.file(QStringLiteral("elsewhere")).toLocal8Bit() + "\r\n");
+    TCC cc;
+    cc.RunStartupFileSteps(dir.path());
+    EXPECT_EQ(cc.userFolder, dir.file(QStringLiteral("elsewhere/")));
+    EXPECT_TRUE(QFileInfo(cc.userFolder + QStringLiteral("record")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("user"))));
+}
+
+TEST(Workspace, UserDirectoryNamingAMissingFolderFallsBackAndIsRewritten)
+{
+    TTempProgramFolder dir;
+    dir.writeLines(QStringLiteral("UserDirectory.dat"), {QStringLiteral("/no/such/drive/Tessarion/user/")});
+    TCC cc;
+    cc.RunStartupFileSteps(dir.path());
+    EXPECT_EQ(cc.userFolder, dir.path() + QStringLiteral("user/"));
+    EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
+    EXPECT_TRUE(QFileInfo(cc.userFolder + QStringLiteral("setting")).isDir());
+}
+
+TEST(Workspace, StoredWindowPositionIsUsedEvenOffScreen)
+{
+    TTempProgramFolder dir;
+    dir.writeLines(QStringLiteral("user/setting/FormPosition.dat"),
+                   {QStringLiteral("-4000"), QStringLiteral("9000"), QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("0"), QStringLiteral("3")});
+    TCC cc;
+    cc.RunStartupFileSteps(dir.path());
+    const auto position = cc.ReadMainWindowPosition();
+    ASSERT_TRUE(position);
+    EXPECT_EQ(position->top, -4000);
+    EXPECT_EQ(position->left, 9000);
+
+    dir.writeLines(QStringLiteral("user/setting/FormPosition.dat"), {QStringLiteral("top"), QStringLiteral("9")});
+    EXPECT_THROW(cc.ReadMainWindowPosition(), TFatalError);
+}
+
+TEST(RecycleBin, MovesAFolderToTheTrashAndCreatesTheDataLocation)
+{
+    TTempProgramFolder dir;
+    const TDataHome home(dir.file(QStringLiteral("data-home/share")));   // does not exist yet
+    dir.write(QStringLiteral("victim/inner.txt"), "x");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.file(QStringLiteral("victim"))));   // a tempting relative target
+    const bool moved = MoveToRecycleBin(dir.file(QStringLiteral("victim")));
+    QDir::setCurrent(before);
+    EXPECT_TRUE(moved);
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("victim"))));
+    // Nothing is left below the program folder except the data location's trash.
+    for (const QString &f : FilesBelow(dir.path()))
+        EXPECT_TRUE(f.startsWith(QStringLiteral("data-home/share/Trash/")) || f.startsWith(QStringLiteral(".Trash"))) << f.toStdString();
+}
+
+TEST(RecycleBin, ItemStaysWhenTheTrashCannotBeMade)
+{
+    TTempProgramFolder dir;
+    dir.write(QStringLiteral("blocker"), "a file where the data location should be");
+    const TDataHome home(dir.file(QStringLiteral("blocker/share")));
+    dir.write(QStringLiteral("keep/inner.txt"), "x");
+    EXPECT_FALSE(MoveToRecycleBin(dir.file(QStringLiteral("keep"))));
+    EXPECT_EQ(dir.read(QStringLiteral("keep/inner.txt")), QByteArray("x"));
+    EXPECT_FALSE(MoveToRecycleBin(dir.file(QStringLiteral("missing"))));
+}
+
+// ---- migration of an older installation -------------------------------------
+
+namespace {
+// An older installation: state files with ".txt", the user folder named by
+// UserDirectory.txt, the update marker and the replacer beside the program.
+struct TOldInstallation {
+    TTempProgramFolder dir;
+    QString user;
+
+    explicit TOldInstallation(bool withCatalog = true)
+    {
+        user = dir.file(QStringLiteral("old-user/"));
+        dir.writeLines(QStringLiteral("UserDirectory.txt"), {user});
+        dir.write(QStringLiteral("W.qda"), "");
+        dir.write(QStringLiteral("Tessarion_replacer.exe"), "MZ");
+        dir.write(QStringLiteral("old-user/word_VORKAL/words.xls"), "old");
+        dir.write(QStringLiteral("old-user/record/Record_TT.dat"), "rec");
+        dir.writeLines(QStringLiteral("old-user/FileInfo/FileModifiedDate.txt"), {QStringLiteral("2009/07/05")});
+        dir.writeLines(QStringLiteral("old-user/word_user/Title.txt"), QStringList(18, QStringLiteral("古いタイトル")));
+        dir.writeLines(QStringLiteral("old-user/FileInfo/FileInfo_SITE.txt"), {QStringLiteral("old")});
+        dir.writeLines(QStringLiteral("old-user/setting/setting_TT.txt"), {QStringLiteral("tt")});
+        dir.writeLines(QStringLiteral("old-user/setting/SETTING_IT.TXT"), {QStringLiteral("it")});
+        dir.writeLines(QStringLiteral("old-user/setting/setting_U18.txt"), {QStringLiteral("u18")});
+        dir.writeLines(QStringLiteral("old-user/setting/setting_XX.txt"), {QStringLiteral("not ours")});
+        if (withCatalog)
+            WriteOlderCatalog();
+    }
+
+    // A catalog written by an older version: no popup lines, no etymology.
+    void WriteOlderCatalog()
+    {
+        TTempProgramFolder scratch;
+        scratch.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(700, UsualSiteRows()));
+        TCC cc;
+        cc.RunStartupFileSteps(scratch.path());
+        cc.LoadServerCatalog();
+        cc.LoadCatalog();
+        cc.catalog.rows[8].OnOff = QStringLiteral("ON");
+        cc.catalog.rows[7].Version = 150;
+        cc.SaveCatalog();
+        QStringList lines;
+        const QStringList full = scratch.readLines(QStringLiteral("user/FileInfo/FileInfo_PC.dat"));
+        for (qsizetype i = 0; i < full.size() - 2; ++i) {   // no etymology lines
+            if (full.at(i) == u"PopUp" || full.at(i) == u"PopUpDate" || full.at(i) == u"PopUpWN")
+                ++i;
+            else
+                lines << full.at(i);
+        }
+        dir.writeLines(QStringLiteral("old-user/FileInfo/FileInfo_PC.txt"), lines);
+    }
+};
+}
+
+TEST(Migration, MovesEveryOlderStateFileOnce)
+{
+    TOldInstallation old;
+    const TDataHome home(old.dir.file(QStringLiteral("data-home")));
+    TCC cc;
+    cc.RunStartupFileSteps(old.dir.path());
+    EXPECT_EQ(cc.userFolder, old.user);
+    const QStringList expected{
+        QStringLiteral("FileInfo/FileInfo_PC.dat"),
+        QStringLiteral("FileInfo/FileInfo_User.dat"),
+        QStringLiteral("FileInfo/FileModifiedDate.dat"),
+        QStringLiteral("record/Record_TT.dat"),
+        QStringLiteral("setting/Setting_IT.dat"),
+        QStringLiteral("setting/Setting_TT.dat"),
+        QStringLiteral("setting/Setting_U18.dat"),
+        QStringLiteral("setting/setting_XX.txt"),
+        QStringLiteral("word_user/Title.dat"),
+    };
+    EXPECT_EQ(FilesBelow(old.user), expected);
+    EXPECT_EQ(old.dir.readLines(QStringLiteral("old-user/setting/Setting_TT.dat")), QStringList{QStringLiteral("tt")});
+    EXPECT_EQ(old.dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{old.user});
+    for (const char *gone : {"W.qda", "Tessarion_replacer.exe", "UserDirectory.txt"})
+        EXPECT_FALSE(QFileInfo::exists(old.dir.file(QLatin1String(gone)))) << gone;
+    EXPECT_EQ(old.dir.readLines(QStringLiteral("old-user/word_user/Title.dat")).at(0), QStringLiteral("古いタイトル"));
+
+    // The catalog: written in the full layout with the versions of the older data.
+    cc.LoadCatalog();
+    const TCatalog &c = cc.catalog;
+    EXPECT_EQ(c.dataVersion, 801);
+    EXPECT_EQ(c.relatedWordsVersion, 201);
+    for (int slot : {6, 7, 8, 27})
+        EXPECT_EQ(c.rows[slot].Version, 201) << slot;
+    EXPECT_EQ(c.rows[8].OnOff, QStringLiteral("OFF"));
+    EXPECT_EQ(c.rows[6].OnOff, QStringLiteral("ON"));
+    EXPECT_EQ(c.rows[6].Title, QStringLiteral("TOEIC 頻出単語"));
+    EXPECT_EQ(c.rows[6].PopUpWN, 10);
+    EXPECT_EQ(c.rows[32].Title, QStringLiteral("古いタイトル"));
+    EXPECT_EQ(old.dir.readLines(QStringLiteral("old-user/FileInfo/FileInfo_PC.dat")).size(), 4 + 31 * 21 + 5);
+}
+
+TEST(Migration, NeverReplacesAFileThatAlreadyExists)
+{
+    TOldInstallation old(false);
+    const TDataHome home(old.dir.file(QStringLiteral("data-home")));
+    old.dir.writeLines(QStringLiteral("old-user/setting/Setting_TT.dat"), {QStringLiteral("newer")});
+    TCC cc;
+    cc.RunStartupFileSteps(old.dir.path());
+    EXPECT_EQ(old.dir.readLines(QStringLiteral("old-user/setting/Setting_TT.dat")), QStringList{QStringLiteral("newer")});
+    EXPECT_TRUE(QFileInfo::exists(old.dir.file(QStringLiteral("old-user/setting/setting_TT.txt"))));
+    // Without an older catalog none is made up.
+    EXPECT_FALSE(QFileInfo::exists(old.dir.file(QStringLiteral("old-user/FileInfo/FileInfo_PC.dat"))));
+    EXPECT_FALSE(QFileInfo::exists(old.dir.file(QStringLiteral("W.qda"))));
+}
+
+TEST(Migration, WithoutUserDirectoryTxtWorksOnTheProgramFolderNotTheCurrentFolder)
+{
+    TTempProgramFolder dir;
+    TTempProgramFolder elsewhere;   // the process's current folder
+    const TDataHome home(dir.file(QStringLiteral("data-home")));
+    dir.write(QStringLiteral("W.qda"), "");
+    dir.writeLines(QStringLiteral("setting/setting_TJ.txt"), {QStringLiteral("tj")});
+    elsewhere.writeLines(QStringLiteral("setting/setting_TJ.txt"), {QStringLiteral("not ours")});
+    elsewhere.write(QStringLiteral("word_VORKAL/x"), "keep");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    TCC cc;
+    cc.RunStartupFileSteps(dir.path());
+    QDir::setCurrent(before);
+    EXPECT_EQ(dir.readLines(QStringLiteral("setting/Setting_TJ.dat")), QStringList{QStringLiteral("tj")});
+    EXPECT_TRUE(QFileInfo::exists(elsewhere.file(QStringLiteral("setting/setting_TJ.txt"))));
+    EXPECT_EQ(elsewhere.read(QStringLiteral("word_VORKAL/x")), QByteArray("keep"));
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("W.qda"))));
+}

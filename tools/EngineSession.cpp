@@ -1,0 +1,42 @@
+#include "tools/EngineSession.h"
+
+#include "engine/TError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+const QString kProgramFolderOption = QStringLiteral("--program-folder");
+
+void PrintToStderr(const char *kind, const QString &text)
+{
+    std::fprintf(stderr, "%s: %s\n", kind, text.toUtf8().constData());
+}
+}
+
+void TStderrNotifier::Information(const QString &text) { PrintToStderr("information", text); }
+void TStderrNotifier::Error(const QString &text) { PrintToStderr("error", text); }
+bool TStderrNotifier::Confirm(const QString &text)
+{
+    PrintToStderr("confirm (answered No)", text);
+    return false;
+}
+
+std::unique_ptr<TCC> OpenEngine(const TToolArgs &args)
+{
+    const QString folder = args.Required(kProgramFolderOption);
+    if (!QFileInfo(folder).isDir())
+        throw TFatalError(QStringLiteral("program folder %1 does not exist").arg(folder));
+    static TStderrNotifier notifier;
+    auto cc = std::make_unique<TCC>();
+    cc->notifier = &notifier;
+    cc->RunStartupFileSteps(QDir(folder).absolutePath());
+    return cc;
+}
+
+void LoadCatalogAsProgram(TCC &cc)
+{
+    cc.LoadServerCatalog();
+    cc.LoadCatalog();
+}

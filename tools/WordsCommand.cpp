@@ -1,0 +1,35 @@
+// tessarion-tool words --program-folder P --file CODE: the word table after
+// the learning file of CODE is loaded as the program loads it (catalog first,
+// so TangoTotal is known). One TAB-separated line per position
+// 1..DBTangoTotal that holds a word: position, number, word, attributes 1 and
+// 3, links 1 and 2, meanings 1..6, joined meanings, IT columns 9 and 12..15.
+#include "tools/EngineSession.h"
+
+namespace {
+int RunWords(const QStringList &rawArgs)
+{
+    const TToolArgs args(rawArgs);
+    const QString code = args.Required(QStringLiteral("--file"));
+    auto cc = OpenEngine(args);
+    LoadCatalogAsProgram(*cc);
+    cc->SetCurrentFile(code);
+    cc->LoadLearningFile();
+    const int last = qMin(cc->catalog.rows[cc->fileSlot].DBTangoTotal, kMaxWords);
+    for (int position = 1; position <= last; ++position) {
+        const TTango &t = cc->words[position];
+        if (t.word.isEmpty())
+            continue;
+        QStringList fields{QString::number(position), QString::number(t.number), t.word, t.attributes[0],
+                           t.attributes[2], t.links[0], t.links[1]};
+        for (const QString &m : t.meanings)
+            fields.append(m);
+        fields << t.joinedMeanings << t.itColumn9 << t.itColumn12;
+        for (const QString &c : t.itColumns13to15)
+            fields.append(c);
+        PrintFields(fields);
+    }
+    return 0;
+}
+
+const TToolCommand reg(QStringLiteral("words"), &RunWords);
+}

@@ -1,0 +1,320 @@
+// The catalog files: FileInfo_PC.dat (built-in files), FileInfo_User.dat
+// (user files), word_user/Title.dat (user-file titles) and the server's
+// FileInfo_SITE.dat.
+#include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "workspace/TextFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const QString kPcFile = QStringLiteral("FileInfo/FileInfo_PC.dat");
+const QString kUserFile = QStringLiteral("FileInfo/FileInfo_User.dat");
+const QString kSiteFile = QStringLiteral("FileInfo/FileInfo_SITE.dat");
+const QString kShippedSiteFile = QStringLiteral("resource/FileInfo_SITE.dat");
+const QString kUserFolderName = QStringLiteral("word_user");
+const QString kTitleFile = QStringLiteral("word_user/Title.dat");
+const QString kDefaultOnFile = QStringLiteral("Default_ON.dat");
+const QString kDefaultOnCode = QStringLiteral("TT");
+const QString kDefaultUserTitle = QStringLiteral("ユーザー %1");
+
+const QString kHeader = QStringLiteral("Tessarion");
+const QString kSeparator = QStringLiteral("--------");
+const QString kOn = QStringLiteral("ON");
+const QString kOff = QStringLiteral("OFF");
+const QString kLabelFileManager = QStringLiteral("FileManager");
+const QString kLabelCode = QStringLiteral("Code");
+const QString kLabelVersion = QStringLiteral("Version");
+const QString kLabelOnOff = QStringLiteral("OnOff");
+const QString kLabelOrder = QStringLiteral("Order");
+const QString kLabelPopUp = QStringLiteral("PopUp");
+const QString kLabelPopUpDate = QStringLiteral("PopUpDate");
+const QString kLabelPopUpWN = QStringLiteral("PopUpWN");
+const QString kLabelTitle = QStringLiteral("Title");
+const QString kLabelTangoTotal = QStringLiteral("TangoTotal");
+const QString kLabelDBTangoTotal = QStringLiteral("DBTangoTotal");
+const QString kLabelRelatedWords = QStringLiteral("ENG_Quote_enc");
+const QString kLabelEtymology = QStringLiteral("Etymology_enc");
+
+// From this data version on, FileInfo_PC.dat carries the etymology version.
+constexpr qint32 kFirstVersionWithEtymology = 802;
+
+void SetPopUpDefaults(TDBF &row)
+{
+    row.PopUp = kOn;
+    row.PopUpDate.clear();
+    row.PopUpWN = kDefaultPopUpWN;
+}
+
+// A catalog file's lines, or nullopt when it does not exist.
+std::optional<TLineReader> OpenCatalogFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    auto lines = ReadStateLines(path);
+    if (!lines)
+        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1").arg(QDir::toNativeSeparators(path)));
+    return TLineReader(std::move(*lines), QDir::toNativeSeparators(path));
+}
+
+void ReadPcFile(TLineReader &in, TCatalog &catalog)
+{
+    in.Next();   // "Tessarion"
+    catalog.dataVersion = in.NextInt();
+    in.Next();   // "FileManager"
+    catalog.fileManager = in.Next();
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        TDBF &row = catalog.rows[slot];
+        in.Next();   // "--------"
+        in.Next();
+        row.Code = in.Next();
+        in.Next();
+        row.Version = in.NextInt();
+        in.Next();
+        row.OnOff = in.Next();
+        in.Next();
+        row.Order = in.Next();
+        if (in.Next() == kLabelPopUp) {
+            row.PopUp = in.Next();
+            in.Next();
+            row.PopUpDate = in.Next();
+            in.Next();
+            row.PopUpWN = in.NextInt();
+            in.Next();   // "Title"
+        } else {
+            // An older row without popup lines: the label just read was "Title".
+            SetPopUpDefaults(row);
+        }
+        row.Title = in.Next();
+        in.Next();
+        row.TangoTotal = in.NextInt();
+        in.Next();
+        row.DBTangoTotal = in.NextInt();
+    }
+    const QString *next = in.Peek();
+    if (!next || *next != kSeparator) {
+        catalog.relatedWordsVersion = kDefaultDataVersion;
+        catalog.etymologyVersion = kDefaultDataVersion;
+        return;
+    }
+    in.Next();
+    in.Next();   // "ENG_Quote_enc"
+    catalog.relatedWordsVersion = in.NextInt();
+    if (catalog.dataVersion >= kFirstVersionWithEtymology) {
+        in.Next();   // "Etymology_enc"
+        catalog.etymologyVersion = in.NextInt();
+    } else {
+        catalog.etymologyVersion = kDefaultDataVersion;
+    }
+}
+
+void ReadUserFile(TLineReader &in, TCatalog &catalog)
+{
+    bool olderLayout = false;   // rows of 7 lines, no popup lines
+    for (int slot = kFirstUserSlot; slot <= kSlotCount; ++slot) {
+        TDBF &row = catalog.rows[slot];
+        if (!olderLayout)
+            in.Next();   // "--------"
+        in.Next();
+        row.Code = in.Next();
+        in.Next();
+        row.OnOff = in.Next();
+        in.Next();
+        row.Order = in.Next();
+        const QString *next = in.Peek();
+        if (next && *next == kLabelPopUp) {
+            in.Next();
+            row.PopUp = in.Next();
+            in.Next();
+            row.PopUpDate = in.Next();
+            in.Next();
+            row.PopUpWN = in.NextInt();
+        } else {
+            // Older layout: the line after Order is the next row's separator
+            // (or the end of the file after the last row).
+            if (next)
+                in.Next();
+            olderLayout = true;
+            SetPopUpDefaults(row);
+        }
+    }
+}
+
+void ReadSiteFile(TLineReader &in, TCatalog &site)
+{
+    in.Next();
+    site.dataVersion = in.NextInt();
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        TDBF &row = site.rows[slot];
+        in.Next();   // "--------"
+        in.Next();
+        row.Code = in.Next();
+        in.Next();
+        row.Version = in.NextInt();
+        in.Next();
+        row.Title = in.Next();
+        in.Next();
+        row.TangoTotal = in.NextInt();
+        in.Next();
+        row.DBTangoTotal = in.NextInt();
+    }
+    in.Next();   // "--------"
+    in.Next();   // "ENG_Quote_enc"
+    site.relatedWordsVersion = in.NextInt();
+    if (in.AtEnd()) {
+        site.etymologyVersion = kDefaultDataVersion;
+    } else {
+        in.Next();   // "Etymology_enc"
+        site.etymologyVersion = in.NextInt();
+    }
+}
+
+// The server catalog used when there is none at all: the slot table's codes,
+// every version and count 0, so a first start goes on and the first catalog
+// download fills the rows in.
+TCatalog EmptySiteCatalog()
+{
+    TCatalog site;
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
+        site.rows[slot].Code = FileCodeOfSlot(slot);
+    return site;
+}
+}
+
+void TCC::LoadServerCatalog()
+{
+    const QString path = userFolder + kSiteFile;
+    if (!QFileInfo::exists(path)) {
+        // First start: the catalog shipped with the program stands in until
+        // the server's own is downloaded.
+        const QString shipped = programFolder + kShippedSiteFile;
+        if (QFileInfo::exists(shipped)) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            if (QFile::copy(shipped, path))
+                QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+        }
+    }
+    auto in = OpenCatalogFile(path);
+    TCatalog site = EmptySiteCatalog();
+    if (in)
+        ReadSiteFile(*in, site);
+    siteCatalog = site;
+    // The server's etymology version lands in the catalog-wide value; the
+    // local catalog, read right after, has the last word.
+    catalog.etymologyVersion = site.etymologyVersion;
+}
+
+void TCC::LoadUserFileTitles()
+{
+    const QString path = userFolder + kTitleFile;
+    if (QFileInfo::exists(path)) {
+        auto in = OpenCatalogFile(path);
+        for (int n = 1; n <= kUserFileCount; ++n)
+            catalog.rows[kLastBuiltInSlot + n].Title = in->Next();
+        return;
+    }
+    QDir().mkpath(userFolder + kUserFolderName);
+    QStringList titles;
+    for (int n = 1; n <= kUserFileCount; ++n) {
+        titles.append(kDefaultUserTitle.arg(n));
+        catalog.rows[kLastBuiltInSlot + n].Title = titles.last();
+    }
+    WriteStateLines(path, titles);
+}
+
+void TCC::LoadCatalog()
+{
+    catalog = TCatalog{};
+
+    if (auto in = OpenCatalogFile(userFolder + kPcFile)) {
+        ReadPcFile(*in, catalog);
+    } else {
+        // First start: the built-in rows come from the server catalog.
+        catalog.relatedWordsVersion = kDefaultDataVersion;
+        catalog.etymologyVersion = kDefaultDataVersion;
+        catalog.fileManager = kOn;
+        catalog.dataVersion = siteCatalog.dataVersion;
+        for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+            const TDBF &server = siteCatalog.rows[slot];
+            TDBF &row = catalog.rows[slot];
+            row.Code = server.Code;
+            row.Version = server.Version;
+            row.Title = server.Title;
+            row.TangoTotal = server.TangoTotal;
+            row.DBTangoTotal = server.DBTangoTotal;
+            row.OnOff = kOff;
+            row.Order = QString::number(slot);
+            SetPopUpDefaults(row);
+        }
+        QString onCode = kDefaultOnCode;
+        if (auto lines = ReadStateLines(programFolder + kDefaultOnFile); lines && !lines->isEmpty())
+            onCode = lines->first().trimmed();
+        for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
+            if (siteCatalog.rows[slot].Code == onCode)
+                catalog.rows[slot].OnOff = kOn;
+    }
+
+    LoadUserFileTitles();
+
+    if (auto in = OpenCatalogFile(userFolder + kUserFile)) {
+        ReadUserFile(*in, catalog);
+    } else {
+        for (int n = 1; n <= kUserFileCount; ++n) {
+            TDBF &row = catalog.rows[kLastBuiltInSlot + n];
+            row.Code = FileCodeOfSlot(kLastBuiltInSlot + n);
+            row.OnOff = kOff;
+            row.Order = QString::number(kLastBuiltInSlot + n);
+            SetPopUpDefaults(row);
+        }
+    }
+
+    SaveCatalog();
+}
+
+void TCC::SaveCatalog()
+{
+    QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, catalog.fileManager};
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        const TDBF &row = catalog.rows[slot];
+        pc << kSeparator << kLabelCode << row.Code << kLabelVersion << QString::number(row.Version)
+           << kLabelOnOff << row.OnOff << kLabelOrder << row.Order << kLabelPopUp << row.PopUp
+           << kLabelPopUpDate << row.PopUpDate << kLabelPopUpWN << QString::number(row.PopUpWN)
+           << kLabelTitle << row.Title << kLabelTangoTotal << QString::number(row.TangoTotal)
+           << kLabelDBTangoTotal << QString::number(row.DBTangoTotal);
+    }
+    pc << kSeparator << kLabelRelatedWords << QString::number(catalog.relatedWordsVersion)
+       << kLabelEtymology << QString::number(catalog.etymologyVersion);
+
+    QStringList user;
+    for (int slot = kFirstUserSlot; slot <= kSlotCount; ++slot) {
+        const TDBF &row = catalog.rows[slot];
+        user << kSeparator << kLabelCode << row.Code << kLabelOnOff << row.OnOff << kLabelOrder << row.Order
+             << kLabelPopUp << row.PopUp << kLabelPopUpDate << row.PopUpDate << kLabelPopUpWN
+             << QString::number(row.PopUpWN);
+    }
+
+    QDir().mkpath(userFolder + QFileInfo(kPcFile).path());
+    WriteStateLines(userFolder + kPcFile, pc);
+    WriteStateLines(userFolder + kUserFile, user);
+}
+
+void TCC::MergeServerCatalog()
+{
+    if (catalog.dataVersion < siteCatalog.dataVersion) {
+        catalog.dataVersion = siteCatalog.dataVersion;
+        for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+            const TDBF &server = siteCatalog.rows[slot];
+            TDBF &row = catalog.rows[slot];
+            if (server.Version > 0 && row.Version == 0) {
+                row.Code = server.Code;
+                row.Version = server.Version;
+                row.Title = server.Title;
+                row.TangoTotal = server.TangoTotal;
+                row.DBTangoTotal = server.DBTangoTotal;
+            }
+        }
+    }
+    SaveCatalog();
+}
