@@ -41,6 +41,29 @@ const QString kLabelEtymology = QStringLiteral("Etymology_enc");
 // From this data version on, FileInfo_PC.dat carries the etymology version.
 constexpr qint32 kFirstVersionWithEtymology = 802;
 
+// A value line after its label line (labels are skipped by position).
+const QString &LabelledText(TLineReader &in)
+{
+    in.Next();
+    return in.Next();
+}
+
+qint32 LabelledInt(TLineReader &in)
+{
+    in.Next();
+    return in.NextInt();
+}
+
+// What a server row gives a local row: code, version, title and word counts.
+void TakeServerRow(TDBF &row, const TDBF &server)
+{
+    row.Code = server.Code;
+    row.Version = server.Version;
+    row.Title = server.Title;
+    row.TangoTotal = server.TangoTotal;
+    row.DBTangoTotal = server.DBTangoTotal;
+}
+
 void SetPopUpDefaults(TDBF &row)
 {
     row.PopUp = kOn;
@@ -63,35 +86,26 @@ void ReadPcFile(TLineReader &in, TCatalog &catalog)
 {
     in.Next();   // "Tessarion"
     catalog.dataVersion = in.NextInt();
-    in.Next();   // "FileManager"
-    catalog.fileManager = in.Next();
+    catalog.fileManager = LabelledText(in);
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         TDBF &row = catalog.rows[slot];
         in.Next();   // "--------"
-        in.Next();
-        row.Code = in.Next();
-        in.Next();
-        row.Version = in.NextInt();
-        in.Next();
-        row.OnOff = in.Next();
-        in.Next();
-        row.Order = in.Next();
+        row.Code = LabelledText(in);
+        row.Version = LabelledInt(in);
+        row.OnOff = LabelledText(in);
+        row.Order = LabelledText(in);
         if (in.Next() == kLabelPopUp) {
             row.PopUp = in.Next();
-            in.Next();
-            row.PopUpDate = in.Next();
-            in.Next();
-            row.PopUpWN = in.NextInt();
-            in.Next();   // "Title"
+            row.PopUpDate = LabelledText(in);
+            row.PopUpWN = LabelledInt(in);
+            row.Title = LabelledText(in);
         } else {
             // An older row without popup lines: the label just read was "Title".
             SetPopUpDefaults(row);
+            row.Title = in.Next();
         }
-        row.Title = in.Next();
-        in.Next();
-        row.TangoTotal = in.NextInt();
-        in.Next();
-        row.DBTangoTotal = in.NextInt();
+        row.TangoTotal = LabelledInt(in);
+        row.DBTangoTotal = LabelledInt(in);
     }
     const QString *next = in.Peek();
     if (!next || *next != kSeparator) {
@@ -100,14 +114,9 @@ void ReadPcFile(TLineReader &in, TCatalog &catalog)
         return;
     }
     in.Next();
-    in.Next();   // "ENG_Quote_enc"
-    catalog.relatedWordsVersion = in.NextInt();
-    if (catalog.dataVersion >= kFirstVersionWithEtymology) {
-        in.Next();   // "Etymology_enc"
-        catalog.etymologyVersion = in.NextInt();
-    } else {
-        catalog.etymologyVersion = kDefaultDataVersion;
-    }
+    catalog.relatedWordsVersion = LabelledInt(in);
+    catalog.etymologyVersion =
+        catalog.dataVersion >= kFirstVersionWithEtymology ? LabelledInt(in) : kDefaultDataVersion;
 }
 
 void ReadUserFile(TLineReader &in, TCatalog &catalog)
@@ -117,20 +126,14 @@ void ReadUserFile(TLineReader &in, TCatalog &catalog)
         TDBF &row = catalog.rows[slot];
         if (!olderLayout)
             in.Next();   // "--------"
-        in.Next();
-        row.Code = in.Next();
-        in.Next();
-        row.OnOff = in.Next();
-        in.Next();
-        row.Order = in.Next();
+        row.Code = LabelledText(in);
+        row.OnOff = LabelledText(in);
+        row.Order = LabelledText(in);
         const QString *next = in.Peek();
         if (next && *next == kLabelPopUp) {
-            in.Next();
-            row.PopUp = in.Next();
-            in.Next();
-            row.PopUpDate = in.Next();
-            in.Next();
-            row.PopUpWN = in.NextInt();
+            row.PopUp = LabelledText(in);
+            row.PopUpDate = LabelledText(in);
+            row.PopUpWN = LabelledInt(in);
         } else {
             // Older layout: the line after Order is the next row's separator
             // (or the end of the file after the last row).
@@ -149,26 +152,15 @@ void ReadSiteFile(TLineReader &in, TCatalog &site)
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         TDBF &row = site.rows[slot];
         in.Next();   // "--------"
-        in.Next();
-        row.Code = in.Next();
-        in.Next();
-        row.Version = in.NextInt();
-        in.Next();
-        row.Title = in.Next();
-        in.Next();
-        row.TangoTotal = in.NextInt();
-        in.Next();
-        row.DBTangoTotal = in.NextInt();
+        row.Code = LabelledText(in);
+        row.Version = LabelledInt(in);
+        row.Title = LabelledText(in);
+        row.TangoTotal = LabelledInt(in);
+        row.DBTangoTotal = LabelledInt(in);
     }
     in.Next();   // "--------"
-    in.Next();   // "ENG_Quote_enc"
-    site.relatedWordsVersion = in.NextInt();
-    if (in.AtEnd()) {
-        site.etymologyVersion = kDefaultDataVersion;
-    } else {
-        in.Next();   // "Etymology_enc"
-        site.etymologyVersion = in.NextInt();
-    }
+    site.relatedWordsVersion = LabelledInt(in);
+    site.etymologyVersion = in.AtEnd() ? kDefaultDataVersion : LabelledInt(in);
 }
 
 // The server catalog used when there is none at all: the slot table's codes,
@@ -237,13 +229,8 @@ void TCC::LoadCatalog()
         catalog.fileManager = kOn;
         catalog.dataVersion = siteCatalog.dataVersion;
         for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
-            const TDBF &server = siteCatalog.rows[slot];
             TDBF &row = catalog.rows[slot];
-            row.Code = server.Code;
-            row.Version = server.Version;
-            row.Title = server.Title;
-            row.TangoTotal = server.TangoTotal;
-            row.DBTangoTotal = server.DBTangoTotal;
+            TakeServerRow(row, siteCatalog.rows[slot]);
             row.OnOff = kOff;
             row.Order = QString::number(slot);
             SetPopUpDefaults(row);
@@ -307,13 +294,8 @@ void TCC::MergeServerCatalog()
         for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
             const TDBF &server = siteCatalog.rows[slot];
             TDBF &row = catalog.rows[slot];
-            if (server.Version > 0 && row.Version == 0) {
-                row.Code = server.Code;
-                row.Version = server.Version;
-                row.Title = server.Title;
-                row.TangoTotal = server.TangoTotal;
-                row.DBTangoTotal = server.DBTangoTotal;
-            }
+            if (server.Version > 0 && row.Version == 0)
+                TakeServerRow(row, server);
         }
     }
     SaveCatalog();
