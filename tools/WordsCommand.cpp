@@ -1,6 +1,7 @@
 // tessarion-tool words --program-folder P --file CODE: the word table after
 // the learning file of CODE is loaded as the program loads it (catalog first,
-// so TangoTotal is known). One TAB-separated line per position
+// so TangoTotal is known, then the file's settings, the learning file and its
+// record file). One TAB-separated line per position
 // 1..DBTangoTotal that holds a word: position, number, word, attributes 1 and
 // 3, links 1 and 2, meanings 1..6, joined meanings, IT columns 9 and 12..15.
 #include "tools/EngineSession.h"
@@ -13,6 +14,7 @@ int RunWords(const QStringList &rawArgs)
     auto cc = OpenEngine(args);
     LoadCatalogAsProgram(*cc);
     cc->SetCurrentFile(code);
+    cc->LoadFileSettings();   // the record reading may need them, as in a study run
     cc->LoadLearningFile();
     const int last = qMin(cc->catalog.rows[cc->fileSlot].DBTangoTotal, kMaxWords);
     for (int position = 1; position <= last; ++position) {

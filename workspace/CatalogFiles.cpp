@@ -163,14 +163,18 @@ void ReadSiteFile(TLineReader &in, TCatalog &site)
     site.etymologyVersion = in.AtEnd() ? kDefaultDataVersion : LabelledInt(in);
 }
 
-// The server catalog used when there is none at all: the slot table's codes,
-// every version and count 0, so a first start goes on and the first catalog
-// download fills the rows in.
+// The server catalog used when there is none at all: the slot table's codes
+// (empty for slots without a file, as the server writes them), every version
+// and count 0, so a first start goes on and the first catalog download fills
+// the rows in.
 TCatalog EmptySiteCatalog()
 {
     TCatalog site;
-    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
-        site.rows[slot].Code = FileCodeOfSlot(slot);
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        const QString code = FileCodeOfSlot(slot);
+        if (FileSlotOfCode(code) == slot)
+            site.rows[slot].Code = code;
+    }
     return site;
 }
 }

@@ -15,14 +15,15 @@ struct TSiteRow {
     int dbTangoTotal = 0;
 };
 
-// FileInfo_SITE.dat: slots not given carry the slot table's code and zeros.
+// FileInfo_SITE.dat: slots not given carry the slot table's code (empty for a
+// slot without a file) and zeros.
 inline QStringList SiteCatalogLines(int dataVersion, const std::map<int, TSiteRow> &rows, int relatedWordsVersion = 201,
                                     std::optional<int> etymologyVersion = std::nullopt)
 {
     QStringList lines{QStringLiteral("Tessarion"), QString::number(dataVersion)};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         auto it = rows.find(slot);
-        const TSiteRow row = it != rows.end() ? it->second : TSiteRow{FileCodeOfSlot(slot), 0, QString(), 0, 0};
+        const TSiteRow row = it != rows.end() ? it->second : TSiteRow{FileSlotOfCode(FileCodeOfSlot(slot)) == slot ? FileCodeOfSlot(slot) : QString(), 0, QString(), 0, 0};
         lines << QStringLiteral("--------") << QStringLiteral("Code") << row.code << QStringLiteral("Version")
               << QString::number(row.version) << QStringLiteral("Title") << row.title << QStringLiteral("TangoTotal")
               << QString::number(row.tangoTotal) << QStringLiteral("DBTangoTotal") << QString::number(row.dbTangoTotal);

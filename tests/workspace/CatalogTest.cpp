@@ -131,7 +131,7 @@ TEST(Catalog, FirstStartWithoutAnyServerCatalogGoesOn)
     EXPECT_EQ(env.cc.catalog.dataVersion, 0);
     EXPECT_EQ(env.cc.catalog.rows[6].Code, QStringLiteral("TT"));
     EXPECT_EQ(env.cc.catalog.rows[6].Version, 0);
-    EXPECT_EQ(env.cc.catalog.rows[5].Code, QStringLiteral("NIL"));
+    EXPECT_TRUE(env.cc.catalog.rows[5].Code.isEmpty());
     EXPECT_EQ(env.cc.siteCatalog.rows[8].Version, 0);
     EXPECT_TRUE(QFile::exists(env.dir.file(kPc)));
     EXPECT_FALSE(QFile::exists(env.dir.file(kSite)));
@@ -311,4 +311,21 @@ TEST(Catalog, MergeTakesNewFilesOfANewerServerCatalog)
     c = TCatalog{};
     env.cc.LoadCatalog();
     EXPECT_EQ(env.cc.catalog.rows[27].Version, 202);
+}
+
+TEST(Catalog, TitlesCarriedOverInTheWindowsCodePageAreRead)
+{
+    TCatalogEnv env;
+    env.Start();
+    // "ユーザー 1" .. in CP932, as an older Windows installation wrote them.
+    QByteArray titles;
+    for (int n = 1; n <= 18; ++n)
+        titles += QByteArray("\x83\x86\x81\x5b\x83\x55\x81\x5b ") + QByteArray::number(n) + "\r\n";
+    titles.replace("\x83\x86\x81\x5b\x83\x55\x81\x5b 3", "\x8e\x84\x82\xcc\x92\x50\x8c\xea");   // 私の単語
+    env.dir.write(kTitles, titles);
+    env.cc.LoadServerCatalog();
+    env.cc.LoadCatalog();
+    EXPECT_EQ(env.cc.catalog.rows[32].Title, QStringLiteral("ユーザー 1"));
+    EXPECT_EQ(env.cc.catalog.rows[34].Title, QStringLiteral("私の単語"));
+    EXPECT_EQ(env.dir.read(kTitles), titles);   // read, not rewritten
 }
