@@ -139,11 +139,19 @@ QStringList DecodeRecordLines(const QByteArray &bytes)
 void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
 {
     auto number = [&] { return StrToInt(NextTabField(line, position)); };
+    // A history count below 0 is as unreadable as one that is not a number.
+    auto count = [&] {
+        const QString field = NextTabField(line, position);
+        const qint32 value = StrToInt(field);
+        if (value < 0)
+            RaiseConversionError(field);
+        return value;
+    };
     t.stage = number();
     t.stage1History = NextTabField(line, position);
-    t.stage1Count = number();
+    t.stage1Count = count();
     t.stage2History = NextTabField(line, position);
-    t.stage2Count = number();
+    t.stage2Count = count();
     t.timesAsked = number();
     t.wrongCount = number();
     t.resetCount = number();

@@ -6,6 +6,8 @@
 #include "engine/CommonUnit.h"
 #include "workspace/DateText.h"
 
+#include <climits>
+
 namespace {
 constexpr qint32 kSmallestIncrement = 1;
 constexpr qint32 kMiddleIncrement = 2;
@@ -133,11 +135,12 @@ void TCC::RecordAnswer(int position)
         TStage1Entry entry;
         if (e > 1) {
             const TStage1Entry before = Stage1EntryAt(t, e - 1);
-            entry.question = before.question + LevelInterval(before.level);
+            entry.question = static_cast<qint32>(
+                qMin<qint64>(qint64(before.question) + LevelInterval(before.level), INT_MAX));
         }
         entry.level = t.level;
         StoreStage1Entry(t, e, entry);
-        t.stage1Limit = entry.question + LevelInterval(t.level) >= kStage1Limit;
+        t.stage1Limit = qint64(entry.question) + LevelInterval(t.level) >= kStage1Limit;
         t.stage1History += EntryText(QString::number(entry.question), t.level);
         return;
     }

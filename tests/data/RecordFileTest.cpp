@@ -176,6 +176,7 @@ TEST(RecordFile, MalformedFieldsEndTheProgram)
         QStringLiteral("w\t2\t\t0\t2009/7/5[6]\t2\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"),   // count beyond the text
         QStringLiteral("w\t1\t0[2\t1\t\t0\t0\t0\t0\t2\t1\t\t5\t6\tFALSE"),           // unclosed entry
         QStringLiteral("w\t1\t\t0\t\t0\t0\t0"),                                       // numbers missing
+        QStringLiteral("w\t1\t\t-1\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"),            // count below 0
     };
     for (const QString &line : bad) {
         SCOPED_TRACE(line.toStdString());

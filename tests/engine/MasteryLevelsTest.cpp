@@ -188,6 +188,14 @@ TEST(MasteryLevels, LimitFlagWhenLevelSixIsOutOfReach)
     e.cc.ApplyCorrectAnswer(1);
     EXPECT_EQ(t.stage1History, QStringLiteral("920[4]1200[5]"));
     EXPECT_TRUE(t.stage1Limit);   // 1200 + 460 >= 1600
+
+    // A question number at the end of the integers does not wrap around.
+    TTango &far = e.cc.words[2];
+    SetWord(far, 1, 1, QStringLiteral("2147483640[1]"));
+    e.cc.training.retryPending = false;
+    e.cc.ApplyWrongAnswer(2);
+    EXPECT_EQ(far.stage1History, QStringLiteral("2147483640[1]2147483647[1]"));
+    EXPECT_TRUE(far.stage1Limit);
 }
 
 TEST(MasteryLevels, RandomQuestionsChangeNoLevel)
