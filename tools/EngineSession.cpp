@@ -40,3 +40,15 @@ void LoadCatalogAsProgram(TCC &cc)
     cc.LoadServerCatalog();
     cc.LoadCatalog();
 }
+
+std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, int dayOffset)
+{
+    const QString code = args.Required(QStringLiteral("--file"));
+    auto cc = OpenEngine(args);
+    cc->clock.SetDayOffset(dayOffset);
+    LoadCatalogAsProgram(*cc);
+    cc->SetCurrentFile(code);
+    cc->LoadFileSettings();   // the record reading may need them, as in a study run
+    cc->LoadLearningFile();
+    return cc;
+}

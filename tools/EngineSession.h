@@ -21,3 +21,9 @@ std::unique_ptr<TCC> OpenEngine(const TToolArgs &args);
 // The catalog as the first step of a study run reads it: the server catalog,
 // then the local catalog (created on a first start).
 void LoadCatalogAsProgram(TCC &cc);
+
+// The engine with the learning file of --file CODE started as a study run
+// starts it: the catalog, the file's settings, the learning file and its
+// record file (a fresh record is created when there is none). The day offset
+// moves the engine's today as the goal simulation does.
+std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, int dayOffset = 0);

@@ -9,13 +9,7 @@
 namespace {
 int RunWords(const QStringList &rawArgs)
 {
-    const TToolArgs args(rawArgs);
-    const QString code = args.Required(QStringLiteral("--file"));
-    auto cc = OpenEngine(args);
-    LoadCatalogAsProgram(*cc);
-    cc->SetCurrentFile(code);
-    cc->LoadFileSettings();   // the record reading may need them, as in a study run
-    cc->LoadLearningFile();
+    auto cc = OpenFileAsProgram(TToolArgs(rawArgs));
     const int last = qMin(cc->catalog.rows[cc->fileSlot].DBTangoTotal, kMaxWords);
     for (int position = 1; position <= last; ++position) {
         const TTango &t = cc->words[position];

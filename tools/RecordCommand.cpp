@@ -1,0 +1,21 @@
+// tessarion-tool record --program-folder P --file CODE: the record of a
+// learning file after it is loaded as the program loads it (settings,
+// learning file, record file; a fresh record is created and saved when there
+// is none). One line per position 1..TangoTotal with the 15 fields exactly as
+// the record file holds them.
+#include "data/RecordFile.h"
+#include "tools/EngineSession.h"
+
+namespace {
+int RunRecord(const QStringList &rawArgs)
+{
+    const TToolArgs args(rawArgs);
+    auto cc = OpenFileAsProgram(args);
+    const int total = cc->TangoTotal();
+    for (int position = 1; position <= total; ++position)
+        PrintFields(RecordFields(cc->words[position]));
+    return 0;
+}
+
+const TToolCommand reg(QStringLiteral("record"), &RunRecord);
+}

@@ -1,0 +1,21 @@
+// tessarion-tool settings --program-folder P --file CODE: the settings of a
+// learning file as the program reads them at file start (defaults when the
+// file has none), printed as the 39 lines the settings file is written with.
+#include "tools/EngineSession.h"
+
+namespace {
+int RunSettings(const QStringList &rawArgs)
+{
+    const TToolArgs args(rawArgs);
+    const QString code = args.Required(QStringLiteral("--file"));
+    auto cc = OpenEngine(args);
+    LoadCatalogAsProgram(*cc);
+    cc->SetCurrentFile(code);
+    cc->LoadFileSettings();
+    for (const QString &line : cc->FileSettingsLinesToSave())
+        PrintLine(line);
+    return 0;
+}
+
+const TToolCommand reg(QStringLiteral("settings"), &RunSettings);
+}
