@@ -1,32 +1,800 @@
 #include "app/MainUnit.h"
 
+#include "app/MainWidgets.h"
+#include "app/Program.h"
+#include "app/TrainingFlow.h"
 #include "engine/CommonUnit.h"
+#include "help/Pictures.h"
 
-#include <QFont>
-#include <QLabel>
-#include <QPalette>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
-const char *const kWindowColour = "#DADADA";
+const QColor kFormColour(0xDA, 0xDA, 0xDA);
+const QColor kTitleColour(0x9A, 0x9A, 0x9A);
+const QColor kLogoColour(0xC6, 0xC6, 0xC6);
+const QColor kRandomLabelColour(0x80, 0x80, 0x80);
+const QColor kGlimpseDefaultColour(0xD8, 0xD8, 0xD8);
+const QString kTitleFontFamily = QStringLiteral("Papyrus");
+const QString kMigrationMarker = QStringLiteral("W.qda");
+
+// Designed places (client area).
+const QRect kPanelQ(39, 38, 450, 36);
+const QPoint kLabelQ(12, 9);
+const QRect kGauge(40, 69, 448, 9);
+const QRect kPanelSignal(40, 90, 42, 38);
+const QRect kPanelInput(81, 90, 408, 38);
+constexpr int kNormLeft = 347;
+constexpr int kStatusLeft = 373;
+constexpr int kInputLabelTop = 6;
+constexpr int kInputFontHeight = 24;
+const QPoint kRandomLabel(40, 20);
+const QPoint kHaseiLabel(104, 132);
+constexpr std::array<int, 3> kOptionTops = {160, 232, 304};
+constexpr int kOptionButtonLeft = 40;
+const QSize kOptionButton(42, 39);
+constexpr int kOptionPanelLeft = 82;
+constexpr int kOptionPanelWidth = 209;
+constexpr int kOptionPanelHeight = 32;
+constexpr int kPronunciationLeft = 290;
+constexpr int kPronunciationWidth = 689;
+constexpr int kMeaningOffset = 32;
+constexpr int kMeaningWidth = 897;
+constexpr int kMeaningHeight = 32;
+constexpr int kOptionFontHeight = 20;
+const QRect kGlimpsePanel(82, 232, 900, 132);
+constexpr int kGlimpseFontHeight = 64;
+const QRect kPageControl(40, 400, 937, 281);
+const QRect kZodiacPanel(16, 11, 38, 38);
+const QPoint kWordLine(72, 21);
+const QPoint kNeverSwitch(898, 4);
+const QRect kCurveImage(102, 66, 800, 175);
+const QPoint kStage3Hint(324, 152);
+const QRect kTree(8, 5, 913, 241);
+const QPoint kLogo(823, 8);
+constexpr int kLogoFontHeight = 32;
+const QRect kTitleCover(0, -16, kMainWindowWidth, 784);
+constexpr int kTitleFontHeight = 120;
+constexpr int kWaitLabelTop = 560;
+constexpr int kHiddenTop = 999;
+constexpr int kReactionInterval = 2000;
+constexpr int kTelopInterval = 1111;
+constexpr int kSoundDeviceInterval = 3000;
+constexpr int kTabIconSize = 12;
+constexpr int kPageFrame = 8;           // the tab control's frame around a page
+constexpr int kCoverTabClearance = 20;   // the cover starts below the row of tabs
+
+// Skins: the text colours of the question, option, meaning and input labels,
+// the glimpse colour and the picture suffix. Only "Athena" for now.
+struct TSkin {
+    QString name;
+    QColor text;
+    QColor glimpse;
+    QString pictureSuffix;
+};
+const TSkin kAthena{QStringLiteral("Athena"), QColor(0x63, 0x58, 0x7A), QColor(0xD8, 0xD8, 0xD8),
+                    QStringLiteral("_A")};
+
+QFont PixelFont(int pixelHeight, bool bold = false)
+{
+    QFont f = QApplication::font();
+    f.setPixelSize(pixelHeight);
+    f.setBold(bold);
+    return f;
 }
 
-TMainForm::TMainForm(TCC &cc, QWidget *parent) : QWidget(parent), m_cc(cc)
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text = {})
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+void SetTextColour(QWidget *w, const QColor &colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::Text, colour);
+    pal.setColor(QPalette::ButtonText, colour);
+    w->setPalette(pal);
+}
+
+// Tab icons: 1 the active page, 2 the other pages.
+QIcon TabIcon(bool active)
+{
+    QPixmap pm(kTabIconSize, kTabIconSize);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x70, 0x70, 0x90), 1.2));
+    p.setBrush(active ? QColor(0x8E, 0xA8, 0xD8) : QColor(0xF2, 0xF2, 0xF2));
+    p.drawEllipse(QRectF(1.5, 1.5, kTabIconSize - 3, kTabIconSize - 3));
+    return QIcon(pm);
+}
+}
+
+TMainForm::TMainForm(TCC &cc, TProgram &program, QWidget *parent)
+    : QMainWindow(parent), m_cc(cc), m_program(program)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tessarion"));
-    setFixedSize(kWindowWidth, kWindowHeight);
+    // Fixed single border: system menu and minimise box only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(QString::fromLatin1(kWindowColour)));
+    pal.setColor(QPalette::Window, kFormColour);
     setPalette(pal);
     setAutoFillBackground(true);
+    BuildComponents();
+    m_cc.notifier = &m_messageBoxes;
+    m_flow = std::make_unique<TTrainingFlow>(*this);
+}
 
-    m_titleCover = new QLabel(QStringLiteral("Tessarion"), this);
-    m_titleCover->setObjectName(QStringLiteral("sLabel_titleCover"));
-    m_titleCover->setGeometry(0, 0, kWindowWidth, kWindowHeight);
-    m_titleCover->setAlignment(Qt::AlignCenter);
-    QFont font(QStringLiteral("Serif"), 64);
-    font.setItalic(true);
-    m_titleCover->setFont(font);
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+// ---------------------------------------------------------------------------
+// Components
+// ---------------------------------------------------------------------------
+
+void TMainForm::BuildComponents()
+{
+    BuildMenus();
+    client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAutoFillBackground(true);
+    client->setPalette(palette());
+    setCentralWidget(client);
+
+    BuildQuestionArea();
+    BuildOptionRows();
+    BuildWordPages();
+
+    sPanel_BWG = new TPanel(client, QStringLiteral("sPanel_BWG"));
+    sPanel_BWG->hide();
+    Image_BWG = MakeLabel(sPanel_BWG, QStringLiteral("Image_BWG"));
+    Image_BWG->setToolTip(QStringLiteral("一週間ごとに新しい絵が展示されます"));
+    Image_BWG->setScaledContents(true);
+
+    sLabel_migiue = MakeLabel(client, QStringLiteral("sLabel_migiue"), QStringLiteral("Tessarion"));
+    sLabel_migiue->setAlignment(Qt::AlignCenter);
+    SetTextColour(sLabel_migiue, kLogoColour);
+    sLabel_migiue->hide();
+
+    sButton_focus = new QPushButton(QStringLiteral("フォーカス用"), client);
+    sButton_focus->setObjectName(QStringLiteral("sButton_focus"));
+    sButton_focus->move(0, kHiddenTop);
+
+    BuildTitleCover();
+    ResetOptionButtons();
+
+    TimerForPeedy = new QTimer(this);
+    TimerForPeedy->setObjectName(QStringLiteral("TimerForPeedy"));
+    TimerForPeedy->setInterval(kReactionInterval);
+    Timer_telop = new QTimer(this);
+    Timer_telop->setObjectName(QStringLiteral("Timer_telop"));
+    Timer_telop->setInterval(kTelopInterval);
+    Timer_DDSD = new QTimer(this);
+    Timer_DDSD->setObjectName(QStringLiteral("Timer_DDSD"));
+    Timer_DDSD->setInterval(kSoundDeviceInterval);
+    Timer_DDSD->setSingleShot(true);
+    connect(TimerForPeedy, &QTimer::timeout, this, &TMainForm::TimerForPeedyTimer);
+    connect(Timer_telop, &QTimer::timeout, this, &TMainForm::Timer_telopTimer);
+    connect(Timer_DDSD, &QTimer::timeout, this, &TMainForm::Timer_DDSDTimer);
+}
+
+void TMainForm::BuildQuestionArea()
+{
+    sPanel_Q = new TPanel(client, QStringLiteral("sPanel_Q"));
+    sPanel_Q->setGeometry(kPanelQ);
+    sPanel_Q->setFont(PixelFont(14));
+    sLabel_Q = MakeLabel(sPanel_Q, QStringLiteral("sLabel_Q"));
+    sLabel_Q->setFont(PixelFont(18, true));
+    sLabel_Q->move(kLabelQ);
+
+    sGauge_Time = new TGauge(client, QStringLiteral("sGauge_Time"));
+    sGauge_Time->setGeometry(kGauge);
+
+    sPanel_Signal = new TPanel(client, QStringLiteral("sPanel_Signal"));
+    sPanel_Signal->setGeometry(kPanelSignal);
+    sSpeedButton_Signal = new QToolButton(sPanel_Signal);
+    sSpeedButton_Signal->setObjectName(QStringLiteral("sSpeedButton_Signal"));
+    sSpeedButton_Signal->setGeometry(1, 1, kPanelSignal.width() - 2, kPanelSignal.height() - 2);
+    sSpeedButton_Signal->setAutoRaise(true);
+    sSpeedButton_Signal->setFocusPolicy(Qt::NoFocus);
+    sSpeedButton_Signal->setToolButtonStyle(Qt::ToolButtonIconOnly);
+
+    sPanel_Input = new TPanel(client, QStringLiteral("sPanel_Input"));
+    sPanel_Input->setGeometry(kPanelInput);
+    sPanel_Input->setFont(PixelFont(14));
+    sLabel_Input = MakeLabel(sPanel_Input, QStringLiteral("sLabel_Input"));
+    sLabel_Input->setFont(PixelFont(kInputFontHeight, true));
+    sLabel_Input->move(10, kInputLabelTop);
+    sLabel_Norm = MakeLabel(sPanel_Input, QStringLiteral("sLabel_Norm"));
+    sLabel_Norm->setToolTip(QStringLiteral("ノルマ残量"));
+    sLabel_Norm->setFont(PixelFont(12));
+    sLabel_Norm->setGeometry(kNormLeft - kPanelInput.left(), 2, 40, 16);
+    sLabel_Norm->hide();
+    sLabelFX_Status = MakeLabel(sPanel_Input, QStringLiteral("sLabelFX_Status"), QStringLiteral("IIII"));
+    sLabelFX_Status->setToolTip(QStringLiteral("学習の進捗状況"));
+    sLabelFX_Status->setFont(PixelFont(12, true));
+    sLabelFX_Status->setGeometry(kStatusLeft - kPanelInput.left(), 20, 30, 16);
+    sLabelFX_Status->hide();
+
+    sLabel_random = MakeLabel(client, QStringLiteral("sLabel_random"), QStringLiteral("--- ランダム出題 ---"));
+    sLabel_random->setToolTip(QStringLiteral(
+        "忘却曲線に基づく出題がない場合はランダムに出題されます。この出題への解答は記録には反映されません。"));
+    sLabel_random->move(kRandomLabel);
+    SetTextColour(sLabel_random, kRandomLabelColour);
+    sLabel_random->adjustSize();
+    sLabel_random->hide();
+
+    sLabel_Hasei = MakeLabel(client, QStringLiteral("sLabel_Hasei"));
+    sLabel_Hasei->move(kHaseiLabel);
+    sLabel_Hasei->setFont(PixelFont(16));
+}
+
+void TMainForm::BuildOptionRows()
+{
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i + 1);
+        const int top = kOptionTops[static_cast<size_t>(i)];
+        auto *button = new QToolButton(client);
+        button->setObjectName(QStringLiteral("sBitBtn_Op") + n);
+        button->setGeometry(QRect(QPoint(kOptionButtonLeft, top), kOptionButton));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIconSize(kOptionButton - QSize(4, 4));
+        button->setEnabled(false);
+        sBitBtn_Op[static_cast<size_t>(i)] = button;
+
+        auto *pron = new TPanel(client, QStringLiteral("sPanel_Op%1P").arg(n));
+        pron->setGeometry(kPronunciationLeft, top, kPronunciationWidth, kOptionPanelHeight);
+        pron->setFrameStyle(QFrame::NoFrame);
+        auto *picture = MakeLabel(pron, QStringLiteral("Image_Op%1P").arg(n));
+        picture->setGeometry(8, 5, kPronunciationWidth - 16, kOptionPanelHeight - 8);
+        picture->setToolTip(QStringLiteral("クリックで発音記号の説明が表示されます"));
+        sPanel_OpP[static_cast<size_t>(i)] = pron;
+        Image_OpP[static_cast<size_t>(i)] = picture;
+
+        auto *panel = new TPanel(client, QStringLiteral("sPanel_Op") + n);
+        panel->setGeometry(kOptionPanelLeft, top, kOptionPanelWidth, kOptionPanelHeight);
+        panel->setFrameStyle(QFrame::NoFrame);
+        auto *label = MakeLabel(panel, QStringLiteral("sLabel_Op") + n);
+        label->setFont(PixelFont(kOptionFontHeight, true));
+        label->setGeometry(0, 3, kMeaningWidth, kOptionPanelHeight - 4);
+        sPanel_Op[static_cast<size_t>(i)] = panel;
+        sLabel_Op[static_cast<size_t>(i)] = label;
+
+        auto *meaning = new TPanel(client, QStringLiteral("sPanel_Op%1M").arg(n));
+        meaning->setGeometry(kOptionPanelLeft, top + kMeaningOffset, kMeaningWidth, kMeaningHeight);
+        meaning->setFrameStyle(QFrame::NoFrame);
+        meaning->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        meaning->setFont(PixelFont(14));
+        sPanel_OpM[static_cast<size_t>(i)] = meaning;
+    }
+    sBitBtn_blank = new QToolButton(client);
+    sBitBtn_blank->setObjectName(QStringLiteral("sBitBtn_blank"));
+    sBitBtn_blank->setGeometry(QRect(QPoint(kOptionButtonLeft, kOptionTops[0]), kOptionButton));
+    sBitBtn_blank->setFocusPolicy(Qt::NoFocus);
+    sBitBtn_blank->hide();
+
+    sPanel_glimpse = new TPanel(client, QStringLiteral("sPanel_glimpse"));
+    sPanel_glimpse->setGeometry(kGlimpsePanel);
+    sPanel_glimpse->setFrameStyle(QFrame::NoFrame);
+    sLabel_glimpse = MakeLabel(sPanel_glimpse, QStringLiteral("sLabel_glimpse"));
+    sLabel_glimpse->setGeometry(0, 10, kGlimpsePanel.width(), 90);
+    sLabel_glimpse->setAlignment(Qt::AlignCenter);
+    sLabel_glimpse->setFont(PixelFont(kGlimpseFontHeight));
+    SetTextColour(sLabel_glimpse, kGlimpseDefaultColour);
+    sSpeedButton_glimpse = new QToolButton(sPanel_glimpse);
+    sSpeedButton_glimpse->setObjectName(QStringLiteral("sSpeedButton_glimpse"));
+    sSpeedButton_glimpse->setText(QStringLiteral("Catch a Glimpse"));
+    sSpeedButton_glimpse->setGeometry(kGlimpsePanel.width() / 2 - 60, 104, 120, 24);
+    sSpeedButton_glimpse->setFocusPolicy(Qt::NoFocus);
+    sPanel_glimpse->hide();
+}
+
+void TMainForm::BuildWordPages()
+{
+    sPageControl1 = new QTabWidget(client);
+    sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
+    sPageControl1->setGeometry(kPageControl);
+    sPageControl1->setFocusPolicy(Qt::NoFocus);
+    sPageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_designedPageControlTop = kPageControl.top();
+
+    sTabSheet_Voc = new QWidget;
+    sTabSheet_Voc->setObjectName(QStringLiteral("sTabSheet_Voc"));
+    sTabSheet_R = new QWidget;
+    sTabSheet_R->setObjectName(QStringLiteral("sTabSheet_R"));
+    sTabSheet_O = new QWidget;
+    sTabSheet_O->setObjectName(QStringLiteral("sTabSheet_O"));
+    sPageControl1->addTab(sTabSheet_Voc, TabIcon(true), QStringLiteral(" 忘却曲線   "));
+    sPageControl1->addTab(sTabSheet_R, TabIcon(false), QStringLiteral(" 関連語彙   "));
+    sPageControl1->addTab(sTabSheet_O, TabIcon(false), QStringLiteral("語源チャート"));
+
+    sPanelZodiac = new TPanel(sTabSheet_Voc, QStringLiteral("sPanelZodiac"));
+    sPanelZodiac->setGeometry(kZodiacPanel);
+    sPanelZodiac->hide();
+    ImageZodiacM = MakeLabel(sPanelZodiac, QStringLiteral("ImageZodiacM"));
+    ImageZodiacM->setGeometry(2, 2, 32, 32);
+    sLabel_TabVoc_Voc = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabel_TabVoc_Voc"));
+    QFont wordFont = PixelFont(20, true);
+    wordFont.setUnderline(true);
+    sLabel_TabVoc_Voc->setFont(wordFont);
+    sLabel_TabVoc_Voc->move(kWordLine);
+    sLabel_TabVoc_Memo = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabel_TabVoc_Memo"));
+    sLabel_TabVoc_Memo->move(kWordLine.x(), kWordLine.y() + 6);
+    sLabelFX_never = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabelFX_never"), QStringLiteral("○"));
+    sLabelFX_never->setToolTip(QStringLiteral("出題／非出題の切替　※Delete キーでも可"));
+    sLabelFX_never->setFont(PixelFont(20, true));
+    sLabelFX_never->move(kNeverSwitch);
+    Image_FC = MakeLabel(sTabSheet_Voc, QStringLiteral("Image_FC"));
+    Image_FC->setGeometry(kCurveImage);
+    sLabel_stage3_hint = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabel_stage3_hint"),
+                                   QStringLiteral("※ Stage 1～2 における成績に基づいて、適切な頻度で出題されます"));
+    sLabel_stage3_hint->move(kStage3Hint);
+    SetTextColour(sLabel_stage3_hint, QColor(0x80, 0x80, 0x80));
+    sLabel_stage3_hint->adjustSize();
+    sLabel_stage3_hint->hide();
+
+    TntTreeView = new QTreeWidget(sTabSheet_R);
+    TntTreeView->setObjectName(QStringLiteral("TntTreeView"));
+    TntTreeView->setGeometry(kTree);
+    TntTreeView->setHeaderHidden(true);
+    TntTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TntTreeView->setFocusPolicy(Qt::NoFocus);
+
+    Image_etym = MakeLabel(sTabSheet_O, QStringLiteral("Image_etym"));
+    Image_etym->setGeometry(0, 0, kTree.width() + 16, kTree.height() + 10);
+    sLabel_space = MakeLabel(sTabSheet_O, QStringLiteral("sLabel_space"), QStringLiteral("※スペースキーで拡大"));
+    sLabel_space->move(8, 6);
+    sLabel_etym = MakeLabel(sTabSheet_O, QStringLiteral("sLabel_etym"),
+                            QStringLiteral("※英単語の学習ファイルのみ、ここに語源が表示されます"));
+    sLabel_etym->move(16, 16);
+    sLabel_etym->hide();
+
+    sPanel_cover = new TPanel(client, QStringLiteral("sPanel_cover"));
+    sPanel_cover->setAutoFillBackground(true);
+    sPanel_cover->setFrameStyle(QFrame::NoFrame);
+}
+
+void TMainForm::BuildTitleCover()
+{
+    sGroupBox_Title = new QFrame(client);
+    sGroupBox_Title->setObjectName(QStringLiteral("sGroupBox_Title"));
+    sGroupBox_Title->setAutoFillBackground(true);
+    sGroupBox_Title->setGeometry(kTitleCover);
+    sLabel_TitleP = MakeLabel(sGroupBox_Title, QStringLiteral("sLabel_TitleP"), QStringLiteral("Tessarion"));
+    sLabel_TitleP->setAlignment(Qt::AlignCenter);
+    sLabel_TitleP->setGeometry(0, 0, kTitleCover.width(), kTitleCover.height() - 60);
+    SetTextColour(sLabel_TitleP, kTitleColour);
+    sLabel_wait = MakeLabel(sGroupBox_Title, QStringLiteral("sLabel_wait"),
+                            QStringLiteral("≫≫≫　しばらくお待ちください ．．．"));
+    sLabel_wait->setAlignment(Qt::AlignCenter);
+    sLabel_wait->setGeometry(0, kWaitLabelTop, kTitleCover.width(), 24);
+    sLabel_wait->setFont(PixelFont(14));
+    SetTextColour(sLabel_wait, QColor(0x70, 0x70, 0x70));
+    sLabel_wait->hide();
+    sGroupBox_Title->raise();
+}
+
+void TMainForm::BuildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    mmFile = bar->addMenu(QStringLiteral(" ファイル"));
+    mmFile->setObjectName(QStringLiteral("mmFile"));
+    auto add = [](QMenu *menu, const QString &name, const QString &caption) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(name);
+        return a;
+    };
+    smFileManager = add(mmFile, QStringLiteral("smFileManager"), QStringLiteral("学習ファイルの管理"));
+    smUserFile = add(mmFile, QStringLiteral("smUserFile"), QStringLiteral("記録ファイルの管理"));
+    mmFile->addSeparator()->setObjectName(QStringLiteral("N1"));
+    smReset = add(mmFile, QStringLiteral("smReset"), QStringLiteral("このファイルの学習記録を初期化"));
+    smStatus = add(mmFile, QStringLiteral("smStatus"), QStringLiteral("このファイルの学習進捗状況"));
+    smFileExit = add(mmFile, QStringLiteral("smFileExit"), QStringLiteral("このファイルを終了"));
+    mmFile->addSeparator()->setObjectName(QStringLiteral("N2"));
+    smFileAllExit = add(mmFile, QStringLiteral("smFileAllExit"), QStringLiteral("全終了"));
+
+    mmPreferences = bar->addMenu(QStringLiteral("設定"));
+    mmPreferences->setObjectName(QStringLiteral("mmPreferences"));
+    QMenu *skins = mmPreferences->addMenu(QStringLiteral("スキン"));
+    skins->setObjectName(QStringLiteral("smSkin"));
+    QAction *athena = add(skins, QStringLiteral("smAthena"), QStringLiteral("Athena"));
+    athena->setCheckable(true);
+    athena->setChecked(true);
+    QMenu *typing = mmPreferences->addMenu(QStringLiteral("タイプ音"));
+    typing->setObjectName(QStringLiteral("smTypingSound"));
+    QAction *helicon = add(typing, QStringLiteral("smHelicon"), QStringLiteral("Helicon"));
+    helicon->setCheckable(true);
+    helicon->setChecked(true);
+    add(mmPreferences, QStringLiteral("smPreferences"), QStringLiteral("その他"));
+
+    mmInformation = bar->addMenu(QStringLiteral("情報"));
+    mmInformation->setObjectName(QStringLiteral("mmInformation"));
+    add(mmInformation, QStringLiteral("smKey"), QStringLiteral("キー操作"));
+    smTokushuRule = add(mmInformation, QStringLiteral("smTokushuRule"), QStringLiteral("記号付き文字の入力規則"));
+    smJukugoRule = add(mmInformation, QStringLiteral("smJukugoRule"), QStringLiteral("熟語版の入力規則"));
+    add(mmInformation, QStringLiteral("smFAQ"), QStringLiteral("FAQ"));
+    add(mmInformation, QStringLiteral("smCosmos"), QStringLiteral("Cosmos"));
+    smWords = add(mmInformation, QStringLiteral("smWords"), QStringLiteral("収録語彙"));
+    add(mmInformation, QStringLiteral("smTessarion"), QStringLiteral("Tessarion について"));
+    add(mmInformation, QStringLiteral("smVersion"), QStringLiteral("バージョン情報"));
+    add(mmInformation, QStringLiteral("smVersionCheck"), QStringLiteral("最新バージョンの確認"));
+
+    connect(smFileExit, &QAction::triggered, this, [this] { m_flow->smFileExitClick(); });
+    connect(smFileAllExit, &QAction::triggered, this, [this] { m_flow->smFileAllExitClick(); });
+
+    // The bar keeps its height while its menus are hidden, so that nothing
+    // below it moves when they appear.
+    m_menuBarHeight = bar->sizeHint().height();
+    bar->setFixedHeight(m_menuBarHeight);
+    HideMainMenus();
+}
+
+// ---------------------------------------------------------------------------
+// Creation
+// ---------------------------------------------------------------------------
+
+void TMainForm::FormCreate()
+{
+    // 1. Timing uses the monotonic clock at nanosecond resolution: nothing to raise.
+    // 2. Until the first file is loaded no key is accepted.
+    m_flow->EnterLoading();
+    // 3.-5. Program folder, an older workspace, the user folder.
+    if (QFileInfo::exists(m_cc.programFolder + kMigrationMarker))
+        m_cc.MigrateOldWorkspace();
+    m_cc.userFolder = m_cc.FindUserFolder();
+    // 6.-7. Size and place.
+    PlaceWindow();
+    // 8. The user folder's tree.
+    m_cc.EnsureUserFolders();
+    // 9. Dates are written by the engine's own date texts ("/" and "yyyy/mm/dd").
+    // 10. The title font.
+    RegisterTitleFont();
+    // 11. The skin (no sound: the loading flag is set).
+    ApplySkin(kAthena.name);
+    // 12. The cover panel over the word pages.
+    LayCoverPanel();
+    // 13. Empty texts.
+    for (TPanel *p : sPanel_OpP)
+        p->clear();
+    ClearQuestionTexts();
+    sLabel_glimpse->clear();
+    // 14.
+    sLabel_Q->move(kLabelQ);
+    // 15. The title cover over the whole window, until the first file is ready.
+    sGroupBox_Title->setGeometry(kTitleCover);
+    sGroupBox_Title->raise();
+    sGroupBox_Title->show();
+    // 16. A start picture on the signal button.
+    SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.random.Between(1, 4)));
+    // 17. Activation hooks.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            ApplicationActivated();
+        else if (state == Qt::ApplicationInactive)
+            ApplicationDeactivated();
+    });
+    // Keys of the whole window reach the key handler before any control.
+    qApp->installEventFilter(this);
+    // 18. Related words.
+    m_flow->LoadRelatedWordsAtStart();
+    // 19.-20. Ready to run: the first idle call loads the first file.
+    m_flow->MainWindowCreated();
+}
+
+void TMainForm::PlaceWindow()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->geometry() : QRect(0, 0, kMainWindowWidth, kMainWindowHeight);
+    int height = kMainWindowHeight;
+    QRect pages = kPageControl;
+    if (IsSmallScreen(avail.height())) {
+        height = kSmallScreenWindowHeight;
+        pages.moveTop(kPageControl.top() - kSmallScreenTabShift);
+    }
+    sPageControl1->setGeometry(pages);
+    setFixedSize(kMainWindowWidth, height);
+
+    int top = (avail.height() - height) / 2;
+    int left = (avail.width() - kMainWindowWidth) / 2;
+    if (const auto stored = m_flow->StoredWindowPosition()) {
+        top = stored->y();
+        left = stored->x();
+    }
+    move(left, top);
+}
+
+void TMainForm::LayCoverPanel()
+{
+    // The pages are laid out only when the window first shows: their size
+    // follows from the tab control's frame and its row of tabs.
+    const QRect pages = sPageControl1->geometry();
+    const int tabRow = sPageControl1->tabBar()->sizeHint().height();
+    const QSize sheet(pages.width() - kPageFrame, pages.height() - tabRow - kPageFrame);
+    const int top = pages.top() + qMax(kCoverTabClearance, tabRow);
+    sPanel_cover->setGeometry(pages.left(), top, sheet.width() + 9, pages.bottom() + 1 - top + 10 - kPageFrame);
+    sPanel_cover->clear();
+    sPanel_cover->raise();
+    sPanel_cover->show();
+    sGroupBox_Title->raise();
+}
+
+void TMainForm::RegisterTitleFont()
+{
+    const QStringList candidates = {QStringLiteral(":/PapyrusFont.ttf"), QStringLiteral(":/PapyrusFont.otf"),
+                                    QStringLiteral(":/fonts/PapyrusFont.ttf"),
+                                    QStringLiteral(":/fonts/PapyrusFont.otf")};
+    m_titleFontFamily = kTitleFontFamily;
+    for (const QString &path : candidates) {
+        QFile f(path);
+        // A resource of 14 bytes or less is no font.
+        if (!f.exists() || f.size() <= 14)
+            continue;
+        const int id = QFontDatabase::addApplicationFont(path);
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (!families.isEmpty()) {
+            m_titleFontFamily = families.first();
+            break;
+        }
+    }
+    QFont title(m_titleFontFamily);
+    title.setStyleHint(QFont::Serif);
+    if (!QFontDatabase::families().contains(m_titleFontFamily))
+        title.setItalic(true);
+    title.setPixelSize(kTitleFontHeight);
+    sLabel_TitleP->setFont(title);
+    title.setPixelSize(kLogoFontHeight);
+    sLabel_migiue->setFont(title);
+    sLabel_migiue->adjustSize();
+    sLabel_migiue->move(kLogo);
+}
+
+// ---------------------------------------------------------------------------
+// Menus, skins, the top-right corner
+// ---------------------------------------------------------------------------
+
+void TMainForm::ShowMainMenus()
+{
+    if (!mmPreferences->menuAction()->isVisible()) {
+        mmFile->menuAction()->setVisible(true);
+        mmPreferences->menuAction()->setVisible(true);
+        mmInformation->menuAction()->setVisible(true);
+    }
+    menuBar()->update();
+}
+
+void TMainForm::HideMainMenus()
+{
+    mmFile->menuAction()->setVisible(false);
+    mmPreferences->menuAction()->setVisible(false);
+    mmInformation->menuAction()->setVisible(false);
+    menuBar()->update();
+}
+
+void TMainForm::ApplySkin(const QString &skinName)
+{
+    if (m_flow->IsAsking())
+        return;
+    const TSkin &skin = kAthena;   // the one skin until the skin menu arrives
+    if (!m_flow->IsLoading())
+        m_flow->PlaySound(QStringLiteral("SKIN"));
+    if (m_skinName == skin.name)
+        return;
+    Q_UNUSED(skinName);
+    m_skinName = skin.name;
+    m_skinPictureSuffix = skin.pictureSuffix;
+    for (QWidget *w : {static_cast<QWidget *>(sLabel_Input), static_cast<QWidget *>(sLabel_Q)})
+        SetTextColour(w, skin.text);
+    for (size_t i = 0; i < 3; ++i) {
+        SetTextColour(sLabel_Op[i], skin.text);
+        SetTextColour(sPanel_OpM[i], skin.text);
+    }
+    SetTextColour(sLabel_glimpse, skin.glimpse);
+    ClearAnswerDetails();
+}
+
+void TMainForm::ApplyTypingSound(int setting)
+{
+    m_typingSound = setting;
+}
+
+void TMainForm::SetActiveTabIcon(int index)
+{
+    for (int i = 0; i < sPageControl1->count(); ++i)
+        sPageControl1->setTabIcon(i, TabIcon(i == index));
+}
+
+void TMainForm::ShowTopRightDisplay(int setting)
+{
+    sPanel_BWG->hide();
+    sLabel_migiue->hide();
+    // The picture of the week comes with the gallery; until then the logo stands in.
+    if (setting == 1 || setting == 2) {
+        sLabel_migiue->raise();
+        sLabel_migiue->show();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Question area
+// ---------------------------------------------------------------------------
+
+void TMainForm::ClearQuestionTexts()
+{
+    sLabel_Q->clear();
+    sLabel_Input->clear();
+    sLabel_Hasei->clear();
+    for (size_t i = 0; i < 3; ++i) {
+        sLabel_Op[i]->clear();
+        sPanel_OpM[i]->clear();
+    }
+    repaint();
+}
+
+void TMainForm::ClearAnswerDetails()
+{
+    for (QLabel *picture : Image_OpP)
+        picture->clear();
+}
+
+void TMainForm::SetOptionButtonPicture(int option, TOptionPicture state)
+{
+    QToolButton *button = sBitBtn_Op[static_cast<size_t>(option - 1)];
+    const int index = (option - 1) * 3 + static_cast<int>(state);
+    button->setIcon(QIcon(OptionButtonPicture(index, devicePixelRatio())));
+    button->setProperty("picture", OptionButtonPictureName(index));
+}
+
+void TMainForm::ResetOptionButtons()
+{
+    for (int option = 1; option <= 3; ++option) {
+        SetOptionButtonPicture(option, TOptionPicture::Neutral);
+        sBitBtn_Op[static_cast<size_t>(option - 1)]->setEnabled(false);
+    }
+}
+
+void TMainForm::SetSignalPicture(const QString &pictureName)
+{
+    sSpeedButton_Signal->setText(QString());
+    sSpeedButton_Signal->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const QPixmap picture = PictureByName(pictureName, devicePixelRatio());
+    sSpeedButton_Signal->setIconSize(picture.deviceIndependentSize().toSize());
+    sSpeedButton_Signal->setIcon(QIcon(picture));
+    sSpeedButton_Signal->setProperty("picture", pictureName);
+}
+
+void TMainForm::SetSignalCaption(const QString &caption, int fontPixelHeight)
+{
+    sSpeedButton_Signal->setIcon(QIcon());
+    sSpeedButton_Signal->setProperty("picture", QString());
+    QFont f = sSpeedButton_Signal->font();
+    f.setPixelSize(fontPixelHeight);
+    f.setBold(true);
+    sSpeedButton_Signal->setFont(f);
+    sSpeedButton_Signal->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    sSpeedButton_Signal->setText(caption);
+}
+
+bool TMainForm::SignalShowsCaption() const
+{
+    return !sSpeedButton_Signal->text().isEmpty();
+}
+
+void TMainForm::FocusHiddenButton()
+{
+    sButton_focus->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::SetInputText(const QString &text)
+{
+    sPanel_Input->setText(text);
+    sPanel_Input->repaint();
+}
+
+void TMainForm::SetQuestionPanelText(const QString &text)
+{
+    sPanel_Q->setText(text);
+    sPanel_Q->repaint();
+}
+
+void TMainForm::SetTitleCoverVisible(bool visible)
+{
+    if (visible) {
+        sGroupBox_Title->raise();
+        sGroupBox_Title->show();
+    } else {
+        sGroupBox_Title->hide();
+    }
+}
+
+bool TMainForm::TitleCoverVisible() const
+{
+    return !sGroupBox_Title->isHidden();
+}
+
+int TMainForm::windowTop() const
+{
+    return y();
+}
+
+int TMainForm::windowLeft() const
+{
+    return x();
+}
+
+// ---------------------------------------------------------------------------
+// Events
+// ---------------------------------------------------------------------------
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    // Keys of this window only; a dialog over it handles its own keys.
+    if (!widget || widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    return m_flow->KeyDown(*static_cast<QKeyEvent *>(event));
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    // The window stays until the file is closed and the program ends.
+    event->ignore();
+    m_flow->FormClose();
+}
+
+void TMainForm::ApplicationDeactivated()
+{
+    m_flow->ApplicationDeactivated();
+}
+
+void TMainForm::ApplicationActivated()
+{
+    m_flow->ApplicationActivated();
+}
+
+void TMainForm::Timer_DDSDTimer()
+{
+    m_flow->ReinitialiseSoundDevice();
+}
+
+void TMainForm::Timer_telopTimer()
+{
+    // The telop line and the word pages come with the word pages; for now the
+    // pages open after the first answer.
+    Timer_telop->stop();
+    sPageControl1->setEnabled(true);
+    if (sPanel_cover->isVisible())
+        sPanel_cover->hide();
+}
+
+void TMainForm::TimerForPeedyTimer()
+{
+    TimerForPeedy->stop();
+    m_flow->AgentReaction();
 }

@@ -1,5 +1,7 @@
-#include "app/MainUnit.h"
-#include "engine/CommonUnit.h"
+// Program entry: one instance only, a writable program folder, then the
+// program's windows.
+#include "app/Program.h"
+#include "app/StartUp.h"
 #include "engine/TError.h"
 
 #include <QApplication>
@@ -8,15 +10,30 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallJapaneseTranslations(app);
+    UseJapaneseUiFont(app);
+
+    // Held until the process ends; a lock left by a crashed run is taken over.
+    TSingleInstanceLock instance;
+    if (!instance.Acquire()) {
+        QMessageBox::information(nullptr, QStringLiteral("Tessarion"), kAlreadyRunningMessage);
+        return 0;
+    }
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    if (!ProgramFolderWritable(programFolder)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), kNotWritableMessage);
+        return 0;
+    }
+
     QApplication::setApplicationName(QStringLiteral("Tessarion"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tessarion"));
+    QApplication::setQuitOnLastWindowClosed(false);
     try {
-        TCC cc;
-        cc.RunStartupFileSteps(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-        TMainForm form(cc);
-        form.show();
+        TProgram program(programFolder);
+        program.ExecuteMainProgram();
         return app.exec();
     } catch (const TFatalError &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), e.Message());
-        return 1;
+        return 0;
     }
 }

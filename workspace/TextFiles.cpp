@@ -50,6 +50,19 @@ std::optional<QStringList> ReadStateLines(const QString &path)
     return SplitLines(DecodeStateBytes(file.readAll()));
 }
 
+namespace {
+TStateWriteObserver &StateWriteObserver()
+{
+    static TStateWriteObserver observer;
+    return observer;
+}
+}
+
+void SetStateWriteObserver(TStateWriteObserver observer)
+{
+    StateWriteObserver() = std::move(observer);
+}
+
 void WriteFileAtomic(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -63,6 +76,8 @@ void WriteFileAtomic(const QString &path, const QByteArray &bytes)
         throw TFatalError(QStringLiteral("ファイルに書き込めません。\n%1\n%2")
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
+    if (const TStateWriteObserver &observer = StateWriteObserver())
+        observer(path);
 }
 
 void WriteStateLines(const QString &path, const QStringList &lines)

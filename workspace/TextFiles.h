@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Text of a state file's bytes: UTF-8 (a leading BOM dropped) or CP932.
@@ -27,6 +28,11 @@ void WriteStateLines(const QString &path, const QStringList &lines);
 
 // Atomic write of raw bytes (same guarantees as above).
 void WriteFileAtomic(const QString &path, const QByteArray &bytes);
+
+// Told the path of every state file once it has been written in full (tests
+// follow the order in which the program saves; empty: nobody is told).
+using TStateWriteObserver = std::function<void(const QString &path)>;
+void SetStateWriteObserver(TStateWriteObserver observer);
 
 // Sequential reader over the lines of a state file: asking for a line past
 // the end raises the error that ends the program, never reads past the list.

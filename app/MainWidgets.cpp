@@ -1,0 +1,56 @@
+#include "app/MainWidgets.h"
+
+#include <QPainter>
+
+namespace {
+const QColor kGaugeTrough(0xF4, 0xF4, 0xF4);
+const QColor kGaugeFrame(0xA8, 0xA8, 0xA8);
+const QColor kGaugeBar(0x7F, 0x9C, 0xC8);
+const QColor kGaugeBarLow(0xD8, 0x84, 0x84);
+constexpr int kLowGaugePercent = 20;
+}
+
+TPanel::TPanel(QWidget *parent, const QString &name) : QLabel(parent)
+{
+    setObjectName(name);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAlignment(Qt::AlignCenter);
+    setAutoFillBackground(false);
+}
+
+TGauge::TGauge(QWidget *parent, const QString &name) : QWidget(parent)
+{
+    setObjectName(name);
+}
+
+void TGauge::setMaximum(int maximum)
+{
+    m_maximum = qMax(0, maximum);
+    if (m_position > m_maximum)
+        m_position = m_maximum;
+    update();
+}
+
+void TGauge::setPosition(int position)
+{
+    const int clamped = qBound(0, position, m_maximum);
+    if (clamped == m_position)
+        return;
+    m_position = clamped;
+    update();
+}
+
+void TGauge::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    p.fillRect(rect(), kGaugeTrough);
+    if (m_maximum > 0 && m_position > 0) {
+        const int width = static_cast<int>(qint64(rect().width() - 2) * m_position / m_maximum);
+        const bool low = qint64(m_position) * 100 < qint64(m_maximum) * kLowGaugePercent;
+        p.fillRect(QRect(1, 1, width, rect().height() - 2), low ? kGaugeBarLow : kGaugeBar);
+    }
+    p.setPen(kGaugeFrame);
+    p.drawRect(outer);
+}

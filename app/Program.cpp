@@ -1,0 +1,114 @@
+#include "app/Program.h"
+
+#include "app/CGCUnit.h"
+#include "app/MainUnit.h"
+#include "app/NoWord.h"
+#include "app/NoticeUnit.h"
+#include "app/SpeechAndSound.h"
+#include "drill/QR.h"
+#include "engine/CommonUnit.h"
+#include "etymology/EtymologyUnit.h"
+#include "files/FileManagerUnit.h"
+#include "files/SelectionUnit.h"
+#include "files/UserFilesUnit.h"
+#include "help/AboutTessarion.h"
+#include "help/BelvaneUnit.h"
+#include "help/Hanrei.h"
+#include "help/InfoUnit.h"
+#include "help/VersionUnit.h"
+#include "progress/AboutCosmos.h"
+#include "progress/CosmosUnit.h"
+#include "progress/StatusUnit.h"
+#include "updates/VersionUpUnit.h"
+#include "workspace/ui/PreferencesUnit.h"
+
+TProgram::TProgram(QString programFolder) : m_programFolder(std::move(programFolder))
+{
+    if (!m_programFolder.endsWith(u'/'))
+        m_programFolder += u'/';
+}
+
+TProgram::~TProgram()
+{
+    // Windows first (they refer to the engine object), in reverse order.
+    m_cgcForm.reset();
+    m_etymologyForm.reset();
+    m_infoForm.reset();
+    m_statusForm.reset();
+    m_qrForm.reset();
+    m_versionUpForm.reset();
+    m_userFilesForm.reset();
+    m_fileManagerForm.reset();
+    m_noWordForm.reset();
+    m_aboutTessarionForm.reset();
+    m_aboutCosmosForm.reset();
+    m_belvaneForm.reset();
+    m_hanreiForm.reset();
+    m_noticeForm.reset();
+    m_aboutForm.reset();
+    m_selectionForm.reset();
+    m_cosmosForm.reset();
+    m_preferencesForm.reset();
+    m_mainForm.reset();
+    m_media.reset();
+    m_cc.reset();
+}
+
+void TProgram::ExecuteMainProgram()
+{
+    if (m_mainForm)
+        return;
+    // The engine object holds no more than empty tables until its own step:
+    // the main window's creation uses only its folders and start-up files.
+    m_cc = std::make_unique<TCC>();
+    m_cc->programFolder = m_programFolder;
+    m_media = std::make_unique<TSpeechAndSound>(*m_cc);
+    m_media->InitializeSoundDevice();
+
+    m_mainForm = std::make_unique<TMainForm>(*m_cc, *this);
+    TMainForm *main = m_mainForm.get();
+    if (beforeMainFormCreate)
+        beforeMainFormCreate(*this);
+    main->FormCreate();
+    m_preferencesForm = std::make_unique<TPreferencesForm>(main);
+    m_cosmosForm = std::make_unique<TCosmosForm>(main);
+    m_selectionForm = std::make_unique<TSelectionForm>(main);
+    m_aboutForm = std::make_unique<TAboutForm>(main);
+    m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
+    m_hanreiForm = std::make_unique<THanreiForm>(main);
+    m_belvaneForm = std::make_unique<TBelvaneForm>(main);
+    m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
+    m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);
+    m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
+    m_cc->noQuestions = m_noWordForm.get();
+    m_fileManagerForm = std::make_unique<TFileManagerForm>(*m_cc, main);
+    m_userFilesForm = std::make_unique<TUserFilesForm>(main);
+    m_versionUpForm = std::make_unique<TVersionUpForm>(main);
+    m_qrForm = std::make_unique<TQR_Form>(main);
+    m_statusForm = std::make_unique<TStatusForm>(main);
+    m_infoForm = std::make_unique<TInfoForm>(main);
+    m_etymologyForm = std::make_unique<TEtymologyForm>(main);
+    m_cgcForm = std::make_unique<TCGCForm>(main);
+    main->show();
+}
+
+void TProgram::RunQuickResponseDrill()
+{
+    // The drill window opens here once it has its contents.
+}
+
+void TProgram::ShowStatusAtFileEnd()
+{
+    // The status window opens here once it has its contents.
+}
+
+void TProgram::HideEtymologyWindow()
+{
+    if (m_etymologyForm)
+        m_etymologyForm->hide();
+}
+
+bool TProgram::StarViewOrGalleryShowing() const
+{
+    return (m_cosmosForm && m_cosmosForm->isVisible()) || (m_belvaneForm && m_belvaneForm->isVisible());
+}

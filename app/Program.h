@@ -1,0 +1,91 @@
+#pragma once
+// The program's windows and its engine object, created once in their fixed
+// order by ExecuteMainProgram and kept until the program ends: windows are
+// shown and hidden, never destroyed and created again.
+#include "data/RelatedWords.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class TCC;
+class TMainForm;
+class TPreferencesForm;
+class TCosmosForm;
+class TSelectionForm;
+class TAboutForm;
+class TNoticeForm;
+class THanreiForm;
+class TBelvaneForm;
+class TAboutCosmosForm;
+class TAboutTessarionForm;
+class TNoWordForm;
+class TFileManagerForm;
+class TUserFilesForm;
+class TVersionUpForm;
+class TQR_Form;
+class TStatusForm;
+class TInfoForm;
+class TEtymologyForm;
+class TCGCForm;
+class TSpeechAndSound;
+
+class TProgram {
+public:
+    // programFolder ends with "/": the folder of the program file, or a test's
+    // program folder.
+    explicit TProgram(QString programFolder);
+    ~TProgram();
+    TProgram(const TProgram &) = delete;
+    TProgram &operator=(const TProgram &) = delete;
+
+    // Creates every window in its order and starts the main window's creation.
+    void ExecuteMainProgram();
+    bool Executed() const { return m_mainForm != nullptr; }
+
+    const QString &programFolder() const { return m_programFolder; }
+    TCC &cc() { return *m_cc; }
+    TSpeechAndSound &media() { return *m_media; }
+    // The related-words table, loaded once when the main window is created.
+    TRelatedWords &relatedWords() { return m_relatedWords; }
+    TMainForm &mainForm() { return *m_mainForm; }
+    TNoticeForm &noticeForm() { return *m_noticeForm; }
+    TNoWordForm &noWordForm() { return *m_noWordForm; }
+    TFileManagerForm &fileManagerForm() { return *m_fileManagerForm; }
+
+    // Windows of the end of a study run; each opens modally once its window
+    // has its contents.
+    void RunQuickResponseDrill();
+    void ShowStatusAtFileEnd();
+    void HideEtymologyWindow();
+    bool StarViewOrGalleryShowing() const;
+
+    // Called before the main window's creation runs (tests shorten waits,
+    // replace the application's end, fix the day).
+    std::function<void(TProgram &)> beforeMainFormCreate;
+
+private:
+    QString m_programFolder;
+    TRelatedWords m_relatedWords;
+    std::unique_ptr<TCC> m_cc;
+    std::unique_ptr<TSpeechAndSound> m_media;
+    std::unique_ptr<TMainForm> m_mainForm;
+    std::unique_ptr<TPreferencesForm> m_preferencesForm;
+    std::unique_ptr<TCosmosForm> m_cosmosForm;
+    std::unique_ptr<TSelectionForm> m_selectionForm;
+    std::unique_ptr<TAboutForm> m_aboutForm;
+    std::unique_ptr<TNoticeForm> m_noticeForm;
+    std::unique_ptr<THanreiForm> m_hanreiForm;
+    std::unique_ptr<TBelvaneForm> m_belvaneForm;
+    std::unique_ptr<TAboutCosmosForm> m_aboutCosmosForm;
+    std::unique_ptr<TAboutTessarionForm> m_aboutTessarionForm;
+    std::unique_ptr<TNoWordForm> m_noWordForm;
+    std::unique_ptr<TFileManagerForm> m_fileManagerForm;
+    std::unique_ptr<TUserFilesForm> m_userFilesForm;
+    std::unique_ptr<TVersionUpForm> m_versionUpForm;
+    std::unique_ptr<TQR_Form> m_qrForm;
+    std::unique_ptr<TStatusForm> m_statusForm;
+    std::unique_ptr<TInfoForm> m_infoForm;
+    std::unique_ptr<TEtymologyForm> m_etymologyForm;
+    std::unique_ptr<TCGCForm> m_cgcForm;
+};

@@ -1,0 +1,152 @@
+// How a question appears in the training window: the question text, the
+// options or the typing hint, and the answer once the wait has ended.
+#include "app/MainUnit.h"
+#include "app/MainWidgets.h"
+#include "app/TrainingFlow.h"
+#include "engine/CommonUnit.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+const QString kOptionIndent(4, u' ');
+const QString kMeaningIndent(8, u' ');
+constexpr int kWordToMeaning = 1;
+constexpr int kQuestionPanelWidth = 450;
+constexpr int kQuestionTextLimit = 448;
+constexpr int kQuestionTextMargin = 40;
+constexpr int kWideQuestionLimit = 760;
+constexpr int kSmallestFittingHeight = 13;
+constexpr int kWideFontHeight = 14;
+constexpr int kWordQuestionHeight = 24;
+constexpr int kMeaningQuestionHeight = 18;
+
+// Font heights as the window's forms give them: negative pixel heights.
+QFont HeightFont(const QFont &base, int negativeHeight)
+{
+    QFont f = base;
+    f.setPixelSize(-negativeHeight);
+    return f;
+}
+}
+
+bool TTrainingFlow::PrepareQuestion()
+{
+    m_form.ClearQuestionTexts();
+    m_form.FocusHiddenButton();
+    for (int option = 1; option <= 3; ++option) {
+        m_form.SetOptionButtonPicture(option, TOptionPicture::Neutral);
+        m_form.sBitBtn_Op[static_cast<size_t>(option - 1)]->setEnabled(true);
+    }
+    if (!m_cc.PrepareQuestion()) {
+        // Nothing can be asked any more: the question counted for nothing, and
+        // whatever was answered in this run is saved as at every file end.
+        m_cc.training.remaining += 1;
+        CloseLearningFile(m_cc.AskedCount() > 0);
+        return false;
+    }
+    const TQuestion &q = m_cc.question;
+    m_currentWord = q.word;
+    m_options = q.choices;
+    m_correctPosition = q.correctPosition;
+    m_typingQuestion = q.typing;
+    m_form.sLabel_random->setVisible(m_cc.training.randomQuestion);
+
+    LayoutQuestionText();
+    if (m_typingQuestion) {
+        m_form.sPanel_glimpse->show();
+        m_form.sLabel_glimpse->repaint();
+        m_form.sBitBtn_blank->show();
+        m_form.sBitBtn_blank->raise();
+        m_form.sBitBtn_Op[1]->hide();
+        m_form.sBitBtn_Op[2]->hide();
+    } else {
+        m_form.sPanel_glimpse->hide();
+        m_form.sBitBtn_blank->hide();
+        m_form.sBitBtn_Op[1]->show();
+        m_form.sBitBtn_Op[2]->show();
+    }
+    const bool phrase = m_cc.HeadwordKind() == THeadwordKind::Phrase;
+    for (size_t i = 0; i < 3; ++i)
+        m_optionTexts[i] = phrase ? m_cc.words[m_options[i]].word : m_cc.DisplayForm(m_options[i]);
+    return true;
+}
+
+void TTrainingFlow::LayoutQuestionText()
+{
+    QLabel *label = m_form.sLabel_Q;
+    const TTango &word = m_cc.words[m_currentWord];
+    QString text;
+    int height;
+    if (m_cc.settings.answerDirection == kWordToMeaning) {
+        text = m_cc.DisplayForm(m_currentWord);
+        label->move(label->x(), 4);
+        height = -kWordQuestionHeight;
+    } else {
+        text = word.joinedMeanings;
+        label->move(label->x(), 9);
+        height = -kMeaningQuestionHeight;
+        while (QFontMetrics(HeightFont(label->font(), height)).horizontalAdvance(text) + kQuestionTextMargin >
+                   kQuestionTextLimit &&
+               height < -(kSmallestFittingHeight - 1))
+            ++height;
+    }
+    int panelWidth = kQuestionPanelWidth;
+    if (height >= -(kSmallestFittingHeight - 1)) {
+        // Too long even at 12 pixels: the panel grows to the right instead.
+        height = -kWideFontHeight;
+        while (QFontMetrics(HeightFont(label->font(), height)).horizontalAdvance(text) + kQuestionTextMargin >=
+                   kWideQuestionLimit &&
+               height < -1)
+            ++height;
+        panelWidth = QFontMetrics(HeightFont(label->font(), height)).horizontalAdvance(text) + kQuestionTextMargin;
+    }
+    const int signalWidth = m_form.sPanel_Signal->width();
+    m_form.sPanel_Q->resize(panelWidth, m_form.sPanel_Q->height());
+    m_form.sGauge_Time->resize(panelWidth - 3, m_form.sGauge_Time->height());
+    m_form.sPanel_Input->resize(panelWidth - signalWidth, m_form.sPanel_Input->height());
+    const int inputLeft = m_form.sPanel_Input->x();
+    m_form.sLabel_Norm->move(m_form.sPanel_Q->x() + panelWidth - 103 - inputLeft, m_form.sLabel_Norm->y());
+    m_form.sLabelFX_Status->move(m_form.sPanel_Q->x() + panelWidth - 77 - inputLeft, m_form.sLabelFX_Status->y());
+    if (m_cc.settings.answerDirection != kWordToMeaning)
+        label->move(label->x(), height / 6 + 12);
+    label->setFont(HeightFont(label->font(), height));
+    label->setText(text);
+    label->adjustSize();
+}
+
+void TTrainingFlow::RevealOptions()
+{
+    if (m_typingQuestion) {
+        m_cc.IsTypingHintAllowed(m_currentWord);
+        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.TypingHint(m_currentWord));
+    } else if (m_cc.settings.answerDirection == kWordToMeaning && IsAsking()) {
+        for (size_t i = 0; i < 3; ++i)
+            m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[m_options[i]].joinedMeanings);
+    } else {
+        for (size_t i = 0; i < 3; ++i)
+            m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(m_options[i]));
+    }
+    m_optionsRevealed = true;
+}
+
+void TTrainingFlow::ShowAnswer()
+{
+    if (m_cc.settings.answerDirection == kWordToMeaning)
+        for (size_t i = 0; i < 3; ++i)
+            m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(m_options[i]));
+    m_form.ResetOptionButtons();
+    if (m_typingQuestion) {
+        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.DisplayForm(m_currentWord));
+    } else {
+        m_form.SetOptionButtonPicture(m_correctPosition, TOptionPicture::Correct);
+        QToolButton *correct = m_form.sBitBtn_Op[static_cast<size_t>(m_correctPosition - 1)];
+        correct->setEnabled(true);
+        correct->setFocus();
+        if (m_chosenOption != 0 && m_chosenOption != m_correctPosition)
+            m_form.SetOptionButtonPicture(m_chosenOption, TOptionPicture::Wrong);
+    }
+    for (size_t i = 0; i < 3; ++i)
+        m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[m_options[i]].joinedMeanings);
+}

@@ -1,0 +1,827 @@
+#include "app/TrainingFlow.h"
+
+#include "app/MainUnit.h"
+#include "app/MainWidgets.h"
+#include "app/Farewell.h"
+#include "app/NoticeUnit.h"
+#include "app/Program.h"
+#include "app/SpeechAndSound.h"
+#include "engine/CommonUnit.h"
+#include "engine/TError.h"
+#include "engine/WaitPumping.h"
+#include "files/FileManagerUnit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPoint>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+const QString kLoadingText = QStringLiteral("・・・　学習ファイルを読み込んでいます　・・・");
+const QString kClosingText = QStringLiteral("・・・　終了処理中　・・・");
+const QString kStartText = QStringLiteral("何かキーを押すとスタートします") + QString(5, QChar(0x3000));
+const QString kQuitQuestion = QStringLiteral("Tessarion を終了しますか？");
+const QString kUnknownFileCheckpoint = QStringLiteral("新学習ファイル実装チェックポイント");
+const QColor kLoadedTitleColour(0xC0, 0xC0, 0xC0);
+constexpr int kMinimumWords = 3;
+constexpr int kWidePanelWidth = 897;
+constexpr int kReactionInterval = 2000;
+constexpr int kPhraseReactionInterval = 3600;
+constexpr int kTelopFast = 1;
+constexpr int kTelopSlow = 1111;
+constexpr int kTypingExtraTime = 400;
+constexpr int kChoiceTimeReduction = 100;
+constexpr int kSignalPictureAfterSteps = 277;
+constexpr int kSignalFontHeight = 14;
+constexpr int kSignalCountFontHeight = 12;
+constexpr int kInputLabelTop = 6;
+constexpr int kInputFontHeight = 24;
+constexpr int kQuitFarewellWait = 1800;
+constexpr int kQuitWithoutAgentWait = 700;
+constexpr int kAgentUnloadWait = 2222;
+constexpr int kClosingTitleWait = 333;
+constexpr int kTabCurve = 0;
+constexpr int kTabRelated = 1;
+constexpr int kTabEtymology = 2;
+
+bool IsPhraseFile(const QString &code)
+{
+    return code == QStringLiteral("TJ") || code == QStringLiteral("DJ");
+}
+
+void SetLabelColour(QWidget *w, const QColor &colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    w->setPalette(pal);
+}
+}
+
+TTrainingFlow::TTrainingFlow(TMainForm &form) : QObject(&form), m_form(form), m_cc(form.cc())
+{
+    m_idle.SetHandler([this] { TrainingStep(); });
+    m_gaugeTimer.setSingleShot(true);
+    m_gaugeTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_gaugeTimer, &QTimer::timeout, this, [this] { Guarded([this] { GaugeStep(); }); });
+    m_endApplication = [] { QCoreApplication::exit(0); };
+}
+
+TTrainingFlow::~TTrainingFlow() = default;
+
+TSpeechAndSound &TTrainingFlow::Media()
+{
+    return m_form.program().media();
+}
+
+// ---------------------------------------------------------------------------
+// State
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::Enter(TFlowState state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit StateChanged(state);
+}
+
+int TTrainingFlow::gaugePosition() const
+{
+    return m_form.sGauge_Time->position();
+}
+
+int TTrainingFlow::gaugeMaximum() const
+{
+    return m_form.sGauge_Time->maximum();
+}
+
+// An error that nobody handled where it arose: its message in an error box,
+// then the end of the program without writing anything more.
+template <typename F> void TTrainingFlow::Guarded(F &&step)
+{
+    try {
+        step();
+    } catch (const TFatalError &e) {
+        Fatal(e.Message());
+    }
+}
+
+void TTrainingFlow::Fatal(const QString &message)
+{
+    m_idle.Remove();
+    m_gaugeTimer.stop();
+    m_quit = true;
+    Enter(TFlowState::Closing);
+    m_cc.notifier->Error(message);
+    EndApplication();
+}
+
+void TTrainingFlow::EndApplication()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_idle.Remove();
+    m_gaugeTimer.stop();
+    emit ApplicationEnded();
+    if (m_endApplication)
+        m_endApplication();
+}
+
+void TTrainingFlow::Wait(int milliseconds)
+{
+    WaitPumping(static_cast<int>(milliseconds * m_waitScale));
+}
+
+// ---------------------------------------------------------------------------
+// Creation of the main window
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::EnterLoading()
+{
+    Enter(TFlowState::Loading);
+}
+
+std::optional<QPoint> TTrainingFlow::StoredWindowPosition() const
+{
+    if (const auto p = m_cc.ReadMainWindowPosition())
+        return QPoint(p->left, p->top);
+    return std::nullopt;
+}
+
+void TTrainingFlow::LoadRelatedWordsAtStart()
+{
+    LoadRelatedWords(m_cc.programFolder, m_form.program().relatedWords());
+}
+
+void TTrainingFlow::MainWindowCreated()
+{
+    m_cc.captureWindowState = [this] {
+        m_cc.formPosition.mainTop = m_form.windowTop();
+        m_cc.formPosition.mainLeft = m_form.windowLeft();
+        m_cc.settings.startTab = m_form.sPageControl1->currentIndex();
+    };
+    m_mainWindowReady = true;
+    m_idle.Install();
+}
+
+// ---------------------------------------------------------------------------
+// The idle handler
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::TrainingStep()
+{
+    Guarded([this] {
+        if (m_state == TFlowState::Loading)
+            LoadingStep();
+        else if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted)
+            QuestionStep();
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::LoadingStep()
+{
+    m_idle.Remove();
+    // The window was closed before this file was loaded: nothing was studied.
+    if (m_quit) {
+        CloseLearningFile(false);
+        return;
+    }
+    if (!PrepareNextFile() || m_quit)
+        return;
+
+    m_cc.LoadFileSettings();
+    m_cc.LoadLearningFile();
+    m_form.ShowTopRightDisplay(m_cc.settings.topRightDisplay);
+
+    const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
+    if (row.TangoTotal < kMinimumWords) {
+        m_cc.notifier->Information(QStringLiteral("学習ファイル【 ") + row.Title +
+                                   QStringLiteral(" 】のデータが少なすぎます。最低でも 3 つのデータがないと起動できません。"));
+        CloseLearningFile(false);
+        return;
+    }
+
+    // The tab of the file's setting opens; its icon shows it.
+    QTabWidget *pages = m_form.sPageControl1;
+    const int tab = m_cc.settings.startTab == kTabRelated || m_cc.settings.startTab == kTabEtymology
+                        ? m_cc.settings.startTab
+                        : kTabCurve;
+    pages->setCurrentIndex(tab);
+    m_form.SetActiveTabIcon(tab);
+
+    m_form.sLabel_wait->hide();
+    pages->setEnabled(false);
+    m_form.ApplySkin(m_cc.settings.skin);
+    m_form.ApplyTypingSound(m_cc.settings.typingSound);
+    SetLabelColour(m_form.sLabel_TitleP, kLoadedTitleColour);
+    m_form.repaint();
+
+    if (m_cc.AnyStageNoticeDue())
+        ShowStageNotice();
+
+    m_form.smJukugoRule->setVisible(m_cc.fileCode == QStringLiteral("TJ"));
+    m_form.smTokushuRule->setVisible(Media().SpeechLanguageId() != kUsEnglishLanguageId);
+    m_form.smWords->setVisible(!m_cc.userFile);
+
+    // The daily quota is per study run: it starts in full at every load.
+    m_cc.training.remaining = m_cc.UsableQuota();
+    m_cc.training.correctToday = 0;
+    m_cc.todaysQuestions.Clear();
+    if (m_cc.SelectNextQuestion(TSelectMode::FirstOfDay) != 0 || m_cc.training.randomAcceptedToday)
+        FileReady();
+    else
+        CloseLearningFile(false);
+}
+
+bool TTrainingFlow::PrepareNextFile()
+{
+    if (!m_catalogsRead) {
+        m_catalogsRead = true;
+        m_cc.LoadServerCatalog();
+        m_cc.LoadCatalog();
+        m_cc.MergeServerCatalog();
+        m_cc.SaveCatalog();
+        if (m_cc.catalog.fileManager == QStringLiteral("ON")) {
+            TFileManagerForm &manager = m_form.program().fileManagerForm();
+            manager.SetStartMode(true);
+            if (manager.exec() == TFileManagerForm::kEndProgram)
+                m_quit = true;
+            if (m_quit) {
+                CloseLearningFile(false);
+                return false;
+            }
+            m_form.repaint();
+        }
+        m_form.sLabel_wait->show();
+        m_form.sLabel_wait->repaint();
+        m_cc.BuildFileQueue();
+    }
+
+    if (!m_cc.SelectNextLearningFile(true)) {
+        m_quit = true;
+        CloseLearningFile(false);
+        return false;
+    }
+    m_cc.userFile = m_cc.IsUserFileSlot();
+    const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
+    m_form.SetQuestionPanelText(QStringLiteral("+++ ") + row.Title + QStringLiteral(" +++"));
+    m_form.SetInputText(kLoadingText);
+    ApplyFileLayout();
+    return true;
+}
+
+// Option panels and the agent's reaction time by the kind of file.
+void TTrainingFlow::ApplyFileLayout()
+{
+    const QString &code = m_cc.fileCode;
+    auto widen = [this] {
+        for (TPanel *p : m_form.sPanel_Op)
+            p->resize(kWidePanelWidth, p->height());
+    };
+    if (code == QStringLiteral("TT") || code == QStringLiteral("DT")) {
+        m_form.TimerForPeedy->setInterval(kReactionInterval);
+    } else if (IsPhraseFile(code)) {
+        widen();
+        m_form.TimerForPeedy->setInterval(kPhraseReactionInterval);
+    } else if (code == QStringLiteral("IT") || m_cc.userFile) {
+        widen();
+        m_form.TimerForPeedy->setInterval(kReactionInterval);
+    } else {
+        m_cc.notifier->Information(kUnknownFileCheckpoint);
+    }
+}
+
+void TTrainingFlow::ShowStageNotice()
+{
+    TNoticeForm &notice = m_form.program().noticeForm();
+    notice.exec();
+}
+
+void TTrainingFlow::FileReady()
+{
+    if (m_form.TitleCoverVisible()) {
+        m_form.SetTitleCoverVisible(false);
+        m_form.repaint();
+    }
+    Media().SelectSpeechEngine();
+    Media().StartAgent();
+    m_form.ShowMainMenus();
+    Media().LoadSoundEffects();
+    PlaySound(QStringLiteral("OPEN_QUIT"));
+    if (m_cc.settings.speechMode == kSpeechPronunciationOnly)
+        Media().SpeakText(QStringLiteral(" "), false);
+    m_form.SetInputText(kStartText);
+    Media().FillPhoneticSymbolList();
+    m_firstStepAfterLoad = true;
+    Enter(TFlowState::Ready);
+}
+
+// ---------------------------------------------------------------------------
+// Asking
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::NextQuestion()
+{
+    m_phase = TQuestionPhase::Posted;
+    Enter(TFlowState::Asking);
+    m_idle.Install();
+}
+
+void TTrainingFlow::QuestionStep()
+{
+    m_idle.Remove();
+    m_form.FocusHiddenButton();
+    m_form.TimerForPeedy->stop();
+    m_form.Timer_telop->stop();
+    m_form.Timer_DDSD->stop();
+
+    if (m_firstStepAfterLoad) {
+        m_firstStepAfterLoad = false;
+        m_form.sLabel_Norm->show();
+        m_form.sLabelFX_Status->show();
+        m_form.ClearQuestionTexts();
+        m_form.SetInputText(QString());
+        m_form.SetQuestionPanelText(QString());
+    }
+
+    Media().SelectSpeechEngine();
+    m_form.sLabel_Input->move(m_form.sLabel_Input->x(), kInputLabelTop);
+    QFont inputFont = m_form.sLabel_Input->font();
+    inputFont.setPixelSize(kInputFontHeight);
+    m_form.sLabel_Input->setFont(inputFont);
+    if (m_optionsRevealed)
+        m_form.ClearAnswerDetails();
+    m_form.TntTreeView->clear();
+    m_typed.clear();
+    m_form.sLabelFX_never->setText(QStringLiteral("○"));
+    m_chosenOption = 0;
+
+    // The quota is used up: the study run ends instead of a further question.
+    if (m_cc.QuotaUsedUp()) {
+        EndOfStudyRun();
+        return;
+    }
+
+    m_cc.training.remaining -= 1;
+    UpdateQuotaLabel();
+    m_form.sPageControl1->setEnabled(false);
+
+    if (!PrepareQuestion())
+        return;
+    m_form.sLabel_Input->setText(QStringLiteral("_"));
+    m_form.sLabel_Input->adjustSize();
+
+    if (m_quit) {
+        FinishQuestion();
+        return;
+    }
+    m_optionsRevealed = false;
+    PlayAgentAnimation(m_cc.random.Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
+    if (m_cc.settings.speakAfterQuestion == 1)
+        SpeakTracked(m_cc.words[m_currentWord].word);
+    m_form.sLabel_TabVoc_Voc->clear();
+    m_form.sLabel_TabVoc_Memo->clear();
+
+    const int answerTime = m_cc.settings.answerTime;
+    const int maximum = m_typingQuestion ? answerTime + kTypingExtraTime : answerTime - kChoiceTimeReduction;
+    m_form.sGauge_Time->setMaximum(maximum);
+    m_form.sGauge_Time->setPosition(maximum);
+
+    const TTango &word = m_cc.words[m_currentWord];
+    if (word.timesAsked == 1) {
+        PlaySound(QStringLiteral("FIRSTTIME"));
+        m_form.SetSignalCaption(QStringLiteral("初"), kSignalFontHeight);
+    } else if (m_cc.training.retryPending) {
+        PlaySound(QStringLiteral("AGAIN"));
+        m_form.SetSignalCaption(QStringLiteral("再"), kSignalFontHeight);
+    } else {
+        PlaySound(QStringLiteral("REVIEW"));
+        m_form.SetSignalCaption(QString::number(word.timesAsked) + QStringLiteral(" 回"), kSignalCountFontHeight);
+    }
+    StartAnswerWait();
+}
+
+void TTrainingFlow::EndOfStudyRun()
+{
+    m_idle.Remove();
+    const bool quickResponse = m_cc.settings.quickResponseAfterQuota == 1;
+    if (quickResponse) {
+        m_form.SetTitleCoverVisible(true);
+        m_form.HideMainMenus();
+        if (m_cc.askedWords.Count() >= kMinimumWords)
+            m_form.program().RunQuickResponseDrill();
+    }
+    m_fileEnded = true;
+    const bool showStatus = m_cc.settings.showProgressAtEnd == 1;
+    if (!m_quit && !QueueEmpty()) {
+        if (showStatus)
+            m_form.program().ShowStatusAtFileEnd();
+        if (m_form.TitleCoverVisible()) {
+            m_form.SetTitleCoverVisible(false);
+            m_form.ShowMainMenus();
+        }
+    } else if (showStatus && !quickResponse) {
+        m_form.program().ShowStatusAtFileEnd();
+    }
+    CloseLearningFile(true);
+}
+
+void TTrainingFlow::StartAnswerWait()
+{
+    m_phase = TQuestionPhase::Waiting;
+    if (m_quit)
+        m_phase = TQuestionPhase::Answered;
+    ArmGaugeStep();
+}
+
+void TTrainingFlow::ArmGaugeStep()
+{
+    m_stepClock.start();
+    if (!m_gaugePaused)
+        m_gaugeTimer.start(m_gaugeStep);
+}
+
+void TTrainingFlow::PauseGauge()
+{
+    m_gaugePaused = true;
+    m_gaugeTimer.stop();
+}
+
+void TTrainingFlow::ResumeGauge()
+{
+    if (!m_gaugePaused)
+        return;
+    m_gaugePaused = false;
+    if (m_state == TFlowState::Asking && m_phase != TQuestionPhase::Posted)
+        ArmGaugeStep();
+}
+
+// One step of the answer gauge: never shorter than the step duration on the
+// monotonic clock, whatever the timer does.
+void TTrainingFlow::GaugeStep()
+{
+    if (m_state != TFlowState::Asking || m_phase == TQuestionPhase::Posted || m_gaugePaused)
+        return;
+    const qint64 left = m_gaugeStep.count() - m_stepClock.elapsed();
+    if (left > 0) {
+        m_gaugeTimer.start(static_cast<int>(left));
+        return;
+    }
+
+    TGauge *gauge = m_form.sGauge_Time;
+    const int maximum = gauge->maximum();
+    gauge->setPosition(gauge->position() - 1);
+    const int position = gauge->position();
+
+    if (!m_optionsRevealed) {
+        const int delay = m_cc.settings.optionDelay;
+        const double threshold = maximum - delay * (m_cc.settings.answerTime / 100.0 - 1.0);
+        if (delay == 0 || position < threshold)
+            RevealOptions();
+    }
+    if (maximum - position > kSignalPictureAfterSteps && m_form.SignalShowsCaption())
+        m_form.SetSignalPicture(QStringLiteral("Signal_Q"));
+
+    bool leave = false;
+    if (position == 0) {
+        m_phase = TQuestionPhase::Answered;   // time is up
+        leave = true;
+    } else {
+        if (position == maximum / 2 && m_cc.settings.speakAfterQuestion != 1) {
+            if (m_cc.random.Below(4) == 0)
+                PlayAgentAnimation(QStringLiteral("Hearing_1"));
+            else if (m_cc.random.Below(4) == 0)
+                PlayAgentAnimation(QStringLiteral("Hearing_2"));
+            else
+                PlayAgentAnimation(QStringLiteral("Think"));
+        }
+        leave = m_phase == TQuestionPhase::Answered;
+    }
+    if (leave) {
+        FinishQuestion();
+        return;
+    }
+    // The next step begins: a closing window ends the question.
+    if (m_quit)
+        m_phase = TQuestionPhase::Answered;
+    ArmGaugeStep();
+}
+
+void TTrainingFlow::FinishQuestion()
+{
+    m_gaugeTimer.stop();
+    m_phase = TQuestionPhase::Answered;
+    if (m_quit) {
+        Enter(TFlowState::Reviewing);
+        FileExitAction();
+        return;
+    }
+    if (!m_optionsRevealed)
+        RevealOptions();
+    m_optionsRevealed = true;
+    m_answerCorrect = m_form.sGauge_Time->position() > 0 && m_chosenOption == m_correctPosition;
+    ShowAnswer();
+
+    const int correctWord = m_options[static_cast<size_t>(m_correctPosition - 1)];
+    m_answerCorrect = m_answerCorrect || m_cc.CheckTypedAnswer(m_cc.words[correctWord].word, m_typed);
+
+    m_previousLevel = m_cc.words[m_currentWord].level;
+    m_form.SetSignalCaption(QString(), kSignalFontHeight);
+    GradeAnswer();
+
+    m_idle.Remove();
+    const int tab = m_form.sPageControl1->currentIndex();
+    m_form.Timer_telop->setInterval(tab == kTabRelated || tab == kTabEtymology ? kTelopFast : kTelopSlow);
+    m_form.Timer_telop->start();
+    m_form.Timer_DDSD->start();
+    Enter(TFlowState::Reviewing);
+    if (m_cc.QuotaUsedUp())
+        PlaySound(QStringLiteral("NORM_FIN"));
+}
+
+void TTrainingFlow::GradeAnswer()
+{
+    if (m_cc.settings.speakAfterGrading == 1)
+        SpeakTracked(m_cc.words[m_currentWord].word);
+    const TAnswerEffect effect =
+        m_answerCorrect ? m_cc.ApplyCorrectAnswer(m_currentWord) : m_cc.ApplyWrongAnswer(m_currentWord);
+    if (m_answerCorrect) {
+        m_form.SetSignalPicture(QStringLiteral("Signal_O"));
+        PlaySound(effect.master ? QStringLiteral("MASTER") : QStringLiteral("CORRECT"));
+    } else {
+        m_form.SetSignalPicture(QStringLiteral("Signal_X"));
+        PlaySound(QStringLiteral("WRONG"));
+    }
+    m_form.TimerForPeedy->start();
+}
+
+bool TTrainingFlow::QueueEmpty() const
+{
+    return m_cc.fileQueue.IsEmpty();
+}
+
+QString TTrainingFlow::NextQueuedTitle() const
+{
+    if (QueueEmpty())
+        return {};
+    const QString code = m_cc.fileQueue.First();
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        if (m_cc.catalog.rows[static_cast<size_t>(slot)].Code == code)
+            return m_cc.catalog.rows[static_cast<size_t>(slot)].Title;
+    return {};
+}
+
+// ---------------------------------------------------------------------------
+// Ending a file and the program
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::CloseLearningFile(bool save)
+{
+    m_idle.Remove();
+    m_gaugeTimer.stop();
+    m_loadingWhenClosed = m_state == TFlowState::Loading;
+    Enter(TFlowState::Closing);
+
+    if (!m_loadingWhenClosed) {
+        m_form.FocusHiddenButton();
+        PlayAgentAnimation(QStringLiteral("RestPose"));
+        m_form.ClearQuestionTexts();
+        if (m_optionsRevealed)
+            m_form.ClearAnswerDetails();
+        m_form.ResetOptionButtons();
+        m_form.SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.random.Between(1, 4)));
+        m_form.sPanel_cover->raise();
+        m_form.sPanel_cover->show();
+        m_form.sPanel_glimpse->hide();
+        m_form.sLabel_Norm->hide();
+        m_form.sLabelFX_Status->hide();
+        m_form.sGauge_Time->Fill();
+        m_form.repaint();
+        if (!QueueEmpty()) {
+            m_form.SetQuestionPanelText(QStringLiteral("+++ ") + NextQueuedTitle() + QStringLiteral(" +++"));
+            m_form.SetInputText(kLoadingText);
+        }
+    }
+    if (save) {
+        m_cc.UpdateQuotaStatistics();
+        m_cc.settings.learningDays += 1;
+        m_cc.SaveFileSettings();
+        m_cc.SaveRecordFile();
+        m_cc.SaveCatalog();
+    }
+
+    if (!m_quit && !QueueEmpty()) {
+        m_cc.words.Clear();
+        m_cc.askedWords.Clear();
+        m_phase = TQuestionPhase::Posted;
+        m_cc.training.retryPending = false;
+        m_fileEnded = false;
+        m_optionsRevealed = false;
+        Enter(TFlowState::Loading);
+        m_idle.Install();
+        return;
+    }
+    m_quit = true;
+    ShutDown();
+}
+
+void TTrainingFlow::ShutDown()
+{
+    m_idle.Remove();
+    m_gaugeTimer.stop();
+    m_quit = true;
+    if (m_state != TFlowState::Closing) {
+        m_loadingWhenClosed = m_state == TFlowState::Loading;
+        Enter(TFlowState::Closing);
+    }
+    if (!m_mainWindowReady) {
+        EndApplication();
+        return;
+    }
+    m_form.program().HideEtymologyWindow();
+    if (!m_loadingWhenClosed) {
+        const bool agent = AgentOnScreen();
+        if (agent)
+            PlaySound(QStringLiteral("OPEN_QUIT"));
+        m_form.SetInputText(kClosingText);
+        m_form.sLabel_Hasei->clear();
+        const bool noClosingTitle = m_cc.fileCode == QStringLiteral("IT") || m_cc.userFile;
+        if (agent) {
+            Media().StopAgent();
+            Media().SelectSpeechEngine();
+            if (m_cc.settings.speechMode == kSpeechWithAgent) {
+                const QString phrase = ChooseFarewellPhrase(m_cc.fileCode, Media().SpeechLanguageId(),
+                                                            QTime::currentTime().hour(), m_cc.random);
+                if (!phrase.isEmpty())
+                    SpeakTracked(phrase);
+            }
+            Wait(kQuitFarewellWait);
+            PlayAgentAnimation(m_cc.random.Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"));
+            if (!noClosingTitle)
+                Wait(kAgentUnloadWait);
+            Media().UnloadAgent();
+        } else {
+            Wait(kQuitWithoutAgentWait);
+        }
+        if (!noClosingTitle) {
+            m_form.SetTitleCoverVisible(true);
+            Wait(kClosingTitleWait);
+            m_form.HideMainMenus();
+        }
+    }
+    EndApplication();
+}
+
+void TTrainingFlow::smFileExitClick()
+{
+    Guarded([this] { FileExitAction(); });
+}
+
+void TTrainingFlow::smFileAllExitClick()
+{
+    if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
+        return;
+    m_quit = true;
+    Guarded([this] { FileExitAction(); });
+}
+
+// "このファイルを終了": the study run ends here and the file is closed with saving.
+void TTrainingFlow::FileExitAction()
+{
+    if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
+        return;
+    m_fileEnded = true;
+    if (m_cc.settings.showProgressAtEnd == 1)
+        m_form.program().ShowStatusAtFileEnd();
+    CloseLearningFile(true);
+}
+
+void TTrainingFlow::FormClose()
+{
+    if (m_ended || m_state == TFlowState::Closing)
+        return;
+    m_quit = true;
+    Guarded([this] {
+        if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted) {
+            // The question was asked for but never shown: nothing to end.
+            m_idle.Remove();
+            Enter(TFlowState::Reviewing);
+        }
+        if (m_state == TFlowState::Loading) {
+            // The loading step that is posted sees the quit flag and ends the program.
+            m_idle.Install();
+            return;
+        }
+        FileExitAction();
+    });
+}
+
+void TTrainingFlow::EscapeRequested()
+{
+    if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
+        return;
+    Guarded([this] {
+        if (m_cc.training.remaining > 0 && !m_cc.notifier->Confirm(kQuitQuestion))
+            return;
+        m_form.ClearQuestionTexts();
+        m_quit = true;
+        CloseLearningFile(true);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Answers
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::AnswerWithOption(int option)
+{
+    if (!IsAsking() || m_phase != TQuestionPhase::Waiting)
+        return;
+    m_chosenOption = option;
+    m_typed = QString::number(option);
+    m_phase = TQuestionPhase::Answered;
+}
+
+void TTrainingFlow::GiveUp()
+{
+    if (IsAsking() && m_phase == TQuestionPhase::Waiting)
+        m_phase = TQuestionPhase::Answered;
+}
+
+// ---------------------------------------------------------------------------
+// Quota label
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::UpdateQuotaLabel()
+{
+    const int remaining = m_cc.training.remaining;
+    QString text;
+    if (m_cc.UsableQuota() <= 0 || remaining < 0) {
+        text = QStringLiteral("done");
+    } else {
+        const QString digits = QString::number(remaining);
+        const int spaces = remaining >= 100 ? 1 : remaining >= 10 ? 2 : 3;
+        text = QString(spaces, u' ') + digits;
+    }
+    m_form.sLabel_Norm->setText(text);
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+// ---------------------------------------------------------------------------
+
+void TTrainingFlow::ApplicationDeactivated()
+{
+    if (AgentOnScreen() && m_cc.settings.speechMode == kSpeechWithAgent) {
+        Media().StopAgent();
+        Media().MoveAgentOutOfView();
+    }
+}
+
+void TTrainingFlow::ApplicationActivated()
+{
+    if (IsLoading() || m_form.program().StarViewOrGalleryShowing())
+        return;
+    ReinitialiseSoundDevice();
+    if (AgentOnScreen() && m_cc.settings.speechMode == kSpeechWithAgent)
+        Media().RestoreAgentTop();
+}
+
+void TTrainingFlow::ReinitialiseSoundDevice()
+{
+    Media().InitializeSoundDevice();
+    Media().LoadSoundEffects();
+}
+
+void TTrainingFlow::AgentReaction()
+{
+}
+
+void TTrainingFlow::PlaySound(const QString &name)
+{
+    Media().PlaySoundEffect(name);
+}
+
+bool TTrainingFlow::AgentOnScreen()
+{
+    return Media().AgentOnScreen();
+}
+
+void TTrainingFlow::PlayAgentAnimation(const QString &name)
+{
+    Media().PlayAgentAnimation(name);
+}
+
+void TTrainingFlow::SpeakTracked(const QString &text)
+{
+    Media().SpeakText(text, true);
+}

@@ -1,0 +1,191 @@
+#pragma once
+// The training flow of the main window: an explicit state machine driven by
+// Qt's event loop. There is no worker thread. Each step (load one file, or
+// ask one question) is posted through the idle hook and runs once; the answer
+// gauge runs down in timed steps of its own while keys are handled in between.
+//
+//   Loading   --loading step-->  Ready     (start screen, a key starts)
+//   Loading   --file closed-->   Loading   (next file) or shutdown
+//   Ready     --key-->           Asking    (the first question)
+//   Asking    --graded-->        Reviewing (the answer is on screen)
+//   Reviewing --key-->           Asking
+//   any       --quota, Esc, file exit, window close--> Closing --> Loading or shutdown
+//
+// The engine (TCC) holds every learning rule; this class only decides when
+// the engine's operations run and what the window shows meanwhile.
+#include "app/IdleHook.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+class QKeyEvent;
+class QPoint;
+class TCC;
+class TMainForm;
+class TSpeechAndSound;
+
+enum class TFlowState { Loading, Ready, Asking, Reviewing, Closing };
+
+// Steps of an Asking state: the question step is posted, its gauge runs, or
+// the answer has ended the wait and grading follows at the gauge's next step.
+enum class TQuestionPhase { Posted, Waiting, Answered };
+
+// The gauge never steps faster than this on the real window.
+inline constexpr std::chrono::milliseconds kGaugeStep{13};
+
+class TTrainingFlow : public QObject {
+    Q_OBJECT
+public:
+    explicit TTrainingFlow(TMainForm &form);
+    ~TTrainingFlow() override;
+
+    // ---- state ----
+    TFlowState State() const { return m_state; }
+    bool IsLoading() const { return m_state == TFlowState::Loading; }
+    bool IsReady() const { return m_state == TFlowState::Ready; }
+    // The asking flag: a question is on screen (or posted) and not yet answered.
+    bool IsAsking() const { return m_state == TFlowState::Asking && m_phase != TQuestionPhase::Answered; }
+    bool IsBusy() const { return IsAsking() || IsLoading() || IsReady(); }
+    bool QuitRequested() const { return m_quit; }
+    bool FileEnded() const { return m_fileEnded; }
+    bool MainWindowReady() const { return m_mainWindowReady; }
+    bool StepPosted() const { return m_idle.IsInstalled(); }
+
+    // ---- the question on screen ----
+    int currentWord() const { return m_currentWord; }
+    const std::array<int, 3> &optionWords() const { return m_options; }
+    int correctPosition() const { return m_correctPosition; }
+    int chosenOption() const { return m_chosenOption; }
+    const QString &typedAnswer() const { return m_typed; }
+    bool typingQuestion() const { return m_typingQuestion; }
+    bool optionsRevealed() const { return m_optionsRevealed; }
+    bool answerCorrect() const { return m_answerCorrect; }
+    int previousLevel() const { return m_previousLevel; }
+    int gaugePosition() const;
+    int gaugeMaximum() const;
+
+    // ---- the main window's creation ----
+    void EnterLoading();
+    std::optional<QPoint> StoredWindowPosition() const;
+    void LoadRelatedWordsAtStart();
+    void MainWindowCreated();
+
+    // ---- the idle handler ----
+    void TrainingStep();
+
+    // ---- ending a file and the program ----
+    void CloseLearningFile(bool save);
+    void ShutDown();
+    void smFileExitClick();
+    void smFileAllExitClick();
+    void FormClose();
+    void EscapeRequested();
+
+    // ---- keys: the flow's side of the key handler ----
+    bool KeyDown(const QKeyEvent &event);
+    void NextQuestion();
+    void AnswerWithOption(int option);
+    void GiveUp();
+    void TypeCharacter(const QString &text, bool completionTest, bool typingSound);
+    void RemoveLastTyped();
+
+    // ---- window events ----
+    void ApplicationActivated();
+    void ApplicationDeactivated();
+    void ReinitialiseSoundDevice();
+    void AgentReaction();
+
+    void UpdateQuotaLabel();
+    void PlaySound(const QString &name);
+
+    // Stops the gauge while a modal box is open during a question, and lets
+    // it go on afterwards.
+    void PauseGauge();
+    void ResumeGauge();
+
+    // ---- for tests: a shorter gauge step, shorter shutdown waits, and
+    // what ending the application means ----
+    void SetGaugeStepDuration(std::chrono::milliseconds step) { m_gaugeStep = step; }
+    void SetShutdownWaitScale(double scale) { m_waitScale = scale; }
+    void SetApplicationEnd(std::function<void()> end) { m_endApplication = std::move(end); }
+
+signals:
+    void StateChanged(TFlowState state);
+    void ApplicationEnded();
+
+private:
+    void Enter(TFlowState state);
+    template <typename F> void Guarded(F &&step);
+    void Fatal(const QString &message);
+    void EndApplication();
+    void Wait(int milliseconds);
+
+    // Loading.
+    void LoadingStep();
+    bool PrepareNextFile();
+    void ApplyFileLayout();
+    void ShowStageNotice();
+    void FileExitAction();
+    void FileReady();
+    bool AskUserAboutNoQuestions();
+
+    // Asking.
+    void QuestionStep();
+    void EndOfStudyRun();
+    bool PrepareQuestion();
+    void LayoutQuestionText();
+    void RevealOptions();
+    void StartAnswerWait();
+    void ArmGaugeStep();
+    void GaugeStep();
+    void FinishQuestion();
+    void ShowAnswer();
+    void GradeAnswer();
+    void UpdateTypedDisplay(bool typingSound);
+    bool TypedAnswerComplete() const;
+    bool QueueEmpty() const;
+    QString NextQueuedTitle() const;
+
+    TSpeechAndSound &Media();
+    // Speech and the agent (silent until they are present).
+    bool AgentOnScreen();
+    void PlayAgentAnimation(const QString &name);
+    void SpeakTracked(const QString &text);
+
+    TMainForm &m_form;
+    TCC &m_cc;
+    TIdleHook m_idle;
+    TFlowState m_state = TFlowState::Loading;
+    TQuestionPhase m_phase = TQuestionPhase::Posted;
+    bool m_quit = false;
+    bool m_fileEnded = false;
+    bool m_mainWindowReady = false;
+    bool m_catalogsRead = false;
+    bool m_firstStepAfterLoad = false;
+    bool m_loadingWhenClosed = false;
+    bool m_ended = false;
+
+    int m_currentWord = 0;
+    std::array<int, 3> m_options{};
+    int m_correctPosition = 1;
+    int m_chosenOption = 0;
+    QString m_typed;
+    std::array<QString, 3> m_optionTexts;
+    bool m_typingQuestion = false;
+    bool m_optionsRevealed = false;
+    bool m_answerCorrect = false;
+    int m_previousLevel = 0;
+
+    QTimer m_gaugeTimer;
+    QElapsedTimer m_stepClock;
+    std::chrono::milliseconds m_gaugeStep = kGaugeStep;
+    bool m_gaugePaused = false;
+    double m_waitScale = 1.0;
+    std::function<void()> m_endApplication;
+};

@@ -1,0 +1,222 @@
+// The main window's shape, its quota label, the answer gauge's pace, and the
+// windows that open while a file loads.
+#include "TrainingWindowFixture.h"
+
+#include "app/MainWidgets.h"
+#include "app/NoWord.h"
+#include "app/NoticeUnit.h"
+#include "files/FileManagerUnit.h"
+
+#include <QCheckBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+TEST(MainWindowShape, SmallScreensAreThoseOf768PixelsOrLess)
+{
+    EXPECT_TRUE(TMainForm::IsSmallScreen(600));
+    EXPECT_TRUE(TMainForm::IsSmallScreen(768));
+    EXPECT_FALSE(TMainForm::IsSmallScreen(769));
+    EXPECT_FALSE(TMainForm::IsSmallScreen(1024));
+}
+
+TEST_F(TTrainingWindowTest, TheWindowHasItsDesignedShape)
+{
+    Start();
+    const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
+    const bool small = TMainForm::IsSmallScreen(screenHeight);
+    EXPECT_EQ(form().width(), 1024);
+    EXPECT_EQ(form().height(), small ? 734 : 768);
+    EXPECT_EQ(form().sPageControl1->geometry(), QRect(40, small ? 392 : 400, 937, 281));
+    EXPECT_EQ(form().palette().color(QPalette::Window), QColor(0xDA, 0xDA, 0xDA));
+    EXPECT_EQ(form().minimumSize(), form().maximumSize());
+    EXPECT_EQ(form().sPanel_Q->geometry(), QRect(39, 38, 450, 36));
+    EXPECT_EQ(form().sGauge_Time->geometry(), QRect(40, 69, 448, 9));
+    EXPECT_EQ(form().sPanel_Input->geometry(), QRect(81, 90, 408, 38));
+    EXPECT_EQ(form().sBitBtn_Op[1]->geometry(), QRect(40, 232, 42, 39));
+    EXPECT_EQ(form().sGroupBox_Title->geometry(), QRect(0, -16, 1024, 784));
+    EXPECT_TRUE(form().TitleCoverVisible());
+    EXPECT_EQ(form().sLabel_TitleP->text(), QStringLiteral("Tessarion"));
+    // Centred without a stored position.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(form().x(), (screen.width() - 1024) / 2);
+    EXPECT_EQ(form().y(), (screen.height() - form().height()) / 2);
+    // The menus stay hidden under the title cover.
+    EXPECT_FALSE(form().mmFile->menuAction()->isVisible());
+    ASSERT_TRUE(WaitForState(TFlowState::Ready));
+}
+
+TEST_F(TTrainingWindowTest, AStoredPositionPlacesTheWindowTopFirst)
+{
+    folder.writeLines(QStringLiteral("user/setting/FormPosition.dat"),
+                      {QStringLiteral("12"), QStringLiteral("34"), QStringLiteral("0"), QStringLiteral("0"),
+                       QStringLiteral("0"), QStringLiteral("3")});
+    Start();
+    EXPECT_EQ(form().y(), 12);
+    EXPECT_EQ(form().x(), 34);
+    ASSERT_TRUE(WaitForState(TFlowState::Ready));
+}
+
+TEST_F(TTrainingWindowTest, TheQuotaLabelRightAlignsTheRemainingQuestions)
+{
+    StartToReady();
+    const struct {
+        int remaining;
+        const char16_t *text;
+    } cases[] = {{0, u"   0"}, {7, u"   7"}, {42, u"  42"}, {150, u" 150"}, {-1, u"done"}};
+    for (const auto &c : cases) {
+        cc().training.remaining = c.remaining;
+        flow().UpdateQuotaLabel();
+        EXPECT_EQ(form().sLabel_Norm->text(), QString::fromUtf16(c.text)) << c.remaining;
+    }
+}
+
+TEST_F(TTrainingWindowTest, TheGaugeNeverStepsFasterThanItsStep)
+{
+    StartToReady();
+    flow().SetGaugeStepDuration(kGaugeStep);
+    cc().settings.answerTime = 200;   // 100 steps for a choice question
+    QElapsedTimer clock;
+    AskQuestion();
+    clock.start();
+    ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
+    EXPECT_GE(clock.elapsed(), 100 * kGaugeStep.count() - kGaugeStep.count());
+    EXPECT_EQ(flow().gaugePosition(), 0);
+}
+
+TEST_F(TTrainingWindowTest, TheOptionDelayHoldsTheOptionsBack)
+{
+    StartToReady();
+    cc().settings.answerTime = 1000;   // 900 steps
+    cc().settings.optionDelay = 50;    // shown below 900 - 50 * 9 = 450
+    AskQuestion();
+    ASSERT_TRUE(WaitFor([&] { return flow().gaugePosition() < 600; }));
+    EXPECT_FALSE(flow().optionsRevealed());
+    EXPECT_TRUE(form().sLabel_Op[0]->text().isEmpty());
+    ASSERT_TRUE(WaitFor([&] { return flow().optionsRevealed(); }));
+    EXPECT_LT(flow().gaugePosition(), 450);
+    EXPECT_GE(flow().gaugePosition(), 440);
+}
+
+TEST_F(TTrainingWindowTest, TheSignalShowsTheWaitingPictureAfter277Steps)
+{
+    StartToReady();
+    cc().settings.answerTime = 500;   // 400 steps
+    AskQuestion();
+    EXPECT_EQ(form().sSpeedButton_Signal->text(), QStringLiteral("初"));
+    ASSERT_TRUE(WaitFor([&] { return flow().gaugePosition() < 400 - 280; }));
+    EXPECT_TRUE(form().sSpeedButton_Signal->text().isEmpty());
+    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_Q"));
+}
+
+TEST_F(TTrainingWindowTest, TheFileManagerOfAFirstStartCanEndTheProgram)
+{
+    WriteCatalog(folder, FixtureWords().size(), QStringLiteral("ON"));
+    bool startMode = false;
+    WhenModalOpens([&](QWidget *w) {
+        auto *manager = qobject_cast<TFileManagerForm *>(w);
+        ASSERT_NE(manager, nullptr);
+        startMode = manager->sButton_OK->text() == QStringLiteral("学習開始");
+        EXPECT_TRUE(manager->sCheckBox_start->isChecked());
+        manager->sButton_fin->click();
+    });
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(startMode);
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("user/setting/Setting_TT.dat"))));
+}
+
+TEST_F(TTrainingWindowTest, TheFileManagerOfAFirstStartStartsTheStudy)
+{
+    WriteCatalog(folder, FixtureWords().size(), QStringLiteral("ON"));
+    WhenModalOpens([](QWidget *w) {
+        auto *manager = qobject_cast<TFileManagerForm *>(w);
+        ASSERT_NE(manager, nullptr);
+        manager->sCheckBox_start->click();   // not at every start any more
+        manager->sButton_OK->click();
+    });
+    StartToReady();
+    EXPECT_EQ(ReadBackState(folder)->catalog.fileManager, QStringLiteral("OFF"));
+}
+
+// Every word in stage 2 and none due: the file has nothing to ask.
+static void PutEveryWordInStage2(const TTempProgramFolder &folder, int dueInDays)
+{
+    auto cc = ReadBackState(folder);
+    cc->clock.FixToday(QDate(2024, 4, 1));
+    for (int p = 1; p <= cc->TangoTotal(); ++p) {
+        TTango &t = cc->words[p];
+        t.stage = 2;
+        t.level = 7;
+        t.timesAsked = 5;
+        t.stage2History = QStringLiteral("2024/3/1[6]");
+        t.stage2Count = 1;
+        t.nextDueDate = QStringLiteral("2024/4/%1").arg(1 + dueInDays);
+    }
+    cc->SaveRecordFile();
+}
+
+TEST_F(TTrainingWindowTest, NothingToAskAndEndChosenClosesWithoutSaving)
+{
+    PutEveryWordInStage2(folder, 5);
+    bool asked = false;
+    WhenModalOpens([&](QWidget *w) {
+        auto *noWord = qobject_cast<TNoWordForm *>(w);
+        ASSERT_NE(noWord, nullptr);
+        asked = true;
+        noWord->sButton_end->click();
+    });
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("user/setting/Setting_TT.dat"))));
+}
+
+TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
+{
+    PutEveryWordInStage2(folder, 5);
+    WhenModalOpens([](QWidget *w) { qobject_cast<TNoWordForm *>(w)->sButton_cancel->click(); });
+    StartToReady();
+    EXPECT_TRUE(cc().training.randomAcceptedToday);
+    AskQuestion();
+    EXPECT_TRUE(form().sLabel_random->isVisible());
+    const int level = cc().words[flow().currentWord()].level;
+    AnswerCorrectly();
+    EXPECT_EQ(cc().words[flow().currentWord()].level, level);   // a random answer changes no level
+}
+
+TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)
+{
+    // A stage-2 word for more than 800 days at level 10 passes to stage 3.
+    {
+        auto cc = ReadBackState(folder);
+        TTango &t = cc->words[2];
+        t.stage = 2;
+        t.level = 10;
+        t.timesAsked = 30;
+        t.stage2History = QStringLiteral("2021/1/1[6]2024/3/1[10]");
+        t.stage2Count = 2;
+        t.nextDueDate = QStringLiteral("2024/9/1");
+        cc->SaveRecordFile();
+    }
+    QStringList passed;
+    WhenModalOpens([&](QWidget *w) {
+        auto *notice = qobject_cast<TNoticeForm *>(w);
+        ASSERT_NE(notice, nullptr);
+        QTreeWidgetItem *header = notice->TreeView_Stage2OK->topLevelItem(0);
+        for (int i = 0; i < header->childCount(); ++i)
+            passed.append(header->child(i)->text(0));
+        EXPECT_FALSE(notice->TreeView_StageNG->isEnabled());
+        writes.clear();
+        notice->sButton_close->click();
+    });
+    StartToReady();
+    ASSERT_EQ(passed.size(), 1);
+    EXPECT_TRUE(passed.first().contains(QStringLiteral("river")));
+    EXPECT_EQ(StateFileWrites().value(0), QStringLiteral("user/record/Record_TT.dat"));
+    EXPECT_EQ(ReadBackState(folder)->words[2].stage, 3);
+}

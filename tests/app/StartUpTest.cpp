@@ -1,0 +1,99 @@
+// The program entry's checks and the main window's shape.
+#include "app/Farewell.h"
+#include "app/StartUp.h"
+#include "engine/Random.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QSysInfo>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+TEST(SingleInstance, ASecondStartIsRefusedWhileTheFirstRuns)
+{
+    TTempProgramFolder runtime;
+    TSingleInstanceLock first(runtime.path());
+    ASSERT_TRUE(first.Acquire());
+    TSingleInstanceLock second(runtime.path());
+    EXPECT_FALSE(second.Acquire());
+    EXPECT_TRUE(first.path().endsWith(QStringLiteral("/Tessarion")));
+}
+
+TEST(SingleInstance, ALockLeftByAProcessThatEndedIsTakenOver)
+{
+    TTempProgramFolder runtime;
+    // A lock file naming a process that no longer exists.
+    runtime.writeLines(QStringLiteral("Tessarion"),
+                       {QStringLiteral("999999"), QStringLiteral("tessarion"), QSysInfo::machineHostName()});
+    TSingleInstanceLock lock(runtime.path());
+    EXPECT_TRUE(lock.Acquire());
+}
+
+TEST(Writability, AWritableProgramFolderPassesAndIsLeftAsItWas)
+{
+    TTempProgramFolder folder;
+    EXPECT_TRUE(ProgramFolderWritable(folder.path()));
+    EXPECT_FALSE(QDir(folder.file(QStringLiteral("test"))).exists());
+}
+
+TEST(Writability, AnExistingTestFolderFailsTheStart)
+{
+    TTempProgramFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("test")));
+    EXPECT_FALSE(ProgramFolderWritable(folder.path()));
+    EXPECT_TRUE(QDir(folder.file(QStringLiteral("test"))).exists());
+}
+
+TEST(Writability, AReadOnlyProgramFolderFailsTheStart)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TTempProgramFolder folder;
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(ProgramFolderWritable(folder.path()));
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(Farewell, TheItalianFileAlwaysSaysOneOfItsTwoPhrases)
+{
+    TRandom random(3);
+    QSet<QString> said;
+    for (int i = 0; i < 200; ++i)
+        said.insert(ChooseFarewellPhrase(QStringLiteral("IT"), 1040, 12, random));
+    EXPECT_EQ(said, (QSet<QString>{QStringLiteral("Ciao!"), QStringLiteral("Arrivederci!")}));
+}
+
+TEST(Farewell, OtherLanguagesSayNothing)
+{
+    TRandom random(3);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_TRUE(ChooseFarewellPhrase(QStringLiteral("TT"), 2057, 10, random).isEmpty());
+}
+
+TEST(Farewell, UsEnglishByTheHour)
+{
+    struct TCase {
+        int hour;
+        QString only;      // a phrase said only at this hour
+        QString never;     // a phrase never said at this hour
+    };
+    const TCase cases[] = {
+        {9, QStringLiteral("Have a good day!"), QStringLiteral("Good night!")},
+        {22, QStringLiteral("Good night!"), QStringLiteral("Have a good day!")},
+        {17, QString(), QStringLiteral("Have a good day!")},
+    };
+    for (const TCase &c : cases) {
+        TRandom random(5);
+        QSet<QString> said;
+        for (int i = 0; i < 2000; ++i)
+            said.insert(ChooseFarewellPhrase(QStringLiteral("TT"), kUsEnglishLanguageId, c.hour, random));
+        if (!c.only.isEmpty())
+            EXPECT_TRUE(said.contains(c.only)) << c.hour;
+        EXPECT_FALSE(said.contains(c.never)) << c.hour;
+        // Every draw may fail: then nothing is said.
+        EXPECT_TRUE(said.contains(QString())) << c.hour;
+        EXPECT_TRUE(said.contains(QStringLiteral("Good job today!"))) << c.hour;
+    }
+}

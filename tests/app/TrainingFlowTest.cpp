@@ -1,0 +1,265 @@
+// The training flow driven through the window with key events: loading,
+// the start screen, questions and the gauge, the end of a study run with its
+// saving order, and the ways the program ends.
+#include "TrainingWindowFixture.h"
+
+#include "app/MainWidgets.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kStartScreen = QStringLiteral("何かキーを押すとスタートします");
+const QString kQuitQuestion = QStringLiteral("Tessarion を終了しますか？");
+const QString kSettingsFile = QStringLiteral("user/setting/Setting_TT.dat");
+const QString kRecordFile = QStringLiteral("user/record/Record_TT.dat");
+}
+
+TEST_F(TTrainingWindowTest, FileLoadsToTheStartScreen)
+{
+    StartToReady();
+    EXPECT_TRUE(form().sPanel_Input->text().startsWith(kStartScreen));
+    EXPECT_FALSE(form().TitleCoverVisible());
+    EXPECT_TRUE(form().mmFile->menuAction()->isVisible());
+    EXPECT_TRUE(form().sLabel_Q->text().isEmpty());
+    EXPECT_FALSE(form().sPageControl1->isEnabled());
+    EXPECT_TRUE(form().sPanel_cover->isVisible());
+    EXPECT_EQ(cc().fileCode, QStringLiteral("TT"));
+    EXPECT_EQ(cc().training.remaining, cc().UsableQuota());
+    // Loading wrote the catalog (after merging the server's) and the fresh
+    // record of a file studied for the first time; no settings yet.
+    for (const QString &path : StateFileWrites())
+        EXPECT_TRUE(path.startsWith(QStringLiteral("user/FileInfo/")) || path == kRecordFile) << path.toStdString();
+    EXPECT_FALSE(QFile::exists(folder.file(kSettingsFile)));
+}
+
+TEST_F(TTrainingWindowTest, KeysAreIgnoredWhileLoading)
+{
+    Start();
+    ASSERT_EQ(flow().State(), TFlowState::Loading);
+    EXPECT_FALSE(flow().KeyDown(QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, QStringLiteral("f"))));
+    ASSERT_TRUE(WaitForState(TFlowState::Ready));
+}
+
+TEST_F(TTrainingWindowTest, AKeyAsksTheFirstQuestion)
+{
+    StartToReady();
+    const int quota = cc().UsableQuota();
+    AskQuestion();
+    const int word = flow().currentWord();
+    ASSERT_GE(word, 1);
+    EXPECT_EQ(form().sLabel_Q->text(), cc().words[word].joinedMeanings);
+    EXPECT_EQ(cc().training.remaining, quota - 1);
+    EXPECT_EQ(form().sLabel_Norm->text(), QString(quota - 1 >= 100 ? 1 : 2, u' ') + QString::number(quota - 1));
+    EXPECT_TRUE(form().sLabel_Norm->isVisible());
+    EXPECT_EQ(form().sSpeedButton_Signal->text(), QStringLiteral("初"));
+    EXPECT_EQ(cc().words[word].timesAsked, 1);
+    EXPECT_EQ(cc().askedWords.At(1), word);
+    // The options show as soon as the gauge moves (no option delay).
+    ASSERT_TRUE(WaitFor([&] { return flow().optionsRevealed(); }));
+    EXPECT_TRUE(form().sLabel_Op[static_cast<size_t>(flow().correctPosition() - 1)]->text().contains(
+        cc().DisplayForm(word)));
+}
+
+TEST_F(TTrainingWindowTest, TheGaugeEndsAQuestionAsWrong)
+{
+    StartToReady();
+    writes.clear();
+    cc().settings.answerTime = 200;
+    AskQuestion();
+    const int word = flow().currentWord();
+    EXPECT_EQ(flow().gaugeMaximum(), 100);
+    ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
+    EXPECT_EQ(flow().gaugePosition(), 0);
+    EXPECT_FALSE(flow().answerCorrect());
+    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
+    EXPECT_TRUE(cc().training.retryPending);
+    EXPECT_EQ(cc().words[word].wrongCount, 1);
+    // Nothing is written until the file closes.
+    EXPECT_TRUE(StateFileWrites().isEmpty()) << StateFileWrites().join(u' ').toStdString();
+}
+
+TEST_F(TTrainingWindowTest, AnOptionKeyAnswersAndTheNextKeyAsksAgain)
+{
+    StartToReady();
+    AskQuestion();
+    const int first = flow().currentWord();
+    AnswerCorrectly();
+    EXPECT_TRUE(flow().answerCorrect());
+    EXPECT_GT(flow().gaugePosition(), 0);
+    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_O"));
+    EXPECT_EQ(cc().training.correctToday, 1);
+    EXPECT_GT(cc().words[first].level, 0);
+    AskQuestion();
+    EXPECT_NE(flow().currentWord(), first);
+}
+
+TEST_F(TTrainingWindowTest, EnterGivesUpTheQuestion)
+{
+    StartToReady();
+    AskQuestion();
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
+    EXPECT_FALSE(flow().answerCorrect());
+    EXPECT_GT(flow().gaugePosition(), 0);
+}
+
+TEST_F(TTrainingWindowTest, TypingTheWordEndsTheQuestionAsCorrect)
+{
+    StartToReady();
+    cc().settings.answerDirection = 0;
+    AskQuestion();
+    const QString form = cc().DisplayForm(flow().currentWord());
+    for (QChar c : form)
+        Key(static_cast<Qt::Key>(Qt::Key_A + (c.toLatin1() - 'a')));
+    ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
+    EXPECT_TRUE(flow().answerCorrect());
+    EXPECT_EQ(flow().typedAnswer(), form);
+}
+
+TEST_F(TTrainingWindowTest, KeysWhileTheQuestionIsPostedStartNoSecondStep)
+{
+    StartToReady();
+    const int quota = cc().UsableQuota();
+    // Three keys arrive before the event loop runs the posted step.
+    flow().KeyDown(QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, QStringLiteral("f")));
+    EXPECT_TRUE(flow().StepPosted());
+    EXPECT_TRUE(flow().KeyDown(QKeyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"))));
+    EXPECT_TRUE(flow().KeyDown(QKeyEvent(QEvent::KeyPress, Qt::Key_J, Qt::NoModifier, QStringLiteral("j"))));
+    ASSERT_TRUE(WaitFor([&] { return flow().IsAsking() && !flow().StepPosted(); }));
+    EXPECT_EQ(cc().training.remaining, quota - 1);
+    EXPECT_EQ(flow().chosenOption(), 0);
+}
+
+TEST_F(TTrainingWindowTest, TheQuotaEndsTheRunAndStateIsSavedInOrder)
+{
+    StartToReady();
+    // A study run of three questions.
+    cc().settings.dailyQuota = 3;
+    cc().training.remaining = cc().UsableQuota();
+    ASSERT_EQ(cc().training.remaining, 3);
+    for (int i = 0; i < 3; ++i) {
+        AskQuestion();
+        AnswerCorrectly();
+    }
+    EXPECT_EQ(form().sLabel_Norm->text(), QStringLiteral("   0"));
+    writes.clear();
+    // The next key closes the study run instead of asking a fourth question.
+    Key(Qt::Key_F);
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(flow().FileEnded());
+    EXPECT_TRUE(flow().QuitRequested());
+
+    // Settings (with the window position), record, catalog - in this order.
+    const QStringList expected = {QStringLiteral("user/setting/FormPosition.dat"), kSettingsFile, kRecordFile,
+                                  QStringLiteral("user/FileInfo/FileInfo_PC.dat"),
+                                  QStringLiteral("user/FileInfo/FileInfo_User.dat")};
+    EXPECT_EQ(StateFileWrites(), expected);
+
+    // The quota statistics and the learning day went into the settings, the
+    // three answers into the records.
+    const auto saved = ReadBackState(folder);
+    EXPECT_EQ(saved->settings.learningDays, 1);
+    EXPECT_EQ(saved->settings.answersTotal, 3);
+    EXPECT_EQ(saved->settings.overallCorrectRate, 100);
+    EXPECT_EQ(saved->settings.averageAchievement, 100);
+    EXPECT_EQ(saved->settings.dailyQuota, 3);
+    int asked = 0;
+    int risen = 0;
+    for (int p = 1; p <= saved->TangoTotal(); ++p) {
+        asked += saved->words[p].timesAsked;
+        risen += saved->words[p].level > 0 ? 1 : 0;
+    }
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(risen, 3);
+}
+
+TEST_F(TTrainingWindowTest, EscAtTheStartScreenAsksFirst)
+{
+    StartToReady();
+    notes.confirmReply = false;
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(notes.messages, QStringList{kQuitQuestion});
+    EXPECT_EQ(flow().State(), TFlowState::Ready);
+    EXPECT_FALSE(ended);
+
+    // Yes saves settings, record and catalog although nothing was asked.
+    writes.clear();
+    notes.confirmReply = true;
+    Key(Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(StateFileWrites().contains(kSettingsFile));
+    EXPECT_TRUE(StateFileWrites().contains(kRecordFile));
+    EXPECT_TRUE(StateFileWrites().contains(QStringLiteral("user/FileInfo/FileInfo_PC.dat")));
+    EXPECT_EQ(ReadBackState(folder)->settings.learningDays, 1);
+    EXPECT_TRUE(form().TitleCoverVisible());
+}
+
+TEST_F(TTrainingWindowTest, EscWhileAskingDoesNothing)
+{
+    StartToReady();
+    AskQuestion();
+    Key(Qt::Key_Escape);
+    EXPECT_TRUE(notes.messages.isEmpty());
+    EXPECT_TRUE(flow().IsAsking());
+}
+
+TEST_F(TTrainingWindowTest, ClosingTheWindowDuringAQuestionSavesAndEnds)
+{
+    StartToReady();
+    AskQuestion();
+    const int word = flow().currentWord();
+    form().close();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(QFile::exists(folder.file(kSettingsFile)));
+    // The question was asked and left unanswered: counted, not graded.
+    const auto saved = ReadBackState(folder);
+    EXPECT_EQ(saved->words[word].timesAsked, 1);
+    EXPECT_EQ(saved->words[word].wrongCount, 0);
+    EXPECT_EQ(saved->words[word].level, 0);
+    EXPECT_EQ(saved->settings.answersTotal, 1);
+}
+
+TEST_F(TTrainingWindowTest, ClosingTheWindowBeforeTheFirstFileEndsWithoutSaving)
+{
+    Start();
+    form().close();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_FALSE(QFile::exists(folder.file(kSettingsFile)));
+}
+
+TEST_F(TTrainingWindowTest, AllExitFromTheMenuSavesAndEnds)
+{
+    StartToReady();
+    AskQuestion();
+    form().smFileAllExit->trigger();   // refused while a question waits
+    EXPECT_FALSE(flow().QuitRequested());
+    AnswerCorrectly();
+    form().smFileAllExit->trigger();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(QFile::exists(folder.file(kRecordFile)));
+}
+
+TEST(TTrainingWindowFiles, AFileOfTwoWordsIsRefusedAndNothingIsSaved)
+{
+    TTempProgramFolder folder;
+    WriteLearningFile(folder, FixtureWords().mid(0, 2));
+    WriteCatalog(folder, 2);
+    TCollectingNotifier notes;
+    bool ended = false;
+    TProgram program(folder.path());
+    program.beforeMainFormCreate = [&](TProgram &p) {
+        p.cc().notifier = &notes;
+        p.mainForm().flow().SetShutdownWaitScale(0.0);
+        p.mainForm().flow().SetApplicationEnd([&] { ended = true; });
+    };
+    program.ExecuteMainProgram();
+    ASSERT_TRUE(RunUntil([&] { return ended; }));
+    ASSERT_EQ(notes.messages.size(), 1);
+    EXPECT_EQ(notes.messages.first(), QStringLiteral("学習ファイル【 テスト単語 】のデータが少なすぎます。"
+                                                     "最低でも 3 つのデータがないと起動できません。"));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("user/setting/Setting_TT.dat"))));
+}
