@@ -263,3 +263,28 @@ TEST(TTrainingWindowFiles, AFileOfTwoWordsIsRefusedAndNothingIsSaved)
                                                      "最低でも 3 つのデータがないと起動できません。"));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("user/setting/Setting_TT.dat"))));
 }
+
+TEST_F(TTrainingWindowTest, TheEndOfOneFileLoadsTheNextOfTheQueue)
+{
+    constexpr int kDtSlot = 27;
+    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
+    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
+                          {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    StartToReady();
+    EXPECT_EQ(cc().fileCode, QStringLiteral("TT"));
+    cc().settings.dailyQuota = 1;
+    cc().training.remaining = 1;
+    AskQuestion();
+    AnswerCorrectly();
+    Key(Qt::Key_F);
+    // The next file loads and waits for a key; the program goes on.
+    ASSERT_TRUE(WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == QStringLiteral("DT"); }));
+    EXPECT_FALSE(ended);
+    EXPECT_FALSE(flow().FileEnded());
+    EXPECT_EQ(cc().training.remaining, cc().UsableQuota());
+    EXPECT_EQ(ReadBackState(folder)->settings.learningDays, 1);   // TT was saved
+    EXPECT_EQ(form().sPanel_Q->text(), QStringLiteral("+++ 入試単語 +++"));
+    EXPECT_TRUE(form().sPanel_Input->text().startsWith(kStartScreen));
+    AskQuestion();
+    EXPECT_EQ(cc().words[flow().currentWord()].timesAsked, 1);
+}

@@ -56,36 +56,56 @@ inline void WriteLearningFile(const TTempProgramFolder &folder, const QList<TFix
     folder.write(QStringLiteral("resource/%1_enc.dat").arg(code), EncodeLearningText(text).toUtf8());
 }
 
-// The catalog of a program that has started before: TT on, the learning-file
-// manager not shown at start.
-inline void WriteCatalog(const TTempProgramFolder &folder, int wordCount, const QString &fileManager = QStringLiteral("OFF"))
+struct TQueuedFile {
+    int slot;
+    QString code;
+    QString title;
+    int wordCount;
+};
+
+// The catalog of a program that has started before: the given files on, in
+// the given order, the learning-file manager not shown at start.
+inline void WriteCatalog(const TTempProgramFolder &folder, const QList<TQueuedFile> &files,
+                         const QString &fileManager = QStringLiteral("OFF"))
 {
     TCC cc;
     cc.programFolder = folder.path();
     cc.userFolder = cc.FindUserFolder();
     cc.EnsureUserFolders();
-    TDBF &site = cc.siteCatalog.rows[kTtSlot];
-    site.Code = QStringLiteral("TT");
-    site.Version = 305;
-    site.Title = QStringLiteral("テスト単語");
-    site.TangoTotal = wordCount;
-    site.DBTangoTotal = wordCount;
+    QFile::remove(cc.userFolder + QStringLiteral("FileInfo/FileInfo_PC.dat"));
     cc.siteCatalog.dataVersion = 201;
+    for (const TQueuedFile &f : files) {
+        TDBF &site = cc.siteCatalog.rows[static_cast<size_t>(f.slot)];
+        site.Code = f.code;
+        site.Version = 305;
+        site.Title = f.title;
+        site.TangoTotal = f.wordCount;
+        site.DBTangoTotal = f.wordCount;
+    }
     cc.LoadCatalog();
-    cc.catalog.rows[kTtSlot].OnOff = QStringLiteral("ON");
+    int order = 0;
+    for (const TQueuedFile &f : files) {
+        cc.catalog.rows[static_cast<size_t>(f.slot)].OnOff = QStringLiteral("ON");
+        cc.catalog.rows[static_cast<size_t>(f.slot)].Order = QString::number(++order);
+    }
     cc.catalog.fileManager = fileManager;
     cc.SaveCatalog();
 }
 
+inline void WriteCatalog(const TTempProgramFolder &folder, int wordCount, const QString &fileManager = QStringLiteral("OFF"))
+{
+    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), wordCount}}, fileManager);
+}
+
 // The saved state of the program folder read back as the program reads it
 // at its next start: catalog, settings and the TT file with its records.
-inline std::unique_ptr<TCC> ReadBackState(const TTempProgramFolder &folder)
+inline std::unique_ptr<TCC> ReadBackState(const TTempProgramFolder &folder, const QString &code = QStringLiteral("TT"))
 {
     auto cc = std::make_unique<TCC>();
     cc->programFolder = folder.path();
     cc->userFolder = cc->FindUserFolder();
     cc->LoadCatalog();
-    cc->SetCurrentFile(QStringLiteral("TT"));
+    cc->SetCurrentFile(code);
     cc->LoadFileSettings();
     cc->LoadLearningFile();
     return cc;
