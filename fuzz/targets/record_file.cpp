@@ -12,16 +12,24 @@ const QString kCode = QStringLiteral("TT");
 constexpr int kSlot = 6;
 constexpr int kFewestWords = 3;
 
+// A text as the UTF-8 file can hold it: a lone surrogate (possible in a
+// damaged file of the older UTF-16 layout) is saved as U+FFFD.
+QString Storable(const QString &text)
+{
+    return QString::fromUtf8(text.toUtf8());
+}
+
+// `b` is `a` saved and read again.
 bool SameRecord(const TTango &a, const TTango &b)
 {
-    return a.stage == b.stage && a.stage1History == b.stage1History
+    return a.stage == b.stage && Storable(a.stage1History) == b.stage1History
            && a.stage1Count == b.stage1Count && a.stage1Questions == b.stage1Questions
-           && a.stage1Levels == b.stage1Levels && a.stage2History == b.stage2History
+           && a.stage1Levels == b.stage1Levels && Storable(a.stage2History) == b.stage2History
            && a.stage2Count == b.stage2Count && a.stage2Days == b.stage2Days
            && a.stage2Levels == b.stage2Levels && a.timesAsked == b.timesAsked
            && a.wrongCount == b.wrongCount && a.resetCount == b.resetCount
            && a.level == b.level && a.stage1Counter == b.stage1Counter
-           && a.nextDueDate == b.nextDueDate && a.starX == b.starX && a.starY == b.starY
+           && Storable(a.nextDueDate) == b.nextDueDate && a.starX == b.starX && a.starY == b.starY
            && a.stage1Limit == b.stage1Limit;
 }
 }
