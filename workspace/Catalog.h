@@ -21,6 +21,8 @@ struct TDBF {
     QString Title;
     qint32 TangoTotal = 0;
     qint32 DBTangoTotal = 0;
+
+    bool operator==(const TDBF &) const = default;
 };
 
 // Rows indexed by slot (index 0 unused).
@@ -30,6 +32,8 @@ struct TCatalog {
     QString fileManager;                        // "ON" / "OFF"
     qint32 relatedWordsVersion = kDefaultDataVersion;
     qint32 etymologyVersion = kDefaultDataVersion;
+
+    bool operator==(const TCatalog &) const = default;
 };
 
 // ---- file slots and file codes ----

@@ -16,8 +16,8 @@
 #include <unistd.h>
 
 namespace {
-// A large file (a record file of some 150 KB).
-constexpr int kWords = 2000;
+// A large file (a record file of some 80 KB).
+constexpr int kWords = 1000;
 // Kills: at least this many, and more while the time budget lasts.
 constexpr int kFewestKills = 100;
 constexpr int kMostKills = 400;
@@ -64,6 +64,22 @@ void MakeState(TCC &cc, int g)
     cc.settings.learningDays = g / 3;
     cc.formPosition.mainTop = g;
     cc.formPosition.mainLeft = -g;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        cc.catalog.rows[slot].PopUpWN = g;
+        cc.catalog.rows[slot].Order = QString::number(g + slot);
+    }
+}
+
+// The generation of the catalog rows first..last, or -1 when they are mixed.
+int CatalogGeneration(const TCatalog &catalog, int first, int last)
+{
+    const int g = catalog.rows[first].PopUpWN;
+    for (int slot = first; slot <= last; ++slot) {
+        const TDBF &row = catalog.rows[slot];
+        if (row.PopUpWN != g || row.Order != QString::number(g + slot))
+            return -1;
+    }
+    return g;
 }
 
 bool IsWordOfGeneration(const TTango &t, int p, int g)
@@ -74,10 +90,12 @@ bool IsWordOfGeneration(const TTango &t, int p, int g)
            && t.wrongCount == p % 11 && t.starX == 1 + p % 1024 && t.starY == 1 + g % 768;
 }
 
+// In the order a learning file is closed.
 void SaveState(TCC &cc)
 {
     cc.SaveFileSettings();   // FormPosition.dat, then Setting_TT.dat
     cc.SaveRecordFile();
+    cc.SaveCatalog();        // FileInfo_PC.dat, then FileInfo_User.dat
 }
 
 // The generation each file holds, after checking that it holds all of it.
@@ -85,6 +103,8 @@ struct TSavedGenerations {
     int formPosition = -1;
     int settings = -1;
     int record = -1;
+    int catalogPc = -1;
+    int catalogUser = -1;
 };
 
 TSavedGenerations ReadState(TCC &cc)
@@ -108,6 +128,13 @@ TSavedGenerations ReadState(TCC &cc)
             break;
         }
     }
+
+    cc.LoadCatalog();
+    g.catalogPc = CatalogGeneration(cc.catalog, 1, kLastBuiltInSlot);
+    g.catalogUser = CatalogGeneration(cc.catalog, kFirstUserSlot, kSlotCount);
+    EXPECT_GE(g.catalogPc, 0) << "FileInfo_PC.dat is mixed";
+    EXPECT_GE(g.catalogUser, 0) << "FileInfo_User.dat is mixed";
+    EXPECT_EQ(cc.catalog.rows[6].TangoTotal, kWords) << "FileInfo_PC.dat lost the file's word count";
     EXPECT_TRUE(cc.defaultNotifier.messages.isEmpty())
         << cc.defaultNotifier.messages.join(u'\n').toStdString();
     return g;
@@ -216,10 +243,14 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
         EXPECT_GE(now.formPosition, last.formPosition);
         EXPECT_GE(now.settings, last.settings);
         EXPECT_GE(now.record, last.record);
+        EXPECT_GE(now.catalogPc, last.catalogPc);
+        EXPECT_GE(now.catalogUser, last.catalogUser);
+        EXPECT_LE(now.catalogUser, now.catalogPc);
+        EXPECT_LE(now.catalogPc, now.record);
         EXPECT_LE(now.record, now.settings);
         EXPECT_LE(now.settings, now.formPosition);
         advanced += now.formPosition != last.formPosition;
-        partial += now.record != now.formPosition;
+        partial += now.catalogUser != now.formPosition;
         last = now;
     }
     // The kills landed at every point of a save: before it, between its
@@ -233,6 +264,9 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
         StrayFiles(cc.userFolder + QStringLiteral("record"), {QStringLiteral("Record_TT.dat")}).size()
         + StrayFiles(cc.userFolder + QStringLiteral("setting"),
                      {QStringLiteral("Setting_TT.dat"), QStringLiteral("FormPosition.dat")})
+              .size()
+        + StrayFiles(cc.userFolder + QStringLiteral("FileInfo"),
+                     {QStringLiteral("FileInfo_PC.dat"), QStringLiteral("FileInfo_User.dat")})
               .size());
     std::printf("%d kills in %lld ms (save %d us): %d after a newer state was saved, %d between "
                 "files; %d stray temporary files\n",
@@ -247,7 +281,7 @@ TEST(CrashSafeSave, AFullDiskKeepsTheGoodFileAndReportsTheFailure)
     SaveState(cc);
     const QByteArray goodRecord = f.dir.read(f.userFile(QStringLiteral("record/Record_TT.dat")));
     const QByteArray goodSettings = f.dir.read(f.userFile(QStringLiteral("setting/Setting_TT.dat")));
-    ASSERT_GT(goodRecord.size(), 100000);
+    ASSERT_GT(goodRecord.size(), 50000);
 
     MakeState(cc, 2);
     // Room for part of the new record only, and for part of the settings.
@@ -261,6 +295,9 @@ TEST(CrashSafeSave, AFullDiskKeepsTheGoodFileAndReportsTheFailure)
         EXPECT_EQ(SaveUnderSizeLimit(cc, limit, [&] { cc.SaveFileSettings(); }), kReportedFailure);
         EXPECT_EQ(f.dir.read(f.userFile(QStringLiteral("setting/Setting_TT.dat"))), goodSettings);
     }
+    const QByteArray goodCatalog = f.dir.read(f.userFile(QStringLiteral("FileInfo/FileInfo_PC.dat")));
+    EXPECT_EQ(SaveUnderSizeLimit(cc, goodCatalog.size() / 2, [&] { cc.SaveCatalog(); }), kReportedFailure);
+    EXPECT_EQ(f.dir.read(f.userFile(QStringLiteral("FileInfo/FileInfo_PC.dat"))), goodCatalog);
     EXPECT_EQ(StrayFiles(cc.userFolder + QStringLiteral("record"), {QStringLiteral("Record_TT.dat")}),
               QStringList());
 
