@@ -9,6 +9,7 @@
 #include "workspace/TextFiles.h"
 
 #include <QFileInfo>
+#include <QtNumeric>
 
 namespace {
 // ---- defaults ----
@@ -214,8 +215,15 @@ TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCod
             s.answersTotal = StrToInt(*line);
     } else {
         // Files from before the total was kept: estimated from the statistics.
-        const qint64 estimate = qint64(s.learningDays) * s.dailyQuota * s.averageAchievement
-                                * s.overallCorrectRate / 10000;
+        // The values are not checked, so the product may not fit: it then
+        // takes the largest total of its sign.
+        qint64 product = s.learningDays;
+        bool overflow = false;
+        for (qint64 factor : {qint64(s.dailyQuota), qint64(s.averageAchievement), qint64(s.overallCorrectRate)})
+            overflow = overflow || qMulOverflow(product, factor, &product);
+        const bool negative = (s.learningDays < 0) != (s.dailyQuota < 0)
+                              != (s.averageAchievement < 0) != (s.overallCorrectRate < 0);
+        const qint64 estimate = overflow ? (negative ? qint64(INT_MIN) : qint64(INT_MAX)) : product / 10000;
         s.answersTotal = static_cast<qint32>(qBound(qint64(INT_MIN), estimate, qint64(INT_MAX)));
     }
     if (const QString *line = LineAt(lines, 39); !IsVoidLine(line) && line)

@@ -223,6 +223,18 @@ TEST(FileSettings, QuickResponseVoidAndTheLastTwoLines)
     EXPECT_EQ(e.cc.settings.showProgressAtEnd, 1);
     EXPECT_EQ(e.cc.settings.quickResponseValues, (std::array<qint32, 3>{10, 90, 35}));
 
+    // Statistics no program wrote, whose product does not fit any integer:
+    // the largest total of the product's sign.
+    for (const char *sign : {"", "-"}) {
+        lines = OldFile(full, 37);
+        lines[7] = QStringLiteral("2000000000");                       // daily quota
+        lines[26] = QLatin1String(sign) + QStringLiteral("2000000000");   // learning days
+        lines[27] = lines[28] = QStringLiteral("2000000000");         // rates
+        e.dir.writeLines(kSettingsTT, lines);
+        e.cc.LoadFileSettings();
+        EXPECT_EQ(e.cc.settings.answersTotal, *sign ? INT_MIN : INT_MAX);
+    }
+
     // Line 38 present, line 39 missing.
     e.dir.writeLines(kSettingsTT, OldFile(full, 38));
     e.cc.LoadFileSettings();
