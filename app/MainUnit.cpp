@@ -780,7 +780,7 @@ void TMainForm::ApplicationActivated()
 
 void TMainForm::Timer_DDSDTimer()
 {
-    m_flow->ReinitialiseSoundDevice();
+    m_flow->RestoreSoundDevice();
 }
 
 void TMainForm::Timer_telopTimer()

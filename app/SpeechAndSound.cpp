@@ -23,6 +23,14 @@ void TSpeechAndSound::InitializeSoundDevice()
     m_sounds->DDSD1.InitializeDevice();
 }
 
+void TSpeechAndSound::RestoreSoundDevice()
+{
+    if (m_sounds->DDSD1.Available())
+        return;
+    m_sounds->DDSD1.InitializeDevice();
+    m_sounds->LoadSoundEffects();
+}
+
 void TSpeechAndSound::LoadSoundEffects()
 {
     m_sounds->LoadSoundEffects();

@@ -20,6 +20,11 @@ public:
 
     // ---- sound effects ----
     void InitializeSoundDevice();
+    // Opens the sound device again and reloads the effects, when it is not
+    // open (none at start, or lost since). An open device is left alone: on
+    // this platform nothing takes it away, and reopening would cut off a
+    // sound or a voice that is still playing.
+    void RestoreSoundDevice();
     void LoadSoundEffects();
     void PlaySoundEffect(const QString &name);
     // The click of a typed key in the typing-sound setting 1..16.

@@ -791,15 +791,14 @@ void TTrainingFlow::ApplicationActivated()
 {
     if (IsLoading() || m_form.program().StarViewOrGalleryShowing())
         return;
-    ReinitialiseSoundDevice();
+    RestoreSoundDevice();
     if (AgentOnScreen() && m_cc.settings.speechMode == kSpeechWithAgent)
         Media().RestoreAgentTop();
 }
 
-void TTrainingFlow::ReinitialiseSoundDevice()
+void TTrainingFlow::RestoreSoundDevice()
 {
-    Media().InitializeSoundDevice();
-    Media().LoadSoundEffects();
+    Media().RestoreSoundDevice();
 }
 
 void TTrainingFlow::AgentReaction()

@@ -98,7 +98,7 @@ public:
     // ---- window events ----
     void ApplicationActivated();
     void ApplicationDeactivated();
-    void ReinitialiseSoundDevice();
+    void RestoreSoundDevice();
     void AgentReaction();
 
     void UpdateQuotaLabel();
