@@ -441,6 +441,15 @@ bool TCC::CheckTypedAnswerAlternatives(const QString &word, const QString &typed
     return ::CheckTypedAnswerAlternatives(word, typed, choiceWords, HeadwordKind());
 }
 
+namespace {
+// Exact equality, with the cheap tests first: this runs for every word of
+// the file on every typing decision.
+bool SameMeaning(const QString &x, const QString &y)
+{
+    return x.size() == y.size() && x.front() == y.front() && x == y;
+}
+}
+
 bool TCC::AreConfusable(int a, int b) const
 {
     const auto &ma = words[a].meanings;
@@ -449,7 +458,7 @@ bool TCC::AreConfusable(int a, int b) const
         if (m.isEmpty())
             break;
         for (const QString &other : mb)
-            if (m == other)
+            if (!other.isEmpty() && SameMeaning(m, other))
                 return true;
     }
     return false;
@@ -465,7 +474,14 @@ bool TCC::IsTypingHintAllowed(int position)
     const QChar last = form.back();
     const int rows = LookupRowCount(*this);
     for (int p = 1; p <= rows; ++p) {
-        if (p == position || !AreConfusable(position, p))
+        if (p == position)
+            continue;
+        // Markup never touches a letter at the start of a headword: a word
+        // that starts with another letter cannot look alike.
+        const QString &stored = words[p].word;
+        if (stored.isEmpty() || (stored.front() != first && stored.front().isLetter()))
+            continue;
+        if (!AreConfusable(position, p))
             continue;
         const QString other = DisplayForm(p);
         if (other.size() != form.size() || other.front() != first)

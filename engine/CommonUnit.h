@@ -15,6 +15,7 @@
 #include "engine/StageRules.h"
 #include "engine/TrainingState.h"
 #include "engine/Selection.h"
+#include "engine/StudyRun.h"
 #include "workspace/Catalog.h"
 #include "workspace/FileSettings.h"
 
@@ -202,4 +203,24 @@ public:
     TStageNoticeLists ApplyStageRules();
     // The forgetting curves of the word's current stage (none in stage 3).
     QList<TEntryCurve> RetentionCurvesOf(int position) const;
+
+    // ---- a study run: what the main window and headless runs both call ----
+    // Takes the next queued file and loads its settings, words and records.
+    // A file of fewer than 3 words is refused with a message to the learner.
+    TFileOpenResult OpenNextLearningFile();
+    // After the stage rules: the quota starts, the lists are emptied and the
+    // day's first selection is made. False when nothing can be asked (the
+    // file is then ended without saving).
+    bool BeginStudyRun();
+    // Counts one question of the quota and prepares it.
+    TAskResult AskNextQuestion();
+    // Right when the option at the correct position was chosen in time, or
+    // the typed text is the correct word.
+    bool JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const;
+    // The level rules for the current question's word.
+    TAnswerEffect GradeQuestion(bool correct);
+    // With save: quota statistics, learning days + 1, settings, record file,
+    // catalog, in that order. Then the word table and the run's lists are
+    // cleared for the next file.
+    void EndLearningFile(bool save);
 };

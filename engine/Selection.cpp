@@ -18,15 +18,6 @@ constexpr int kStage1 = 1;
 constexpr int kDrawAttempts = 256;
 
 bool IsStage1Level(int level) { return level >= 1 && level <= kLastStage1Level; }
-
-// Until the slot table lands in the engine.
-int SlotOfCatalogCode(const TCC &cc, const QString &code)
-{
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        if (cc.catalog.rows[static_cast<size_t>(slot)].Code == code)
-            return slot;
-    return 0;
-}
 }
 
 // ---- fixed-capacity lists -------------------------------------------------
@@ -135,9 +126,7 @@ bool TCC::SelectNextLearningFile(bool advance)
     const QString code = fileQueue.First();
     if (code.isEmpty())
         return false;
-    fileCode = code;
-    fileSlot = SlotOfCatalogCode(*this, code);
-    userFile = IsUserFileSlot();
+    SetCurrentFile(code);
     if (advance)
         fileQueue.RemoveFirst();
     return true;

@@ -233,6 +233,17 @@ TEST_F(TTypingRulesTest, LookAlikesDecideTheHint)
     EXPECT_TRUE(cc.IsTypingHintAllowed(7));
 }
 
+TEST_F(TTypingRulesTest, LookAlikeBehindMarkupIsFound)
+{
+    // The stored headword starts with an optional part; its form "abaxxon"
+    // looks like "abandon".
+    cc.words[4].word = S("(to) abaxxon");
+    EXPECT_FALSE(cc.IsTypingHintAllowed(3));
+    cc.words[4].word = S("@baxxon");    // "～baxxon": same length, another first character
+    EXPECT_TRUE(cc.IsTypingHintAllowed(3));
+    EXPECT_FALSE(cc.lookAlike);
+}
+
 TEST_F(TTypingRulesTest, TypingQuestionNeedsSettingDirectionAndEvenLevel)
 {
     TTango &w = cc.words[6];

@@ -1,0 +1,143 @@
+// The engine side of a study run: file start, questions, grading, file end.
+#include "engine/StudyRun.h"
+
+#include "engine/CommonUnit.h"
+
+namespace {
+QString TooFewWordsText(const QString &title)
+{
+    return QStringLiteral("学習ファイル【 ") + title
+           + QStringLiteral(" 】のデータが少なすぎます。最低でも 3 つのデータがないと起動できません。");
+}
+}
+
+TFileOpenResult TCC::OpenNextLearningFile()
+{
+    if (!SelectNextLearningFile(true))
+        return TFileOpenResult::QueueEmpty;
+    LoadFileSettings();
+    LoadLearningFile();
+    if (TangoTotal() < kMinLearningWords) {
+        notifier->Information(TooFewWordsText(catalog.rows[static_cast<size_t>(fileSlot)].Title));
+        return TFileOpenResult::TooFewWords;
+    }
+    return TFileOpenResult::Opened;
+}
+
+bool TCC::BeginStudyRun()
+{
+    training.remaining = UsableQuota();
+    training.correctToday = 0;
+    training.retryPending = false;
+    todaysQuestions.Clear();
+    askedWords.Clear();
+    question = {};
+    return SelectNextQuestion(TSelectMode::FirstOfDay) != 0 || training.randomAcceptedToday;
+}
+
+TAskResult TCC::AskNextQuestion()
+{
+    if (QuotaUsedUp())
+        return TAskResult::QuotaUsedUp;
+    training.remaining -= 1;
+    if (!PrepareQuestion()) {
+        // No question was asked: the quota does not count one.
+        training.remaining += 1;
+        return TAskResult::NothingToAsk;
+    }
+    return TAskResult::Asked;
+}
+
+bool TCC::JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const
+{
+    if (inTime && chosenOption == question.correctPosition)
+        return true;
+    // A typed answer that matches counts even when no option was chosen.
+    const int correctWord = question.choices[static_cast<size_t>(question.correctPosition - 1)];
+    return TWordTable::IsPosition(correctWord) && CheckTypedAnswer(words[correctWord].word, typed);
+}
+
+TAnswerEffect TCC::GradeQuestion(bool correct)
+{
+    return correct ? ApplyCorrectAnswer(question.word) : ApplyWrongAnswer(question.word);
+}
+
+void TCC::EndLearningFile(bool save)
+{
+    if (save) {
+        UpdateQuotaStatistics();
+        settings.learningDays += 1;
+        SaveFileSettings();
+        SaveRecordFile();
+        SaveCatalog();
+    }
+    words.Clear();
+    askedWords.Clear();
+    todaysQuestions.Clear();
+    training.retryPending = false;
+    question = {};
+}
+
+TScriptedRunResult RunScriptedStudy(TCC &cc, const QList<TScriptedAnswer> &answers)
+{
+    TScriptedRunResult result;
+    switch (cc.OpenNextLearningFile()) {
+    case TFileOpenResult::QueueEmpty:
+        result.end = TRunEnd::NoFile;
+        return result;
+    case TFileOpenResult::TooFewWords:
+        cc.EndLearningFile(false);
+        result.end = TRunEnd::TooFewWords;
+        return result;
+    case TFileOpenResult::Opened:
+        break;
+    }
+    // What the stage-notice window does: apply the rules, save the record.
+    if (cc.AnyStageNoticeDue()) {
+        cc.ApplyStageRules();
+        cc.SaveRecordFile();
+    }
+    if (!cc.BeginStudyRun()) {
+        cc.EndLearningFile(false);
+        result.end = TRunEnd::NothingAtStart;
+        return result;
+    }
+    for (qsizetype k = 0;; ++k) {
+        if (cc.QuotaUsedUp()) {
+            result.end = TRunEnd::QuotaUsedUp;
+            break;
+        }
+        if (k >= answers.size()) {
+            result.end = TRunEnd::ScriptEnded;
+            break;
+        }
+        TQuestionRecord record;
+        record.retry = cc.training.retryPending;
+        if (cc.AskNextQuestion() != TAskResult::Asked) {
+            result.end = TRunEnd::NothingToAsk;
+            break;
+        }
+        const TScriptedAnswer &a = answers.at(k);
+        const int w = cc.question.word;
+        record.number = cc.AskedCount();
+        record.word = w;
+        record.headword = cc.words[w].word;
+        record.levelBefore = cc.words[w].level;
+        record.random = cc.training.randomQuestion;
+        record.newWord = cc.training.newWord;
+        record.typing = cc.question.typing;
+        record.choices = cc.question.choices;
+        // A typing question shows no options to choose: a typed text decides.
+        const bool chooses = !(cc.question.typing && a.typed);
+        const int chosen = chooses && a.correct ? cc.question.correctPosition : 0;
+        record.correct = cc.JudgeAnswer(chosen, true, a.typed.value_or(QString()));
+        cc.GradeQuestion(record.correct);
+        record.levelAfter = cc.words[w].level;
+        record.stageAfter = cc.words[w].stage;
+        result.questions.append(record);
+    }
+    // Answers given before the file ended in the middle are kept.
+    result.saved = result.end != TRunEnd::NothingToAsk || !result.questions.isEmpty();
+    cc.EndLearningFile(result.saved);
+    return result;
+}
