@@ -33,6 +33,8 @@ struct TWindowPosition {
     int left = 0;
 };
 
+class TSpeech;   // speech/Speech.h: speech and the parakeet (outside the engine library)
+
 class TCC {
 public:
     TCC();
@@ -49,6 +51,8 @@ public:
     TRandom random;
     TNotifier *notifier = nullptr;   // never null after construction
     TCollectingNotifier defaultNotifier;
+    // Speech and the parakeet, set by the program when it builds them.
+    TSpeech *speech = nullptr;
 
     // ---- catalog ----
     TCatalog catalog;       // local rows (FileInfo_PC.dat, FileInfo_User.dat, Title.dat)
