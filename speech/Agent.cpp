@@ -410,7 +410,8 @@ void TAgent::UpdateBalloon()
         return;
     const bool speaking = m_current && m_current->kind == TKind::Speak && !m_current->text.trimmed().isEmpty();
     if (speaking && OnScreen())
-        m_balloon->ShowText(m_current->text, m_window->BeakOnScreen());
+        m_balloon->ShowText(m_current->text, m_window->BalloonAnchorOnScreen(true),
+                            m_window->BalloonAnchorOnScreen(false));
     else
         m_balloon->hide();
 }

@@ -17,7 +17,8 @@ constexpr QPointF kNearShoulder(86, 106);
 constexpr QPointF kFarShoulder(126, 112);
 constexpr QPointF kNeck(110, 108);
 constexpr QPointF kBeakHinge(112, 90);
-constexpr QPointF kBeakTip(121, 106);
+constexpr QPointF kAboveHead(100, 38);   // where a balloon above the bird points
+constexpr QPointF kBelowFeet(110, 226);  // where a balloon below it points
 constexpr double kBeakOpenDegrees = 26;
 constexpr double kSquashWidening = 0.6;   // a squashed bird gets this much wider
 constexpr double kHiddenLid = 0.03;       // eyelids below this are not drawn
@@ -90,7 +91,7 @@ TAgentArtwork::TAgentArtwork(const QString &path)
     m_valid = m_missing.isEmpty() && !m_size.isEmpty();
 }
 
-QPointF TAgentArtwork::BeakPoint() const { return kBeakTip; }
+QPointF TAgentArtwork::BalloonAnchor(bool above) const { return above ? kAboveHead : kBelowFeet; }
 
 void TAgentArtwork::Draw(QPainter &p, const QString &id) const
 {

@@ -22,8 +22,9 @@ public:
     // The parts the drawing lacks (empty when it is complete or did not load).
     const QStringList &MissingParts() const { return m_missing; }
     QSizeF ArtSize() const { return m_size; }
-    // Where the beak is, in art units, for the speech balloon's pointer.
-    QPointF BeakPoint() const;
+    // Where the speech balloon's pointer ends (art units): on top of the
+    // head for a balloon above the bird, under the feet for one below.
+    QPointF BalloonAnchor(bool above) const;
     // Paints the pose; the painter maps art units to the target already.
     void Paint(QPainter &p, const TAgentPose &pose) const;
 

@@ -39,7 +39,7 @@ TAgentBalloon::TAgentBalloon()
     setFont(BalloonFont());
 }
 
-void TAgentBalloon::ShowText(const QString &text, QPoint beak)
+void TAgentBalloon::ShowText(const QString &text, QPoint above, QPoint below)
 {
     m_text = text;
     const QFontMetrics fm(font());
@@ -49,28 +49,35 @@ void TAgentBalloon::ShowText(const QString &text, QPoint beak)
     resize(w, h);
 
     QRect screen(0, 0, 1 << 15, 1 << 15);
-    if (const QScreen *s = QGuiApplication::screenAt(beak))
+    if (const QScreen *s = QGuiApplication::screenAt(above))
         screen = s->availableGeometry();
     else if (const QScreen *primary = QGuiApplication::primaryScreen())
         screen = primary->availableGeometry();
-    // Up and to the left of the beak, pointing down at it; below it when the
-    // screen's top edge is too close.
-    m_pointerDown = beak.y() - h - 40 >= screen.top();
-    int x = std::clamp(beak.x() - w + 3 * kRadius, screen.left(), std::max(screen.left(), screen.right() - w));
-    const int y = m_pointerDown ? beak.y() - h - 40 : beak.y() + 30;
-    m_pointerX = std::clamp(beak.x() - x, 2 * kRadius, w - 2 * kRadius);
+    m_pointerDown = above.y() - h >= screen.top();
+    const QPoint tip = m_pointerDown ? above : below;
+    // Mostly to the left of the bird, inside the screen.
+    const int x = std::clamp(tip.x() - w + 3 * kRadius, screen.left(), std::max(screen.left(), screen.right() - w));
+    const int y = m_pointerDown ? tip.y() - h : tip.y();
+    m_pointerX = std::clamp(tip.x() - x, 2 * kRadius, w - 2 * kRadius);
     move(x, y);
+    // Cut to the outline: no black corners without a compositor.
+    QPainterPathStroker outline;
+    outline.setWidth(1.6);
+    const QPainterPath shape = Shape();
+    setMask(QRegion(shape.united(outline.createStroke(shape)).toFillPolygon().toPolygon()));
     show();
     update();
 }
 
-void TAgentBalloon::paintEvent(QPaintEvent *)
+QRectF TAgentBalloon::Body() const
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF body = m_pointerDown ? QRectF(kMargin, kMargin, width() - 2 * kMargin, height() - kPointer - 2 * kMargin)
-                                      : QRectF(kMargin, kPointer + kMargin, width() - 2 * kMargin,
-                                               height() - kPointer - 2 * kMargin);
+    return m_pointerDown ? QRectF(kMargin, kMargin, width() - 2 * kMargin, height() - kPointer - 2 * kMargin)
+                         : QRectF(kMargin, kPointer + kMargin, width() - 2 * kMargin, height() - kPointer - 2 * kMargin);
+}
+
+QPainterPath TAgentBalloon::Shape() const
+{
+    const QRectF body = Body();
     QPainterPath shape;
     shape.addRoundedRect(body, kRadius, kRadius);
     QPainterPath pointer;
@@ -85,10 +92,16 @@ void TAgentBalloon::paintEvent(QPaintEvent *)
         pointer.lineTo(px - 2, body.top() + 1);
     }
     pointer.closeSubpath();
-    shape = shape.united(pointer);
+    return shape.united(pointer);
+}
+
+void TAgentBalloon::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kOutline, 1.6));
     p.setBrush(kFill);
-    p.drawPath(shape);
+    p.drawPath(Shape());
     p.setPen(kTextColour);
-    p.drawText(body.adjusted(kPadding, kPadding, -kPadding, -kPadding), Qt::TextWordWrap | Qt::AlignCenter, m_text);
+    p.drawText(Body().adjusted(kPadding, kPadding, -kPadding, -kPadding), Qt::TextWordWrap | Qt::AlignCenter, m_text);
 }

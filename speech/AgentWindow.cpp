@@ -1,5 +1,6 @@
 #include "speech/AgentWindow.h"
 
+#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -27,23 +28,40 @@ TAgentWindow::TAgentWindow(const TAgentArtwork &art)
 void TAgentWindow::SetPose(const TAgentPose &pose)
 {
     m_pose = pose;
+    Render();
     update();
 }
 
-QPoint TAgentWindow::BeakOnScreen() const
+void TAgentWindow::Render()
 {
-    const QPointF beak = m_art.BeakPoint() * kAgentScale;
-    return mapToGlobal(beak.toPoint());
+    m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_frame.fill(Qt::transparent);
+    {
+        QPainter p(&m_frame);
+        p.scale(kAgentScale, kAgentScale);
+        m_art.Paint(p, m_pose);
+    }
+    QRegion shape(QBitmap::fromImage(m_frame.createAlphaMask(Qt::ThresholdAlphaDither)));
+    if (shape.isEmpty())
+        shape = QRegion(0, 0, 1, 1);   // an empty mask would mean "no mask"
+    if (shape != m_shape) {
+        m_shape = shape;
+        setMask(m_shape);
+    }
+}
+
+QPoint TAgentWindow::BalloonAnchorOnScreen(bool above) const
+{
+    return pos() + (m_art.BalloonAnchor(above) * kAgentScale).toPoint();
 }
 
 void TAgentWindow::paintEvent(QPaintEvent *)
 {
+    if (m_frame.size() != size())
+        Render();
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(rect(), Qt::transparent);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.scale(kAgentScale, kAgentScale);
-    m_art.Paint(p, m_pose);
+    p.drawImage(0, 0, m_frame);
 }
 
 void TAgentWindow::mousePressEvent(QMouseEvent *e)
