@@ -9,27 +9,25 @@ namespace {
 
 constexpr int kPollMs = 15;
 constexpr int kDeadlineSlackMs = 3000;   // a voice never outlives its length by more
-constexpr int kMixerFrequency = 44100;
-constexpr int kMixerChannels = 2;
-constexpr int kMixerChunkSize = 1024;
 constexpr int kWaveHeaderBytes = 44;
 
 void PutLe32(QByteArray &b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); }
 void PutLe16(QByteArray &b, int at, quint16 v) { qToLittleEndian(v, b.data() + at); }
 
-// The shared mixer, opened here when no one has opened it yet. It is left
-// open for the rest of the run: the sound effects may share it by then.
-bool EnsureMixer()
+bool MixerOpen()
 {
     int frequency = 0;
     Uint16 format = 0;
     int channels = 0;
-    if (Mix_QuerySpec(&frequency, &format, &channels) == 0) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        if (Mix_OpenAudio(kMixerFrequency, AUDIO_S16SYS, kMixerChannels, kMixerChunkSize) != 0)
-            return false;
-    }
+    return Mix_QuerySpec(&frequency, &format, &channels) != 0;
+}
+
+// The speech channel on the device the sound player (TDDSD) holds; false
+// when no device is open.
+bool SpeechChannelReady()
+{
+    if (!MixerOpen())
+        return false;
     if (Mix_AllocateChannels(-1) <= kSpeechChannel)
         Mix_AllocateChannels(kSpeechChannel + 1);
     return Mix_AllocateChannels(-1) > kSpeechChannel;
@@ -76,7 +74,7 @@ void TSpeechPlayer::Play(const TSpeechAudio &audio)
     m_onDevice = false;
     m_clock.start();
     const qint64 duration = audio.DurationMs();
-    if (duration > 0 && EnsureMixer()) {
+    if (duration > 0 && SpeechChannelReady()) {
         const QByteArray wave = SpeechWaveBytes(audio);
         SDL_RWops *rw = SDL_RWFromConstMem(wave.constData(), int(wave.size()));
         m_chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
@@ -109,11 +107,7 @@ void TSpeechPlayer::Poll()
 {
     // The channel is ours while it holds our chunk; a re-created device or a
     // halt from elsewhere ends the voice as well.
-    int frequency = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    const bool open = Mix_QuerySpec(&frequency, &format, &channels) != 0;
-    if (!open || Mix_AllocateChannels(-1) <= kSpeechChannel || !Mix_Playing(kSpeechChannel)
+    if (!MixerOpen() || Mix_AllocateChannels(-1) <= kSpeechChannel || !Mix_Playing(kSpeechChannel)
         || Mix_GetChunk(kSpeechChannel) != m_chunk)
         Finish();
 }

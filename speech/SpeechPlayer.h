@@ -1,9 +1,9 @@
 #pragma once
 // Plays synthesised speech without holding up the window thread and says
-// when the voice has finished. Speech has a mixer channel of its own, above
-// the sound effects' channels; it opens the shared mixer when nobody has yet.
-// With no audio device the voice is silent but still takes its time, so the
-// agent's mouth and balloon keep pace as if it were heard.
+// when the voice has finished. Speech plays on the audio device that the
+// sound player (TDDSD) holds, on a mixer channel of its own above the sound
+// effects' channels. With no device open the voice is silent but still takes
+// its time, so the bird's beak and balloon keep pace as if it were heard.
 #include "speech/SpeechSynth.h"
 
 #include <QElapsedTimer>

@@ -3,6 +3,9 @@
 #include "speech/AgentBalloon.h"
 #include "speech/AgentWindow.h"
 
+#include "SoundTestSupport.h"
+#include "engine/WaitPumping.h"
+#include "speech/DDSD.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -259,6 +262,31 @@ TEST(Agent, SpeakingShowsTheBalloonAndMovesTheBeakUntilTheVoiceEnds)
     EXPECT_GT(widest, 0.3);
     EXPECT_TRUE(agent.BalloonText().isEmpty());
     EXPECT_FALSE(agent.Balloon()->isVisible());
+}
+
+TEST(Agent, ASpokenWordIsHeardOnTheSoundDevice)
+{
+    TDiskAudioCapture capture;
+    const TSpeechAudio voice = TSpeechSynth::Synthesize(QStringLiteral("important"), {1033, 135, 150});
+    {
+        TDDSD device(40);
+        device.InitializeDevice();
+        ASSERT_TRUE(device.Available());
+        TShownAgent shown;
+        QSignalSpy completed(&shown.agent, &TAgent::RequestComplete);
+        const int id = shown.agent.Speak(QStringLiteral("important"), {1033, 135, 150});
+        ASSERT_TRUE(WaitComplete(completed, id, 5000));
+        WaitPumping(100);
+        device.CloseDevice();
+    }
+    const std::vector<int> out = capture.LeftSamples();
+    const auto loud = [](int v) { return std::abs(v) > 1500; };
+    const auto first = std::find_if(out.cbegin(), out.cend(), loud);
+    const auto last = std::find_if(out.crbegin(), out.crend(), loud);
+    ASSERT_NE(first, out.cend());
+    const double heardMs = 1000.0 * double(std::distance(first, last.base())) / 22050;
+    EXPECT_NEAR(heardMs, double(voice.DurationMs()), voice.DurationMs() * 0.3);
+    EXPECT_GT(Rms(out), 200.0);
 }
 
 TEST(Agent, AParkedBirdSpeaksWithoutABalloon)
