@@ -305,12 +305,23 @@ TEST(Agent, IdlingStartsAfterAQuietSpellOnly)
 {
     TShownAgent shown;
     TAgent &agent = shown.agent;
-    QSignalSpy idle(&agent, &TAgent::IdleStart);
     agent.SetIdleDelay(300);
-    agent.Play(QStringLiteral("Think"));   // about 550 ms at pace 4
-    QTest::qWait(400);
-    EXPECT_EQ(idle.count(), 0);            // busy, not idle
-    EXPECT_TRUE(idle.wait(2000));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 thinkDone = -1;
+    qint64 idleAt = -1;
+    const int think = agent.Play(QStringLiteral("Think"));   // about 550 ms at pace 4
+    QObject::connect(&agent, &TAgent::RequestComplete, [&](int id) {
+        if (id == think)
+            thinkDone = clock.elapsed();
+    });
+    QObject::connect(&agent, &TAgent::IdleStart, [&] {
+        if (idleAt < 0)
+            idleAt = clock.elapsed();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return idleAt >= 0; }, 5000));
+    ASSERT_GE(thinkDone, 0);                 // not while the bird was busy
+    EXPECT_GE(idleAt - thinkDone, 280);
 }
 
 TEST(Agent, DraggingMovesTheBirdAndReportsTheMoveAndTheDragsEnd)
