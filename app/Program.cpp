@@ -5,6 +5,7 @@
 #include "app/NoWord.h"
 #include "app/NoticeUnit.h"
 #include "app/SpeechAndSound.h"
+#include "app/TrainingFlow.h"
 #include "drill/QR.h"
 #include "engine/CommonUnit.h"
 #include "etymology/EtymologyUnit.h"
@@ -19,6 +20,7 @@
 #include "progress/AboutCosmos.h"
 #include "progress/CosmosUnit.h"
 #include "progress/StatusUnit.h"
+#include "speech/Speech.h"
 #include "updates/VersionUpUnit.h"
 #include "workspace/ui/PreferencesUnit.h"
 
@@ -54,7 +56,7 @@ TProgram::~TProgram()
     m_cc.reset();
 }
 
-void TProgram::ExecuteMainProgram()
+void TProgram::ExecuteMainProgram(bool speech)
 {
     if (m_mainForm)
         return;
@@ -63,6 +65,7 @@ void TProgram::ExecuteMainProgram()
     m_cc = std::make_unique<TCC>();
     m_cc->programFolder = m_programFolder;
     m_media = std::make_unique<TSpeechAndSound>(*m_cc);
+    m_media->SetSpeechAvailable(speech);
     m_media->InitializeSoundDevice();
 
     m_mainForm = std::make_unique<TMainForm>(*m_cc, *this);
@@ -89,6 +92,16 @@ void TProgram::ExecuteMainProgram()
     m_infoForm = std::make_unique<TInfoForm>(main);
     m_etymologyForm = std::make_unique<TEtymologyForm>(main);
     m_cgcForm = std::make_unique<TCGCForm>(main);
+
+    // What speech and the agent ask of the windows.
+    TSpeechHooks &hooks = m_media->speech().hooks;
+    hooks.trainingFlagsSet = [main] { return main->flow().IsBusy(); };
+    hooks.cosmosShowing = [this] { return m_cosmosForm->isVisible(); };
+    hooks.quickResponseShowing = [this] { return m_qrForm->isVisible(); };
+    hooks.bringMainWindowToFront = [main] {
+        main->raise();
+        main->activateWindow();
+    };
     main->show();
 }
 

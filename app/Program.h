@@ -40,7 +40,9 @@ public:
     TProgram &operator=(const TProgram &) = delete;
 
     // Creates every window in its order and starts the main window's creation.
-    void ExecuteMainProgram();
+    // Without speech (the learner chose to go on without it at start) speech
+    // and the agent stay silent.
+    void ExecuteMainProgram(bool speech = true);
     bool Executed() const { return m_mainForm != nullptr; }
 
     const QString &programFolder() const { return m_programFolder; }

@@ -1,11 +1,13 @@
 #include "app/SpeechAndSound.h"
 
-#include "app/Farewell.h"
 #include "engine/CommonUnit.h"
 #include "speech/SoundEffects.h"
+#include "speech/Speech.h"
 
-TSpeechAndSound::TSpeechAndSound(TCC &cc) : m_cc(cc), m_sounds(std::make_unique<TSoundEffects>(cc.programFolder))
+TSpeechAndSound::TSpeechAndSound(TCC &cc)
+    : m_cc(cc), m_sounds(std::make_unique<TSoundEffects>(cc.programFolder)), m_speech(std::make_unique<TSpeech>(cc))
 {
+    m_speech->hooks.applySoundVolumes = [this] { m_sounds->ApplySoundVolumes(); };
     // The current file's settings always decide the volumes and typing sounds.
     m_sounds->SetSettingsSource([this] {
         TSoundSettings s;
@@ -46,51 +48,68 @@ void TSpeechAndSound::PlayTypingSound(int typingSound)
     m_sounds->PlaySoundEffect(TSoundEffects::TypingSoundName(typingSound, m_cc.random));
 }
 
+bool TSpeechAndSound::SpeechUsable() const
+{
+    return m_speechAvailable && m_cc.settings.speechMode != kSpeechOff;
+}
+
 void TSpeechAndSound::SelectSpeechEngine()
 {
+    if (SpeechUsable())
+        m_speech->SelectSpeechEngine(m_cc.fileSlot);
 }
 
 int TSpeechAndSound::SpeechLanguageId() const
 {
-    return kUsEnglishLanguageId;
+    return m_speech->CurrentTTS().languageId;
 }
 
 void TSpeechAndSound::SpeakText(const QString &text, bool tracked)
 {
-    Q_UNUSED(text);
-    Q_UNUSED(tracked);
+    if (SpeechUsable())
+        m_speech->SpeakText(text, tracked);
 }
 
+// The glyphs are drawn straight from the pronunciation table: no list to fill.
 void TSpeechAndSound::FillPhoneticSymbolList()
 {
 }
 
 bool TSpeechAndSound::AgentOnScreen() const
 {
-    return false;
+    return m_speech->AgentOnScreen();
 }
 
 void TSpeechAndSound::StartAgent()
 {
+    m_speech->UseStoredSpeechEngine();
+    if (SpeechUsable())
+        m_speech->StartAgent();
 }
 
-void TSpeechAndSound::PlayAgentAnimation(const QString &name)
+void TSpeechAndSound::PlayAgentAnimation(const QString &name, bool tracked)
 {
-    Q_UNUSED(name);
+    if (SpeechUsable())
+        m_speech->PlayAgentAnimation(name, tracked);
 }
 
 void TSpeechAndSound::StopAgent()
 {
+    if (m_speech->Agent1().IsLoaded())
+        m_speech->Agent1().StopAll();
 }
 
 void TSpeechAndSound::UnloadAgent()
 {
+    m_speech->UnloadAgent();
 }
 
 void TSpeechAndSound::MoveAgentOutOfView()
 {
+    m_speech->ParkAgent();
 }
 
 void TSpeechAndSound::RestoreAgentTop()
 {
+    m_speech->ReturnAgent();
 }

@@ -7,6 +7,7 @@
 
 class TCC;
 class TSoundEffects;
+class TSpeech;
 
 // Speech modes of the settings.
 inline constexpr int kSpeechOff = 0;
@@ -17,6 +18,11 @@ class TSpeechAndSound {
 public:
     explicit TSpeechAndSound(TCC &cc);
     ~TSpeechAndSound();
+
+    // False when the learner chose at start to go on without speech: speech
+    // and the agent then stay silent, whatever the settings say.
+    void SetSpeechAvailable(bool available) { m_speechAvailable = available; }
+    bool SpeechAvailable() const { return m_speechAvailable; }
 
     // ---- sound effects ----
     void InitializeSoundDevice();
@@ -39,16 +45,23 @@ public:
 
     // ---- the agent ----
     bool AgentOnScreen() const;
+    // The file's own speech engine, then the agent (Greet) or speech alone.
     void StartAgent();
-    void PlayAgentAnimation(const QString &name);
+    // tracked: the agent counts as busy until the animation has played.
+    void PlayAgentAnimation(const QString &name, bool tracked = false);
     void StopAgent();
     void UnloadAgent();
     void MoveAgentOutOfView();
     void RestoreAgentTop();
 
     TSoundEffects &sounds() { return *m_sounds; }
+    TSpeech &speech() { return *m_speech; }
 
 private:
+    bool SpeechUsable() const;
+
     TCC &m_cc;
     std::unique_ptr<TSoundEffects> m_sounds;
+    std::unique_ptr<TSpeech> m_speech;
+    bool m_speechAvailable = true;
 };

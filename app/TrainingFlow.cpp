@@ -665,7 +665,8 @@ void TTrainingFlow::ShutDown()
                     SpeakTracked(phrase);
             }
             Wait(kQuitFarewellWait);
-            PlayAgentAnimation(m_cc.random.Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"));
+            Media().PlayAgentAnimation(m_cc.random.Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"),
+                                       true);
             if (!noClosingTitle)
                 Wait(kAgentUnloadWait);
             Media().UnloadAgent();

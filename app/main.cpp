@@ -1,5 +1,6 @@
 // Program entry: one instance only, a writable program folder, then the
 // program's windows.
+#include "app/DownloadAgent.h"
 #include "app/Program.h"
 #include "app/StartUp.h"
 #include "engine/TError.h"
@@ -30,7 +31,10 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     try {
         TProgram program(programFolder);
-        program.ExecuteMainProgram();
+        // The first window checks the speech components; it starts the
+        // program's other windows at once when nothing is missing.
+        TDownloadAgentForm first([&program](bool speech) { program.ExecuteMainProgram(speech); });
+        first.FormCreate();
         return app.exec();
     } catch (const TFatalError &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), e.Message());
