@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <limits>
 #include <vector>
 
 inline constexpr int kMaxWords = 30000;      // positions 1..30000
@@ -45,6 +46,15 @@ struct TTango {
 };
 
 inline constexpr int kExcludedLevel = 99;
+
+// Counters of a record (times asked, wrong answers, history counts, ...)
+// count up but stop at the largest value a record file can hold: a damaged
+// or edited file may already hold it.
+inline void CountUp(qint32 &counter)
+{
+    if (counter < std::numeric_limits<qint32>::max())
+        ++counter;
+}
 
 // Positions 0..kMaxWords; index by position directly.
 class TWordTable {

@@ -80,9 +80,9 @@ TAnswerEffect TCC::ApplyCorrectAnswer(int position)
                     t.stage2History = WithoutLastHistoryEntry(t.stage2History);
             }
         } else if (t.level < kFirstStage2Level) {
-            ++t.stage1Count;
+            CountUp(t.stage1Count);
         } else if (t.stage != 3) {
-            ++t.stage2Count;
+            CountUp(t.stage2Count);
         }
         RecordAnswer(position);
     }
@@ -97,7 +97,7 @@ TAnswerEffect TCC::ApplyWrongAnswer(int position)
     TAnswerEffect effect;
     effect.previousLevel = t.level;
     effect.previousRetry = training.retryPending;
-    ++t.wrongCount;
+    CountUp(t.wrongCount);
     const bool changes = !training.retryPending && !training.randomQuestion && t.level != 0
                          && IsLearningLevel(t.level);
     if (changes && t.stage == 3) {
@@ -108,9 +108,9 @@ TAnswerEffect TCC::ApplyWrongAnswer(int position)
         else if (t.level != 1)
             --t.level;
         if (t.level < kFirstStage2Level)
-            ++t.stage1Count;
+            CountUp(t.stage1Count);
         else
-            ++t.stage2Count;
+            CountUp(t.stage2Count);
         RecordAnswer(position);
     }
     effect.level = t.level;

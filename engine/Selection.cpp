@@ -160,7 +160,8 @@ int TCC::SelectNextQuestion(TSelectMode mode)
             TTango &t = words[p];
             if (t.stage1Counter < 1 || t.stage1Limit)
                 continue;
-            const int c = t.stage1Counter++;
+            const int c = t.stage1Counter;
+            CountUp(t.stage1Counter);
             const bool due = t.level == 0 || (IsStage1Level(t.level) && c > LevelInterval(t.level));
             if (due)
                 todaysQuestions.Append(p);   // a full list keeps the word for a later pass
@@ -269,7 +270,7 @@ bool TCC::PrepareQuestion()
     const int first = DrawDistractor(w, 0);
     const int second = DrawDistractor(w, first);
     question.choices = {w, first, second};
-    words[w].timesAsked += 1;
+    CountUp(words[w].timesAsked);
     askedWords.Set(AskedCount(), w);
     // A retry of a typing question stays one.
     if (!retry)

@@ -73,7 +73,7 @@ TStageNoticeLists TCC::ApplyStageRules()
             continue;
         }
         ResetWordProgress(p);
-        ++t.resetCount;
+        CountUp(t.resetCount);
         (*kind == TStageNoticeKind::Limbo ? lists.limbo : lists.stageNG).append(entry);
     }
     return lists;

@@ -72,6 +72,11 @@ void TFuzzEngine::Reset(const QString &code, int slot, int tangoTotal, int touch
     cc.recordWordIndex.reset();
     cc.simulationRunning = false;
     cc.training = TTrainingState{};
+    cc.fileQueue.Clear();
+    cc.todaysQuestions.Clear();
+    cc.askedWords.Clear();
+    cc.question = TQuestion{};
+    cc.noQuestions = nullptr;
     cc.lookAlike = false;
     cc.acceptedForms.clear();
     cc.defaultNotifier.messages.clear();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 namespace {
@@ -130,6 +131,24 @@ TEST_F(TSelectionTest, RetryRepeatsTheWordAndMovesNoCounter)
     Next();
     EXPECT_EQ(cc.words[1].stage1Counter, 6);
     EXPECT_EQ(cc.words[2].stage1Counter, 10);
+}
+
+TEST_F(TSelectionTest, CountersAtTheLargestValueAFileCanHoldStayThere)
+{
+    // A damaged or edited record file may hold any number in a counter.
+    constexpr qint32 kLargest = std::numeric_limits<qint32>::max();
+    MakeFile(5);
+    SetStage1(1, 2, kLargest);
+    TTango &t = cc.words[1];
+    t.timesAsked = t.wrongCount = kLargest;
+    cc.training.remaining = cc.UsableQuota() - 1;
+    ASSERT_TRUE(cc.PrepareQuestion());
+    ASSERT_EQ(cc.question.word, 1);
+    EXPECT_EQ(t.timesAsked, kLargest);
+    EXPECT_EQ(t.stage1Counter, 1);
+    cc.ApplyWrongAnswer(1);
+    EXPECT_EQ(t.wrongCount, kLargest);
+    EXPECT_EQ(t.level, 1);
 }
 
 TEST_F(TSelectionTest, NewWordIsTheLowestNumber)
