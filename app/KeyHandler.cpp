@@ -2,6 +2,7 @@
 // window arrives here before the control that has the focus.
 #include "app/KeyCodes.h"
 #include "app/MainUnit.h"
+#include "app/MainWidgets.h"
 #include "app/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "engine/CommonUnit.h"
@@ -79,6 +80,13 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
     // wait for it, and none starts a second step.
     if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted)
         return true;
+    // The glimpse keys while a typing question is (or just was) on screen.
+    const bool glimpseKey = key.code == vk::Hankaku || key.code == vk::Zenkaku || key.code == vk::Up ||
+                            key.code == vk::Down;
+    if (glimpseKey && !m_form.sPanel_glimpse->isHidden()) {
+        GlimpseKey();
+        return true;
+    }
     if (key.alt)
         return false;
 
@@ -107,7 +115,8 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
         }
         return true;
     case vk::Delete:
-        // The exclusion switch arrives with the grading feedback.
+        if (!IsBusy())
+            sLabelFX_neverClick();
         return true;
     default:
         break;

@@ -145,6 +145,7 @@ TMainForm::TMainForm(TCC &cc, TProgram &program, QWidget *parent)
     BuildComponents();
     m_cc.notifier = &m_messageBoxes;
     m_flow = std::make_unique<TTrainingFlow>(*this);
+    ConnectQuestionArea();
 }
 
 TMainForm::~TMainForm()
@@ -752,6 +753,11 @@ int TMainForm::windowLeft() const
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Enter) {
+        if (QuestionAreaMouse(watched, event))
+            return true;
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     auto *widget = qobject_cast<QWidget *>(watched);

@@ -179,6 +179,11 @@ private:
     void Timer_DDSDTimer();
     void Timer_telopTimer();
     void TimerForPeedyTimer();
+    // The question area's mouse actions (clicks on labels, option buttons,
+    // pronunciation pictures, the glimpse button and the exclusion switch).
+    void ConnectQuestionArea();
+    bool QuestionAreaMouse(QObject *watched, QEvent *event);
+    void CopyToClipboard(const QString &text);
 
     TCC &m_cc;
     TProgram &m_program;

@@ -79,6 +79,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_aboutForm = std::make_unique<TAboutForm>(main);
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
     m_hanreiForm = std::make_unique<THanreiForm>(main);
+    m_hanreiForm->SetClickSound([media = m_media.get()] { media->PlaySoundEffect(QStringLiteral("BUTTON")); });
     m_belvaneForm = std::make_unique<TBelvaneForm>(main);
     m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);

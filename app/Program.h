@@ -53,6 +53,7 @@ public:
     TMainForm &mainForm() { return *m_mainForm; }
     TNoticeForm &noticeForm() { return *m_noticeForm; }
     TNoWordForm &noWordForm() { return *m_noWordForm; }
+    THanreiForm &hanreiForm() { return *m_hanreiForm; }
     TFileManagerForm &fileManagerForm() { return *m_fileManagerForm; }
 
     // Windows of the end of a study run; each opens modally once its window

@@ -149,4 +149,5 @@ void TTrainingFlow::ShowAnswer()
     }
     for (size_t i = 0; i < 3; ++i)
         m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[m_options[i]].joinedMeanings);
+    ShowPronunciations();
 }

@@ -10,6 +10,7 @@
 #include "engine/TError.h"
 #include "engine/WaitPumping.h"
 #include "files/FileManagerUnit.h"
+#include "speech/Pronunciation.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -554,13 +555,17 @@ void TTrainingFlow::GradeAnswer()
         SpeakTracked(m_cc.words[m_currentWord].word);
     const TAnswerEffect effect =
         m_answerCorrect ? m_cc.ApplyCorrectAnswer(m_currentWord) : m_cc.ApplyWrongAnswer(m_currentWord);
+    m_lastEffect = effect;
     if (m_answerCorrect) {
         m_form.SetSignalPicture(QStringLiteral("Signal_O"));
         PlaySound(effect.master ? QStringLiteral("MASTER") : QStringLiteral("CORRECT"));
     } else {
         m_form.SetSignalPicture(QStringLiteral("Signal_X"));
         PlaySound(QStringLiteral("WRONG"));
+        ShowTypedWordHint();
     }
+    ShowOptionVerbHints();
+    ShowExplanationLine();
     m_form.TimerForPeedy->start();
 }
 

@@ -13,7 +13,9 @@
 //
 // The engine (TCC) holds every learning rule; this class only decides when
 // the engine's operations run and what the window shows meanwhile.
+#include "app/GradingFeedback.h"
 #include "app/IdleHook.h"
+#include "engine/MasteryLevels.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,12 +24,14 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QKeyEvent;
 class QPoint;
 class TCC;
 class TMainForm;
+class TPronunciation;
 class TSpeechAndSound;
 
 enum class TFlowState { Loading, Ready, Asking, Reviewing, Closing };
@@ -67,6 +71,8 @@ public:
     bool optionsRevealed() const { return m_optionsRevealed; }
     bool answerCorrect() const { return m_answerCorrect; }
     int previousLevel() const { return m_previousLevel; }
+    // What the last grading did to the word.
+    const TAnswerEffect &lastAnswerEffect() const { return m_lastEffect; }
     int gaugePosition() const;
     int gaugeMaximum() const;
 
@@ -94,6 +100,18 @@ public:
     void GiveUp();
     void TypeCharacter(const QString &text, bool completionTest, bool typingSound);
     void RemoveLastTyped();
+
+    // ---- the answer glimpse, the exclusion switch and the question area's mouse ----
+    // Flashes the answer of a typing question (the glimpse button and the keys).
+    void CatchAGlimpse();
+    // The glimpse keys: at most one glimpse every 200 ms while a key is held.
+    void GlimpseKey();
+    // Excludes the word on screen from the questions, or includes it again.
+    void sLabelFX_neverClick();
+    // Options are answered by keys only.
+    void sBitBtn_OpClick();
+    // The explanation line of the word panel.
+    void ShowExplanationLine();
 
     // ---- window events ----
     void ApplicationActivated();
@@ -147,6 +165,9 @@ private:
     void FinishQuestion();
     void ShowAnswer();
     void GradeAnswer();
+    void ShowPronunciations();
+    void ShowTypedWordHint();
+    void ShowOptionVerbHints();
     void UpdateTypedDisplay(bool typingSound);
     bool TypedAnswerComplete() const;
     bool QueueEmpty() const;
@@ -181,6 +202,10 @@ private:
     bool m_optionsRevealed = false;
     bool m_answerCorrect = false;
     int m_previousLevel = 0;
+    TAnswerEffect m_lastEffect;
+    TGlimpseThrottle m_glimpseThrottle;
+    QElapsedTimer m_glimpseClock;
+    std::unique_ptr<TPronunciation> m_pronunciation;   // made when first drawn
 
     QTimer m_gaugeTimer;
     QElapsedTimer m_stepClock;

@@ -1,0 +1,140 @@
+// What the training window shows once a question is graded (the explanation
+// line, the typed-word hint, the verb hints, the pronunciations beside the
+// options), the answer glimpse of typing questions and the exclusion switch.
+#include "app/LabelShadow.h"
+#include "app/MainUnit.h"
+#include "app/TrainingFlow.h"
+#include "engine/CommonUnit.h"
+#include "engine/WaitPumping.h"
+#include "speech/Pronunciation.h"
+
+#include <QBitmap>
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+constexpr int kExplanationGap = 28;
+constexpr int kHaseiFontHeight = 12;
+const QString kIncluded = QStringLiteral("○");
+const QString kExcluded = QStringLiteral("×");
+const QString kOptionsByKeysOnly =
+    QStringLiteral("答えを入力するか、キーボードの１・２・３を押して解答してください。");
+}
+
+void TTrainingFlow::ShowExplanationLine()
+{
+    const TTango &word = m_cc.words[m_currentWord];
+    TExplanationInput in;
+    in.level = word.level;
+    in.previousLevel = m_previousLevel;
+    in.stage = word.stage;
+    in.randomQuestion = m_cc.training.randomQuestion;
+    in.newWord = m_cc.training.newWord;
+    in.previousRetry = m_lastEffect.previousRetry;
+    in.correct = m_answerCorrect;
+    in.level6Miss = m_lastEffect.level6Miss;
+    in.firstTimeIncrement = m_cc.settings.firstTimeIncrement;
+    QLabel *memo = m_form.sLabel_TabVoc_Memo;
+    const QLabel *wordLine = m_form.sLabel_TabVoc_Voc;
+    const int wordLineWidth = wordLine->text().isEmpty() ? 0 : wordLine->sizeHint().width();
+    memo->move(wordLine->x() + wordLineWidth + kExplanationGap, memo->y());
+    memo->setText(ExplanationLine(in));
+    memo->adjustSize();
+}
+
+void TTrainingFlow::ShowTypedWordHint()
+{
+    std::array<QString, 3> optionForms;
+    for (size_t i = 0; i < 3; ++i)
+        optionForms[i] = m_cc.DisplayForm(m_options[i]);
+    const QString hint = TypedWordHint(
+        m_typed, optionForms, m_cc.TangoTotal(), [this](int i) { return m_cc.DisplayForm(i); },
+        [this](int i) { return m_cc.words[i].joinedMeanings; });
+    if (hint.isEmpty())
+        return;
+    QLabel *hasei = m_form.sLabel_Hasei;
+    QFont f = hasei->font();
+    f.setPixelSize(kHaseiFontHeight);
+    hasei->setFont(f);
+    hasei->setText(hint);
+    hasei->adjustSize();
+}
+
+void TTrainingFlow::ShowOptionVerbHints()
+{
+    const std::array<QString, 3> hints = OptionVerbHints(m_cc.words[m_currentWord].word, m_correctPosition);
+    for (size_t i = 0; i < 3; ++i)
+        m_form.sLabel_Op[i]->setToolTip(hints[i]);
+}
+
+// Each option's pronunciation in glyphs; black is the picture's transparent
+// colour, so only the glyphs' ink shows. Phrase files have none.
+void TTrainingFlow::ShowPronunciations()
+{
+    if (m_cc.HeadwordKind() == THeadwordKind::Phrase)
+        return;
+    if (!m_pronunciation)
+        m_pronunciation = std::make_unique<TPronunciation>();
+    for (size_t i = 0; i < 3; ++i) {
+        QLabel *picture = m_form.Image_OpP[i];
+        QImage canvas(picture->size(), QImage::Format_RGB32);
+        canvas.fill(Qt::black);
+        const QString code = m_cc.words[m_options[i]].attributes[0];
+        if (!code.isEmpty())
+            m_pronunciation->DrawPronunciation(canvas, 0, QStringLiteral(" ") + code, 0);
+        QPixmap pixmap = QPixmap::fromImage(canvas);
+        pixmap.setMask(QBitmap::fromImage(canvas.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor)));
+        picture->setPixmap(pixmap);
+    }
+}
+
+void TTrainingFlow::CatchAGlimpse()
+{
+    if (m_currentWord <= 0)
+        return;
+    const QString text = m_cc.DisplayForm(m_currentWord);
+    QLabel *label = m_form.sLabel_glimpse;
+    label->clear();
+    label->repaint();
+    const TGlimpseFlashes flashes = GlimpseFlashesOf(m_cc.settings.glimpse);
+    for (int n = 0; n < flashes.count; ++n) {
+        label->setText(text);
+        label->repaint();
+        WaitPumping(flashes.milliseconds);
+        label->clear();
+        label->repaint();
+    }
+}
+
+void TTrainingFlow::GlimpseKey()
+{
+    if (!m_glimpseClock.isValid())
+        m_glimpseClock.start();
+    if (m_glimpseThrottle.Allow(m_glimpseClock.elapsed()))
+        CatchAGlimpse();
+}
+
+void TTrainingFlow::sLabelFX_neverClick()
+{
+    if (m_currentWord <= 0 || IsBusy())
+        return;
+    const bool excluded = m_cc.ToggleWordExclusion(m_currentWord);
+    m_form.sLabelFX_never->setText(excluded ? kExcluded : kIncluded);
+    // A word included again starts afresh: the line no longer compares it
+    // with the level it had before it was excluded.
+    if (!excluded)
+        m_previousLevel = m_cc.words[m_currentWord].level;
+    PlaySound(QStringLiteral("BUTTON"));
+    ShowExplanationLine();
+}
+
+void TTrainingFlow::sBitBtn_OpClick()
+{
+    m_form.FocusHiddenButton();
+    const bool waiting = IsAsking();
+    if (waiting)
+        PauseGauge();
+    m_cc.notifier->Information(kOptionsByKeysOnly);
+    if (waiting)
+        ResumeGauge();
+}
