@@ -165,7 +165,7 @@ QString JoinMeanings(const TTango &t)
 
 // The row's position in the word table, or 0 for a row that must be skipped
 // (a number that is not an integer 1..30000, or no room after TangoTotal).
-int PositionOfRow(const QString &numberField, int tangoTotal, int &unnumbered)
+int PositionOfRow(QStringView numberField, int tangoTotal, int &unnumbered)
 {
     if (numberField.isEmpty()) {
         ++unnumbered;
@@ -239,14 +239,17 @@ void TCC::LoadLearningFile()
         throw TFatalError(QStringLiteral("学習ファイル（%1）が見つかりません。\n%2")
                               .arg(fileCode, QDir::toNativeSeparators(path)));
     }
-    const QStringList lines = SplitLines(ReadLearningDataFile(path));
+    // Lines and fields are read as views of the decoded text: only the cells
+    // that are kept become strings of their own.
+    const QString text = ReadLearningDataFile(path);
+    const QList<QStringView> lines = SplitLineViews(text);
     if (lines.isEmpty()) {
         throw TFatalError(QStringLiteral("学習ファイル（%1）が空です。\n%2").arg(fileCode, QDir::toNativeSeparators(path)));
     }
 
     TDBF &row = catalog.rows[fileSlot];
     // Line 1: one character, then the version.
-    row.Version = StrToInt(lines.first().mid(1));
+    row.Version = StrToInt(lines.first().mid(1).toString());
 
     words.Clear();
     const TLayout layout = LayoutOfCode(fileCode);
@@ -254,16 +257,16 @@ void TCC::LoadLearningFile()
     int unnumbered = 0;
     // Lines 2..n-1 are rows; the last line is the trailer.
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const QStringList fields = lines.at(i).split(u'\t');
+        const QList<QStringView> fields = lines.at(i).split(u'\t');
         const int position = PositionOfRow(fields.at(0), row.TangoTotal, unnumbered);
         if (position == 0)
             continue;
         TTango &t = words[position];
         if (!fields.at(0).isEmpty())
             t.number = position;
-        t.word = fields.value(1);
+        t.word = fields.size() > 1 ? fields.at(1).toString() : QString();
         for (qsizetype f = 2; f < fields.size(); ++f) {
-            const QString &cell = fields.at(f);
+            const QString cell = fields.at(f).toString();
             if (cell.isEmpty())
                 continue;
             if (layout == TLayout::Unchecked) {

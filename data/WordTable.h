@@ -7,14 +7,72 @@
 #include <QtGlobal>
 #include <array>
 #include <limits>
+#include <memory>
 #include <vector>
 
 inline constexpr int kMaxWords = 30000;      // positions 1..30000
 inline constexpr int kMaxHistory = 99;       // entries per history array
 
+// One history array of a record: kMaxHistory entries, held outside the
+// record and only once the word has history, so that the word table stays
+// small enough for choosing a question to scan it quickly. Reading an
+// entry of an empty array gives 0.
+template <typename T>
+class THistoryArray {
+public:
+    using Entries = std::array<T, kMaxHistory>;
+
+    THistoryArray() = default;
+    THistoryArray(const THistoryArray &other) : m_entries(other.m_entries ? std::make_unique<Entries>(*other.m_entries) : nullptr) {}
+    THistoryArray &operator=(const THistoryArray &other)
+    {
+        if (this != &other)
+            m_entries = other.m_entries ? std::make_unique<Entries>(*other.m_entries) : nullptr;
+        return *this;
+    }
+    THistoryArray(THistoryArray &&) noexcept = default;
+    THistoryArray &operator=(THistoryArray &&) noexcept = default;
+
+    T operator[](size_t i) const { return m_entries ? (*m_entries)[i] : T{}; }
+    T &operator[](size_t i)
+    {
+        if (!m_entries)
+            m_entries = std::make_unique<Entries>();
+        return (*m_entries)[i];
+    }
+    // Every entry becomes value; 0 gives the room back.
+    void fill(T value)
+    {
+        if (value == T{}) {
+            m_entries.reset();
+            return;
+        }
+        if (!m_entries)
+            m_entries = std::make_unique<Entries>();
+        m_entries->fill(value);
+    }
+    static constexpr size_t size() { return kMaxHistory; }
+    friend bool operator==(const THistoryArray &a, const THistoryArray &b)
+    {
+        for (size_t i = 0; i < kMaxHistory; ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+
+private:
+    std::unique_ptr<Entries> m_entries;
+};
+
 struct TTango {
-    // ---- word entry (from the learning file) ----
+    // ---- what choosing a question reads, together at the front ----
     qint32 number = 0;                 // 0 for a row that had no number
+    qint32 level = 0;                  // 0..12; 99: never asked again
+    qint32 stage = 1;
+    qint32 stage1Counter = 0;          // 0 never asked; else 1 + questions since last asked
+    bool stage1Limit = false;
+
+    // ---- word entry (from the learning file) ----
     QString word;                      // as written, with its markup
     std::array<QString, 4> attributes; // [0] pronunciation code, [2] 4th column of TT/DT
     QString itColumn9;
@@ -25,24 +83,20 @@ struct TTango {
     QString joinedMeanings;
 
     // ---- word record (from the record file) ----
-    qint32 stage = 1;
     QString stage1History;                              // "0[1]3[2]..."
     qint32 stage1Count = 0;
-    std::array<qint32, kMaxHistory> stage1Questions{};  // entry k at index k-1
-    std::array<qint8, kMaxHistory> stage1Levels{};
+    THistoryArray<qint32> stage1Questions;              // entry k at index k-1
+    THistoryArray<qint8> stage1Levels;
     QString stage2History;                              // "2009/7/5[6]2009/7/25[7]"
     qint32 stage2Count = 0;
-    std::array<qint32, kMaxHistory> stage2Days{};       // entry dates as Julian day numbers
-    std::array<qint8, kMaxHistory> stage2Levels{};
+    THistoryArray<qint32> stage2Days;                   // entry dates as Julian day numbers
+    THistoryArray<qint8> stage2Levels;
     qint32 timesAsked = 0;
     qint32 wrongCount = 0;
     qint32 resetCount = 0;
-    qint32 level = 0;                  // 0..12; 99: never asked again
-    qint32 stage1Counter = 0;          // 0 never asked; else 1 + questions since last asked
     QString nextDueDate;               // stage 2 and 3; empty in stage 1
     qint32 starX = 0;
     qint32 starY = 0;
-    bool stage1Limit = false;
 };
 
 inline constexpr int kExcludedLevel = 99;
@@ -56,20 +110,24 @@ inline void CountUp(qint32 &counter)
         ++counter;
 }
 
-// Positions 0..kMaxWords; index by position directly.
+// Positions 0..kMaxWords; index by position directly. The records sit in
+// one block of large memory pages: choosing a question reads the front of
+// every record, and with small pages that pass would spend its time on
+// address translation.
 class TWordTable {
 public:
-    TWordTable() : m_words(kMaxWords + 1) {}
+    TWordTable();
+    ~TWordTable();
+    TWordTable(const TWordTable &) = delete;
+    TWordTable &operator=(const TWordTable &) = delete;
+
     TTango &operator[](int position) { return m_words[static_cast<size_t>(position)]; }
     const TTango &operator[](int position) const { return m_words[static_cast<size_t>(position)]; }
     static bool IsPosition(qint64 position) { return position >= 1 && position <= kMaxWords; }
     // Zeroes every record before the next learning file loads.
-    void Clear()
-    {
-        for (TTango &t : m_words)
-            t = TTango{};
-    }
+    void Clear();
 
 private:
-    std::vector<TTango> m_words;
+    TTango *m_words = nullptr;
+    size_t m_bytes = 0;
 };

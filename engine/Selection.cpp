@@ -134,17 +134,44 @@ bool TCC::SelectNextLearningFile(bool advance)
 
 // ---- the next question ----------------------------------------------------
 
+namespace {
+// The new word (level 0) with the lowest number, the lower position first.
+struct TNewestWord {
+    int position = 0;
+    qint32 number = 0;
+    void Consider(int p, const TTango &t)
+    {
+        if (t.level == 0 && (position == 0 || t.number < number)) {
+            position = p;
+            number = t.number;
+        }
+    }
+};
+
+// The table's records are large and far apart: reading ahead keeps a pass
+// over all of them from waiting on memory word by word.
+constexpr int kPrefetchDistance = 32;
+void PrefetchAhead(const TWordTable &words, int p, int total)
+{
+    if (p + kPrefetchDistance <= total)
+        __builtin_prefetch(&words[p + kPrefetchDistance]);
+}
+}
+
 int TCC::SelectNextQuestion(TSelectMode mode)
 {
     const int total = TangoTotal();
     const bool firstOfDay = mode == TSelectMode::FirstOfDay;
+    TNewestWord newest;
 
     if (firstOfDay) {
         // Stage-2 and stage-3 words whose day has come, in position order.
         for (int p = 1; p <= total; ++p) {
             const TTango &t = words[p];
+            PrefetchAhead(words, p, total);
             if (t.level >= kFirstStage2Level && t.level <= kTopLevel && IsDateReached(t.nextDueDate))
                 todaysQuestions.Append(p);
+            newest.Consider(p, t);
         }
         if (!todaysQuestions.IsEmpty())
             return todaysQuestions.First();
@@ -158,6 +185,8 @@ int TCC::SelectNextQuestion(TSelectMode mode)
         training.randomQuestion = false;
         for (int p = 1; p <= total; ++p) {
             TTango &t = words[p];
+            PrefetchAhead(words, p, total);
+            newest.Consider(p, t);
             if (t.stage1Counter < 1 || t.stage1Limit)
                 continue;
             const int c = t.stage1Counter;
@@ -175,16 +204,13 @@ int TCC::SelectNextQuestion(TSelectMode mode)
     }
 
     // 3. A new word: the lowest number; on equal numbers the lower position.
-    int newest = 0;
-    for (int p = 1; p <= total; ++p)
-        if (words[p].level == 0 && (newest == 0 || words[p].number < words[newest].number))
-            newest = p;
-    if (newest != 0) {
+    // (Found during the pass above, so that the table is read once.)
+    if (newest.position != 0) {
         if (!firstOfDay) {
-            words[newest].stage1Counter = 1;
+            words[newest.position].stage1Counter = 1;
             training.newWord = true;
         }
-        return newest;
+        return newest.position;
     }
 
     // 4. Nothing due and nothing new. While a word is still learned in stage

@@ -26,6 +26,14 @@ QString DecodeStateBytes(const QByteArray &bytes)
 QStringList SplitLines(const QString &text)
 {
     QStringList lines;
+    for (QStringView line : SplitLineViews(text))
+        lines.append(line.toString());
+    return lines;
+}
+
+QList<QStringView> SplitLineViews(QStringView text)
+{
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {

@@ -18,6 +18,8 @@ QString DecodeStateBytes(const QByteArray &bytes);
 
 // Splits at CR LF, CR or LF. A final line break does not make an extra line.
 QStringList SplitLines(const QString &text);
+// The same lines as views of text (which must outlive them).
+QList<QStringView> SplitLineViews(QStringView text);
 
 // Lines of a state file; std::nullopt when it does not exist or cannot be read.
 std::optional<QStringList> ReadStateLines(const QString &path);
