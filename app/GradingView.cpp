@@ -8,7 +8,6 @@
 #include "engine/WaitPumping.h"
 #include "speech/Pronunciation.h"
 
-#include <QBitmap>
 #include <QLabel>
 #include <QPainter>
 
@@ -67,24 +66,37 @@ void TTrainingFlow::ShowOptionVerbHints()
         m_form.sLabel_Op[i]->setToolTip(hints[i]);
 }
 
-// Each option's pronunciation in glyphs; black is the picture's transparent
-// colour, so only the glyphs' ink shows. Phrase files have none.
+// Each option's pronunciation in glyphs. The glyphs are drawn on black, the
+// picture's transparent colour; a pixel's ink share becomes its opacity, so
+// only the glyphs show, with soft edges. Phrase files have none.
 void TTrainingFlow::ShowPronunciations()
 {
     if (m_cc.HeadwordKind() == THeadwordKind::Phrase)
         return;
     if (!m_pronunciation)
         m_pronunciation = std::make_unique<TPronunciation>();
+    const QColor ink = m_pronunciation->pronunciationColor;
+    const int inkMax = qMax(1, qMax(ink.red(), qMax(ink.green(), ink.blue())));
     for (size_t i = 0; i < 3; ++i) {
         QLabel *picture = m_form.Image_OpP[i];
         QImage canvas(picture->size(), QImage::Format_RGB32);
         canvas.fill(Qt::black);
         const QString code = m_cc.words[m_options[i]].attributes[0];
         if (!code.isEmpty())
-            m_pronunciation->DrawPronunciation(canvas, 0, QStringLiteral(" ") + code, 0);
-        QPixmap pixmap = QPixmap::fromImage(canvas);
-        pixmap.setMask(QBitmap::fromImage(canvas.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor)));
-        picture->setPixmap(pixmap);
+            m_pronunciation->DrawPronunciation(canvas, kPronunciationX, QStringLiteral(" ") + code, kPronunciationY);
+        // A recoloured pixel is the ink colour times the ink share: read as
+        // premultiplied colour with that share as alpha.
+        QImage shown(canvas.size(), QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < canvas.height(); ++y) {
+            const auto *from = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+            auto *to = reinterpret_cast<QRgb *>(shown.scanLine(y));
+            for (int x = 0; x < canvas.width(); ++x) {
+                const int r = qRed(from[x]), g = qGreen(from[x]), b = qBlue(from[x]);
+                const int alpha = qMin(255, qMax(r, qMax(g, b)) * 255 / inkMax);
+                to[x] = qRgba(qMin(r, alpha), qMin(g, alpha), qMin(b, alpha), alpha);
+            }
+        }
+        picture->setPixmap(QPixmap::fromImage(shown));
     }
 }
 

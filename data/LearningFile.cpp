@@ -178,6 +178,11 @@ int PositionOfRow(QStringView numberField, int tangoTotal, int &unnumbered)
 }
 }
 
+QString TCC::BuiltInLearningFilePath(const QString &code) const
+{
+    return programFolder + kLearningFilePattern.arg(code);
+}
+
 void TCC::SetCurrentFile(const QString &code)
 {
     fileCode = code;
@@ -234,7 +239,7 @@ void TCC::LoadLearningFile()
     if (userFile) {
         throw TFatalError(QStringLiteral("ユーザー学習ファイル（%1）の読み込みには、まだ対応していません。").arg(fileCode));
     }
-    const QString path = programFolder + kLearningFilePattern.arg(fileCode);
+    const QString path = BuiltInLearningFilePath(fileCode);
     if (!QFileInfo::exists(path)) {
         throw TFatalError(QStringLiteral("学習ファイル（%1）が見つかりません。\n%2")
                               .arg(fileCode, QDir::toNativeSeparators(path)));

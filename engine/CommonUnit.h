@@ -88,6 +88,8 @@ public:
 
     // ---- learning file ----
     void SetCurrentFile(const QString &code);
+    // Where a built-in file's learning data lives in the program folder.
+    QString BuiltInLearningFilePath(const QString &code) const;
     void LoadLearningFile();   // ends by calling LoadRecordFile()
     void LoadRecordFile();     // the record half of each TTango
     QString NormalizeMeaning(const QString &meaning) const;

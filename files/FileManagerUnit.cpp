@@ -5,7 +5,9 @@
 #include "engine/CommonUnit.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -24,6 +26,10 @@ TFileManagerForm::TFileManagerForm(TCC &cc, QWidget *parent) : QDialog(parent), 
     auto *note = new QLabel(QStringLiteral("▼ 学習するファイルをチェックしてください"), this);
     note->move(16, 16);
     note->adjustSize();
+    sListFiles = new QListWidget(this);
+    sListFiles->setObjectName(QStringLiteral("sListFiles"));
+    sListFiles->setGeometry(16, 40, kClientWidth - 32, kClientHeight - 104);
+    connect(sListFiles, &QListWidget::itemChanged, this, &TFileManagerForm::FileItemChanged);
     sCheckBox_start = new QCheckBox(QStringLiteral(" 起動時に毎回この画面を表示する"), this);
     sCheckBox_start->setObjectName(QStringLiteral("sCheckBox_start"));
     sCheckBox_start->move(16, kClientHeight - 48);
@@ -55,12 +61,36 @@ void TFileManagerForm::showEvent(QShowEvent *event)
     sButton_OK->setText(m_startMode ? QStringLiteral("学習開始") : QStringLiteral("ＯＫ"));
     CentreOverOwner(this);
     sCheckBox_start->setChecked(m_cc.catalog.fileManager == kOn);
+    FillFileList();
     sButton_OK->setFocus();
 }
 
 void TFileManagerForm::sCheckBox_startClick()
 {
     m_cc.catalog.fileManager = sCheckBox_start->isChecked() ? kOn : kOff;
+}
+
+// One row per slot whose file is installed: its code and title, checked while
+// the file is studied.
+void TFileManagerForm::FillFileList()
+{
+    const QSignalBlocker blocker(sListFiles);
+    sListFiles->clear();
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(slot)];
+        if (row.Code.isEmpty() || !QFileInfo::exists(m_cc.BuiltInLearningFilePath(row.Code)))
+            continue;
+        auto *item = new QListWidgetItem(QStringLiteral("%1　%2").arg(row.Code, row.Title), sListFiles);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(row.OnOff == kOn ? Qt::Checked : Qt::Unchecked);
+        item->setData(Qt::UserRole, slot);
+    }
+}
+
+void TFileManagerForm::FileItemChanged(QListWidgetItem *item)
+{
+    const int slot = item->data(Qt::UserRole).toInt();
+    m_cc.catalog.rows[static_cast<size_t>(slot)].OnOff = item->checkState() == Qt::Checked ? kOn : kOff;
 }
 
 // Esc closes the window as OK does, except at program start.

@@ -2,10 +2,13 @@
 // The learning-file manager. At a first start (the catalog's file-manager flag
 // "ON") it opens before the first file: "学習開始" starts the study, "終了"
 // ends the program, and the box " 起動時に毎回この画面を表示する" decides
-// whether it opens at every start. The file rows come with the file tools.
+// whether it opens at every start. Each installed file is listed with a box
+// that switches its study on or off.
 #include <QDialog>
 
 class QCheckBox;
+class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class TCC;
 
@@ -24,6 +27,7 @@ public:
     QPushButton *sButton_OK = nullptr;
     QPushButton *sButton_fin = nullptr;
     QPushButton *sButton_focus = nullptr;
+    QListWidget *sListFiles = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -32,6 +36,8 @@ protected:
 
 private:
     void sCheckBox_startClick();
+    void FillFileList();
+    void FileItemChanged(QListWidgetItem *item);
 
     TCC &m_cc;
     bool m_startMode = false;
