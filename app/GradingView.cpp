@@ -66,16 +66,18 @@ void TTrainingFlow::ShowOptionVerbHints()
         m_form.sLabel_Op[i]->setToolTip(hints[i]);
 }
 
-// Each option's pronunciation in glyphs. The glyphs are drawn on black, the
-// picture's transparent colour; a pixel's ink share becomes its opacity, so
-// only the glyphs show, with soft edges. Phrase files have none.
+// Each option's pronunciation in glyphs, their ink in the skin's colour. The
+// glyphs are drawn on black, the picture's transparent colour; a pixel's ink
+// share becomes its opacity, so only the glyphs show, with soft edges. Phrase
+// files have none.
 void TTrainingFlow::ShowPronunciations()
 {
     if (m_cc.HeadwordKind() == THeadwordKind::Phrase)
         return;
     if (!m_pronunciation)
         m_pronunciation = std::make_unique<TPronunciation>();
-    const QColor ink = m_pronunciation->pronunciationColor;
+    const QColor ink = m_form.skinTextColour();
+    m_pronunciation->pronunciationColor = ink;
     const int inkMax = qMax(1, qMax(ink.red(), qMax(ink.green(), ink.blue())));
     for (size_t i = 0; i < 3; ++i) {
         QLabel *picture = m_form.Image_OpP[i];
@@ -143,10 +145,22 @@ void TTrainingFlow::sLabelFX_neverClick()
 void TTrainingFlow::sBitBtn_OpClick()
 {
     m_form.FocusHiddenButton();
+    RunModalOverQuestion([this] { m_cc.notifier->Information(kOptionsByKeysOnly); });
+}
+
+// A modal window's own message loop must not run the next training step nor
+// let the answer time run out behind it: the step that is posted waits, and
+// the gauge stands still, until the window has closed.
+void TTrainingFlow::RunModalOverQuestion(const std::function<void()> &modal)
+{
+    const bool posted = m_idle.IsInstalled();
+    m_idle.Remove();
     const bool waiting = IsAsking();
     if (waiting)
         PauseGauge();
-    m_cc.notifier->Information(kOptionsByKeysOnly);
+    modal();
     if (waiting)
         ResumeGauge();
+    if (posted && !m_quit)
+        m_idle.Install();
 }

@@ -2,7 +2,7 @@
 // Key codes of the training keyboard: the key handler's rules are written
 // against these numbers (the codes of the Japanese 106/109-key layout), and
 // one translation turns a Qt key event into them.
-#include <QtGlobal>
+#include <QString>
 
 class QKeyEvent;
 
@@ -33,14 +33,21 @@ inline constexpr int Numpad1 = 97;
 inline constexpr int Numpad2 = 98;
 inline constexpr int Numpad3 = 99;
 inline constexpr int NumpadMinus = 109;
+inline constexpr int Backslash = 220;
 inline constexpr int Hankaku = 243;
 inline constexpr int Zenkaku = 244;
 }
 
+// One key press in the codes of the table. For the keys that type a
+// character, shift tells which of the key's two characters arrived, whatever
+// the learner's layout needed to give it (Shift+2 on a US keyboard arrives as
+// the unshifted at-sign key); for letters and the other keys it is the Shift
+// key's state.
 struct TKeyPress {
     int code = 0;        // 0: a key without a code here
     bool shift = false;
     bool alt = false;
+    QString text;        // with code 0: an accented letter of another layout
 };
 
 TKeyPress TranslateKey(const QKeyEvent &event);

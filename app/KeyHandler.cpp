@@ -43,14 +43,19 @@ bool IsPunctuation(int code)
     return (code >= 186 && code <= 192) || (code >= 219 && code <= 222) || code == 226;
 }
 
-// The character of any other key with a code above 32.
+// The character of any other key with a code above 32: letters in the case
+// of the Shift key, digits as themselves or, with Shift, the character 16
+// codes below (Shift+4 "$", Shift+7 the apostrophe). The numeric pad types
+// its digits. Keys that stand for no character type nothing.
 QString KeyCharacter(int code, bool shift)
 {
-    if (shift)
-        return QString(QChar(code > 64 ? code : code - 16));
-    if (code == vk::Digit0 || (code >= vk::Digit0 + 4 && code <= vk::Digit0 + 9))
-        return QString(QChar(code));
-    return QString(QChar(code + 32));
+    if (code >= vk::Numpad0 && code <= vk::Numpad0 + 9)
+        return QString(QChar(vk::Digit0 + code - vk::Numpad0));
+    if (code >= vk::LetterA && code <= vk::LetterA + 25)
+        return QString(QChar(shift ? code : code + 32));
+    if (code >= vk::Digit0 && code <= vk::Digit0 + 9)
+        return QString(QChar(shift ? code - 16 : code));
+    return {};
 }
 
 // The option a choosing key stands for; 0 for other keys.
@@ -165,15 +170,17 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
         return true;
     }
     if (key.code == vk::Control && !IsBusy()) {
-        // Speaking the current word again arrives with speech.
+        if (m_currentWord > 0)
+            Media().SpeakWord(m_cc.words[m_currentWord].word);
         return true;
     }
     if (!asking) {
         NextQuestion();
         return true;
     }
-    if (key.code > vk::Space)
-        TypeCharacter(KeyCharacter(key.code, key.shift), true, true);
+    const QString typed = key.code > vk::Space ? KeyCharacter(key.code, key.shift) : key.text;
+    if (!typed.isEmpty())
+        TypeCharacter(typed, true, true);
     return true;
 }
 

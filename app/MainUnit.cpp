@@ -233,12 +233,12 @@ void TMainForm::BuildQuestionArea()
     sLabel_Norm = MakeLabel(sPanel_Input, QStringLiteral("sLabel_Norm"));
     sLabel_Norm->setToolTip(QStringLiteral("ノルマ残量"));
     sLabel_Norm->setFont(PixelFont(12));
-    sLabel_Norm->setGeometry(kNormLeft - kPanelInput.left(), 2, 40, 16);
+    sLabel_Norm->setGeometry(kNormLeft, 2, 40, 16);
     sLabel_Norm->hide();
     sLabelFX_Status = MakeLabel(sPanel_Input, QStringLiteral("sLabelFX_Status"), QStringLiteral("IIII"));
     sLabelFX_Status->setToolTip(QStringLiteral("学習の進捗状況"));
     sLabelFX_Status->setFont(PixelFont(12, true));
-    sLabelFX_Status->setGeometry(kStatusLeft - kPanelInput.left(), 20, 30, 16);
+    sLabelFX_Status->setGeometry(kStatusLeft, 20, 30, 16);
     sLabelFX_Status->hide();
 
     sLabel_random = MakeLabel(client, QStringLiteral("sLabel_random"), QStringLiteral("--- ランダム出題 ---"));
@@ -271,7 +271,8 @@ void TMainForm::BuildOptionRows()
         pron->setGeometry(kPronunciationLeft, top, kPronunciationWidth, kOptionPanelHeight);
         pron->setFrameStyle(QFrame::NoFrame);
         auto *picture = MakeLabel(pron, QStringLiteral("Image_Op%1P").arg(n));
-        picture->setGeometry(8, 5, kPronunciationWidth - 16, kOptionPanelHeight - 8);
+        // The picture fills its panel; the glyphs start 8 pixels in and 5 down.
+        picture->setGeometry(0, 0, kPronunciationWidth, kOptionPanelHeight);
         picture->setToolTip(QStringLiteral("クリックで発音記号の説明が表示されます"));
         sPanel_OpP[static_cast<size_t>(i)] = pron;
         Image_OpP[static_cast<size_t>(i)] = picture;
@@ -608,6 +609,7 @@ void TMainForm::ApplySkin(const QString &skinName)
     Q_UNUSED(skinName);
     m_skinName = skin.name;
     m_skinPictureSuffix = skin.pictureSuffix;
+    m_skinTextColour = skin.text;
     for (QWidget *w : {static_cast<QWidget *>(sLabel_Input), static_cast<QWidget *>(sLabel_Q)})
         SetTextColour(w, skin.text);
     for (size_t i = 0; i < 3; ++i) {

@@ -7,6 +7,7 @@
 #include "app/MessageBoxes.h"
 #include "help/Pictures.h"
 
+#include <QColor>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -59,6 +60,8 @@ public:
     void ApplyTypingSound(int setting);
     QString skinName() const { return m_skinName; }
     QString skinPictureSuffix() const { return m_skinPictureSuffix; }
+    // The skin's text colour, also the colour of the pronunciation glyphs.
+    QColor skinTextColour() const { return m_skinTextColour; }
 
     // ---- word pages ----
     void SetActiveTabIcon(int index);
@@ -191,6 +194,7 @@ private:
     std::unique_ptr<TTrainingFlow> m_flow;
     QString m_skinName;
     QString m_skinPictureSuffix;
+    QColor m_skinTextColour;
     QString m_titleFontFamily;
     int m_typingSound = 1;
     int m_menuBarHeight = 0;

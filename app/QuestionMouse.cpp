@@ -47,13 +47,17 @@ bool TMainForm::QuestionAreaMouse(QObject *watched, QEvent *event)
             return true;
         }
         if (watched == Image_OpP[i]) {
-            m_program.hanreiForm().ShowLegend();
+            m_flow->RunModalOverQuestion([this] { m_program.hanreiForm().ShowLegend(); });
             return true;
         }
     }
     if (watched == sLabel_Input || watched == sLabel_TabVoc_Voc || watched == sLabel_glimpse ||
         watched == sLabel_migiue || watched == sLabel_TitleP) {
         CopyToClipboard(m_flow->typedAnswer());
+        return true;
+    }
+    if (watched == sLabelFX_Status) {
+        smStatus->trigger();
         return true;
     }
     if (watched == sLabelFX_never) {

@@ -21,6 +21,8 @@ constexpr int kSmallestFittingHeight = 13;
 constexpr int kWideFontHeight = 14;
 constexpr int kWordQuestionHeight = 24;
 constexpr int kMeaningQuestionHeight = 18;
+constexpr int kNormFromRight = 103;     // 347 in the 450-pixel question panel's row
+constexpr int kStatusFromRight = 77;    // 373
 
 // Font heights as the window's forms give them: negative pixel heights.
 QFont HeightFont(const QFont &base, int negativeHeight)
@@ -106,9 +108,9 @@ void TTrainingFlow::LayoutQuestionText()
     m_form.sPanel_Q->resize(panelWidth, m_form.sPanel_Q->height());
     m_form.sGauge_Time->resize(panelWidth - 3, m_form.sGauge_Time->height());
     m_form.sPanel_Input->resize(panelWidth - signalWidth, m_form.sPanel_Input->height());
-    const int inputLeft = m_form.sPanel_Input->x();
-    m_form.sLabel_Norm->move(m_form.sPanel_Q->x() + panelWidth - 103 - inputLeft, m_form.sLabel_Norm->y());
-    m_form.sLabelFX_Status->move(m_form.sPanel_Q->x() + panelWidth - 77 - inputLeft, m_form.sLabelFX_Status->y());
+    // The quota and the progress mark keep to the input panel's right end.
+    m_form.sLabel_Norm->move(panelWidth - kNormFromRight, m_form.sLabel_Norm->y());
+    m_form.sLabelFX_Status->move(panelWidth - kStatusFromRight, m_form.sLabelFX_Status->y());
     if (m_cc.settings.answerDirection != kWordToMeaning)
         label->move(label->x(), height / 6 + 12);
     label->setFont(HeightFont(label->font(), height));

@@ -70,6 +70,12 @@ void TSpeechAndSound::SpeakText(const QString &text, bool tracked)
         m_speech->SpeakText(text, tracked);
 }
 
+void TSpeechAndSound::SpeakWord(const QString &text)
+{
+    if (SpeechUsable())
+        m_speech->SpeakWord(text);
+}
+
 // The glyphs are drawn straight from the pronunciation table: no list to fill.
 void TSpeechAndSound::FillPhoneticSymbolList()
 {

@@ -41,6 +41,9 @@ public:
     int SpeechLanguageId() const;
     // tracked: the request is followed until it has been spoken.
     void SpeakText(const QString &text, bool tracked);
+    // The word again on request (the Ctrl key): the file's own voice, even
+    // while an earlier request still runs.
+    void SpeakWord(const QString &text);
     void FillPhoneticSymbolList();
 
     // ---- the agent ----

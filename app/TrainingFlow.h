@@ -110,6 +110,9 @@ public:
     void sLabelFX_neverClick();
     // Options are answered by keys only.
     void sBitBtn_OpClick();
+    // Shows a modal window (a message, the pronunciation legend) over the
+    // training: no step starts and no answer time passes while it is open.
+    void RunModalOverQuestion(const std::function<void()> &modal);
     // The explanation line of the word panel.
     void ShowExplanationLine();
 
