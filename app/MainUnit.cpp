@@ -302,6 +302,9 @@ void TMainForm::BuildOptionRows()
     sPanel_glimpse = new TPanel(client, QStringLiteral("sPanel_glimpse"));
     sPanel_glimpse->setGeometry(kGlimpsePanel);
     sPanel_glimpse->setFrameStyle(QFrame::NoFrame);
+    // It covers the rows of options 2 and 3, which a typing question leaves
+    // out, also once its answer is shown.
+    sPanel_glimpse->setAutoFillBackground(true);
     sLabel_glimpse = MakeLabel(sPanel_glimpse, QStringLiteral("sLabel_glimpse"));
     sLabel_glimpse->setGeometry(0, 10, kGlimpsePanel.width(), 90);
     sLabel_glimpse->setAlignment(Qt::AlignCenter);

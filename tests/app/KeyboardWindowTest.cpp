@@ -246,6 +246,43 @@ TEST_F(TKeyboardWindowTest, TypingADistractorInFullEndsTheQuestionAsWrong)
     EXPECT_EQ(form().sLabel_Hasei->text(), QString());
 }
 
+TEST_F(TKeyboardWindowTest, ALongAnswerShrinksTheInputFontOnePixelPerKeystroke)
+{
+    StartToReady();
+    AskQuestion();
+    flow().PauseGauge();
+    QLabel *input = form().sLabel_Input;
+    ASSERT_EQ(input->font().pixelSize(), 24);
+    const int top = input->y();
+    int shrinks = 0;
+    for (int i = 0; i < 40; ++i) {
+        const int size = input->font().pixelSize();
+        const int y = input->y();
+        Press(Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
+        const bool wide = QFontMetrics(input->font()).horizontalAdvance(flow().typedAnswer()) > 338 ||
+                          input->font().pixelSize() < size;
+        if (input->font().pixelSize() < size) {
+            ++shrinks;
+            EXPECT_EQ(input->font().pixelSize(), size - 1) << i;
+            EXPECT_EQ(input->y(), y + 1) << i;
+        } else {
+            EXPECT_FALSE(wide) << i;
+            EXPECT_EQ(input->y(), y) << i;
+        }
+    }
+    EXPECT_GT(shrinks, 5);
+    EXPECT_EQ(input->y(), top + shrinks);
+    EXPECT_EQ(input->text(), flow().typedAnswer() + QStringLiteral("_"));
+
+    // The next question starts at full size again.
+    flow().ResumeGauge();
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
+    AskQuestion();
+    EXPECT_EQ(input->font().pixelSize(), 24);
+    EXPECT_EQ(input->y(), top);
+}
+
 TEST_F(TKeyboardWindowTest, CtrlSpeaksTheWordWhileReviewingAndAsksNothing)
 {
     StartToReady();
