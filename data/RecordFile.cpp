@@ -30,15 +30,16 @@ template <typename Entry, typename KeyReader>
 QList<Entry> ParseHistory(const QString &text, KeyReader readKey)
 {
     QList<Entry> entries;
+    const QStringView view(text);
     qsizetype pos = 0;
-    while (pos < text.size()) {
-        const qsizetype open = text.indexOf(u'[', pos);
-        const qsizetype close = open < 0 ? -1 : text.indexOf(u']', open);
+    while (pos < view.size()) {
+        const qsizetype open = view.indexOf(u'[', pos);
+        const qsizetype close = open < 0 ? -1 : view.indexOf(u']', open);
         if (open < 0 || close < 0)
             RaiseHistoryError(text.mid(pos));
         Entry entry;
-        readKey(text.mid(pos, open - pos), entry);
-        entry.level = StrToInt(text.mid(open + 1, close - open - 1));
+        readKey(view.mid(pos, open - pos), entry);
+        entry.level = StrToInt(view.mid(open + 1, close - open - 1));
         if (entry.level < 0 || entry.level > kMaxHistoryLevel)
             RaiseHistoryError(text.mid(open, close - open + 1));
         entries.append(entry);
@@ -80,7 +81,8 @@ bool IsDamagedStateFile(const QString &path)
     return next >= bytes.size();
 }
 
-QString NextTabField(const QString &line, qsizetype &position)
+// The next field as a view of the line (numbers need no string of their own).
+QStringView NextTabView(QStringView line, qsizetype &position)
 {
     if (position >= line.size()) {
         ++position;
@@ -88,9 +90,14 @@ QString NextTabField(const QString &line, qsizetype &position)
     }
     const qsizetype tab = line.indexOf(u'\t', position);
     const qsizetype end = tab < 0 ? line.size() : tab;
-    QString field = line.mid(position, end - position);
+    const QStringView field = line.mid(position, end - position);
     position = end + 1;
     return field;
+}
+
+QString NextTabField(const QString &line, qsizetype &position)
+{
+    return NextTabView(line, position).toString();
 }
 
 QStringList RecordFields(const TTango &t)
@@ -138,13 +145,13 @@ QStringList DecodeRecordLines(const QByteArray &bytes)
 
 void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
 {
-    auto number = [&] { return StrToInt(NextTabField(line, position)); };
+    auto number = [&] { return StrToInt(NextTabView(line, position)); };
     // A history count below 0 is as unreadable as one that is not a number.
     auto count = [&] {
-        const QString field = NextTabField(line, position);
+        const QStringView field = NextTabView(line, position);
         const qint32 value = StrToInt(field);
         if (value < 0)
-            RaiseConversionError(field);
+            RaiseConversionError(field.toString());
         return value;
     };
     t.stage = number();
@@ -160,20 +167,20 @@ void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
     t.nextDueDate = NextTabField(line, position);
     t.starX = number();
     t.starY = number();
-    t.stage1Limit = NextTabField(line, position) == kTrue;
+    t.stage1Limit = NextTabView(line, position) == kTrue;
 }
 
 QList<TStage1Entry> ParseStage1History(const QString &text)
 {
-    return ParseHistory<TStage1Entry>(text, [](const QString &key, TStage1Entry &e) {
+    return ParseHistory<TStage1Entry>(text, [](QStringView key, TStage1Entry &e) {
         e.question = StrToInt(key);
     });
 }
 
 QList<TStage2Entry> ParseStage2History(const QString &text)
 {
-    return ParseHistory<TStage2Entry>(text, [](const QString &key, TStage2Entry &e) {
-        e.day = ReadDateText(key).toJulianDay();
+    return ParseHistory<TStage2Entry>(text, [](QStringView key, TStage2Entry &e) {
+        e.day = ReadDateText(key.toString()).toJulianDay();
     });
 }
 

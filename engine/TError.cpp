@@ -5,19 +5,19 @@ void RaiseConversionError(const QString &text)
     throw TFatalError(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
 }
 
-qint32 StrToInt(const QString &text)
+qint32 StrToInt(QStringView text)
 {
     // Only an optional sign and ASCII digits: QString::toInt alone would stop
     // at an embedded NUL and read "9<NUL>abc" as 9.
     const qsizetype digitsFrom = !text.isEmpty() && (text.front() == u'-' || text.front() == u'+') ? 1 : 0;
     if (digitsFrom >= text.size())
-        RaiseConversionError(text);
+        RaiseConversionError(text.toString());
     for (qsizetype i = digitsFrom; i < text.size(); ++i)
         if (text.at(i) < u'0' || text.at(i) > u'9')
-            RaiseConversionError(text);
+            RaiseConversionError(text.toString());
     bool ok = false;
     const int value = text.toInt(&ok, 10);
     if (!ok)
-        RaiseConversionError(text);
+        RaiseConversionError(text.toString());
     return value;
 }

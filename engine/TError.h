@@ -20,4 +20,4 @@ private:
 
 // Decimal integer as the program reads numbers from its files; anything else
 // (empty, spaces, letters, out of range) is the conversion error.
-qint32 StrToInt(const QString &text);
+qint32 StrToInt(QStringView text);
