@@ -321,7 +321,9 @@ TEST(Agent, IdlingStartsAfterAQuietSpellOnly)
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return idleAt >= 0; }, 5000));
     ASSERT_GE(thinkDone, 0);                 // not while the bird was busy
-    EXPECT_GE(idleAt - thinkDone, 280);
+    // A coarse timer may fire a few percent early, and a busy machine delays
+    // the moment the test notes the end of Think: a clear quiet spell is enough.
+    EXPECT_GE(idleAt - thinkDone, 240);
 }
 
 TEST(Agent, DraggingMovesTheBirdAndReportsTheMoveAndTheDragsEnd)
