@@ -237,7 +237,12 @@ void TTrainingFlow::LoadingStep()
     m_cc.training.remaining = m_cc.UsableQuota();
     m_cc.training.correctToday = 0;
     m_cc.todaysQuestions.Clear();
-    if (m_cc.SelectNextQuestion(TSelectMode::FirstOfDay) != 0 || m_cc.training.randomAcceptedToday)
+    // The first selection of the day is no retry: the random marker shows
+    // only when it ends in a random question.
+    m_cc.training.randomQuestion = false;
+    const int first = m_cc.SelectNextQuestion(TSelectMode::FirstOfDay);
+    m_form.sLabel_random->setVisible(m_cc.training.randomQuestion);
+    if (first != 0 || m_cc.training.randomAcceptedToday)
         FileReady();
     else
         CloseLearningFile(false);
@@ -593,6 +598,10 @@ void TTrainingFlow::CloseLearningFile(bool save)
 {
     m_idle.Remove();
     m_gaugeTimer.stop();
+    // The last answer's agent reaction and telop belong to this file: run
+    // later, they would uncover the word pages of the next file's start.
+    m_form.TimerForPeedy->stop();
+    m_form.Timer_telop->stop();
     m_loadingWhenClosed = m_state == TFlowState::Loading;
     Enter(TFlowState::Closing);
 

@@ -130,8 +130,10 @@ public:
     QStringList FileSettingsLinesToSave() const;
     QString FileSettingsPath() const;
     // The daily quota as everything that counts questions must use it: the
-    // stored value bounded to 1..200, so the 200-entry asked-word list never
-    // overflows and a quota of 0 never runs without end. The stored value is
+    // stored value bounded to 0..200. 0 (an old settings file's 0, or a
+    // negative value) means no quota: the study run never ends by the quota,
+    // its remaining count goes below 0 and the quota label shows "done";
+    // whoever divides by the quota must allow for it. The stored value is
     // kept as it is and written back unchanged.
     int UsableQuota() const;
 

@@ -343,6 +343,9 @@ void TCC::UpdateQuotaStatistics()
     settings.overallCorrectRate =
         static_cast<qint32>((total * settings.overallCorrectRate + asked * dayRate) / (asked + total));
     settings.answersTotal = static_cast<qint32>(total + asked);
+    // Without a quota there is nothing to achieve: the average stays.
+    if (quota <= 0)
+        return;
     const qint64 achievement = asked * 100 / quota;
     const qint64 days = qMax<qint64>(0, settings.learningDays);
     settings.averageAchievement =

@@ -18,6 +18,8 @@ struct TTrainingState {
     // Correct answers in this study run of the current file, random questions
     // included.
     qint32 correctToday = 0;
-    // Questions left of the daily quota (starts at TCC::UsableQuota()).
+    // Questions left of the daily quota (starts at TCC::UsableQuota()); below
+    // 0 once more questions were asked than the quota holds, and always
+    // without a quota.
     qint32 remaining = 0;
 };

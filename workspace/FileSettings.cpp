@@ -348,5 +348,5 @@ QStringList TCC::FileSettingsLinesToSave() const
 
 int TCC::UsableQuota() const
 {
-    return qBound(1, settings.dailyQuota, kMaxDailyQuota);
+    return qBound(0, settings.dailyQuota, kMaxDailyQuota);
 }

@@ -24,7 +24,7 @@ TESSARION_FUZZ_TARGET(settings, input)
     engine.Write(QStringLiteral("user/setting/Setting_") + cc.fileCode + QStringLiteral(".dat"), input);
     if (!FuzzCleanly([&] { cc.LoadFileSettings(); }))
         return;
-    FuzzExpect(cc.UsableQuota() >= 1 && cc.UsableQuota() <= kMaxDailyQuota,
+    FuzzExpect(cc.UsableQuota() >= 0 && cc.UsableQuota() <= kMaxDailyQuota,
                "the usable quota fits the asked-word list");
 
     cc.SaveFileSettings();

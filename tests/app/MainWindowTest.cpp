@@ -189,6 +189,28 @@ TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
     EXPECT_EQ(cc().words[flow().currentWord()].level, level);   // a random answer changes no level
 }
 
+TEST_F(TTrainingWindowTest, TheRandomMarkerFollowsTheFirstSelectionOfEachFile)
+{
+    constexpr int kDtSlot = 27;
+    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
+    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
+                          {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    PutEveryWordInStage2(folder, 5);
+    WhenModalOpens([](QWidget *w) { qobject_cast<TNoWordForm *>(w)->sButton_cancel->click(); });
+    StartToReady();
+    // TT goes on at random from its first selection on.
+    EXPECT_TRUE(form().sLabel_random->isVisible());
+    AskQuestion();
+    EXPECT_TRUE(form().sLabel_random->isVisible());
+    AnswerCorrectly();
+    form().smFileExit->trigger();
+    // DT has new words: its start screen shows no random marker.
+    ASSERT_TRUE(WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == QStringLiteral("DT"); }));
+    EXPECT_FALSE(form().sLabel_random->isVisible());
+    AskQuestion();
+    EXPECT_FALSE(form().sLabel_random->isVisible());
+}
+
 TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)
 {
     // A stage-2 word for more than 800 days at level 10 passes to stage 3.

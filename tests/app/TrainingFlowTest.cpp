@@ -288,3 +288,53 @@ TEST_F(TTrainingWindowTest, TheEndOfOneFileLoadsTheNextOfTheQueue)
     AskQuestion();
     EXPECT_EQ(cc().words[flow().currentWord()].timesAsked, 1);
 }
+
+TEST_F(TTrainingWindowTest, ADailyQuotaOfZeroNeverEndsTheRun)
+{
+    {
+        // An old settings file that holds a daily quota of 0.
+        auto old = ReadBackState(folder);
+        old->settings.dailyQuota = 0;
+        old->SaveFileSettings();
+    }
+    StartToReady();
+    EXPECT_EQ(cc().training.remaining, 0);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NO_FATAL_FAILURE(AskQuestion());
+        EXPECT_EQ(form().sLabel_Norm->text(), QStringLiteral("done"));
+        ASSERT_NO_FATAL_FAILURE(AnswerCorrectly());
+    }
+    EXPECT_EQ(cc().training.remaining, -4);
+    EXPECT_EQ(cc().askedWords.Count(), 4);
+    // Nothing remains: Esc ends without asking, and the run is saved.
+    Key(Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(notes.messages.isEmpty()) << notes.messages.join(u' ').toStdString();
+    const auto saved = ReadBackState(folder);
+    EXPECT_EQ(saved->settings.dailyQuota, 0);
+    EXPECT_EQ(saved->settings.answersTotal, 4);
+    EXPECT_EQ(saved->settings.overallCorrectRate, 100);
+    EXPECT_EQ(saved->settings.averageAchievement, 0);   // no quota, nothing achieved or missed
+    EXPECT_EQ(saved->settings.learningDays, 1);
+}
+
+TEST_F(TTrainingWindowTest, AFileClosedRightAfterAnAnswerKeepsTheNextFilesPagesCovered)
+{
+    constexpr int kDtSlot = 27;
+    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
+    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
+                          {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    StartToReady();
+    AskQuestion();
+    AnswerCorrectly();
+    // "このファイルを終了" before the answer's telop has run.
+    form().smFileExit->trigger();
+    ASSERT_TRUE(WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == QStringLiteral("DT"); }));
+    // Longer than the telop's 1111 ms: the old answer neither uncovers nor
+    // enables the pages of the new file.
+    RunUntil([] { return false; }, 1400);
+    EXPECT_TRUE(form().sPanel_cover->isVisible());
+    EXPECT_FALSE(form().sPageControl1->isEnabled());
+    EXPECT_FALSE(form().Timer_telop->isActive());
+    EXPECT_FALSE(form().TimerForPeedy->isActive());
+}

@@ -392,6 +392,27 @@ TEST_F(TSelectionTest, AskedWordListIsBoundedWhateverTheQuota)
     EXPECT_EQ(cc.askedWords.At(kAskedWordCapacity + 1), 0);
 }
 
+TEST_F(TSelectionTest, WithoutAQuotaTheRunCountsOnAndTheAchievementStays)
+{
+    MakeFile(400);
+    cc.settings.dailyQuota = 0;   // an old settings file
+    cc.training.remaining = cc.UsableQuota();
+    for (int k = 1; k <= kAskedWordCapacity + 5; ++k) {
+        ASSERT_FALSE(cc.QuotaUsedUp()) << k;
+        cc.training.remaining -= 1;
+        ASSERT_TRUE(cc.PrepareQuestion());
+    }
+    EXPECT_EQ(cc.AskedCount(), kAskedWordCapacity + 5);
+    EXPECT_EQ(cc.askedWords.Count(), kAskedWordCapacity);
+    cc.training.correctToday = 41;
+    cc.settings.averageAchievement = 90;
+    cc.settings.learningDays = 3;
+    cc.UpdateQuotaStatistics();
+    EXPECT_EQ(cc.settings.answersTotal, kAskedWordCapacity + 5);
+    EXPECT_EQ(cc.settings.overallCorrectRate, 20);   // 41 of 205
+    EXPECT_EQ(cc.settings.averageAchievement, 90);
+}
+
 TEST_F(TSelectionTest, QuotaStatistics)
 {
     cc.settings.dailyQuota = 80;

@@ -298,7 +298,7 @@ TEST(FileSettings, QuotaOutsideTheRangeIsKeptButBoundedForCounting)
 {
     TEngineFolder e;
     QStringList lines = FileSettingsLines(Unusual(), {});
-    for (const auto &[stored, usable] : {std::pair{500, 200}, {0, 1}, {-5, 1}, {30, 30}, {200, 200}}) {
+    for (const auto &[stored, usable] : {std::pair{500, 200}, {0, 0}, {-5, 0}, {30, 30}, {200, 200}}) {
         lines[7] = QString::number(stored);
         e.dir.writeLines(kSettingsTT, lines);
         e.cc.LoadFileSettings();
