@@ -191,10 +191,7 @@ TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
 
 TEST_F(TTrainingWindowTest, TheRandomMarkerFollowsTheFirstSelectionOfEachFile)
 {
-    constexpr int kDtSlot = 27;
-    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
-    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
-                          {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    QueueTtAndDt();
     PutEveryWordInStage2(folder, 5);
     WhenModalOpens([](QWidget *w) { qobject_cast<TNoWordForm *>(w)->sButton_cancel->click(); });
     StartToReady();
@@ -205,7 +202,7 @@ TEST_F(TTrainingWindowTest, TheRandomMarkerFollowsTheFirstSelectionOfEachFile)
     AnswerCorrectly();
     form().smFileExit->trigger();
     // DT has new words: its start screen shows no random marker.
-    ASSERT_TRUE(WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == QStringLiteral("DT"); }));
+    ASSERT_TRUE(WaitForReadyOn(QStringLiteral("DT")));
     EXPECT_FALSE(form().sLabel_random->isVisible());
     AskQuestion();
     EXPECT_FALSE(form().sLabel_random->isVisible());

@@ -266,10 +266,7 @@ TEST(TTrainingWindowFiles, AFileOfTwoWordsIsRefusedAndNothingIsSaved)
 
 TEST_F(TTrainingWindowTest, TheEndOfOneFileLoadsTheNextOfTheQueue)
 {
-    constexpr int kDtSlot = 27;
-    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
-    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
-                          {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    QueueTtAndDt();
     StartToReady();
     EXPECT_EQ(cc().fileCode, QStringLiteral("TT"));
     cc().settings.dailyQuota = 1;
@@ -278,7 +275,7 @@ TEST_F(TTrainingWindowTest, TheEndOfOneFileLoadsTheNextOfTheQueue)
     AnswerCorrectly();
     Key(Qt::Key_F);
     // The next file loads and waits for a key; the program goes on.
-    ASSERT_TRUE(WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == QStringLiteral("DT"); }));
+    ASSERT_TRUE(WaitForReadyOn(QStringLiteral("DT")));
     EXPECT_FALSE(ended);
     EXPECT_FALSE(flow().FileEnded());
     EXPECT_EQ(cc().training.remaining, cc().UsableQuota());
@@ -320,16 +317,13 @@ TEST_F(TTrainingWindowTest, ADailyQuotaOfZeroNeverEndsTheRun)
 
 TEST_F(TTrainingWindowTest, AFileClosedRightAfterAnAnswerKeepsTheNextFilesPagesCovered)
 {
-    constexpr int kDtSlot = 27;
-    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
-    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
-                          {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    QueueTtAndDt();
     StartToReady();
     AskQuestion();
     AnswerCorrectly();
     // "このファイルを終了" before the answer's telop has run.
     form().smFileExit->trigger();
-    ASSERT_TRUE(WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == QStringLiteral("DT"); }));
+    ASSERT_TRUE(WaitForReadyOn(QStringLiteral("DT")));
     // Longer than the telop's 1111 ms: the old answer neither uncovers nor
     // enables the pages of the new file.
     RunUntil([] { return false; }, 1400);

@@ -195,6 +195,20 @@ protected:
 
     QStringList StateFileWrites() const { return writes; }
 
+    // TT and then DT (the last seven fixture words) in the day's queue.
+    void QueueTtAndDt()
+    {
+        constexpr int kDtSlot = 27;
+        WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
+        WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
+                              {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
+    }
+
+    bool WaitForReadyOn(const QString &code)
+    {
+        return WaitFor([&] { return flow().State() == TFlowState::Ready && cc().fileCode == code; });
+    }
+
     // Acts on the next modal window as soon as it is open (the dialog's own
     // event loop runs meanwhile); the action closes it.
     void WhenModalOpens(std::function<void(QWidget *)> action)
