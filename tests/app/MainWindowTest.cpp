@@ -189,6 +189,41 @@ TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
     EXPECT_EQ(cc().words[flow().currentWord()].level, level);   // a random answer changes no level
 }
 
+TEST_F(TTrainingWindowTest, StageOneWordsNotYetDueGoOnAtRandomWithoutAsking)
+{
+    PutEveryWordInStage2(folder, 5);
+    {
+        // Half of the words learned once and waiting for their turn in stage 1.
+        auto cc = ReadBackState(folder);
+        for (int p = 1; p <= 5; ++p) {
+            cc->InitWordRecord(p);
+            TTango &t = cc->words[p];
+            t.stage = 1;
+            t.level = 1;
+            t.timesAsked = 1;
+            t.stage1Counter = 1;
+        }
+        cc->SaveRecordFile();
+    }
+    bool windowShown = false;
+    WhenModalOpens([&](QWidget *w) {
+        windowShown = true;
+        w->close();
+    });
+    StartToReady();
+    EXPECT_FALSE(windowShown);
+    EXPECT_FALSE(cc().training.randomAcceptedToday);
+    EXPECT_TRUE(form().sLabel_random->isVisible());
+    AskQuestion();
+    EXPECT_TRUE(cc().training.randomQuestion);
+    EXPECT_TRUE(form().sLabel_random->isVisible());
+    const int word = flow().currentWord();
+    EXPECT_EQ(cc().words[word].stage, 2);   // a built-in file asks no stage-1 word at random
+    AnswerCorrectly();
+    EXPECT_EQ(cc().words[word].level, 7);   // a random answer changes no level
+    EXPECT_FALSE(windowShown);
+}
+
 TEST_F(TTrainingWindowTest, TheRandomMarkerFollowsTheFirstSelectionOfEachFile)
 {
     QueueTtAndDt();

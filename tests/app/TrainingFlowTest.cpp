@@ -332,3 +332,57 @@ TEST_F(TTrainingWindowTest, AFileClosedRightAfterAnAnswerKeepsTheNextFilesPagesC
     EXPECT_FALSE(form().Timer_telop->isActive());
     EXPECT_FALSE(form().TimerForPeedy->isActive());
 }
+
+TEST_F(TTrainingWindowTest, EachFileSetsItsOptionWidthAndReactionTime)
+{
+    const QString checkpoint = QStringLiteral("新学習ファイル実装チェックポイント");
+    const struct {
+        int slot;
+        const char16_t *code;
+        int panelWidth;
+        int reactionInterval;
+        bool checkpoint;
+    } files[] = {
+        {6, u"TT", 209, 2000, false},
+        {7, u"TJ", 897, 3600, false},
+        {9, u"FT", 897, 3600, true},    // a code without a layout changes nothing
+        {8, u"IT", 897, 2000, false},
+        {27, u"DT", 897, 2000, false},  // wide panels stay wide for the rest of the run
+    };
+    QList<TQueuedFile> queue;
+    for (const auto &f : files) {
+        const QString code = QString::fromUtf16(f.code);
+        WriteLearningFile(folder, FixtureWords(), code);
+        queue.append({f.slot, code, code + QStringLiteral(" の単語"), 10});
+    }
+    WriteCatalog(folder, queue);
+    Start();
+    for (const auto &f : files) {
+        const QString code = QString::fromUtf16(f.code);
+        ASSERT_TRUE(WaitForReadyOn(code)) << code.toStdString();
+        for (const TPanel *panel : form().sPanel_Op)
+            EXPECT_EQ(panel->width(), f.panelWidth) << code.toStdString();
+        EXPECT_EQ(form().TimerForPeedy->interval(), f.reactionInterval) << code.toStdString();
+        EXPECT_EQ(notes.messages.contains(checkpoint), f.checkpoint) << code.toStdString();
+        notes.messages.clear();
+        form().smFileExit->trigger();
+    }
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+}
+
+TEST_F(TTrainingWindowTest, EscAfterTheLastQuestionSavesWithoutAskingOrEndingTheRun)
+{
+    StartToReady();
+    cc().settings.dailyQuota = 1;
+    cc().training.remaining = 1;
+    AskQuestion();
+    AnswerCorrectly();
+    Key(Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(notes.messages.isEmpty()) << notes.messages.join(u' ').toStdString();
+    // Not the end of the study run: no drill, no status window.
+    EXPECT_FALSE(flow().FileEnded());
+    const auto saved = ReadBackState(folder);
+    EXPECT_EQ(saved->settings.answersTotal, 1);
+    EXPECT_EQ(saved->settings.averageAchievement, 100);
+}
