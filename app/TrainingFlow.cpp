@@ -380,6 +380,7 @@ void TTrainingFlow::QuestionStep()
     m_cc.training.remaining -= 1;
     UpdateQuotaLabel();
     m_form.sPageControl1->setEnabled(false);
+    m_form.program().ClearEtymologyHistory();
 
     if (!PrepareQuestion())
         return;

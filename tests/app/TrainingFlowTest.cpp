@@ -386,3 +386,16 @@ TEST_F(TTrainingWindowTest, EscAfterTheLastQuestionSavesWithoutAskingOrEndingThe
     EXPECT_EQ(saved->settings.answersTotal, 1);
     EXPECT_EQ(saved->settings.averageAchievement, 100);
 }
+
+TEST_F(TTrainingWindowTest, AnEmptyQueueEndsTheProgramSilentlyWithoutSaving)
+{
+    WriteCatalog(folder, QList<TQueuedFile>{});
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(flow().QuitRequested());
+    EXPECT_TRUE(notes.messages.isEmpty()) << notes.messages.join(u' ').toStdString();
+    EXPECT_TRUE(form().TitleCoverVisible());
+    // The merged catalog of the first step is all that was written.
+    for (const QString &path : StateFileWrites())
+        EXPECT_TRUE(path.startsWith(QStringLiteral("user/FileInfo/"))) << path.toStdString();
+}
