@@ -5,6 +5,7 @@
 #include "data/RecordFile.h"
 #include "fuzz/FuzzTarget.h"
 
+#include <QStringDecoder>
 #include <vector>
 
 namespace {
@@ -13,10 +14,12 @@ constexpr int kSlot = 6;
 constexpr int kFewestWords = 3;
 
 // A text as the UTF-8 file can hold it: a lone surrogate (possible in a
-// damaged file of the older UTF-16 layout) is saved as U+FFFD.
+// damaged file of the older UTF-16 layout) is saved as U+FFFD. A field that
+// starts with U+FEFF keeps it: inside a line it is no byte-order mark.
 QString Storable(const QString &text)
 {
-    return QString::fromUtf8(text.toUtf8());
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(text.toUtf8());
 }
 
 // `b` is `a` saved and read again.
