@@ -141,6 +141,10 @@ void TCC::RecordAnswer(int position)
         entry.level = t.level;
         StoreStage1Entry(t, e, entry);
         t.stage1Limit = qint64(entry.question) + LevelInterval(t.level) >= kStage1Limit;
+        // The first entry starts the text: whatever a damaged record left
+        // there uncounted would make the saved record unreadable.
+        if (e == 1)
+            t.stage1History.clear();
         t.stage1History += EntryText(QString::number(entry.question), t.level);
         return;
     }

@@ -30,6 +30,28 @@ void Ask(TCC &cc, int position, bool random = false)
 }
 }
 
+// A damaged record: stage 2 at level 0, no stage-1 entries counted but text
+// left in the stage-1 history. Its first answer starts a clean history, so
+// the record it saves reads back.
+TEST(MasteryLevels, AFirstStage1EntryReplacesUncountedHistoryText)
+{
+    TEngineFolder e;
+    e.cc.LoadFileSettings();
+    TTango &t = e.cc.words[1];
+    t.stage = 2;
+    t.level = 0;
+    t.stage1History = QStringLiteral("0[2x]junk");
+    t.stage1Count = 0;
+    Ask(e.cc, 1);
+    e.cc.ApplyCorrectAnswer(1);
+    EXPECT_EQ(t.stage, 1);
+    EXPECT_EQ(t.stage1History, QStringLiteral("0[2]"));
+    e.cc.SaveRecordFile();
+    t = TTango{};
+    e.cc.LoadRecordFile();
+    EXPECT_EQ(e.cc.words[1].stage1History, QStringLiteral("0[2]"));
+}
+
 TEST(MasteryLevels, NewWordRisesByTheFirstTimeIncrement)
 {
     TEngineFolder e;
