@@ -123,8 +123,19 @@ TAnswerEffect TCC::ApplyWrongAnswer(int position)
 void TCC::RecordAnswer(int position)
 {
     TTango &t = words[position];
-    if (t.stage != 3)
+    if (t.stage != 3) {
+        const qint32 stageBefore = t.stage;
         t.stage = t.level < kFirstStage2Level ? 1 : 2;
+        // Only a damaged record (a stage-2 word below level 6) comes back to
+        // stage 1 here. Its stage-1 history was never read and may be
+        // anything: it starts again with this answer.
+        if (stageBefore != 1 && t.stage == 1 && t.stage1Count > 0) {
+            t.stage1History.clear();
+            t.stage1Count = 1;
+            t.stage1Questions.fill(0);
+            t.stage1Levels.fill(0);
+        }
+    }
 
     if (t.stage == 1) {
         if (t.stage1Count == 0) {

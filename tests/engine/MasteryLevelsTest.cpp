@@ -33,7 +33,7 @@ void Ask(TCC &cc, int position, bool random = false)
 // A damaged record: stage 2 at level 0, no stage-1 entries counted but text
 // left in the stage-1 history. Its first answer starts a clean history, so
 // the record it saves reads back.
-TEST(MasteryLevels, AFirstStage1EntryReplacesUncountedHistoryText)
+TEST(MasteryLevels, ADamagedRecordsUnreadStage1TextStartsAgainWithItsAnswer)
 {
     TEngineFolder e;
     e.cc.LoadFileSettings();
@@ -50,6 +50,22 @@ TEST(MasteryLevels, AFirstStage1EntryReplacesUncountedHistoryText)
     t = TTango{};
     e.cc.LoadRecordFile();
     EXPECT_EQ(e.cc.words[1].stage1History, QStringLiteral("0[2]"));
+
+    // The same with a count: a stage-2 word at level 1 whose stage-1 text
+    // was never read. Its answer starts that history again.
+    TTango &u = e.cc.words[2];
+    u.stage = 2;
+    u.level = 1;
+    u.stage1History = QStringLiteral("2147483647L[1]");
+    u.stage1Count = 1;
+    Ask(e.cc, 2);
+    e.cc.ApplyCorrectAnswer(2);
+    EXPECT_EQ(u.stage, 1);
+    EXPECT_EQ(u.stage1History, QStringLiteral("0[2]"));
+    EXPECT_EQ(u.stage1Count, 1);
+    e.cc.SaveRecordFile();
+    e.cc.LoadRecordFile();
+    EXPECT_EQ(e.cc.words[2].stage1History, QStringLiteral("0[2]"));
 }
 
 TEST(MasteryLevels, NewWordRisesByTheFirstTimeIncrement)
