@@ -271,9 +271,9 @@ void TCC::LoadLearningFile()
             t.number = position;
         t.word = fields.size() > 1 ? fields.at(1).toString() : QString();
         for (qsizetype f = 2; f < fields.size(); ++f) {
-            const QString cell = fields.at(f).toString();
-            if (cell.isEmpty())
+            if (fields.at(f).isEmpty())
                 continue;
+            const QString cell = fields.at(f).toString();
             if (layout == TLayout::Unchecked) {
                 // A file code without a column layout: nothing is stored.
                 // One notice per file says so (a box per cell would bury the

@@ -129,7 +129,7 @@ void TCC::RecordAnswer(int position)
         // Only a damaged record (a stage-2 word below level 6) comes back to
         // stage 1 here. Its stage-1 history was never read and may be
         // anything: it starts again with this answer.
-        if (stageBefore != 1 && t.stage == 1 && t.stage1Count > 0) {
+        if (stageBefore != 1 && t.stage == 1) {
             t.stage1History.clear();
             t.stage1Count = 1;
             t.stage1Questions.fill(0);
@@ -152,10 +152,6 @@ void TCC::RecordAnswer(int position)
         entry.level = t.level;
         StoreStage1Entry(t, e, entry);
         t.stage1Limit = qint64(entry.question) + LevelInterval(t.level) >= kStage1Limit;
-        // The first entry starts the text: whatever a damaged record left
-        // there uncounted would make the saved record unreadable.
-        if (e == 1)
-            t.stage1History.clear();
         t.stage1History += EntryText(QString::number(entry.question), t.level);
         return;
     }

@@ -30,42 +30,36 @@ void Ask(TCC &cc, int position, bool random = false)
 }
 }
 
-// A damaged record: stage 2 at level 0, no stage-1 entries counted but text
-// left in the stage-1 history. Its first answer starts a clean history, so
-// the record it saves reads back.
+// A damaged record: a stage-2 word below level 6 with stage-1 history text
+// that was never read (uncounted, or counted but unreadable). Its answer
+// starts that history again, so the record it saves reads back.
 TEST(MasteryLevels, ADamagedRecordsUnreadStage1TextStartsAgainWithItsAnswer)
 {
-    TEngineFolder e;
-    e.cc.LoadFileSettings();
-    TTango &t = e.cc.words[1];
-    t.stage = 2;
-    t.level = 0;
-    t.stage1History = QStringLiteral("0[2x]junk");
-    t.stage1Count = 0;
-    Ask(e.cc, 1);
-    e.cc.ApplyCorrectAnswer(1);
-    EXPECT_EQ(t.stage, 1);
-    EXPECT_EQ(t.stage1History, QStringLiteral("0[2]"));
-    e.cc.SaveRecordFile();
-    t = TTango{};
-    e.cc.LoadRecordFile();
-    EXPECT_EQ(e.cc.words[1].stage1History, QStringLiteral("0[2]"));
-
-    // The same with a count: a stage-2 word at level 1 whose stage-1 text
-    // was never read. Its answer starts that history again.
-    TTango &u = e.cc.words[2];
-    u.stage = 2;
-    u.level = 1;
-    u.stage1History = QStringLiteral("2147483647L[1]");
-    u.stage1Count = 1;
-    Ask(e.cc, 2);
-    e.cc.ApplyCorrectAnswer(2);
-    EXPECT_EQ(u.stage, 1);
-    EXPECT_EQ(u.stage1History, QStringLiteral("0[2]"));
-    EXPECT_EQ(u.stage1Count, 1);
-    e.cc.SaveRecordFile();
-    e.cc.LoadRecordFile();
-    EXPECT_EQ(e.cc.words[2].stage1History, QStringLiteral("0[2]"));
+    struct TCase {
+        int level;
+        const char *text;
+        int count;
+    };
+    const TCase cases[] = {{0, "0[2x]junk", 0}, {1, "2147483647L[1]", 1}};
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.text);
+        TEngineFolder e;
+        e.cc.LoadFileSettings();
+        TTango &t = e.cc.words[1];
+        t.stage = 2;
+        t.level = c.level;
+        t.stage1History = QString::fromLatin1(c.text);
+        t.stage1Count = c.count;
+        Ask(e.cc, 1);
+        e.cc.ApplyCorrectAnswer(1);
+        EXPECT_EQ(t.stage, 1);
+        EXPECT_EQ(t.stage1History, QStringLiteral("0[2]"));
+        EXPECT_EQ(t.stage1Count, 1);
+        e.cc.SaveRecordFile();
+        t = TTango{};
+        e.cc.LoadRecordFile();
+        EXPECT_EQ(e.cc.words[1].stage1History, QStringLiteral("0[2]"));
+    }
 }
 
 TEST(MasteryLevels, NewWordRisesByTheFirstTimeIncrement)
