@@ -1,6 +1,6 @@
 #include "app/Farewell.h"
 
-#include "engine/Random.h"
+#include "base/Random.h"
 
 #include <array>
 

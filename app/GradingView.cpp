@@ -5,7 +5,7 @@
 #include "app/MainUnit.h"
 #include "app/TrainingFlow.h"
 #include "engine/CommonUnit.h"
-#include "engine/WaitPumping.h"
+#include "base/WaitPumping.h"
 #include "speech/Pronunciation.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 // Message boxes of the program: information (OK), error (OK) and
 // confirmation (Yes/No), centred over the main window, with Qt's Japanese
 // texts on the standard buttons.
-#include "engine/Notifier.h"
+#include "base/Notifier.h"
 
 class QWidget;
 

@@ -7,8 +7,8 @@
 #include "app/Program.h"
 #include "app/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "engine/WaitPumping.h"
+#include "base/TError.h"
+#include "base/WaitPumping.h"
 #include "files/FileManagerUnit.h"
 #include "speech/Pronunciation.h"
 

@@ -3,7 +3,7 @@
 #include "app/DownloadAgent.h"
 #include "app/Program.h"
 #include "app/StartUp.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,9 +2,9 @@
 
 #include "data/LearningFile.h"
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "workspace/DateText.h"
-#include "workspace/TextFiles.h"
+#include "base/TError.h"
+#include "base/DateText.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

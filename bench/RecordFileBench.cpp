@@ -2,7 +2,7 @@
 #include "bench/BenchFiles.h"
 #include "data/RecordFile.h"
 #include "engine/CommonUnit.h"
-#include "workspace/DateText.h"
+#include "base/DateText.h"
 
 #include <QDir>
 #include <QTemporaryDir>

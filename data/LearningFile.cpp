@@ -3,8 +3,8 @@
 #include "data/LearningFile.h"
 
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "workspace/TextFiles.h"
+#include "base/TError.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "data/LearningFile.h"
 #include "data/MeaningRules.h"
-#include "engine/TError.h"
-#include "workspace/TextFiles.h"
+#include "base/TError.h"
+#include "base/TextFiles.h"
 
 namespace {
 constexpr int kWordField = 1;

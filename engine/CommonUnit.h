@@ -7,10 +7,10 @@
 // (workspace/, data/, engine/).
 #include "data/WordTable.h"
 #include "engine/AnswerCheck.h"
-#include "engine/Clock.h"
+#include "base/Clock.h"
 #include "engine/MasteryLevels.h"
-#include "engine/Notifier.h"
-#include "engine/Random.h"
+#include "base/Notifier.h"
+#include "base/Random.h"
 #include "engine/RetentionCurve.h"
 #include "engine/StageRules.h"
 #include "engine/TrainingState.h"

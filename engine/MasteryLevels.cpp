@@ -4,7 +4,7 @@
 
 #include "data/RecordFile.h"
 #include "engine/CommonUnit.h"
-#include "workspace/DateText.h"
+#include "base/DateText.h"
 
 #include <climits>
 

@@ -3,8 +3,8 @@
 #include "engine/Selection.h"
 
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "workspace/DateText.h"
+#include "base/TError.h"
+#include "base/DateText.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "fuzz/FuzzTarget.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QDir>
 #include <QFile>

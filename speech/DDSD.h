@@ -5,7 +5,7 @@
 // the player is unavailable and every call quietly does nothing.
 //
 // The mixer is one per process: only one player holds the device at a time.
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QString>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "speech/Pronunciation.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QFont>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 #include "speech/SoundEffects.h"
 
-#include "engine/Random.h"
-#include "engine/WaitPumping.h"
+#include "base/Random.h"
+#include "base/WaitPumping.h"
 
 #include <array>
 

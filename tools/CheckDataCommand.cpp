@@ -8,10 +8,10 @@
 #include "data/PronunciationCode.h"
 #include "data/RelatedWords.h"
 #include "data/WordTable.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "tools/Commands.h"
 #include "workspace/Catalog.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "tools/Commands.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QMap>
 #include <cstdio>

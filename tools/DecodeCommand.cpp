@@ -3,10 +3,10 @@
 // reads it; the stray trailer that reading adds (the shifted CR LF after the
 // last stored line) is taken off again.
 #include "data/LearningFile.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "tools/Commands.h"
 #include "tools/ToolFiles.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 namespace {
 const QString kReadTrailer = DecodeLearningText(QStringLiteral("\r\n"));

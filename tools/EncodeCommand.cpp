@@ -3,10 +3,10 @@
 // data/LearningFile.h); end it with a line break so that its last line is read
 // as data.
 #include "data/LearningFile.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "tools/Commands.h"
 #include "tools/ToolFiles.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 namespace {
 int RunEncode(const QStringList &args)

@@ -1,6 +1,6 @@
 #include "tools/EngineSession.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QDir>
 #include <QFileInfo>

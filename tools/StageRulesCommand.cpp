@@ -3,7 +3,7 @@
 // the rules as the stage-notice window does and saves the record file. Prints
 // the window's three lists, one line per entry: list name, TAB, entry text
 // (lists Stage2OK, StageNG, Limbo).
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "tools/EngineSession.h"
 
 namespace {

@@ -16,7 +16,7 @@
 // learning days, answers total, overall correct rate, average achievement.
 // Messages to the learner, and how the run ended, go to stderr.
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "tools/Commands.h"
 #include "tools/EngineSession.h"
 

@@ -1,6 +1,6 @@
 #include "tools/ToolFiles.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QFile>
 #include <QStringDecoder>

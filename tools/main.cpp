@@ -1,5 +1,5 @@
 // tessarion-tool: a thin command-line layer over the engine's operations.
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "tools/Commands.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // (user files), word_user/Title.dat (user-file titles) and the server's
 // FileInfo_SITE.dat.
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "workspace/TextFiles.h"
+#include "base/TError.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 
 #include "data/RecordFile.h"
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "workspace/DateText.h"
-#include "workspace/TextFiles.h"
+#include "base/TError.h"
+#include "base/DateText.h"
+#include "base/TextFiles.h"
 
 #include <QFileInfo>
 #include <QtNumeric>

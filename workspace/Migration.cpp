@@ -5,7 +5,7 @@
 #include "engine/CommonUnit.h"
 #include "workspace/Paths.h"
 #include "workspace/RecycleBin.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Start-up file steps: the user folder and its tree.
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "workspace/FileSettings.h"
 #include "workspace/Paths.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "data/LearningFile.h"
 #include "data/MeaningRules.h"
 #include "fuzz/FuzzTarget.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 namespace {
 // What reading adds after the last stored line: the CR LF it puts there, shifted down.

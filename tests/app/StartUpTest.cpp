@@ -1,7 +1,7 @@
 // The program entry's checks and the main window's shape.
 #include "app/Farewell.h"
 #include "app/StartUp.h"
-#include "engine/Random.h"
+#include "base/Random.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -11,7 +11,7 @@
 #include "engine/CommonUnit.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

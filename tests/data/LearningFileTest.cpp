@@ -1,6 +1,6 @@
 #include "data/LearningFile.h"
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
 

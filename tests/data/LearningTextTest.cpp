@@ -1,7 +1,7 @@
 #include "data/LearningFile.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/TestSupport.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>

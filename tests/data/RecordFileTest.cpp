@@ -1,5 +1,5 @@
 #include "data/RecordFile.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/EngineFolder.h"
 
 #include <QFileInfo>

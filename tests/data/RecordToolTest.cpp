@@ -3,7 +3,7 @@
 #include "data/LearningFile.h"
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
-#include "workspace/DateText.h"
+#include "base/DateText.h"
 #include "workspace/FileSettings.h"
 
 #include <QProcess>

@@ -1,7 +1,7 @@
 #include "data/LearningFile.h"
 #include "data/MeaningRules.h"
 #include "data/RelatedWords.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // complete new state, never as half of one, and a write that fails is
 // reported as the error that ends the program, never as success.
 #include "data/RecordFile.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/EngineFolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "data/RecordFile.h"
 #include "engine/MasteryLevels.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/EngineFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
-#include "workspace/DateText.h"
+#include "base/TError.h"
+#include "base/DateText.h"
 
 #include <gtest/gtest.h>
 

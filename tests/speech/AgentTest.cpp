@@ -4,7 +4,7 @@
 #include "speech/AgentWindow.h"
 
 #include "SoundTestSupport.h"
-#include "engine/WaitPumping.h"
+#include "base/WaitPumping.h"
 #include "speech/DDSD.h"
 #include "support/TestSupport.h"
 

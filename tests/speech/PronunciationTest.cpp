@@ -1,5 +1,5 @@
 #include "data/PronunciationCode.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "speech/Pronunciation.h"
 
 #include <QListWidget>

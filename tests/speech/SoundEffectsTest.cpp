@@ -1,5 +1,5 @@
 #include "SoundTestSupport.h"
-#include "engine/Random.h"
+#include "base/Random.h"
 #include "speech/SoundEffects.h"
 #include "support/TestSupport.h"
 

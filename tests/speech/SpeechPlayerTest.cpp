@@ -1,7 +1,7 @@
 #include "speech/SpeechPlayer.h"
 
 #include "SoundTestSupport.h"
-#include "engine/WaitPumping.h"
+#include "base/WaitPumping.h"
 #include "speech/DDSD.h"
 
 #include <QElapsedTimer>

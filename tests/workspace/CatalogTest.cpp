@@ -1,8 +1,8 @@
 #include "engine/CommonUnit.h"
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

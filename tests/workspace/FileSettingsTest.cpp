@@ -1,4 +1,4 @@
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/EngineFolder.h"
 #include "workspace/FileSettings.h"
 

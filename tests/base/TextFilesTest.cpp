@@ -1,7 +1,7 @@
-#include "engine/TError.h"
+#include "base/TError.h"
 #include "support/TestSupport.h"
-#include "workspace/DateText.h"
-#include "workspace/TextFiles.h"
+#include "base/DateText.h"
+#include "base/TextFiles.h"
 
 #include <gtest/gtest.h>
 

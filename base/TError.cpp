@@ -1,4 +1,4 @@
-#include "engine/TError.h"
+#include "base/TError.h"
 
 void RaiseConversionError(const QString &text)
 {

@@ -1,6 +1,6 @@
-#include "workspace/DateText.h"
+#include "base/DateText.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QStringList>
 

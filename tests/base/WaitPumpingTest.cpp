@@ -1,4 +1,4 @@
-#include "engine/WaitPumping.h"
+#include "base/WaitPumping.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "workspace/TextFiles.h"
+#include "base/TextFiles.h"
 
-#include "engine/TError.h"
+#include "base/TError.h"
 
 #include <QDir>
 #include <QFile>
