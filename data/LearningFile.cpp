@@ -2,7 +2,9 @@
 // word table.
 #include "data/LearningFile.h"
 
-#include "engine/CommonUnit.h"
+#include "data/MeaningRules.h"
+#include "data/WordTable.h"
+#include "base/Notifier.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"
 
@@ -178,72 +180,14 @@ int PositionOfRow(QStringView numberField, int tangoTotal, int &unnumbered)
 }
 }
 
-QString TCC::BuiltInLearningFilePath(const QString &code) const
+QString BuiltInLearningFilePath(const QString &programFolder, const QString &code)
 {
     return programFolder + kLearningFilePattern.arg(code);
 }
 
-void TCC::SetCurrentFile(const QString &code)
+void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTotal, qint32 &version,
+                      TWordTable &words, TNotifier &notifier)
 {
-    fileCode = code;
-    fileSlot = FileSlotOfCode(code);
-    userFile = IsUserFileSlot();
-}
-
-QString TCC::NormalizeMeaning(const QString &meaning) const
-{
-    if (fileCode == u"TJ" || fileCode == u"DJ" || userFile)
-        return meaning;
-    QString s = meaning;
-    // Brackets written as bars: the first pair becomes （ ）.
-    if (const qsizetype open = s.indexOf(u'｜'); open >= 0) {
-        s[open] = u'（';
-        if (const qsizetype close = s.indexOf(u'｜', open + 1); close >= 0)
-            s[close] = u'）';
-    }
-    // A usage note between colons becomes 〈 〉, closed at the end when the
-    // second colon is missing.
-    if (const qsizetype open = s.indexOf(u'：'); open >= 0) {
-        s[open] = u'〈';
-        if (const qsizetype close = s.indexOf(u'：', open + 1); close >= 0)
-            s[close] = u'〉';
-        else
-            s += u'〉';
-    }
-    // A leading ASCII mark: kept only when it is a sense number 1..9; in IT
-    // files some letters stand for a label.
-    if (!s.isEmpty() && s.at(0).unicode() < 128) {
-        const QChar mark = s.at(0);
-        if (fileCode == u"IT") {
-            s.remove(0, 1);
-            if (mark == u'm')
-                s.prepend(QStringLiteral("【音楽】"));
-            else if (mark == u's')
-                s.prepend(QStringLiteral("【スポーツ】"));
-            else if (mark == u'o')
-                s.prepend(QStringLiteral("【大文字で】"));
-            else if (mark == u'f')
-                s.prepend(QStringLiteral("【複】"));
-        } else if (!(mark >= u'1' && mark <= u'9')) {
-            s.remove(0, 1);
-        }
-    }
-    return s;
-}
-
-void TCC::LoadLearningFile()
-{
-    if (fileSlot < 1 || fileSlot > kSlotCount) {
-        throw TFatalError(QStringLiteral("学習ファイルのコード「%1」は登録されていません。").arg(fileCode));
-    }
-    if (userFile) {
-        throw TFatalError(QStringLiteral("ユーザー学習ファイル（%1）の読み込みには、まだ対応していません。").arg(fileCode));
-    }
-    const QString path = BuiltInLearningFilePath(fileCode);
-    if (!QFileInfo::exists(path)) {
-        throw TFatalError(QStringLiteral("学習ファイル（%1）が見つかりません。\n%2")
-                              .arg(fileCode, QDir::toNativeSeparators(path)));
-    }
     // Lines and fields are read as views of the decoded text: only the cells
     // that are kept become strings of their own.
     const QString text = ReadLearningDataFile(path);
@@ -252,18 +196,18 @@ void TCC::LoadLearningFile()
         throw TFatalError(QStringLiteral("学習ファイル（%1）が空です。\n%2").arg(fileCode, QDir::toNativeSeparators(path)));
     }
 
-    TDBF &row = catalog.rows[fileSlot];
     // Line 1: one character, then the version.
-    row.Version = StrToInt(lines.first().mid(1).toString());
+    version = StrToInt(lines.first().mid(1).toString());
 
     words.Clear();
+    const TMeaningRules rules = MeaningRulesOf(fileCode, false);
     const TLayout layout = LayoutOfCode(fileCode);
     bool noticeShown = false;
     int unnumbered = 0;
     // Lines 2..n-1 are rows; the last line is the trailer.
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QList<QStringView> fields = lines.at(i).split(u'\t');
-        const int position = PositionOfRow(fields.at(0), row.TangoTotal, unnumbered);
+        const int position = PositionOfRow(fields.at(0), tangoTotal, unnumbered);
         if (position == 0)
             continue;
         TTango &t = words[position];
@@ -279,7 +223,7 @@ void TCC::LoadLearningFile()
                 // One notice per file says so (a box per cell would bury the
                 // learner under thousands of them).
                 if (!noticeShown) {
-                    notifier->Information(kUncheckedLayoutNotice);
+                    notifier.Information(kUncheckedLayoutNotice);
                     noticeShown = true;
                 }
                 continue;
@@ -288,12 +232,12 @@ void TCC::LoadLearningFile()
             case TTarget::None: break;
             case TTarget::Attribute1: t.attributes[0] = cell; break;
             case TTarget::Attribute3: t.attributes[2] = cell; break;
-            case TTarget::Meaning1: t.meanings[0] = NormalizeMeaning(cell); break;
-            case TTarget::Meaning2: t.meanings[1] = NormalizeMeaning(cell); break;
-            case TTarget::Meaning3: t.meanings[2] = NormalizeMeaning(cell); break;
-            case TTarget::Meaning4: t.meanings[3] = NormalizeMeaning(cell); break;
-            case TTarget::Meaning5: t.meanings[4] = NormalizeMeaning(cell); break;
-            case TTarget::Meaning6: t.meanings[5] = NormalizeMeaning(cell); break;
+            case TTarget::Meaning1: t.meanings[0] = NormalizeMeaningText(cell, rules); break;
+            case TTarget::Meaning2: t.meanings[1] = NormalizeMeaningText(cell, rules); break;
+            case TTarget::Meaning3: t.meanings[2] = NormalizeMeaningText(cell, rules); break;
+            case TTarget::Meaning4: t.meanings[3] = NormalizeMeaningText(cell, rules); break;
+            case TTarget::Meaning5: t.meanings[4] = NormalizeMeaningText(cell, rules); break;
+            case TTarget::Meaning6: t.meanings[5] = NormalizeMeaningText(cell, rules); break;
             case TTarget::Link1: t.links[0] = cell; break;
             case TTarget::Link2: t.links[1] = cell; break;
             case TTarget::ItColumn9: t.itColumn9 = cell; break;
@@ -306,5 +250,4 @@ void TCC::LoadLearningFile()
         t.joinedMeanings = JoinMeanings(t);
     }
 
-    LoadRecordFile();
 }

@@ -38,3 +38,17 @@ QString DecodeLearningBytes(const QByteArray &stored);
 // Reads and decodes the learning data file at path; a missing or unreadable
 // file raises TFatalError with the given description of the file.
 QString ReadLearningDataFile(const QString &path);
+
+class TNotifier;
+class TWordTable;
+
+// Where a built-in file's learning data lives in the program folder.
+QString BuiltInLearningFilePath(const QString &programFolder, const QString &code);
+
+// Reads a built-in learning file: the version of its first line into
+// `version`, its rows into the word table (cleared first), meanings through
+// the file's meaning rules. A row without a number takes the next position
+// after tangoTotal. A file code without a column layout stores nothing and
+// says so once.
+void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTotal, qint32 &version,
+                      TWordTable &words, TNotifier &notifier);

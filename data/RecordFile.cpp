@@ -2,7 +2,6 @@
 // test, fresh records, and the history texts and arrays.
 #include "data/RecordFile.h"
 
-#include "engine/CommonUnit.h"
 #include "base/TError.h"
 #include "base/DateText.h"
 #include "base/TextFiles.h"
@@ -252,31 +251,8 @@ int HistoryEntryCount(const QString &text)
     return static_cast<int>(text.count(u'['));
 }
 
-// ---- TCC operations ----
-
-QString TCC::RecordFilePath() const
+void ClearWordRecord(TTango &t)
 {
-    return userFolder + kRecordFolder + QStringLiteral("Record_") + fileCode + QStringLiteral(".dat");
-}
-
-int TCC::TangoTotal() const
-{
-    if (fileSlot < 1 || fileSlot > kSlotCount)
-        return 0;
-    return qBound(0, catalog.rows[fileSlot].TangoTotal, kMaxWords);
-}
-
-bool TCC::CheckRecordFile(const QString &path)
-{
-    if (!IsDamagedStateFile(path))
-        return true;
-    notifier->Error(DamagedRecordMessage());
-    return false;
-}
-
-void TCC::InitWordRecord(int position)
-{
-    TTango &t = words[position];
     t.stage = 1;
     t.stage1History.clear();
     t.stage1Count = 0;
@@ -290,49 +266,25 @@ void TCC::InitWordRecord(int position)
     t.stage1Counter = 0;
     t.nextDueDate.clear();
     t.stage1Limit = false;
-    t.starX = random.Between(1, kStarFieldWidth);
-    t.starY = random.Between(1, kStarFieldHeight);
 }
 
-void TCC::ResetRecordFile()
+QString RecordFilePath(const QString &userFolder, const QString &fileCode)
 {
-    settings.learningStartDate = ShortDateText(clock.Today());
-    SetDefaultFileSettings(false);
-    // A settings file that does not exist yet is written when the file ends.
-    if (!settingsFileNew)
-        SaveFileSettings();
-    const int total = TangoTotal();
-    for (int p = 1; p <= total; ++p)
-        InitWordRecord(p);
-    SaveRecordFile();
+    return userFolder + kRecordFolder + QStringLiteral("Record_") + fileCode + QStringLiteral(".dat");
 }
 
-void TCC::SaveRecordFile()
+QByteArray RecordFileBytes(const TWordTable &words, int total)
 {
-    if (simulationRunning)
-        return;
     QString text;
-    const int total = TangoTotal();
     for (int p = 1; p <= total; ++p) {
         text += RecordFields(words[p]).join(u'\t');
         text += QStringLiteral("\r\n");
     }
-    WriteFileAtomic(RecordFilePath(), kUtf8Bom + text.toUtf8());
+    return kUtf8Bom + text.toUtf8();
 }
 
-void TCC::LoadRecordFile()
+void ReadRecordFile(const QString &path, TWordTable &words, const std::optional<QHash<QString, int>> &wordIndex)
 {
-    // The word index serves this one reading only.
-    const std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
-    const QString path = RecordFilePath();
-    if (!QFileInfo::exists(path)) {
-        ResetRecordFile();
-        return;
-    }
-    if (!CheckRecordFile(path)) {
-        ResetRecordFile();
-        return;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));

@@ -13,9 +13,12 @@
 // from the text when they are needed (Stage1EntryAt, Stage2EntryAt).
 #include "data/WordTable.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 inline constexpr int kRecordFieldCount = 15;
 inline constexpr int kStarFieldWidth = 1024;    // star X is 1..1024
@@ -87,3 +90,21 @@ void StoreStage2Entry(TTango &word, int k, const TStage2Entry &entry);
 QString WithoutLastHistoryEntry(const QString &text);
 // Number of entries in a history text.
 int HistoryEntryCount(const QString &text);
+
+// A word's record as a word never asked: stage 1, level 0, no history, no
+// counts (the star keeps its place).
+void ClearWordRecord(TTango &word);
+
+// record/Record_<code>.dat in the user folder.
+QString RecordFilePath(const QString &userFolder, const QString &fileCode);
+
+// The whole record file for positions 1..total.
+QByteArray RecordFileBytes(const TWordTable &words, int total);
+
+// Reads the record file at path into the word table. Line k belongs to
+// position k; with a word index (a user workbook that changed since the last
+// start) each line goes to the position of its word, and the lines of words
+// no longer in the workbook are dropped. Lines past the table's last
+// position have no word to belong to. A file that cannot be read raises
+// TFatalError.
+void ReadRecordFile(const QString &path, TWordTable &words, const std::optional<QHash<QString, int>> &wordIndex);

@@ -2,7 +2,7 @@
 
 TCC::TCC()
 {
-    notifier = &defaultNotifier;
+    settingsStore.defaultsApplied = [this] { StartTrainingAfresh(training, UsableQuota()); };
 }
 
 TCC::~TCC() = default;

@@ -1,10 +1,9 @@
 #pragma once
-// TCC, the engine object: it owns the word table, the catalog rows, the
-// settings block of the current file and every file format, and the learning
-// rules work on them. Qt Core only: the whole engine runs headless.
-//
-// The operations are declared here and defined in the file of their concern
-// (workspace/, data/, engine/).
+// TCC, the engine object: a thin owner of the parts that each do one job
+// (the folders, the catalog, the settings, the word table with its records,
+// the learning rules, the selection and the study run). The names callers
+// have always used stay here as one-line forwards to the parts. Qt Core
+// only: the whole engine runs headless.
 #include "data/WordTable.h"
 #include "engine/AnswerCheck.h"
 #include "base/Clock.h"
@@ -16,8 +15,14 @@
 #include "engine/TrainingState.h"
 #include "engine/Selection.h"
 #include "engine/StudyRun.h"
+#include "engine/WordRecords.h"
+#include "data/MeaningRules.h"
 #include "workspace/Catalog.h"
+#include "workspace/CatalogStore.h"
+#include "workspace/EngineContext.h"
 #include "workspace/FileSettings.h"
+#include "workspace/SettingsStore.h"
+#include "workspace/Workspace.h"
 
 #include <QHash>
 #include <QString>
@@ -26,12 +31,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-// Top and left of a window on the screen.
-struct TWindowPosition {
-    int top = 0;
-    int left = 0;
-};
 
 class TSpeech;   // speech/Speech.h: speech and the parakeet (outside the engine library)
 
@@ -42,57 +41,63 @@ public:
     TCC(const TCC &) = delete;
     TCC &operator=(const TCC &) = delete;
 
-    // ---- where things live (both texts end in "/") ----
-    QString programFolder;
-    QString userFolder;
+    // ---- the parts, each with one job ----
+    TEngineContext context;          // folders, current file, clock, random, notifier
+    TCatalogStore catalogs{context};
+    TWorkspace workspace{context, catalogs};
+    TSettingsStore settingsStore{context, catalogs.catalog};
+    // Training flags shared by the rules, the selection and the main window.
+    TTrainingState training;
+    TWordRecords wordRecords{context, catalogs.catalog, settingsStore};
 
-    // ---- one clock, one random generator, one way to talk to the learner ----
-    TClock clock;
-    TRandom random;
-    TNotifier *notifier = nullptr;   // never null after construction
-    TCollectingNotifier defaultNotifier;
+    // ---- the names callers use, kept as forwards to the parts ----
+    QString &programFolder = context.programFolder;   // ends in "/"
+    QString &userFolder = context.userFolder;         // ends in "/"
+    TClock &clock = context.clock;
+    TRandom &random = context.random;
+    TNotifier *&notifier = context.notifier;          // never null
+    TCollectingNotifier &defaultNotifier = context.defaultNotifier;
+    QString &fileCode = context.fileCode;
+    int &fileSlot = context.fileSlot;
+    bool &userFile = context.userFile;
+    bool &simulationRunning = context.simulationRunning;
+    TCatalog &catalog = catalogs.catalog;
+    TCatalog &siteCatalog = catalogs.siteCatalog;
+    TWordTable &words = wordRecords.words;
+    std::optional<QHash<QString, int>> &recordWordIndex = wordRecords.recordWordIndex;
+    TFileSettings &settings = settingsStore.settings;
+    TFormPosition &formPosition = settingsStore.formPosition;
+    bool &formPositionLoaded = settingsStore.formPositionLoaded;
+    bool &settingsFileNew = settingsStore.settingsFileNew;
+    std::function<void()> &captureWindowState = settingsStore.captureWindowState;
+
     // Speech and the parakeet, set by the program when it builds them.
     TSpeech *speech = nullptr;
 
-    // ---- catalog ----
-    TCatalog catalog;       // local rows (FileInfo_PC.dat, FileInfo_User.dat, Title.dat)
-    TCatalog siteCatalog;   // the server's rows (FileInfo_SITE.dat)
-
-    // ---- the current learning file ----
-    QString fileCode;
-    int fileSlot = 0;
-    bool userFile = false;
-    TWordTable words;
-
-    // True while the goal simulation runs on the live table: nothing is saved.
-    bool simulationRunning = false;
-
     // ---- start-up file steps ----
-    QString FindUserFolder();
-    void MigrateOldWorkspace();
-    void EnsureUserFolders();
-    // Top and left of the main window from setting/FormPosition.dat; nullopt
-    // when there is no such file (the window then centres itself).
-    std::optional<TWindowPosition> ReadMainWindowPosition() const;
-    // Runs the start-up file steps that do not need a window (program folder
-    // given): migration, user folder, folder tree.
-    void RunStartupFileSteps(const QString &programFolderPath);
+    QString FindUserFolder() { return workspace.FindUserFolder(); }
+    void MigrateOldWorkspace() { workspace.MigrateOldWorkspace(); }
+    void EnsureUserFolders() { workspace.EnsureUserFolders(); }
+    std::optional<TWindowPosition> ReadMainWindowPosition() const { return workspace.ReadMainWindowPosition(); }
+    void RunStartupFileSteps(const QString &programFolderPath) { workspace.RunStartupFileSteps(programFolderPath); }
 
     // ---- catalog ----
-    void LoadServerCatalog();      // reads FileInfo_SITE.dat into siteCatalog
-    void LoadCatalog();
-    void SaveCatalog();
-    void LoadUserFileTitles();
-    void MergeServerCatalog();
-    bool IsUserFileSlot() const { return fileSlot > 31; }
+    void LoadServerCatalog() { catalogs.LoadServerCatalog(); }
+    void LoadCatalog() { catalogs.LoadCatalog(); }
+    void SaveCatalog() { catalogs.SaveCatalog(); }
+    void LoadUserFileTitles() { catalogs.LoadUserFileTitles(); }
+    void MergeServerCatalog() { catalogs.MergeServerCatalog(); }
+    bool IsUserFileSlot() const { return fileSlot > kLastBuiltInSlot; }
 
     // ---- learning file ----
-    void SetCurrentFile(const QString &code);
-    // Where a built-in file's learning data lives in the program folder.
-    QString BuiltInLearningFilePath(const QString &code) const;
-    void LoadLearningFile();   // ends by calling LoadRecordFile()
-    void LoadRecordFile();     // the record half of each TTango
-    QString NormalizeMeaning(const QString &meaning) const;
+    void SetCurrentFile(const QString &code) { wordRecords.SetCurrentFile(code); }
+    QString BuiltInLearningFilePath(const QString &code) const { return wordRecords.BuiltInLearningFilePath(code); }
+    void LoadLearningFile() { wordRecords.LoadLearningFile(); }
+    void LoadRecordFile() { wordRecords.LoadRecordFile(); }
+    QString NormalizeMeaning(const QString &meaning) const
+    {
+        return NormalizeMeaningText(meaning, MeaningRulesOf(fileCode, userFile));
+    }
 
     // ---- answer checking and typing rules (on the current file's kind) ----
     bool lookAlike = false;        // set by IsTypingHintAllowed, read by TypingHint
@@ -115,45 +120,22 @@ public:
     QString TypingHint(int position) const;   // after IsTypingHintAllowed for that word
 
     // ---- settings of the current file (setting/Setting_<code>.dat) ----
-    TFileSettings settings;
-    TFormPosition formPosition;          // setting/FormPosition.dat
-    bool formPositionLoaded = false;
-    bool settingsFileNew = false;        // no settings file yet; first written at file end
-    // Called by SaveFileSettings before it writes: the windows put their
-    // positions into formPosition and the active tab into settings.startTab.
-    std::function<void()> captureWindowState;
-    void LoadFormPosition();
-    void LoadFileSettings();
-    void SetDefaultFileSettings(bool newFile);
-    void SaveFileSettings();
-    // The 39 lines SaveFileSettings writes (the windows' state as it is now).
-    QStringList FileSettingsLinesToSave() const;
-    QString FileSettingsPath() const;
-    // The daily quota as everything that counts questions must use it: the
-    // stored value bounded to 0..200. 0 (an old settings file's 0, or a
-    // negative value) means no quota: the study run never ends by the quota,
-    // its remaining count goes below 0 and the quota label shows "done";
-    // whoever divides by the quota must allow for it. The stored value is
-    // kept as it is and written back unchanged.
-    int UsableQuota() const;
+    void LoadFormPosition() { settingsStore.LoadFormPosition(); }
+    void LoadFileSettings() { settingsStore.LoadFileSettings(); }
+    // The file's default settings; the run starts afresh with them.
+    void SetDefaultFileSettings(bool newFile) { settingsStore.SetDefaultFileSettings(newFile); }
+    void SaveFileSettings() { settingsStore.SaveFileSettings(); }
+    QStringList FileSettingsLinesToSave() const { return settingsStore.FileSettingsLinesToSave(); }
+    QString FileSettingsPath() const { return settingsStore.FileSettingsPath(); }
+    int UsableQuota() const { return settingsStore.UsableQuota(); }
 
     // ---- record file (record/Record_<code>.dat) ----
-    // Words that take part in learning: positions 1 to this (0 without a file).
-    int TangoTotal() const;
-    QString RecordFilePath() const;
-    // False (after telling the learner) when the record file is damaged.
-    bool CheckRecordFile(const QString &path);
-    void InitWordRecord(int position);
-    void ResetRecordFile();
-    void SaveRecordFile();     // does nothing while the goal simulation runs
-    // Set by the user-file reader when the workbook changed since the last
-    // start: word text -> position. LoadRecordFile then gives each record line
-    // to the position of its word and drops the lines of words that are gone;
-    // unset, line k belongs to position k. LoadRecordFile consumes it.
-    std::optional<QHash<QString, int>> recordWordIndex;
-
-    // ---- training flags shared by the rules, the selection and the main window ----
-    TTrainingState training;
+    int TangoTotal() const { return wordRecords.TangoTotal(); }
+    QString RecordFilePath() const { return wordRecords.RecordFilePath(); }
+    bool CheckRecordFile(const QString &path) { return wordRecords.CheckRecordFile(path); }
+    void InitWordRecord(int position) { wordRecords.InitWordRecord(position); }
+    void ResetRecordFile() { wordRecords.ResetRecordFile(); }
+    void SaveRecordFile() { wordRecords.SaveRecordFile(); }
 
     // ---- the day's files and questions ----
     TFileQueue fileQueue;

@@ -23,3 +23,12 @@ struct TTrainingState {
     // without a quota.
     qint32 remaining = 0;
 };
+
+// What new settings of a file mean for the run: no retry pending, nothing
+// correct yet, the whole quota left.
+inline void StartTrainingAfresh(TTrainingState &training, int usableQuota)
+{
+    training.retryPending = false;
+    training.correctToday = 0;
+    training.remaining = usableQuota;
+}

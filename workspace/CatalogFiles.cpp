@@ -1,7 +1,7 @@
 // The catalog files: FileInfo_PC.dat (built-in files), FileInfo_User.dat
 // (user files), word_user/Title.dat (user-file titles) and the server's
 // FileInfo_SITE.dat.
-#include "engine/CommonUnit.h"
+#include "workspace/CatalogStore.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"
 
@@ -179,7 +179,12 @@ TCatalog EmptySiteCatalog()
 }
 }
 
-void TCC::LoadServerCatalog()
+TCatalogStore::TCatalogStore(TEngineContext &context)
+    : programFolder(context.programFolder), userFolder(context.userFolder)
+{
+}
+
+void TCatalogStore::LoadServerCatalog()
 {
     const QString path = userFolder + kSiteFile;
     if (!QFileInfo::exists(path)) {
@@ -202,7 +207,7 @@ void TCC::LoadServerCatalog()
     catalog.etymologyVersion = site.etymologyVersion;
 }
 
-void TCC::LoadUserFileTitles()
+void TCatalogStore::LoadUserFileTitles()
 {
     const QString path = userFolder + kTitleFile;
     if (QFileInfo::exists(path)) {
@@ -220,7 +225,7 @@ void TCC::LoadUserFileTitles()
     WriteStateLines(path, titles);
 }
 
-void TCC::LoadCatalog()
+void TCatalogStore::LoadCatalog()
 {
     catalog = TCatalog{};
 
@@ -264,7 +269,7 @@ void TCC::LoadCatalog()
     SaveCatalog();
 }
 
-void TCC::SaveCatalog()
+void TCatalogStore::SaveCatalog()
 {
     QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, catalog.fileManager};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
@@ -291,7 +296,7 @@ void TCC::SaveCatalog()
     WriteStateLines(userFolder + kUserFile, user);
 }
 
-void TCC::MergeServerCatalog()
+void TCatalogStore::MergeServerCatalog()
 {
     if (catalog.dataVersion < siteCatalog.dataVersion) {
         catalog.dataVersion = siteCatalog.dataVersion;

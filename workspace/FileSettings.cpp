@@ -1,9 +1,9 @@
 // Per-file settings and window positions: formats, defaults, older layouts,
-// and the TCC operations that read and write them.
+// and the settings store that reads and writes them.
 #include "workspace/FileSettings.h"
 
 #include "data/RecordFile.h"
-#include "engine/CommonUnit.h"
+#include "workspace/SettingsStore.h"
 #include "base/TError.h"
 #include "base/DateText.h"
 #include "base/TextFiles.h"
@@ -250,15 +250,21 @@ TFormPosition ParseFormPosition(const QStringList &lines)
     return p;
 }
 
-// ---- TCC operations ----
+// ---- the settings of the current file ----
 
-QString TCC::FileSettingsPath() const
+TSettingsStore::TSettingsStore(TEngineContext &context, const TCatalog &catalog)
+    : userFolder(context.userFolder), fileCode(context.fileCode), catalog(catalog), clock(context.clock),
+      random(context.random), notifier(context.notifier)
+{
+}
+
+QString TSettingsStore::FileSettingsPath() const
 {
     return userFolder + kSettingFolder + QStringLiteral("Setting_") + fileCode
            + QStringLiteral(".dat");
 }
 
-void TCC::LoadFormPosition()
+void TSettingsStore::LoadFormPosition()
 {
     formPosition = TFormPosition{};
     if (auto lines = ReadStateLines(userFolder + kFormPositionFile))
@@ -266,7 +272,7 @@ void TCC::LoadFormPosition()
     formPositionLoaded = true;
 }
 
-void TCC::LoadFileSettings()
+void TSettingsStore::LoadFileSettings()
 {
     if (!formPositionLoaded)
         LoadFormPosition();
@@ -294,7 +300,7 @@ void TCC::LoadFileSettings()
     settings = ParseFileSettings(*lines, fileCode, defaults);
 }
 
-void TCC::SetDefaultFileSettings(bool newFile)
+void TSettingsStore::SetDefaultFileSettings(bool newFile)
 {
     if (!formPositionLoaded)
         LoadFormPosition();
@@ -319,12 +325,11 @@ void TCC::SetDefaultFileSettings(bool newFile)
     }
     settings.learningStartDate = old.learningStartDate.isEmpty() ? ShortDateText(clock.Today())
                                                                  : old.learningStartDate;
-    training.retryPending = false;
-    training.correctToday = 0;
-    training.remaining = UsableQuota();
+    if (defaultsApplied)
+        defaultsApplied();
 }
 
-void TCC::SaveFileSettings()
+void TSettingsStore::SaveFileSettings()
 {
     if (!formPositionLoaded)
         LoadFormPosition();
@@ -337,7 +342,7 @@ void TCC::SaveFileSettings()
     settingsFileNew = false;
 }
 
-QStringList TCC::FileSettingsLinesToSave() const
+QStringList TSettingsStore::FileSettingsLinesToSave() const
 {
     TFileSettings written = settings;
     // The version says which layout wrote the values: always this program's.
@@ -346,7 +351,7 @@ QStringList TCC::FileSettingsLinesToSave() const
     return FileSettingsLines(written, formPosition);
 }
 
-int TCC::UsableQuota() const
+int TSettingsStore::UsableQuota() const
 {
     return qBound(0, settings.dailyQuota, kMaxDailyQuota);
 }

@@ -27,7 +27,7 @@ struct TFileSettings {
     //                                       4, 5: main window top, left (TFormPosition)
     QString skin;                        //  6 window skin
     qint32 effectVolume = 0;             //  7 0..2000
-    qint32 dailyQuota = 0;               //  8 50..200 questions (see TCC::UsableQuota)
+    qint32 dailyQuota = 0;               //  8 50..200 questions (see TSettingsStore::UsableQuota)
     qint32 answerTime = 0;               //  9 200..1200, length of the answer gauge
     qint32 optionDelay = 0;              // 10 0..80, delay before the choices appear
     qint32 startTab = 0;                 // 11 0 curve, 1 related words, 2 etymology
@@ -76,7 +76,7 @@ struct TFormPosition {
 // The defaults of a file code. Values set only for a new file (version,
 // reserved A and B, skin, typing sound, reserved C) are included with their
 // new-file defaults, except reserved A and B, which are drawn at random by
-// TCC::SetDefaultFileSettings and left 0 here. The learning start date is left
+// TSettingsStore::SetDefaultFileSettings and left 0 here. The learning start date is left
 // empty.
 TFileSettings DefaultFileSettings(const QString &fileCode, qint32 dataVersion,
                                   const TFormPosition &position);

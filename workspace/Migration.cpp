@@ -2,7 +2,9 @@
 // extension ".txt". Runs at start while the marker W.qda is in the program
 // folder. Every move and delete that fails is passed over: the migration
 // never stops the program from starting.
-#include "engine/CommonUnit.h"
+#include "workspace/Workspace.h"
+
+#include "workspace/Catalog.h"
 #include "workspace/Paths.h"
 #include "workspace/RecycleBin.h"
 #include "base/TextFiles.h"
@@ -71,7 +73,7 @@ void DeleteQuietly(const QString &path)
 }
 }
 
-void TCC::MigrateOldWorkspace()
+void TWorkspace::MigrateOldWorkspace()
 {
     // 1. The user folder of the older installation. Without UserDirectory.txt
     //    the older state lives where UserDirectory.dat points (a migration cut

@@ -1,5 +1,7 @@
 // Start-up file steps: the user folder and its tree.
-#include "engine/CommonUnit.h"
+#include "workspace/Workspace.h"
+
+#include "workspace/CatalogStore.h"
 #include "base/TError.h"
 #include "workspace/FileSettings.h"
 #include "workspace/Paths.h"
@@ -16,7 +18,23 @@ const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
 
 }
 
-QString TCC::FindUserFolder()
+TWorkspace::TWorkspace(TEngineContext &context, TCatalogStore &catalogs)
+    : programFolder(context.programFolder), userFolder(context.userFolder), m_catalogs(catalogs),
+      catalog(catalogs.catalog)
+{
+}
+
+void TWorkspace::LoadCatalog()
+{
+    m_catalogs.LoadCatalog();
+}
+
+void TWorkspace::SaveCatalog()
+{
+    m_catalogs.SaveCatalog();
+}
+
+QString TWorkspace::FindUserFolder()
 {
     const QString file = programFolder + kUserDirectoryFile;
     if (auto lines = ReadStateLines(file); lines && !lines->isEmpty()) {
@@ -30,7 +48,7 @@ QString TCC::FindUserFolder()
     return folder;
 }
 
-void TCC::EnsureUserFolders()
+void TWorkspace::EnsureUserFolders()
 {
     QDir dir;
     if (dir.exists(userFolder + QStringLiteral("record")))
@@ -41,7 +59,7 @@ void TCC::EnsureUserFolders()
     dir.mkdir(userFolder + QStringLiteral("setting"));
 }
 
-void TCC::RunStartupFileSteps(const QString &programFolderPath)
+void TWorkspace::RunStartupFileSteps(const QString &programFolderPath)
 {
     programFolder = WithSeparator(programFolderPath);
     if (QFileInfo::exists(programFolder + kMigrationMarker))
@@ -50,7 +68,7 @@ void TCC::RunStartupFileSteps(const QString &programFolderPath)
     EnsureUserFolders();
 }
 
-std::optional<TWindowPosition> TCC::ReadMainWindowPosition() const
+std::optional<TWindowPosition> TWorkspace::ReadMainWindowPosition() const
 {
     const QString path = userFolder + kFormPositionFile;
     if (!QFileInfo::exists(path))

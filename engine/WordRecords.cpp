@@ -1,0 +1,115 @@
+// The word table of the current file with its records.
+#include "engine/WordRecords.h"
+
+#include "base/DateText.h"
+#include "base/TError.h"
+#include "base/TextFiles.h"
+#include "data/LearningFile.h"
+#include "data/RecordFile.h"
+#include "workspace/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
+
+TWordRecords::TWordRecords(TEngineContext &context, TCatalog &catalog, TSettingsStore &settings)
+    : m_context(context), catalog(catalog), m_settings(settings)
+{
+}
+
+void TWordRecords::SetCurrentFile(const QString &code)
+{
+    m_context.fileCode = code;
+    m_context.fileSlot = FileSlotOfCode(code);
+    m_context.userFile = m_context.fileSlot > kLastBuiltInSlot;
+}
+
+QString TWordRecords::BuiltInLearningFilePath(const QString &code) const
+{
+    return ::BuiltInLearningFilePath(m_context.programFolder, code);
+}
+
+void TWordRecords::LoadLearningFile()
+{
+    const QString &fileCode = m_context.fileCode;
+    const int fileSlot = m_context.fileSlot;
+    if (fileSlot < 1 || fileSlot > kSlotCount) {
+        throw TFatalError(QStringLiteral("学習ファイルのコード「%1」は登録されていません。").arg(fileCode));
+    }
+    if (m_context.userFile) {
+        throw TFatalError(QStringLiteral("ユーザー学習ファイル（%1）の読み込みには、まだ対応していません。").arg(fileCode));
+    }
+    const QString path = BuiltInLearningFilePath(fileCode);
+    if (!QFileInfo::exists(path)) {
+        throw TFatalError(QStringLiteral("学習ファイル（%1）が見つかりません。\n%2")
+                              .arg(fileCode, QDir::toNativeSeparators(path)));
+    }
+    TDBF &row = catalog.rows[fileSlot];
+    ReadLearningFile(path, fileCode, row.TangoTotal, row.Version, words, *m_context.notifier);
+    LoadRecordFile();
+}
+
+QString TWordRecords::RecordFilePath() const
+{
+    return ::RecordFilePath(m_context.userFolder, m_context.fileCode);
+}
+
+int TWordRecords::TangoTotal() const
+{
+    const int fileSlot = m_context.fileSlot;
+    if (fileSlot < 1 || fileSlot > kSlotCount)
+        return 0;
+    return qBound(0, catalog.rows[fileSlot].TangoTotal, kMaxWords);
+}
+
+bool TWordRecords::CheckRecordFile(const QString &path)
+{
+    if (!IsDamagedStateFile(path))
+        return true;
+    m_context.notifier->Error(DamagedRecordMessage());
+    return false;
+}
+
+void TWordRecords::InitWordRecord(int position)
+{
+    TTango &t = words[position];
+    ClearWordRecord(t);
+    t.starX = m_context.random.Between(1, kStarFieldWidth);
+    t.starY = m_context.random.Between(1, kStarFieldHeight);
+}
+
+void TWordRecords::ResetRecordFile()
+{
+    m_settings.settings.learningStartDate = ShortDateText(m_context.clock.Today());
+    m_settings.SetDefaultFileSettings(false);
+    // A settings file that does not exist yet is written when the file ends.
+    if (!m_settings.settingsFileNew)
+        m_settings.SaveFileSettings();
+    const int total = TangoTotal();
+    for (int p = 1; p <= total; ++p)
+        InitWordRecord(p);
+    SaveRecordFile();
+}
+
+void TWordRecords::SaveRecordFile()
+{
+    if (m_context.simulationRunning)
+        return;
+    WriteFileAtomic(RecordFilePath(), RecordFileBytes(words, TangoTotal()));
+}
+
+void TWordRecords::LoadRecordFile()
+{
+    // The word index serves this one reading only.
+    const std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
+    const QString path = RecordFilePath();
+    if (!QFileInfo::exists(path)) {
+        ResetRecordFile();
+        return;
+    }
+    if (!CheckRecordFile(path)) {
+        ResetRecordFile();
+        return;
+    }
+    ReadRecordFile(path, words, wordIndex);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The word table of the current learning file with the learner's records:
+// the learning file and the record file read into it, records started
+// afresh, and the record file written back.
+#include "data/WordTable.h"
+#include "workspace/Catalog.h"
+#include "workspace/EngineContext.h"
+
+#include <QHash>
+#include <QString>
+#include <optional>
+
+class TSettingsStore;
+
+class TWordRecords {
+public:
+    TWordRecords(TEngineContext &context, TCatalog &catalog, TSettingsStore &settings);
+
+    TWordTable words;
+    // Set by the user-file reader when the workbook changed since the last
+    // start: word text -> position. LoadRecordFile then gives each record line
+    // to the position of its word and drops the lines of words that are gone;
+    // unset, line k belongs to position k. LoadRecordFile consumes it.
+    std::optional<QHash<QString, int>> recordWordIndex;
+
+    // Makes a file current (code, slot, user-file flag).
+    void SetCurrentFile(const QString &code);
+    QString BuiltInLearningFilePath(const QString &code) const;
+    void LoadLearningFile();   // ends by calling LoadRecordFile()
+    void LoadRecordFile();     // the record half of each TTango
+    // Words that take part in learning: positions 1 to this (0 without a file).
+    int TangoTotal() const;
+    QString RecordFilePath() const;
+    // False (after telling the learner) when the record file is damaged.
+    bool CheckRecordFile(const QString &path);
+    void InitWordRecord(int position);
+    // Every word starts afresh, the settings return to their defaults (their
+    // statistics with them) and both are saved.
+    void ResetRecordFile();
+    void SaveRecordFile();     // does nothing while the goal simulation runs
+
+private:
+    TEngineContext &m_context;
+    TCatalog &catalog;
+    TSettingsStore &m_settings;
+};

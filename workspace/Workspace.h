@@ -1,0 +1,41 @@
+#pragma once
+// The start-up file steps: migration of an older installation, the user
+// folder named in UserDirectory.dat, the user folder's tree, and the main
+// window's stored position.
+#include "workspace/Catalog.h"
+#include "workspace/EngineContext.h"
+
+#include <QString>
+#include <optional>
+
+class TCatalogStore;
+
+// Top and left of a window on the screen.
+struct TWindowPosition {
+    int top = 0;
+    int left = 0;
+};
+
+class TWorkspace {
+public:
+    TWorkspace(TEngineContext &context, TCatalogStore &catalogs);
+
+    QString FindUserFolder();
+    void MigrateOldWorkspace();
+    void EnsureUserFolders();
+    // Top and left of the main window from setting/FormPosition.dat; nullopt
+    // when there is no such file (the window then centres itself).
+    std::optional<TWindowPosition> ReadMainWindowPosition() const;
+    // Runs the start-up file steps that do not need a window (program folder
+    // given): migration, user folder, folder tree.
+    void RunStartupFileSteps(const QString &programFolderPath);
+
+private:
+    void LoadCatalog();
+    void SaveCatalog();
+
+    QString &programFolder;
+    QString &userFolder;
+    TCatalogStore &m_catalogs;
+    TCatalog &catalog;
+};
