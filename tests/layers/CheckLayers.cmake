@@ -1,0 +1,76 @@
+# The structure of the sources, checked on every test run:
+#  1. The engine's folders include only downward: base, then data (file
+#     formats), then workspace (folders, catalog, settings), then the
+#     etymology database, then engine (rules and TCC). Nothing in them
+#     includes a window, speech or tool header.
+#  2. No source file defines methods of a class declared in another folder.
+# Run as: cmake -DROOT=<source folder> -P CheckLayers.cmake
+cmake_minimum_required(VERSION 3.25)
+
+set(LAYERS base data workspace etymology/db engine)
+set(OTHER_FOLDERS app speech etymology progress drill files updates help tools tray workspace/ui)
+
+set(problems "")
+
+# ---- 1. includes go downward only ----
+list(LENGTH LAYERS layerCount)
+math(EXPR lastLayer "${layerCount} - 1")
+foreach(index RANGE ${lastLayer})
+  list(GET LAYERS ${index} layer)
+  file(GLOB files "${ROOT}/${layer}/*.h" "${ROOT}/${layer}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
+    file(RELATIVE_PATH shown "${ROOT}" "${file}")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" target "${line}")
+      string(REGEX REPLACE "/[^/]+$" "" targetFolder "${target}")
+      if(targetFolder STREQUAL target)
+        continue()   # a header beside the file
+      endif()
+      list(FIND LAYERS "${targetFolder}" targetIndex)
+      if(targetIndex EQUAL -1)
+        string(APPEND problems "${shown}: includes ${target}, outside the engine's layers\n")
+      elseif(targetIndex GREATER index)
+        string(APPEND problems "${shown}: includes ${target}, a layer above ${layer}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+# ---- 2. methods are defined in the folder of their class ----
+set(allFolders ${LAYERS} ${OTHER_FOLDERS})
+set(classNames "")
+foreach(folder IN LISTS allFolders)
+  file(GLOB headers "${ROOT}/${folder}/*.h")
+  foreach(header IN LISTS headers)
+    file(STRINGS "${header}" declarations REGEX "^(class|struct)[ \t]+T[A-Za-z0-9_]+[^;]*$")
+    foreach(line IN LISTS declarations)
+      string(REGEX REPLACE "^(class|struct)[ \t]+(T[A-Za-z0-9_]+).*$" "\\2" name "${line}")
+      set(folderOf_${name} "${folder}")
+      list(APPEND classNames ${name})
+    endforeach()
+  endforeach()
+endforeach()
+foreach(folder IN LISTS allFolders)
+  file(GLOB sources "${ROOT}/${folder}/*.cpp")
+  foreach(source IN LISTS sources)
+    file(RELATIVE_PATH shown "${ROOT}" "${source}")
+    file(STRINGS "${source}" definitions REGEX "^[A-Za-z].*[ \t*&](T[A-Za-z0-9_]+)::~?[A-Za-z0-9_]+\\(")
+    list(APPEND definitions "")
+    foreach(line IN LISTS definitions)
+      if(line STREQUAL "")
+        continue()
+      endif()
+      string(REGEX MATCH "(T[A-Za-z0-9_]+)::~?[A-Za-z0-9_]+\\(" match "${line}")
+      string(REGEX REPLACE "::.*$" "" name "${match}")
+      if(DEFINED folderOf_${name} AND NOT folderOf_${name} STREQUAL folder)
+        string(APPEND problems "${shown}: defines ${match}...) of ${name}, declared in ${folderOf_${name}}/\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "Layering problems:\n${problems}")
+endif()
+message(STATUS "Layers include downward only; every method is defined in its class's folder.")
