@@ -3,7 +3,6 @@
 namespace {
 const QString kMark = QStringLiteral("※ ");
 constexpr int kExcluded = 99;
-constexpr int kFinalStage = 3;
 constexpr int kTop = 12;
 constexpr int kFirstStage2 = 6;
 constexpr int kLowestKept = 1;
@@ -39,7 +38,7 @@ QString ExplanationLine(const TExplanationInput &in)
         return kMark + QStringLiteral("出題停止中");
     if (in.randomQuestion)
         return kMark + QStringLiteral("ランダム出題ですので習熟レベルの変動はありません");
-    if (in.stage == kFinalStage)
+    if (in.stage == TStage::Three)
         return kMark + QStringLiteral("ステージ 3 においては習熟レベルの変動はありません");
     if (in.previousLevel == 0 && in.level == 0)
         return {};

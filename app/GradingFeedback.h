@@ -4,6 +4,8 @@
 // change under the word line, the hint that names the word the learner typed
 // instead, the verb hint on the option labels, and the timing of the answer
 // glimpse of typing questions.
+#include "data/WordTable.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -14,7 +16,7 @@
 struct TExplanationInput {
     int level = 0;               // the word's level now (99: excluded)
     int previousLevel = 0;       // its level before the last answer
-    int stage = 1;               // its stage now
+    TStage stage = TStage::One;   // its stage now
     bool randomQuestion = false; // the last question was a random question
     bool newWord = false;        // the last question asked the word for the first time
     bool previousRetry = false;  // the last answer was given to a retry question

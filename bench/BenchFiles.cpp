@@ -73,8 +73,8 @@ void WriteStage2History(TTango &t, TRandom &draw)
     const QDate first = day.addDays(LevelInterval(kFirstStage2Level - 1));
     t.stage2History = entries.join(QString());
     t.stage2Count = static_cast<int>(entries.size());
-    t.stage = first.daysTo(kToday) >= kStage2Duration ? 3 : 2;
-    const int interval = t.stage == 3 ? Stage3Interval(t.level) : LevelInterval(t.level);
+    t.stage = first.daysTo(kToday) >= kStage2Duration ? TStage::Three : TStage::Two;
+    const int interval = t.stage == TStage::Three ? Stage3Interval(t.level) : LevelInterval(t.level);
     t.nextDueDate = BuildDateText(last.addDays(interval));
 }
 }
@@ -94,12 +94,12 @@ void FillRealisticWordTable(TCC &cc, int n)
         const int kind = draw.Below(100);
         if (kind < 20) {
             t.level = draw.Between(6, 12);
-            t.stage = t.level >= 10 && draw.Below(4) == 0 ? 3 : 2;
+            t.stage = t.level >= 10 && draw.Below(4) == 0 ? TStage::Three : TStage::Two;
             t.nextDueDate = BuildDateText(kToday.addDays(draw.Between(-20, 260)));
             t.timesAsked = draw.Between(6, 30);
         } else if (kind < 40) {
             t.level = draw.Between(1, 5);
-            t.stage = 1;
+            t.stage = TStage::One;
             t.stage1Counter = draw.Between(1, 500);
             t.timesAsked = draw.Between(1, 10);
         } else if (kind < 42) {

@@ -22,11 +22,11 @@ void FillWithHistories(TCC &cc, QTemporaryDir &dir)
     const QDate today = cc.clock.Today();
     for (int p = 1; p <= kMaxWords; ++p) {
         TTango &t = cc.words[p];
-        if (t.stage == 1 && t.level >= 1 && t.level <= 5) {
+        if (t.stage == TStage::One && t.level >= 1 && t.level <= 5) {
             for (int k = 0; k < kStage1Entries; ++k)
                 t.stage1History += QStringLiteral("%1[%2]").arg(k * 40).arg(1 + k % 5);
             t.stage1Count = kStage1Entries;
-        } else if (t.stage == 2) {
+        } else if (t.stage == TStage::Two) {
             for (int k = kStage2Entries; k > 0; --k)
                 t.stage2History += BuildDateText(today.addDays(-k * kStage2EntryDays + p % 30))
                                    + QStringLiteral("[%1]").arg(6 + k % 7);
@@ -73,7 +73,7 @@ void BM_RetentionCurvesOfStage2Word(benchmark::State &state)
     QTemporaryDir dir;
     FillWithHistories(cc, dir);
     int position = 1;
-    while (cc.words[position].stage != 2)
+    while (cc.words[position].stage != TStage::Two)
         ++position;
     for (auto _ : state)
         benchmark::DoNotOptimize(cc.RetentionCurvesOf(position));

@@ -103,7 +103,7 @@ QStringList RecordFields(const TTango &t)
 {
     const auto n = [](qint32 v) { return QString::number(v); };
     return {t.word,
-            n(t.stage),
+            n(StageNumber(t.stage)),
             t.stage1History,
             n(t.stage1Count),
             t.stage2History,
@@ -153,7 +153,7 @@ void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
             RaiseConversionError(field.toString());
         return value;
     };
-    t.stage = number();
+    t.stage = static_cast<TStage>(number());
     t.stage1History = NextTabField(line, position);
     t.stage1Count = count();
     t.stage2History = NextTabField(line, position);
@@ -186,13 +186,13 @@ QList<TStage2Entry> ParseStage2History(const QString &text)
 void RebuildHistoryArrays(TTango &t)
 {
     ClearArrays(t);
-    if (t.stage == 1) {
+    if (t.stage == TStage::One) {
         const QList<TStage1Entry> entries = ParseStage1History(t.stage1History);
         if (t.stage1Count > entries.size())
             RaiseHistoryError(t.stage1History);
         for (int k = 1; k <= t.stage1Count; ++k)
             StoreStage1Entry(t, k, entries.at(k - 1));
-    } else if (t.stage == 2) {
+    } else if (t.stage == TStage::Two) {
         const QList<TStage2Entry> entries = ParseStage2History(t.stage2History);
         if (t.stage2Count > entries.size())
             RaiseHistoryError(t.stage2History);
@@ -253,7 +253,7 @@ int HistoryEntryCount(const QString &text)
 
 void ClearWordRecord(TTango &t)
 {
-    t.stage = 1;
+    t.stage = TStage::One;
     t.stage1History.clear();
     t.stage1Count = 0;
     t.stage2History.clear();

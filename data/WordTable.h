@@ -64,11 +64,19 @@ private:
     std::unique_ptr<Entries> m_entries;
 };
 
+// A word's stage: new and being learned (levels 1..5, spaced in questions),
+// known (levels 6..12, spaced in days), mastered (long intervals). A damaged
+// record may hold another number; it is kept as read.
+enum class TStage : qint32 { One = 1, Two = 2, Three = 3 };
+
+// The stage as its number (record file, tools, pictures).
+constexpr qint32 StageNumber(TStage stage) { return static_cast<qint32>(stage); }
+
 struct TTango {
     // ---- what choosing a question reads, together at the front ----
     qint32 number = 0;                 // 0 for a row that had no number
     qint32 level = 0;                  // 0..12; 99: never asked again
-    qint32 stage = 1;
+    TStage stage = TStage::One;
     qint32 stage1Counter = 0;          // 0 never asked; else 1 + questions since last asked
     bool stage1Limit = false;
 

@@ -396,7 +396,6 @@ QString TypingHint(const QString &typingForm, bool lookAlike, THeadwordKind kind
 // ---- the engine object's side: the current file and its word table ----
 
 namespace {
-constexpr int kStage3 = 3;
 
 // The positions the look-alike test covers: every row of the file.
 int LookupRowCount(const TCC &cc)
@@ -499,7 +498,7 @@ bool TCC::DecideTypingQuestion(int position, bool typingForEvenLevels, int answe
         return false;
     const TTango &t = words[position];
     const bool evenLevel = t.level > 0 && t.level <= 12 && t.level % 2 == 0;
-    if (t.stage != kStage3 && !evenLevel)
+    if (t.stage != TStage::Three && !evenLevel)
         return false;
     return IsTypingHintAllowed(position);
 }

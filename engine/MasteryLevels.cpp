@@ -59,21 +59,21 @@ TAnswerEffect TCC::ApplyCorrectAnswer(int position)
     effect.previousRetry = training.retryPending;
     ++training.correctToday;
     if (!training.randomQuestion && IsLearningLevel(t.level)) {
-        const qint32 stageBefore = t.stage;
-        if (t.stage == 3 || t.level == kTopLevel) {
+        const TStage stageBefore = t.stage;
+        if (t.stage == TStage::Three || t.level == kTopLevel) {
             // unchanged
         } else if (t.level == 0) {
             t.level = training.retryPending ? 1 : FirstTimeLevel(settings.firstTimeIncrement);
         } else {
             ++t.level;
         }
-        if (stageBefore == 1 && t.level >= kFirstStage2Level) {
+        if (stageBefore == TStage::One && t.level >= kFirstStage2Level) {
             ClearStage1History(position);
             effect.master = true;
         }
         if (training.retryPending) {
             // The retry's answer takes the place of the wrong answer's entry.
-            if (t.stage != 3) {
+            if (t.stage != TStage::Three) {
                 if (t.level < kFirstStage2Level)
                     t.stage1History = WithoutLastHistoryEntry(t.stage1History);
                 else
@@ -81,7 +81,7 @@ TAnswerEffect TCC::ApplyCorrectAnswer(int position)
             }
         } else if (t.level < kFirstStage2Level) {
             CountUp(t.stage1Count);
-        } else if (t.stage != 3) {
+        } else if (t.stage != TStage::Three) {
             CountUp(t.stage2Count);
         }
         RecordAnswer(position);
@@ -100,7 +100,7 @@ TAnswerEffect TCC::ApplyWrongAnswer(int position)
     CountUp(t.wrongCount);
     const bool changes = !training.retryPending && !training.randomQuestion && t.level != 0
                          && IsLearningLevel(t.level);
-    if (changes && t.stage == 3) {
+    if (changes && t.stage == TStage::Three) {
         RecordAnswer(position);   // stage 3 is never left: the word is only rescheduled
     } else if (changes) {
         if (t.level == kFirstStage2Level)
@@ -123,13 +123,13 @@ TAnswerEffect TCC::ApplyWrongAnswer(int position)
 void TCC::RecordAnswer(int position)
 {
     TTango &t = words[position];
-    if (t.stage != 3) {
-        const qint32 stageBefore = t.stage;
-        t.stage = t.level < kFirstStage2Level ? 1 : 2;
+    if (t.stage != TStage::Three) {
+        const TStage stageBefore = t.stage;
+        t.stage = t.level < kFirstStage2Level ? TStage::One : TStage::Two;
         // Only a damaged record (a stage-2 word below level 6) comes back to
         // stage 1 here. Its stage-1 history was never read and may be
         // anything: it starts again with this answer.
-        if (stageBefore != 1 && t.stage == 1) {
+        if (stageBefore != TStage::One && t.stage == TStage::One) {
             t.stage1History.clear();
             t.stage1Count = 1;
             t.stage1Questions.fill(0);
@@ -137,7 +137,7 @@ void TCC::RecordAnswer(int position)
         }
     }
 
-    if (t.stage == 1) {
+    if (t.stage == TStage::One) {
         if (t.stage1Count == 0) {
             t.stage1Count = 1;
             t.stage1Counter = 1;
@@ -157,7 +157,7 @@ void TCC::RecordAnswer(int position)
     }
 
     const QDate today = clock.Today();
-    if (t.stage == 3) {
+    if (t.stage == TStage::Three) {
         t.nextDueDate = BuildDateText(today.addDays(Stage3Interval(t.level)));
         return;
     }
@@ -182,7 +182,7 @@ void TCC::RecordAnswer(int position)
 void TCC::ResetWordProgress(int position)
 {
     TTango &t = words[position];
-    t.stage = 1;
+    t.stage = TStage::One;
     t.level = 0;
     t.stage2History.clear();
     t.stage2Count = 0;

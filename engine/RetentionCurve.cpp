@@ -7,10 +7,10 @@
 
 #include <cmath>
 
-QList<TEntryCurve> BuildRetentionCurves(int stage, const QList<THistoryPoint> &entries)
+QList<TEntryCurve> BuildRetentionCurves(TStage stage, const QList<THistoryPoint> &entries)
 {
     QList<TEntryCurve> curves;
-    if (stage != 1 && stage != 2)
+    if (stage != TStage::One && stage != TStage::Two)
         return curves;
     float sx = 0;
     for (qsizetype k = 0; k < entries.size(); ++k) {
@@ -21,7 +21,7 @@ QList<TEntryCurve> BuildRetentionCurves(int stage, const QList<THistoryPoint> &e
         curve.last = k + 1 == entries.size();
         float end = kCurvePlotRight;
         if (!curve.last) {
-            if (stage == 1) {
+            if (stage == TStage::One) {
                 end = std::trunc(float(entry.key + LevelInterval(entry.level)) / kCurveQuestionsPerPixel);
             } else {
                 const qint64 days = entries.at(k + 1).key - entry.key;
@@ -74,12 +74,12 @@ QList<TEntryCurve> TCC::RetentionCurvesOf(int position) const
 {
     const TTango &t = words[position];
     QList<THistoryPoint> entries;
-    if (t.stage == 1) {
+    if (t.stage == TStage::One) {
         for (int k = 1; k <= t.stage1Count; ++k) {
             const TStage1Entry e = Stage1EntryAt(t, k);
             entries.append({e.question, e.level});
         }
-    } else if (t.stage == 2) {
+    } else if (t.stage == TStage::Two) {
         for (int k = 1; k <= t.stage2Count; ++k) {
             const TStage2Entry e = Stage2EntryAt(t, k);
             entries.append({e.day, e.level});

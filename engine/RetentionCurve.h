@@ -9,6 +9,8 @@
 // with a vertical line back to the top; the last entry's curve runs to the
 // plot's right edge. Coordinates are pixels from the left end of the time
 // axis at full retention, y growing downwards; the panel adds its origin.
+#include "data/WordTable.h"
+
 #include <QList>
 #include <QtGlobal>
 #include <array>
@@ -66,4 +68,4 @@ struct THistoryPoint {
     qint64 key = 0;
     qint32 level = 0;
 };
-QList<TEntryCurve> BuildRetentionCurves(int stage, const QList<THistoryPoint> &entries);
+QList<TEntryCurve> BuildRetentionCurves(TStage stage, const QList<THistoryPoint> &entries);

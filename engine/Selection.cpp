@@ -12,7 +12,6 @@
 namespace {
 const QString kOn = QStringLiteral("ON");
 constexpr int kLastStage1Level = 5;
-constexpr int kStage1 = 1;
 // Random draws tried before the qualifying words are counted out; the
 // outcome is uniform over them either way, but a draw never runs for ever.
 constexpr int kDrawAttempts = 256;
@@ -220,7 +219,7 @@ int TCC::SelectNextQuestion(TSelectMode mode)
             return 0;
         bool stage1Left = false;
         for (int p = 1; p <= total && !stage1Left; ++p)
-            stage1Left = words[p].stage == kStage1 && words[p].level != kExcludedLevel;
+            stage1Left = words[p].stage == TStage::One && words[p].level != kExcludedLevel;
         if (!stage1Left) {
             const TNoQuestionsChoice choice = noQuestions ? noQuestions->AskNoQuestions() : TNoQuestionsChoice::End;
             if (choice == TNoQuestionsChoice::End)
@@ -234,7 +233,7 @@ int TCC::SelectNextQuestion(TSelectMode mode)
     training.randomQuestion = true;
     const auto acceptable = [this](int p) {
         const TTango &t = words[p];
-        return t.level != kExcludedLevel && (userFile || t.stage != kStage1);
+        return t.level != kExcludedLevel && (userFile || t.stage != TStage::One);
     };
     bool any = false;
     for (int p = 1; p <= total && !any; ++p)

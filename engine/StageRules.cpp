@@ -27,12 +27,12 @@ QString StageNoticeEntryText(TStageNoticeKind kind, qint32 level, const QString 
 std::optional<TStageNoticeKind> TCC::StageRuleOf(int position) const
 {
     const TTango &t = words[position];
-    if (t.stage >= 3)
+    if (t.stage >= TStage::Three)
         return std::nullopt;
     if (t.stage1Limit)
         return TStageNoticeKind::FailedStage1;
     // A stage-2 word without any stage-2 answer has no date to measure from.
-    if (t.stage != 2 || t.stage2Count < 1)
+    if (t.stage != TStage::Two || t.stage2Count < 1)
         return std::nullopt;
     const qint64 today = clock.Today().toJulianDay();
     if (today >= Stage2EntryAt(t, 1).day + kStage2Duration) {
@@ -67,7 +67,7 @@ TStageNoticeLists TCC::ApplyStageRules()
             p, *kind, t.level,
             StageNoticeEntryText(*kind, t.level, FormatHeadword(t.word, false), t.joinedMeanings)};
         if (*kind == TStageNoticeKind::PassedStage2) {
-            t.stage = 3;
+            t.stage = TStage::Three;
             RestartStage2Today(p);   // asked once more today as a final check
             lists.stage2OK.append(entry);
             continue;

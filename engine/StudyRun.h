@@ -3,6 +3,8 @@
 // queued file, begin the run, ask, judge and grade each question, end the
 // file. The main window calls them between its screens; tools and tests run
 // them headless (RunScriptedStudy).
+#include "data/WordTable.h"
+
 #include <QList>
 #include <QString>
 #include <array>
@@ -40,7 +42,7 @@ struct TQuestionRecord {
     QString headword;          // as stored
     int levelBefore = 0;
     int levelAfter = 0;
-    int stageAfter = 0;
+    TStage stageAfter = TStage::One;
     bool correct = false;
     bool retry = false;
     bool random = false;

@@ -98,7 +98,7 @@ int RunStudy(const QStringList &rawArgs)
     for (const TQuestionRecord &q : run.questions) {
         PrintFields({QString::number(q.number), QString::number(q.word), q.headword,
                      QString::number(q.levelBefore), QString::number(q.levelAfter),
-                     QString::number(q.stageAfter), Flag(q.correct), Flag(q.retry), Flag(q.random),
+                     QString::number(StageNumber(q.stageAfter)), Flag(q.correct), Flag(q.retry), Flag(q.random),
                      Flag(q.newWord), Flag(q.typing), QString::number(q.choices[0]),
                      QString::number(q.choices[1]), QString::number(q.choices[2])});
     }

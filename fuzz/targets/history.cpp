@@ -32,7 +32,7 @@ TESSARION_FUZZ_TARGET(history, input)
     TTango t;
     t.stage1History = text;
     t.stage2History = text;
-    for (int stage : {1, 2}) {
+    for (TStage stage : {TStage::One, TStage::Two}) {
         t.stage = stage;
         t.stage1Count = t.stage2Count = HistoryEntryCount(text);
         if (!FuzzCleanly([&] { RebuildHistoryArrays(t); }))
@@ -40,7 +40,7 @@ TESSARION_FUZZ_TARGET(history, input)
         for (int k : {1, kMaxHistory, kMaxHistory + 1, t.stage1Count}) {
             if (k < 1 || k > t.stage1Count)
                 continue;
-            if (stage == 1)
+            if (stage == TStage::One)
                 FuzzCleanly([&] { Stage1EntryAt(t, k); });
             else
                 FuzzCleanly([&] { Stage2EntryAt(t, k); });

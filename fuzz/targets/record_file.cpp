@@ -55,9 +55,9 @@ TESSARION_FUZZ_TARGET(record_file, input)
     // The entries of a long history are read from the text past the arrays.
     for (int p = 1; p <= lines; ++p) {
         const TTango &t = cc.words[p];
-        if (t.stage == 1 && t.stage1Count > 0)
+        if (t.stage == TStage::One && t.stage1Count > 0)
             FuzzCleanly([&] { Stage1EntryAt(t, t.stage1Count); });
-        if (t.stage == 2 && t.stage2Count > 0)
+        if (t.stage == TStage::Two && t.stage2Count > 0)
             FuzzCleanly([&] { Stage2EntryAt(t, t.stage2Count); });
     }
 

@@ -43,12 +43,12 @@ TEST(ExplanationLine, EveryConditionInItsOrder)
     const QString mark = QStringLiteral("※ ");
     const std::vector<TLineCase> cases = {
         {"excluded word, whatever else holds",
-         With(Answer(3, 99, true), [](auto &in) { in.randomQuestion = true; in.stage = 3; }),
+         With(Answer(3, 99, true), [](auto &in) { in.randomQuestion = true; in.stage = TStage::Three; }),
          mark + QStringLiteral("出題停止中")},
         {"random question before stage 3",
-         With(Answer(4, 4, true), [](auto &in) { in.randomQuestion = true; in.stage = 3; }),
+         With(Answer(4, 4, true), [](auto &in) { in.randomQuestion = true; in.stage = TStage::Three; }),
          mark + QStringLiteral("ランダム出題ですので習熟レベルの変動はありません")},
-        {"stage 3", With(Answer(11, 11, true), [](auto &in) { in.stage = 3; }),
+        {"stage 3", With(Answer(11, 11, true), [](auto &in) { in.stage = TStage::Three; }),
          mark + QStringLiteral("ステージ 3 においては習熟レベルの変動はありません")},
         {"a new word left at 0", Answer(0, 0, false), QString()},
         {"new word, default rise 2", With(Answer(0, 2, true), [](auto &in) { in.newWord = true; }),

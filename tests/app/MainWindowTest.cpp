@@ -150,7 +150,7 @@ static void PutEveryWordInStage2(const TTempProgramFolder &folder, int dueInDays
     cc->clock.FixToday(QDate(2024, 4, 1));
     for (int p = 1; p <= cc->TangoTotal(); ++p) {
         TTango &t = cc->words[p];
-        t.stage = 2;
+        t.stage = TStage::Two;
         t.level = 7;
         t.timesAsked = 5;
         t.stage2History = QStringLiteral("2024/3/1[6]");
@@ -198,7 +198,7 @@ TEST_F(TTrainingWindowTest, StageOneWordsNotYetDueGoOnAtRandomWithoutAsking)
         for (int p = 1; p <= 5; ++p) {
             cc->InitWordRecord(p);
             TTango &t = cc->words[p];
-            t.stage = 1;
+            t.stage = TStage::One;
             t.level = 1;
             t.timesAsked = 1;
             t.stage1Counter = 1;
@@ -218,7 +218,7 @@ TEST_F(TTrainingWindowTest, StageOneWordsNotYetDueGoOnAtRandomWithoutAsking)
     EXPECT_TRUE(cc().training.randomQuestion);
     EXPECT_TRUE(form().sLabel_random->isVisible());
     const int word = flow().currentWord();
-    EXPECT_EQ(cc().words[word].stage, 2);   // a built-in file asks no stage-1 word at random
+    EXPECT_EQ(cc().words[word].stage, TStage::Two);   // a built-in file asks no stage-1 word at random
     AnswerCorrectly();
     EXPECT_EQ(cc().words[word].level, 7);   // a random answer changes no level
     EXPECT_FALSE(windowShown);
@@ -249,7 +249,7 @@ TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)
     {
         auto cc = ReadBackState(folder);
         TTango &t = cc->words[2];
-        t.stage = 2;
+        t.stage = TStage::Two;
         t.level = 10;
         t.timesAsked = 30;
         t.stage2History = QStringLiteral("2021/1/1[6]2024/3/1[10]");
@@ -272,5 +272,5 @@ TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)
     ASSERT_EQ(passed.size(), 1);
     EXPECT_TRUE(passed.first().contains(QStringLiteral("river")));
     EXPECT_EQ(StateFileWrites().value(0), QStringLiteral("user/record/Record_TT.dat"));
-    EXPECT_EQ(ReadBackState(folder)->words[2].stage, 3);
+    EXPECT_EQ(ReadBackState(folder)->words[2].stage, TStage::Three);
 }

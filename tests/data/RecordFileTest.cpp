@@ -159,7 +159,7 @@ TEST(RecordFile, MissingFileStartsAfreshSilently)
     EXPECT_TRUE(e.dir.read(kRecordTT).startsWith("\xEF\xBB\xBF"));
     for (int p = 1; p <= 3; ++p) {
         const TTango &t = e.cc.words[p];
-        EXPECT_EQ(t.stage, 1);
+        EXPECT_EQ(t.stage, TStage::One);
         EXPECT_GE(t.starX, 1);
         EXPECT_LE(t.starX, 1024);
         EXPECT_GE(t.starY, 1);

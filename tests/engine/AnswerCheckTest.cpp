@@ -260,7 +260,7 @@ TEST_F(TTypingRulesTest, TypingQuestionNeedsSettingDirectionAndEvenLevel)
     };
     for (const auto &c : cases) {
         w.level = c.level;
-        w.stage = c.stage;
+        w.stage = static_cast<TStage>(c.stage);
         EXPECT_EQ(cc.DecideTypingQuestion(6, c.setting, c.direction), c.expected) << c.level << " " << c.stage;
     }
     w.level = 2;

@@ -50,7 +50,7 @@ void MakeState(TCC &cc, int g)
     for (int p = 1; p <= kWords; ++p) {
         TTango &t = cc.words[p];
         t.word = QStringLiteral("word%1").arg(p);
-        t.stage = 1;
+        t.stage = TStage::One;
         t.stage1Count = HistoryLength(g, p);
         t.stage1History = HistoryText(t.stage1Count);
         RebuildHistoryArrays(t);

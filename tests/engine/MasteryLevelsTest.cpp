@@ -9,12 +9,12 @@ namespace {
 // A word of the given stage, level and history text (count from the text).
 void SetWord(TTango &t, int stage, int level, const QString &history)
 {
-    t.stage = stage;
+    t.stage = static_cast<TStage>(stage);
     t.level = level;
-    if (stage == 1) {
+    if (t.stage == TStage::One) {
         t.stage1History = history;
         t.stage1Count = HistoryEntryCount(history);
-    } else if (stage == 2) {
+    } else if (t.stage == TStage::Two) {
         t.stage2History = history;
         t.stage2Count = HistoryEntryCount(history);
     }
@@ -46,13 +46,13 @@ TEST(MasteryLevels, ADamagedRecordsUnreadStage1TextStartsAgainWithItsAnswer)
         TEngineFolder e;
         e.cc.LoadFileSettings();
         TTango &t = e.cc.words[1];
-        t.stage = 2;
+        t.stage = TStage::Two;
         t.level = c.level;
         t.stage1History = QString::fromLatin1(c.text);
         t.stage1Count = c.count;
         Ask(e.cc, 1);
         e.cc.ApplyCorrectAnswer(1);
-        EXPECT_EQ(t.stage, 1);
+        EXPECT_EQ(t.stage, TStage::One);
         EXPECT_EQ(t.stage1History, QStringLiteral("0[2]"));
         EXPECT_EQ(t.stage1Count, 1);
         e.cc.SaveRecordFile();
@@ -72,7 +72,7 @@ TEST(MasteryLevels, NewWordRisesByTheFirstTimeIncrement)
     EXPECT_EQ(effect.previousLevel, 0);
     EXPECT_EQ(effect.level, 2);
     EXPECT_FALSE(effect.master);
-    EXPECT_EQ(t.stage, 1);
+    EXPECT_EQ(t.stage, TStage::One);
     EXPECT_EQ(t.stage1History, QStringLiteral("0[2]"));
     EXPECT_EQ(t.stage1Count, 1);
     EXPECT_EQ(t.stage1Counter, 1);
@@ -91,7 +91,7 @@ TEST(MasteryLevels, NewWordRisesByTheFirstTimeIncrement)
     const TTango &w = e.cc.words[3];
     EXPECT_TRUE(six.master);
     EXPECT_EQ(w.level, 6);
-    EXPECT_EQ(w.stage, 2);
+    EXPECT_EQ(w.stage, TStage::Two);
     EXPECT_EQ(w.stage1History, QString());
     EXPECT_EQ(w.stage1Count, 0);
     EXPECT_EQ(w.stage1Counter, 0);
@@ -112,7 +112,7 @@ TEST(MasteryLevels, LevelFiveToSixEntersStageTwo)
     const TAnswerEffect effect = e.cc.ApplyCorrectAnswer(1);
     EXPECT_TRUE(effect.master);
     EXPECT_EQ(t.level, 6);
-    EXPECT_EQ(t.stage, 2);
+    EXPECT_EQ(t.stage, TStage::Two);
     EXPECT_EQ(t.stage1History, QString());
     EXPECT_EQ(t.stage1Questions[3], 0);
     EXPECT_EQ(t.stage1Counter, 0);
@@ -257,7 +257,7 @@ TEST(MasteryLevels, StageThreeOnlyReschedulesAndLevelTwelveStays)
     Ask(e.cc, 1);
     e.cc.ApplyCorrectAnswer(1);
     EXPECT_EQ(t.level, 10);
-    EXPECT_EQ(t.stage, 3);
+    EXPECT_EQ(t.stage, TStage::Three);
     EXPECT_EQ(t.nextDueDate, QStringLiteral("2010/6/30"));   // 360 days
     EXPECT_EQ(t.stage2History, QString());
     e.cc.ApplyWrongAnswer(1);
@@ -401,7 +401,7 @@ TEST(MasteryLevels, ResetsKeepCountersAndStar)
     EXPECT_EQ(t.stage2Days[1], 0);
     EXPECT_EQ(t.nextDueDate, QStringLiteral("2009/7/5"));
     e.cc.ResetWordProgress(1);
-    EXPECT_EQ(t.stage, 1);
+    EXPECT_EQ(t.stage, TStage::One);
     EXPECT_EQ(t.level, 0);
     EXPECT_EQ(t.nextDueDate, QString());
     EXPECT_EQ(t.timesAsked, 5);

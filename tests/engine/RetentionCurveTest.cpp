@@ -12,7 +12,7 @@ TEST(RetentionCurve, EarlierEntryEndsAtTheNextAndReturnsToTheTop)
 {
     // Level 2 at question 0, level 3 at question 40: the first curve ends at
     // (0 + 40) / 2.2857 = 17.5 -> pixel 17.
-    const QList<TEntryCurve> curves = BuildRetentionCurves(1, {{0, 2}, {40, 3}});
+    const QList<TEntryCurve> curves = BuildRetentionCurves(TStage::One, {{0, 2}, {40, 3}});
     ASSERT_EQ(curves.size(), 2);
     const TEntryCurve &first = curves[0];
     EXPECT_FALSE(first.last);
@@ -41,7 +41,7 @@ TEST(RetentionCurve, EarlierEntryEndsAtTheNextAndReturnsToTheTop)
 TEST(RetentionCurve, DropStopsWhenItWouldTurnUpwards)
 {
     // Level 1: the drop 4 - 0.088 j is positive up to j = 45 and 0 afterwards.
-    const QList<TEntryCurve> curves = BuildRetentionCurves(1, {{0, 1}});
+    const QList<TEntryCurve> curves = BuildRetentionCurves(TStage::One, {{0, 1}});
     ASSERT_EQ(curves.size(), 1);
     const QList<TCurvePoint> &p = curves[0].points;
     ASSERT_GT(p.size(), 47);
@@ -54,7 +54,7 @@ TEST(RetentionCurve, StageTwoSpacesEntriesByDays)
 {
     TEngineFolder e;
     TTango &t = e.cc.words[1];
-    t.stage = 2;
+    t.stage = TStage::Two;
     t.level = 7;
     t.stage2History = QStringLiteral("2009/12/20[6]2010/1/9[7]");
     t.stage2Count = 2;
@@ -67,7 +67,7 @@ TEST(RetentionCurve, StageTwoSpacesEntriesByDays)
     EXPECT_NEAR(curves[1].startX, 17.994f, kTolerance);
     EXPECT_EQ(curves[1].level, 7);
 
-    t.stage = 3;
+    t.stage = TStage::Three;
     EXPECT_TRUE(e.cc.RetentionCurvesOf(1).isEmpty());
 }
 
@@ -75,7 +75,7 @@ TEST(RetentionCurve, OddEntriesNeverHang)
 {
     // A level with no curve, and a question number far beyond the plot.
     const QList<TEntryCurve> curves =
-        BuildRetentionCurves(1, {{0, 0}, {10, 2}, {2000000000, 1}, {2000000016, 1}});
+        BuildRetentionCurves(TStage::One, {{0, 0}, {10, 2}, {2000000000, 1}, {2000000016, 1}});
     ASSERT_EQ(curves.size(), 4);
     EXPECT_TRUE(curves[0].points.isEmpty());
     EXPECT_EQ(curves[1].startX, 0.0f);   // level 0 has no interval: the next entry starts at once

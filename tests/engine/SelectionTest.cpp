@@ -53,7 +53,7 @@ protected:
     void SetStage2(int p, int level, int dueInDays)
     {
         TTango &t = cc.words[p];
-        t.stage = 2;
+        t.stage = TStage::Two;
         t.level = level;
         t.stage1Counter = 0;
         t.nextDueDate = BuildDateText(kToday.addDays(dueInDays));
@@ -61,7 +61,7 @@ protected:
     void SetStage1(int p, int level, int counter)
     {
         TTango &t = cc.words[p];
-        t.stage = 1;
+        t.stage = TStage::One;
         t.level = level;
         t.stage1Counter = counter;
     }
@@ -79,7 +79,7 @@ TEST_F(TSelectionTest, DueStage2WordsComeFirstThenStage1ThenNewWords)
     SetStage2(3, 6, -3);      // overdue
     SetStage2(4, 8, 1);       // tomorrow
     SetStage2(5, 11, -1);
-    cc.words[5].stage = 3;    // stage 3 words are asked with stage 2
+    cc.words[5].stage = TStage::Three;    // stage 3 words are asked with stage 2
     // 6 is new.
     EXPECT_EQ(cc.SelectNextQuestion(TSelectMode::FirstOfDay), 2);
     EXPECT_EQ(cc.todaysQuestions.Count(), 3);   // the first entry stays in the list

@@ -7,7 +7,7 @@
 namespace {
 void SetStage2(TTango &t, int level, const QString &history)
 {
-    t.stage = 2;
+    t.stage = TStage::Two;
     t.level = level;
     t.stage2History = history;
     t.stage2Count = HistoryEntryCount(history);
@@ -38,7 +38,7 @@ TEST(StageRules, EightHundredDaysDecideBetweenStageThreeAndStartingOver)
     // 799 days: nothing yet.
     SetStage2(e.cc.words[3], 9, Text(today.addDays(-799)) + QStringLiteral("[9]") + Text(today.addDays(-30)) + QStringLiteral("[9]"));
     // Stage 3 is never looked at.
-    e.cc.words[4].stage = 3;
+    e.cc.words[4].stage = TStage::Three;
     e.cc.words[4].level = 10;
     e.cc.words[4].stage1Limit = true;
 
@@ -54,18 +54,18 @@ TEST(StageRules, EightHundredDaysDecideBetweenStageThreeAndStartingOver)
     EXPECT_TRUE(lists.limbo.isEmpty());
 
     const TTango &passed = e.cc.words[1];
-    EXPECT_EQ(passed.stage, 3);
+    EXPECT_EQ(passed.stage, TStage::Three);
     EXPECT_EQ(passed.level, 10);
     EXPECT_EQ(passed.stage2History, QString());
     EXPECT_EQ(passed.nextDueDate, QStringLiteral("2010/1/4"));   // asked today as a final check
     const TTango &failed = e.cc.words[2];
-    EXPECT_EQ(failed.stage, 1);
+    EXPECT_EQ(failed.stage, TStage::One);
     EXPECT_EQ(failed.level, 0);
     EXPECT_EQ(failed.stage2History, QString());
     EXPECT_EQ(failed.resetCount, 3);
     EXPECT_EQ(failed.timesAsked, 30);
-    EXPECT_EQ(e.cc.words[3].stage, 2);
-    EXPECT_EQ(e.cc.words[4].stage, 3);
+    EXPECT_EQ(e.cc.words[3].stage, TStage::Two);
+    EXPECT_EQ(e.cc.words[4].stage, TStage::Three);
     EXPECT_FALSE(e.cc.AnyStageNoticeDue());
 
     // The final check answered: next due 360 days later.

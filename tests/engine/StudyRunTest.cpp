@@ -155,7 +155,7 @@ TEST(StudyRun, WrongAnswerIsRetriedAndCountsInTheQuota)
     EXPECT_EQ(q[3].word, 2);
     EXPECT_FALSE(q[3].retry);
     EXPECT_EQ(q[3].levelAfter, 2);
-    EXPECT_EQ(q[3].stageAfter, 1);
+    EXPECT_EQ(q[3].stageAfter, TStage::One);
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(q[k].number, k + 1);
     EXPECT_EQ(run.end, TRunEnd::ScriptEnded);
@@ -230,7 +230,7 @@ TEST(StudyRun, RandomQuestionsChangeNoLevelButCount)
     cc->noQuestions = &goOn;
     ASSERT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
     for (int p = 1; p <= 6; ++p) {
-        cc->words[p].stage = 2;
+        cc->words[p].stage = TStage::Two;
         cc->words[p].level = 7;
         cc->words[p].nextDueDate = QStringLiteral("2024/5/1");
     }
