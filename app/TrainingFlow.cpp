@@ -256,7 +256,7 @@ bool TTrainingFlow::PrepareNextFile()
         m_cc.LoadCatalog();
         m_cc.MergeServerCatalog();
         m_cc.SaveCatalog();
-        if (m_cc.catalog.fileManager == QStringLiteral("ON")) {
+        if (m_cc.catalog.fileManager) {
             TFileManagerForm &manager = m_form.program().fileManagerForm();
             manager.SetStartMode(true);
             if (manager.exec() == TFileManagerForm::kEndProgram)

@@ -36,14 +36,14 @@ void UseTT(TCC &cc, int n)
     TDBF &row = cc.catalog.rows[kSlotTT];
     row.Code = cc.fileCode;
     row.Version = 305;
-    row.OnOff = QStringLiteral("ON");
+    row.OnOff = true;
     row.Order = QStringLiteral("6");
-    row.PopUp = QStringLiteral("OFF");
+    row.PopUp = false;
     row.Title = QStringLiteral("TOEIC");
     row.TangoTotal = n;
     row.DBTangoTotal = n;
     cc.catalog.dataVersion = 900;
-    cc.catalog.fileManager = QStringLiteral("OFF");
+    cc.catalog.fileManager = false;
 }
 
 // Stage-1 history of a word that climbed to its level one question apart.

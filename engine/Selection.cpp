@@ -10,7 +10,6 @@
 #include <vector>
 
 namespace {
-const QString kOn = QStringLiteral("ON");
 constexpr int kLastStage1Level = 5;
 // Random draws tried before the qualifying words are counted out; the
 // outcome is uniform over them either way, but a draw never runs for ever.
@@ -104,7 +103,7 @@ void TCC::BuildFileQueue()
     std::vector<TEntry> entries;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
-        if (row.OnOff != kOn || row.Code.isEmpty())
+        if (!row.OnOff || row.Code.isEmpty())
             continue;
         if (!row.PopUpDate.isEmpty() && !IsDateReached(row.PopUpDate))
             continue;   // left out until its popup date

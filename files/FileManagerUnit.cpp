@@ -14,8 +14,6 @@ namespace {
 constexpr int kClientWidth = 560;
 constexpr int kClientHeight = 240;
 constexpr int kHiddenTop = 999;
-const QString kOn = QStringLiteral("ON");
-const QString kOff = QStringLiteral("OFF");
 }
 
 TFileManagerForm::TFileManagerForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
@@ -60,14 +58,14 @@ void TFileManagerForm::showEvent(QShowEvent *event)
     sButton_focus->move(sButton_focus->x(), kHiddenTop);
     sButton_OK->setText(m_startMode ? QStringLiteral("学習開始") : QStringLiteral("ＯＫ"));
     CentreOverOwner(this);
-    sCheckBox_start->setChecked(m_cc.catalog.fileManager == kOn);
+    sCheckBox_start->setChecked(m_cc.catalog.fileManager);
     FillFileList();
     sButton_OK->setFocus();
 }
 
 void TFileManagerForm::sCheckBox_startClick()
 {
-    m_cc.catalog.fileManager = sCheckBox_start->isChecked() ? kOn : kOff;
+    m_cc.catalog.fileManager = sCheckBox_start->isChecked();
 }
 
 // One row per slot whose file is installed: its code and title, checked while
@@ -82,7 +80,7 @@ void TFileManagerForm::FillFileList()
             continue;
         auto *item = new QListWidgetItem(QStringLiteral("%1　%2").arg(row.Code, row.Title), sListFiles);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        item->setCheckState(row.OnOff == kOn ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(row.OnOff ? Qt::Checked : Qt::Unchecked);
         item->setData(Qt::UserRole, slot);
     }
 }
@@ -90,7 +88,7 @@ void TFileManagerForm::FillFileList()
 void TFileManagerForm::FileItemChanged(QListWidgetItem *item)
 {
     const int slot = item->data(Qt::UserRole).toInt();
-    m_cc.catalog.rows[static_cast<size_t>(slot)].OnOff = item->checkState() == Qt::Checked ? kOn : kOff;
+    m_cc.catalog.rows[static_cast<size_t>(slot)].OnOff = item->checkState() == Qt::Checked;
 }
 
 // Esc closes the window as OK does, except at program start.

@@ -16,12 +16,12 @@ int RunCatalog(const QStringList &rawArgs)
     const TCatalog &catalog = cc->catalog;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const TDBF &row = catalog.rows[slot];
-        PrintFields({QString::number(slot), row.Code, QString::number(row.Version), row.OnOff, row.Order,
-                     row.PopUp, row.PopUpDate, QString::number(row.PopUpWN), row.Title,
+        PrintFields({QString::number(slot), row.Code, QString::number(row.Version), SwitchText(row.OnOff), row.Order,
+                     SwitchText(row.PopUp), row.PopUpDate, QString::number(row.PopUpWN), row.Title,
                      QString::number(row.TangoTotal), QString::number(row.DBTangoTotal)});
     }
     PrintLine(QStringLiteral("data-version %1").arg(catalog.dataVersion));
-    PrintLine(QStringLiteral("file-manager %1").arg(catalog.fileManager));
+    PrintLine(QStringLiteral("file-manager %1").arg(SwitchText(catalog.fileManager)));
     PrintLine(QStringLiteral("related-words-version %1").arg(catalog.relatedWordsVersion));
     PrintLine(QStringLiteral("etymology-version %1").arg(catalog.etymologyVersion));
     return 0;

@@ -13,9 +13,9 @@ inline constexpr int kDefaultDataVersion = 201;
 struct TDBF {
     QString Code;
     qint32 Version = 0;
-    QString OnOff;
+    bool OnOff = false;      // the file is studied
     QString Order;
-    QString PopUp;
+    bool PopUp = false;      // the reminder looks at this file
     QString PopUpDate;
     qint32 PopUpWN = kDefaultPopUpWN;
     QString Title;
@@ -29,12 +29,17 @@ struct TDBF {
 struct TCatalog {
     std::array<TDBF, kSlotCount + 1> rows;
     qint32 dataVersion = 0;
-    QString fileManager;                        // "ON" / "OFF"
+    bool fileManager = false;   // the file manager opens before the first file
     qint32 relatedWordsVersion = kDefaultDataVersion;
     qint32 etymologyVersion = kDefaultDataVersion;
 
     bool operator==(const TCatalog &) const = default;
 };
+
+// ---- switches ----
+// A switch is stored as "ON" or "OFF"; any other text reads as off.
+bool SwitchFromText(const QString &text);
+QString SwitchText(bool on);
 
 // ---- file slots and file codes ----
 // Slots 1..31 are built-in files (the fixed table below), 32..49 the user

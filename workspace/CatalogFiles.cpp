@@ -22,8 +22,6 @@ const QString kDefaultUserTitle = QStringLiteral("ユーザー %1");
 
 const QString kHeader = QStringLiteral("Tessarion");
 const QString kSeparator = QStringLiteral("--------");
-const QString kOn = QStringLiteral("ON");
-const QString kOff = QStringLiteral("OFF");
 const QString kLabelFileManager = QStringLiteral("FileManager");
 const QString kLabelCode = QStringLiteral("Code");
 const QString kLabelVersion = QStringLiteral("Version");
@@ -66,7 +64,7 @@ void TakeServerRow(TDBF &row, const TDBF &server)
 
 void SetPopUpDefaults(TDBF &row)
 {
-    row.PopUp = kOn;
+    row.PopUp = true;
     row.PopUpDate.clear();
     row.PopUpWN = kDefaultPopUpWN;
 }
@@ -86,16 +84,16 @@ void ReadPcFile(TLineReader &in, TCatalog &catalog)
 {
     in.Next();   // "Tessarion"
     catalog.dataVersion = in.NextInt();
-    catalog.fileManager = LabelledText(in);
+    catalog.fileManager = SwitchFromText(LabelledText(in));
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         TDBF &row = catalog.rows[slot];
         in.Next();   // "--------"
         row.Code = LabelledText(in);
         row.Version = LabelledInt(in);
-        row.OnOff = LabelledText(in);
+        row.OnOff = SwitchFromText(LabelledText(in));
         row.Order = LabelledText(in);
         if (in.Next() == kLabelPopUp) {
-            row.PopUp = in.Next();
+            row.PopUp = SwitchFromText(in.Next());
             row.PopUpDate = LabelledText(in);
             row.PopUpWN = LabelledInt(in);
             row.Title = LabelledText(in);
@@ -127,11 +125,11 @@ void ReadUserFile(TLineReader &in, TCatalog &catalog)
         if (!olderLayout)
             in.Next();   // "--------"
         row.Code = LabelledText(in);
-        row.OnOff = LabelledText(in);
+        row.OnOff = SwitchFromText(LabelledText(in));
         row.Order = LabelledText(in);
         const QString *next = in.Peek();
         if (next && *next == kLabelPopUp) {
-            row.PopUp = LabelledText(in);
+            row.PopUp = SwitchFromText(LabelledText(in));
             row.PopUpDate = LabelledText(in);
             row.PopUpWN = LabelledInt(in);
         } else {
@@ -235,12 +233,12 @@ void TCatalogStore::LoadCatalog()
         // First start: the built-in rows come from the server catalog.
         catalog.relatedWordsVersion = kDefaultDataVersion;
         catalog.etymologyVersion = kDefaultDataVersion;
-        catalog.fileManager = kOn;
+        catalog.fileManager = true;
         catalog.dataVersion = siteCatalog.dataVersion;
         for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
             TDBF &row = catalog.rows[slot];
             TakeServerRow(row, siteCatalog.rows[slot]);
-            row.OnOff = kOff;
+            row.OnOff = false;
             row.Order = QString::number(slot);
             SetPopUpDefaults(row);
         }
@@ -249,7 +247,7 @@ void TCatalogStore::LoadCatalog()
             onCode = lines->first().trimmed();
         for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
             if (siteCatalog.rows[slot].Code == onCode)
-                catalog.rows[slot].OnOff = kOn;
+                catalog.rows[slot].OnOff = true;
     }
 
     LoadUserFileTitles();
@@ -260,7 +258,7 @@ void TCatalogStore::LoadCatalog()
         for (int n = 1; n <= kUserFileCount; ++n) {
             TDBF &row = catalog.rows[kLastBuiltInSlot + n];
             row.Code = FileCodeOfSlot(kLastBuiltInSlot + n);
-            row.OnOff = kOff;
+            row.OnOff = false;
             row.Order = QString::number(kLastBuiltInSlot + n);
             SetPopUpDefaults(row);
         }
@@ -271,11 +269,11 @@ void TCatalogStore::LoadCatalog()
 
 void TCatalogStore::SaveCatalog()
 {
-    QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, catalog.fileManager};
+    QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, SwitchText(catalog.fileManager)};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         const TDBF &row = catalog.rows[slot];
         pc << kSeparator << kLabelCode << row.Code << kLabelVersion << QString::number(row.Version)
-           << kLabelOnOff << row.OnOff << kLabelOrder << row.Order << kLabelPopUp << row.PopUp
+           << kLabelOnOff << SwitchText(row.OnOff) << kLabelOrder << row.Order << kLabelPopUp << SwitchText(row.PopUp)
            << kLabelPopUpDate << row.PopUpDate << kLabelPopUpWN << QString::number(row.PopUpWN)
            << kLabelTitle << row.Title << kLabelTangoTotal << QString::number(row.TangoTotal)
            << kLabelDBTangoTotal << QString::number(row.DBTangoTotal);
@@ -286,8 +284,8 @@ void TCatalogStore::SaveCatalog()
     QStringList user;
     for (int slot = kFirstUserSlot; slot <= kSlotCount; ++slot) {
         const TDBF &row = catalog.rows[slot];
-        user << kSeparator << kLabelCode << row.Code << kLabelOnOff << row.OnOff << kLabelOrder << row.Order
-             << kLabelPopUp << row.PopUp << kLabelPopUpDate << row.PopUpDate << kLabelPopUpWN
+        user << kSeparator << kLabelCode << row.Code << kLabelOnOff << SwitchText(row.OnOff) << kLabelOrder << row.Order
+             << kLabelPopUp << SwitchText(row.PopUp) << kLabelPopUpDate << row.PopUpDate << kLabelPopUpWN
              << QString::number(row.PopUpWN);
     }
 

@@ -2,6 +2,21 @@
 #include "workspace/Catalog.h"
 
 namespace {
+const QString kSwitchOn = QStringLiteral("ON");
+const QString kSwitchOff = QStringLiteral("OFF");
+}
+
+bool SwitchFromText(const QString &text)
+{
+    return text == kSwitchOn;
+}
+
+QString SwitchText(bool on)
+{
+    return on ? kSwitchOn : kSwitchOff;
+}
+
+namespace {
 struct TSlotEntry {
     int slot;
     const char16_t *code;

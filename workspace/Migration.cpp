@@ -39,7 +39,6 @@ constexpr qint32 kMigratedFileVersion = 201;
 constexpr qint32 kMigratedRelatedWordsVersion = 201;
 constexpr qint32 kMigratedDataVersion = 801;
 const QString kSwitchedOffCode = QStringLiteral("IT");
-const QString kOff = QStringLiteral("OFF");
 
 // Settings files of the older installation (setting_<code>.txt).
 QStringList OldSettingsCodes()
@@ -111,7 +110,7 @@ void TWorkspace::MigrateOldWorkspace()
             catalog.rows[FileSlotOfCode(QString::fromUtf16(code))].Version = kMigratedFileVersion;
         catalog.relatedWordsVersion = kMigratedRelatedWordsVersion;
         catalog.dataVersion = kMigratedDataVersion;
-        catalog.rows[FileSlotOfCode(kSwitchedOffCode)].OnOff = kOff;
+        catalog.rows[FileSlotOfCode(kSwitchedOffCode)].OnOff = false;
         SaveCatalog();
     }
 

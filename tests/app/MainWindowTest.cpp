@@ -140,7 +140,7 @@ TEST_F(TTrainingWindowTest, TheFileManagerOfAFirstStartStartsTheStudy)
         manager->sButton_OK->click();
     });
     StartToReady();
-    EXPECT_EQ(ReadBackState(folder)->catalog.fileManager, QStringLiteral("OFF"));
+    EXPECT_FALSE(ReadBackState(folder)->catalog.fileManager);
 }
 
 // Every word in stage 2 and none due: the file has nothing to ask.

@@ -85,10 +85,10 @@ inline void WriteCatalog(const TTempProgramFolder &folder, const QList<TQueuedFi
     cc.LoadCatalog();
     int order = 0;
     for (const TQueuedFile &f : files) {
-        cc.catalog.rows[static_cast<size_t>(f.slot)].OnOff = QStringLiteral("ON");
+        cc.catalog.rows[static_cast<size_t>(f.slot)].OnOff = true;
         cc.catalog.rows[static_cast<size_t>(f.slot)].Order = QString::number(++order);
     }
-    cc.catalog.fileManager = fileManager;
+    cc.catalog.fileManager = SwitchFromText(fileManager);
     cc.SaveCatalog();
 }
 

@@ -449,7 +449,7 @@ TEST_F(TSelectionTest, FileQueueOrdersByOrderThenSlot)
     auto &rows = cc.catalog.rows;
     const auto row = [&](int slot, const char *code, const char *onOff, const char *order, QString popUpDate = {}) {
         rows[slot].Code = QString::fromLatin1(code);
-        rows[slot].OnOff = QString::fromLatin1(onOff);
+        rows[slot].OnOff = SwitchFromText(QString::fromLatin1(onOff));
         rows[slot].Order = QString::fromLatin1(order);
         rows[slot].PopUpDate = popUpDate;
     };

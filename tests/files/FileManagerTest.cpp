@@ -12,7 +12,7 @@ void PutRow(TCC &cc, const QString &code, const QString &onOff, const QString &t
 {
     TDBF &row = cc.catalog.rows[static_cast<size_t>(FileSlotOfCode(code))];
     row.Code = code;
-    row.OnOff = onOff;
+    row.OnOff = SwitchFromText(onOff);
     row.Title = title;
 }
 }
@@ -41,7 +41,7 @@ TEST(FileManagerForm, ListsInstalledFilesAndSwitchesTheirStudy)
 
     dt->setCheckState(Qt::Checked);
     tt->setCheckState(Qt::Unchecked);
-    EXPECT_EQ(cc.catalog.rows[static_cast<size_t>(FileSlotOfCode(QStringLiteral("DT")))].OnOff, QStringLiteral("ON"));
-    EXPECT_EQ(cc.catalog.rows[static_cast<size_t>(FileSlotOfCode(QStringLiteral("TT")))].OnOff, QStringLiteral("OFF"));
+    EXPECT_TRUE(cc.catalog.rows[static_cast<size_t>(FileSlotOfCode(QStringLiteral("DT")))].OnOff);
+    EXPECT_FALSE(cc.catalog.rows[static_cast<size_t>(FileSlotOfCode(QStringLiteral("TT")))].OnOff);
     form.hide();
 }

@@ -79,7 +79,7 @@ TEST(Catalog, FirstStartBuildsTheCatalogFromTheShippedServerCatalog)
     EXPECT_EQ(env.dir.read(kSite), env.dir.read(QStringLiteral("resource/FileInfo_SITE.dat")));
     const TCatalog &c = env.cc.catalog;
     EXPECT_EQ(c.dataVersion, 805);
-    EXPECT_EQ(c.fileManager, QStringLiteral("ON"));
+    EXPECT_TRUE(c.fileManager);
     EXPECT_EQ(c.relatedWordsVersion, 201);
     EXPECT_EQ(c.etymologyVersion, 201);
     EXPECT_EQ(env.cc.siteCatalog.relatedWordsVersion, 203);
@@ -89,20 +89,20 @@ TEST(Catalog, FirstStartBuildsTheCatalogFromTheShippedServerCatalog)
     EXPECT_EQ(tt.Title, QStringLiteral("TOEIC 頻出単語"));
     EXPECT_EQ(tt.TangoTotal, 2000);
     EXPECT_EQ(tt.DBTangoTotal, 2100);
-    EXPECT_EQ(tt.OnOff, QStringLiteral("ON"));   // no Default_ON.dat: TT
+    EXPECT_TRUE(tt.OnOff);   // no Default_ON.dat: TT
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         EXPECT_EQ(c.rows[slot].Order, QString::number(slot));
-        EXPECT_EQ(c.rows[slot].PopUp, QStringLiteral("ON"));
+        EXPECT_TRUE(c.rows[slot].PopUp);
         EXPECT_TRUE(c.rows[slot].PopUpDate.isEmpty());
         EXPECT_EQ(c.rows[slot].PopUpWN, 10);
         if (slot != 6) {
-            EXPECT_EQ(c.rows[slot].OnOff, QStringLiteral("OFF")) << slot;
+            EXPECT_FALSE(c.rows[slot].OnOff) << slot;
         }
     }
     for (int n = 1; n <= kUserFileCount; ++n) {
         const TDBF &u = c.rows[31 + n];
         EXPECT_EQ(u.Code, QStringLiteral("U%1").arg(n));
-        EXPECT_EQ(u.OnOff, QStringLiteral("OFF"));
+        EXPECT_FALSE(u.OnOff);
         EXPECT_EQ(u.Order, QString::number(31 + n));
         EXPECT_EQ(u.Title, QStringLiteral("ユーザー %1").arg(n));
         EXPECT_EQ(u.PopUpWN, 10);
@@ -121,7 +121,7 @@ TEST(Catalog, DefaultOnFileChoosesTheFileSwitchedOn)
     env.dir.writeLines(QStringLiteral("Default_ON.dat"), {QStringLiteral("TJ")});
     env.Load();
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
-        EXPECT_EQ(env.cc.catalog.rows[slot].OnOff, slot == 7 ? QStringLiteral("ON") : QStringLiteral("OFF")) << slot;
+        EXPECT_EQ(env.cc.catalog.rows[slot].OnOff, slot == 7) << slot;
 }
 
 TEST(Catalog, FirstStartWithoutAnyServerCatalogGoesOn)
@@ -144,12 +144,12 @@ TEST(Catalog, FullLayoutRoundTripsEveryField)
     env.Load();
     TCatalog &c = env.cc.catalog;
     c.dataVersion = 812;
-    c.fileManager = QStringLiteral("OFF");
+    c.fileManager = false;
     c.relatedWordsVersion = 230;
     c.etymologyVersion = 240;
-    c.rows[7] = TDBF{QStringLiteral("TJ"), 211, QStringLiteral("ON"), QStringLiteral("3"), QStringLiteral("OFF"),
+    c.rows[7] = TDBF{QStringLiteral("TJ"), 211, true, QStringLiteral("3"), false,
                      QStringLiteral("2024/05/06"), 25, QStringLiteral("熟語"), 790, 801};
-    c.rows[40].OnOff = QStringLiteral("ON");
+    c.rows[40].OnOff = true;
     c.rows[40].PopUpDate = QStringLiteral("2024/1/2");
     c.rows[40].PopUpWN = 7;
     const TCatalog before = c;
@@ -166,7 +166,7 @@ TEST(Catalog, FullLayoutRoundTripsEveryField)
         }
     }
     EXPECT_EQ(c.dataVersion, 812);
-    EXPECT_EQ(c.fileManager, QStringLiteral("OFF"));
+    EXPECT_FALSE(c.fileManager);
     EXPECT_EQ(c.relatedWordsVersion, 230);
     EXPECT_EQ(c.etymologyVersion, 240);
     // The row as laid out in the file.
@@ -190,10 +190,10 @@ TEST(Catalog, OlderPcLayoutWithoutPopUpLinesIsReadAndWrittenBackInFull)
     env.dir.writeLines(kPc, older);
     env.cc.LoadCatalog();
     const TDBF &tt = env.cc.catalog.rows[6];
-    EXPECT_EQ(tt.OnOff, QStringLiteral("ON"));
+    EXPECT_TRUE(tt.OnOff);
     EXPECT_EQ(tt.Order, QStringLiteral("12"));
     EXPECT_EQ(tt.Title, QStringLiteral("古い題"));
-    EXPECT_EQ(tt.PopUp, QStringLiteral("ON"));
+    EXPECT_TRUE(tt.PopUp);
     EXPECT_EQ(tt.PopUpWN, 10);
     EXPECT_EQ(env.cc.catalog.relatedWordsVersion, 201);
     EXPECT_EQ(env.cc.catalog.etymologyVersion, 201);   // data version below 802
@@ -233,11 +233,11 @@ TEST(Catalog, OlderUserLayoutGetsPopUpDefaultsForEveryRow)
         const TDBF &u = env.cc.catalog.rows[31 + n];
         EXPECT_EQ(u.Code, QStringLiteral("U%1").arg(n));
         EXPECT_EQ(u.Order, QString::number(100 + n));
-        EXPECT_EQ(u.PopUp, QStringLiteral("ON"));
+        EXPECT_TRUE(u.PopUp);
         EXPECT_TRUE(u.PopUpDate.isEmpty());
         EXPECT_EQ(u.PopUpWN, 10);
     }
-    EXPECT_EQ(env.cc.catalog.rows[49].OnOff, QStringLiteral("ON"));
+    EXPECT_TRUE(env.cc.catalog.rows[49].OnOff);
     EXPECT_EQ(env.dir.readLines(kUser).size(), 18 * 13);
 }
 

@@ -168,7 +168,7 @@ struct TOldInstallation {
         cc.RunStartupFileSteps(scratch.path());
         cc.LoadServerCatalog();
         cc.LoadCatalog();
-        cc.catalog.rows[8].OnOff = QStringLiteral("ON");
+        cc.catalog.rows[8].OnOff = true;
         cc.catalog.rows[7].Version = 150;
         cc.SaveCatalog();
         QStringList lines;
@@ -216,8 +216,8 @@ TEST(Migration, MovesEveryOlderStateFileOnce)
     EXPECT_EQ(c.relatedWordsVersion, 201);
     for (int slot : {6, 7, 8, 27})
         EXPECT_EQ(c.rows[slot].Version, 201) << slot;
-    EXPECT_EQ(c.rows[8].OnOff, QStringLiteral("OFF"));
-    EXPECT_EQ(c.rows[6].OnOff, QStringLiteral("ON"));
+    EXPECT_FALSE(c.rows[8].OnOff);
+    EXPECT_TRUE(c.rows[6].OnOff);
     EXPECT_EQ(c.rows[6].Title, QStringLiteral("TOEIC 頻出単語"));
     EXPECT_EQ(c.rows[6].PopUpWN, 10);
     EXPECT_EQ(c.rows[32].Title, QStringLiteral("古いタイトル"));
