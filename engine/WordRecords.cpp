@@ -93,7 +93,7 @@ void TWordRecords::ResetRecordFile()
 
 void TWordRecords::SaveRecordFile()
 {
-    if (m_context.simulationRunning)
+    if (m_context.simulationRunning || m_context.readOnly)
         return;
     WriteFileAtomic(RecordFilePath(), RecordFileBytes(words, TangoTotal()));
 }

@@ -9,7 +9,7 @@ namespace {
 int RunCatalog(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
-    auto cc = OpenEngine(args);
+    auto cc = OpenEngine(args, TAccess::ReadOnly);
     LoadCatalogAsProgram(*cc);
     if (args.HasFlag(QStringLiteral("--merge")))
         cc->MergeServerCatalog();

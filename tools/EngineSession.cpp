@@ -23,7 +23,7 @@ bool TStderrNotifier::Confirm(const QString &text)
     return false;
 }
 
-std::unique_ptr<TCC> OpenEngine(const TToolArgs &args)
+std::unique_ptr<TCC> OpenEngine(const TToolArgs &args, TAccess access)
 {
     const QString folder = args.Required(kProgramFolderOption);
     if (!QFileInfo(folder).isDir())
@@ -31,6 +31,7 @@ std::unique_ptr<TCC> OpenEngine(const TToolArgs &args)
     static TStderrNotifier notifier;
     auto cc = std::make_unique<TCC>();
     cc->notifier = &notifier;
+    cc->context.readOnly = access == TAccess::ReadOnly;
     cc->RunStartupFileSteps(QDir(folder).absolutePath());
     return cc;
 }
@@ -41,10 +42,10 @@ void LoadCatalogAsProgram(TCC &cc)
     cc.LoadCatalog();
 }
 
-std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, int dayOffset)
+std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, TAccess access, int dayOffset)
 {
     const QString code = args.Required(QStringLiteral("--file"));
-    auto cc = OpenEngine(args);
+    auto cc = OpenEngine(args, access);
     cc->clock.SetDayOffset(dayOffset);
     LoadCatalogAsProgram(*cc);
     cc->SetCurrentFile(code);

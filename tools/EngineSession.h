@@ -16,7 +16,12 @@ public:
     bool Confirm(const QString &text) override;
 };
 
-std::unique_ptr<TCC> OpenEngine(const TToolArgs &args);
+// Commands that only print open the engine read-only: they never write,
+// create, move or copy a file, even where a first start or a damaged file
+// would. Commands that study or apply rules open it as the program does.
+enum class TAccess { ReadOnly, Writes };
+
+std::unique_ptr<TCC> OpenEngine(const TToolArgs &args, TAccess access);
 
 // The catalog as the first step of a study run reads it: the server catalog,
 // then the local catalog (created on a first start).
@@ -26,4 +31,4 @@ void LoadCatalogAsProgram(TCC &cc);
 // starts it: the catalog, the file's settings, the learning file and its
 // record file (a fresh record is created when there is none). The day offset
 // moves the engine's today as the goal simulation does.
-std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, int dayOffset = 0);
+std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, TAccess access, int dayOffset = 0);

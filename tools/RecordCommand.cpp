@@ -10,7 +10,7 @@ namespace {
 int RunRecord(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
-    auto cc = OpenFileAsProgram(args);
+    auto cc = OpenFileAsProgram(args, TAccess::ReadOnly);
     const int total = cc->TangoTotal();
     for (int position = 1; position <= total; ++position)
         PrintFields(RecordFields(cc->words[position]));

@@ -8,7 +8,7 @@ int RunSettings(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
     const QString code = args.Required(QStringLiteral("--file"));
-    auto cc = OpenEngine(args);
+    auto cc = OpenEngine(args, TAccess::ReadOnly);
     LoadCatalogAsProgram(*cc);
     cc->SetCurrentFile(code);
     cc->LoadFileSettings();

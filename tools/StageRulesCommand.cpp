@@ -17,7 +17,7 @@ int RunStageRules(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
     const int dayOffset = StrToInt(args.Value(QStringLiteral("--day-offset")).value_or(QStringLiteral("0")));
-    auto cc = OpenFileAsProgram(args, dayOffset);
+    auto cc = OpenFileAsProgram(args, TAccess::Writes, dayOffset);
     if (!cc->AnyStageNoticeDue())
         return 0;
     const TStageNoticeLists lists = cc->ApplyStageRules();

@@ -74,7 +74,7 @@ int RunStudy(const QStringList &rawArgs)
     const QList<TScriptedAnswer> answers =
         ParseAnswers(args.Required(QStringLiteral("--answers")), args.Values(QStringLiteral("--typed")));
 
-    const auto engine = OpenEngine(args);
+    const auto engine = OpenEngine(args, TAccess::Writes);
     TCC &cc = *engine;
     if (auto seed = args.Value(QStringLiteral("--seed")))
         cc.random.Seed(static_cast<quint32>(StrToInt(*seed)));

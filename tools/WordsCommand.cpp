@@ -9,7 +9,7 @@
 namespace {
 int RunWords(const QStringList &rawArgs)
 {
-    auto cc = OpenFileAsProgram(TToolArgs(rawArgs));
+    auto cc = OpenFileAsProgram(TToolArgs(rawArgs), TAccess::ReadOnly);
     const int last = qMin(cc->catalog.rows[cc->fileSlot].DBTangoTotal, kMaxWords);
     for (int position = 1; position <= last; ++position) {
         const TTango &t = cc->words[position];

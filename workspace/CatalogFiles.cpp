@@ -178,14 +178,17 @@ TCatalog EmptySiteCatalog()
 }
 
 TCatalogStore::TCatalogStore(TEngineContext &context)
-    : programFolder(context.programFolder), userFolder(context.userFolder)
+    : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly)
 {
 }
 
 void TCatalogStore::LoadServerCatalog()
 {
-    const QString path = userFolder + kSiteFile;
-    if (!QFileInfo::exists(path)) {
+    QString path = userFolder + kSiteFile;
+    if (!QFileInfo::exists(path) && m_readOnly) {
+        // Read from where a first start would copy it from.
+        path = programFolder + kShippedSiteFile;
+    } else if (!QFileInfo::exists(path)) {
         // First start: the catalog shipped with the program stands in until
         // the server's own is downloaded.
         const QString shipped = programFolder + kShippedSiteFile;
@@ -214,12 +217,14 @@ void TCatalogStore::LoadUserFileTitles()
             catalog.rows[kLastBuiltInSlot + n].Title = in->Next();
         return;
     }
-    QDir().mkpath(userFolder + kUserFolderName);
     QStringList titles;
     for (int n = 1; n <= kUserFileCount; ++n) {
         titles.append(kDefaultUserTitle.arg(n));
         catalog.rows[kLastBuiltInSlot + n].Title = titles.last();
     }
+    if (m_readOnly)
+        return;
+    QDir().mkpath(userFolder + kUserFolderName);
     WriteStateLines(path, titles);
 }
 
@@ -269,6 +274,8 @@ void TCatalogStore::LoadCatalog()
 
 void TCatalogStore::SaveCatalog()
 {
+    if (m_readOnly)
+        return;
     QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, SwitchText(catalog.fileManager)};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         const TDBF &row = catalog.rows[slot];

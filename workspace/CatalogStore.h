@@ -21,4 +21,5 @@ public:
 private:
     const QString &programFolder;
     const QString &userFolder;
+    const bool &m_readOnly;
 };

@@ -26,4 +26,8 @@ struct TEngineContext {
 
     // True while the goal simulation runs on the live table: nothing is saved.
     bool simulationRunning = false;
+    // Set for whatever only shows data (the printing commands of the tool):
+    // nothing is written, created, moved or copied; what a first start or a
+    // damaged file would write is only made up in memory.
+    bool readOnly = false;
 };

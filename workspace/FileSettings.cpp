@@ -254,7 +254,7 @@ TFormPosition ParseFormPosition(const QStringList &lines)
 
 TSettingsStore::TSettingsStore(TEngineContext &context, const TCatalog &catalog)
     : userFolder(context.userFolder), fileCode(context.fileCode), catalog(catalog), clock(context.clock),
-      random(context.random), notifier(context.notifier)
+      random(context.random), notifier(context.notifier), m_readOnly(context.readOnly)
 {
 }
 
@@ -331,6 +331,8 @@ void TSettingsStore::SetDefaultFileSettings(bool newFile)
 
 void TSettingsStore::SaveFileSettings()
 {
+    if (m_readOnly)
+        return;
     if (!formPositionLoaded)
         LoadFormPosition();
     if (captureWindowState)

@@ -49,4 +49,5 @@ private:
     TClock &clock;
     TRandom &random;
     TNotifier *const &notifier;
+    const bool &m_readOnly;
 };

@@ -19,7 +19,8 @@ const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
 }
 
 TWorkspace::TWorkspace(TEngineContext &context, TCatalogStore &catalogs)
-    : programFolder(context.programFolder), userFolder(context.userFolder), m_catalogs(catalogs),
+    : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly),
+      m_catalogs(catalogs),
       catalog(catalogs.catalog)
 {
 }
@@ -44,14 +45,15 @@ QString TWorkspace::FindUserFolder()
     }
     // Missing file, or a folder that no longer exists: the default, written anew.
     const QString folder = programFolder + kDefaultUserFolder;
-    WriteStateLines(file, {folder});
+    if (!m_readOnly)
+        WriteStateLines(file, {folder});
     return folder;
 }
 
 void TWorkspace::EnsureUserFolders()
 {
     QDir dir;
-    if (dir.exists(userFolder + QStringLiteral("record")))
+    if (m_readOnly || dir.exists(userFolder + QStringLiteral("record")))
         return;
     dir.mkdir(userFolder);
     dir.mkdir(userFolder + QStringLiteral("FileInfo"));
@@ -62,7 +64,7 @@ void TWorkspace::EnsureUserFolders()
 void TWorkspace::RunStartupFileSteps(const QString &programFolderPath)
 {
     programFolder = WithSeparator(programFolderPath);
-    if (QFileInfo::exists(programFolder + kMigrationMarker))
+    if (!m_readOnly && QFileInfo::exists(programFolder + kMigrationMarker))
         MigrateOldWorkspace();
     userFolder = FindUserFolder();
     EnsureUserFolders();

@@ -36,6 +36,7 @@ private:
 
     QString &programFolder;
     QString &userFolder;
+    const bool &m_readOnly;
     TCatalogStore &m_catalogs;
     TCatalog &catalog;
 };

@@ -6,7 +6,12 @@
 #include "base/DateText.h"
 #include "workspace/FileSettings.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMap>
 #include <QProcess>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +54,23 @@ struct TToolFolder {
     }
 };
 
+// Every file below the folder with a hash of its bytes (folders too, so a
+// created folder shows).
+QMap<QString, QByteArray> Snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        QByteArray hash = "folder";
+        if (it.fileInfo().isFile() && file.open(QIODevice::ReadOnly))
+            hash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+        files.insert(path.mid(root.size()), hash);
+    }
+    return files;
+}
+
 QString DaysAgo(int days)
 {
     return BuildDateText(QDate::currentDate().addDays(-days));
@@ -58,10 +80,11 @@ QString DaysAgo(int days)
 TEST(RecordTool, RecordCommandPrintsTheFileAsSaved)
 {
     TToolFolder f;
-    // No record yet: a fresh one is created, saved and printed.
+    // No record yet: fresh records are printed; a command that only prints
+    // writes nothing.
     const QStringList fresh = f.Run(QStringLiteral("record"));
     ASSERT_EQ(fresh.size(), 3);
-    EXPECT_EQ(fresh, f.dir.readLines(kRecordTT));
+    EXPECT_FALSE(QFileInfo::exists(f.dir.file(kRecordTT)));
     const QStringList fields = fresh.at(0).split(u'\t');
     ASSERT_EQ(fields.size(), 15);
     EXPECT_EQ(fields.mid(0, 12), (QStringList{"bank2", "1", "", "0", "", "0", "0", "0", "0", "0", "0", ""}));
@@ -126,4 +149,35 @@ TEST(RecordTool, SettingsCommandPrintsTheLinesAsWritten)
     EXPECT_EQ(read.at(5), QStringLiteral("Eos"));
     EXPECT_EQ(read.at(19), QStringLiteral("0"));
     EXPECT_EQ(read.mid(31), defaults.mid(31));
+}
+
+TEST(RecordTool, PrintingCommandsWriteNothing)
+{
+    const QStringList printing = {QStringLiteral("record"), QStringLiteral("settings"), QStringLiteral("catalog"),
+                                  QStringLiteral("words")};
+    // A first start (no user folder yet), a folder after a study run, and the
+    // same with a record cut to one line and a settings file emptied: what a
+    // start would create or reset is only shown.
+    const struct {
+        const char *state;
+        std::function<void(TToolFolder &)> prepare;
+    } states[] = {
+        {"first start", [](TToolFolder &) {}},
+        {"after a study run", [](TToolFolder &f) { f.Run(QStringLiteral("study"), {QStringLiteral("--answers"), QStringLiteral("1011")}); }},
+        {"damaged record and settings",
+         [](TToolFolder &f) {
+             f.Run(QStringLiteral("study"), {QStringLiteral("--answers"), QStringLiteral("1011")});
+             f.WriteRecord({QStringLiteral("bank2\t1\t0[1]\t1\t\t0\t1\t0\t0\t1\t1\t\t4\t5\tFALSE")});
+             f.dir.write(kSettingsTT, QByteArray());
+         }},
+    };
+    for (const auto &state : states) {
+        TToolFolder f;
+        state.prepare(f);
+        const auto before = Snapshot(f.dir.path());
+        for (const QString &command : printing) {
+            f.Run(command);
+            EXPECT_EQ(Snapshot(f.dir.path()), before) << state.state << ": " << command.toStdString();
+        }
+    }
 }
