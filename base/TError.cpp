@@ -5,6 +5,12 @@ void RaiseConversionError(const QString &text)
     throw TFatalError(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
 }
 
+void RaiseFileError(const QString &path, int line, const QString &message)
+{
+    const QString where = line > 0 ? QStringLiteral("%1（%2 行目）").arg(path).arg(line) : path;
+    throw TFatalError(message + QStringLiteral("\n") + where);
+}
+
 qint32 StrToInt(QStringView text)
 {
     // Only an optional sign and ASCII digits: QString::toInt alone would stop

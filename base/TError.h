@@ -18,6 +18,10 @@ private:
 // A non-number where a number belongs (the conversion error of the program).
 [[noreturn]] void RaiseConversionError(const QString &text);
 
+// The same error told where it was met: the file and, for a text file, the
+// line (0: none), with the message of the error found there.
+[[noreturn]] void RaiseFileError(const QString &path, int line, const QString &message);
+
 // Decimal integer as the program reads numbers from its files; anything else
 // (empty, spaces, letters, out of range) is the conversion error.
 qint32 StrToInt(QStringView text);

@@ -2,6 +2,7 @@
 
 #include "base/TError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,6 +87,21 @@ void WriteFileAtomic(const QString &path, const QByteArray &bytes)
     }
     if (const TStateWriteObserver &observer = StateWriteObserver())
         observer(path);
+}
+
+QString KeepDamagedCopy(const QString &path)
+{
+    const QString stem = path + QStringLiteral(".damaged-")
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString copy = stem;
+    for (int n = 2; QFileInfo::exists(copy); ++n)
+        copy = stem + QStringLiteral("-%1").arg(n);
+    QFile source(path);
+    if (!source.copy(copy)) {
+        throw TFatalError(QStringLiteral("損傷したファイルの控えを作れません。ファイルはそのままにしてあります。\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(path), source.errorString()));
+    }
+    return copy;
 }
 
 void WriteStateLines(const QString &path, const QStringList &lines)

@@ -31,6 +31,12 @@ void WriteStateLines(const QString &path, const QStringList &lines);
 // Atomic write of raw bytes (same guarantees as above).
 void WriteFileAtomic(const QString &path, const QByteArray &bytes);
 
+// Keeps a damaged file before it is reset or rebuilt: a copy beside it named
+// "<name>.damaged-<yyyyMMdd-HHmmss>" (a further "-2", "-3" when that name is
+// taken). Returns the copy's path; throws TFatalError, and nothing is
+// changed, when the copy cannot be made.
+QString KeepDamagedCopy(const QString &path);
+
 // Told the path of every state file once it has been written in full (tests
 // follow the order in which the program saves; empty: nobody is told).
 using TStateWriteObserver = std::function<void(const QString &path)>;

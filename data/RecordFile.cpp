@@ -6,6 +6,7 @@
 #include "base/DateText.h"
 #include "base/TextFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -18,6 +19,30 @@ const QString kFalse = QStringLiteral("FALSE");
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray kUtf16Bom = QByteArrayLiteral("\xFF\xFE");
 constexpr qint32 kMaxHistoryLevel = 99;
+
+// A line that could not be decoded: it fails every field test.
+const QString kUnreadableLine = QStringLiteral("\uFFFD");
+// A message names at most this many unreadable lines.
+constexpr qsizetype kLinesNamed = 10;
+
+// Lines of a byte text at CR LF, CR or LF; a final line break makes no extra line.
+QList<QByteArrayView> SplitByteLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c == '\r' || c == '\n') {
+            lines.append(bytes.sliced(start, i - start));
+            if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < bytes.size())
+        lines.append(bytes.sliced(start));
+    return lines;
+}
 
 [[noreturn]] void RaiseHistoryError(const QString &text)
 {
@@ -56,9 +81,36 @@ void ClearArrays(TTango &t)
 }
 }
 
-QString DamagedRecordMessage()
+static QString KeptCopyNote(const QString &keptCopy)
 {
-    return QStringLiteral("記録ファイルが損傷しています。内容を初期化します。");
+    if (keptCopy.isEmpty())
+        return {};
+    return QStringLiteral("\n損傷したファイルは次の名前で残してあります。\n") + QDir::toNativeSeparators(keptCopy);
+}
+
+QString DamagedRecordMessage(const QString &path, const QString &keptCopy)
+{
+    return QStringLiteral("記録ファイルが損傷しています。内容を初期化します。\n") + QDir::toNativeSeparators(path)
+           + KeptCopyNote(keptCopy);
+}
+
+QString PartlyDamagedRecordMessage(const QString &path, const QList<int> &lines, int readableLines,
+                                   const QString &keptCopy)
+{
+    if (lines.isEmpty()) {
+        return QStringLiteral("記録ファイルが途中で切れています。読めた %1 語の記録は残し、ほかの単語は新しい単語として学習し直します。\n")
+                   .arg(readableLines)
+               + QDir::toNativeSeparators(path) + KeptCopyNote(keptCopy);
+    }
+    QStringList shown;
+    for (qsizetype i = 0; i < lines.size() && i < kLinesNamed; ++i)
+        shown.append(QStringLiteral("%1 行目").arg(lines.at(i)));
+    QString which = shown.join(QStringLiteral("、"));
+    if (lines.size() > kLinesNamed)
+        which += QStringLiteral(" ほか %1 行").arg(lines.size() - kLinesNamed);
+    return QStringLiteral("記録ファイルの一部が読めません（%1）。読めなかった行の単語は、新しい単語として学習し直します。\n")
+               .arg(which)
+           + QDir::toNativeSeparators(path) + KeptCopyNote(keptCopy);
 }
 
 bool IsDamagedStateFile(const QString &path)
@@ -283,12 +335,29 @@ QByteArray RecordFileBytes(const TWordTable &words, int total)
     return kUtf8Bom + text.toUtf8();
 }
 
-void ReadRecordFile(const QString &path, TWordTable &words, const std::optional<QHash<QString, int>> &wordIndex)
+TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
+                               const std::optional<QHash<QString, int>> &wordIndex)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
-    const QStringList lines = DecodeRecordLines(file.readAll());
+    const QByteArray bytes = file.readAll();
+    TRecordFileRead read;
+    QStringList lines;
+    if (bytes.startsWith(kUtf8Bom)) {
+        // This program's own layout: each line is UTF-8 by itself, so one bad
+        // byte spoils one line only.
+        const QList<QByteArrayView> rawLines = SplitByteLines(QByteArrayView(bytes).sliced(kUtf8Bom.size()));
+        for (qsizetype k = 0; k < rawLines.size(); ++k) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            QString line = utf8.decode(rawLines.at(k));
+            if (utf8.hasError())
+                line = kUnreadableLine;
+            lines.append(line);
+        }
+    } else {
+        lines = DecodeRecordLines(bytes);
+    }
     for (qsizetype k = 1; k <= lines.size(); ++k) {
         const QString &line = lines.at(k - 1);
         qsizetype pos = 0;
@@ -304,7 +373,16 @@ void ReadRecordFile(const QString &path, TWordTable &words, const std::optional<
         if (!TWordTable::IsPosition(target))
             break;   // lines past the table's last position have no word to belong to
         TTango &t = words[target];
-        ReadRecordFields(line, pos, t);
-        RebuildHistoryArrays(t);
+        try {
+            if (line.count(u'\t') > kRecordFieldCount - 1)
+                RaiseConversionError(line.left(40));
+            ReadRecordFields(line, pos, t);
+            RebuildHistoryArrays(t);
+            ++read.readableLines;
+        } catch (const TFatalError &) {
+            read.unreadableLines.append(static_cast<int>(k));
+            read.unreadablePositions.append(target);
+        }
     }
+    return read;
 }

@@ -24,8 +24,14 @@ inline constexpr int kRecordFieldCount = 15;
 inline constexpr int kStarFieldWidth = 1024;    // star X is 1..1024
 inline constexpr int kStarFieldHeight = 768;    // star Y is 1..768
 
-// Shown when a record file fails the damage test; the record then starts afresh.
-QString DamagedRecordMessage();
+// Shown when a record file fails the damage test and no line of it can be
+// read: the record then starts afresh. Names the file and the kept copy of
+// the damaged one (none when nothing may be written).
+QString DamagedRecordMessage(const QString &path, const QString &keptCopy);
+// Shown when some lines of a record file cannot be read, or it ends too
+// early: those words start afresh, every readable line is kept.
+QString PartlyDamagedRecordMessage(const QString &path, const QList<int> &lines, int readableLines,
+                                   const QString &keptCopy);
 
 // Damage test of a record or settings file: damaged when the first line is
 // not followed by a second one, or when the first line is exactly the two
@@ -107,4 +113,13 @@ QByteArray RecordFileBytes(const TWordTable &words, int total);
 // no longer in the workbook are dropped. Lines past the table's last
 // position have no word to belong to. A file that cannot be read raises
 // TFatalError.
-void ReadRecordFile(const QString &path, TWordTable &words, const std::optional<QHash<QString, int>> &wordIndex);
+// Lines that cannot be read (not 15 fields, a bad number or date, a history
+// that does not match its count, text that is not UTF-8) are passed over and
+// listed; the words they belong to are left for the caller to start afresh.
+struct TRecordFileRead {
+    int readableLines = 0;
+    QList<int> unreadableLines;       // 1-based line numbers
+    QList<int> unreadablePositions;   // the word positions of those lines
+};
+TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
+                               const std::optional<QHash<QString, int>> &wordIndex);

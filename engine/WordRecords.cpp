@@ -66,8 +66,14 @@ bool TWordRecords::CheckRecordFile(const QString &path)
 {
     if (!IsDamagedStateFile(path))
         return true;
-    m_context.notifier->Error(DamagedRecordMessage());
+    m_context.notifier->Error(DamagedRecordMessage(path, KeepDamagedCopy(path)));
     return false;
+}
+
+QString TWordRecords::KeepDamagedCopy(const QString &path) const
+{
+    // What only shows data keeps nothing, as it changes nothing.
+    return m_context.readOnly ? QString() : ::KeepDamagedCopy(path);
 }
 
 void TWordRecords::InitWordRecord(int position)
@@ -107,9 +113,24 @@ void TWordRecords::LoadRecordFile()
         ResetRecordFile();
         return;
     }
-    if (!CheckRecordFile(path)) {
+    // A damaged file is kept beside the record before anything is reset;
+    // every line that can still be read keeps its word's history.
+    const bool damaged = IsDamagedStateFile(path);
+    if (damaged) {
+        for (int p = 1; p <= TangoTotal(); ++p)
+            InitWordRecord(p);
+    }
+    const TRecordFileRead read = ReadRecordFile(path, words, wordIndex);
+    if (!damaged && read.unreadableLines.isEmpty())
+        return;
+    const QString copy = KeepDamagedCopy(path);
+    if (read.readableLines == 0) {
+        m_context.notifier->Error(DamagedRecordMessage(path, copy));
         ResetRecordFile();
         return;
     }
-    ReadRecordFile(path, words, wordIndex);
+    for (const int p : read.unreadablePositions)
+        InitWordRecord(p);
+    m_context.notifier->Error(PartlyDamagedRecordMessage(path, read.unreadableLines, read.readableLines, copy));
+    SaveRecordFile();
 }

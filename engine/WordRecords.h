@@ -40,6 +40,9 @@ public:
     void SaveRecordFile();     // does nothing while the goal simulation runs
 
 private:
+    // A copy of a damaged file kept beside it (none when read-only).
+    QString KeepDamagedCopy(const QString &path) const;
+
     TEngineContext &m_context;
     TCatalog &catalog;
     TSettingsStore &m_settings;

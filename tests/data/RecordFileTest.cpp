@@ -2,7 +2,9 @@
 #include "base/TError.h"
 #include "support/EngineFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -121,33 +123,6 @@ TEST(RecordFile, OlderUtf16LayoutIsRead)
     EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines));
 }
 
-TEST(RecordFile, DamagedFileIsReportedAndStartsAfresh)
-{
-    const QByteArray damaged[] = {
-        Utf8File({FreshLine(QStringLiteral("only"))}),    // a single line
-        QByteArray("\xFF\xFE\r\n") + Utf8File({FreshLine(QStringLiteral("a"))}),
-        QByteArray(),                                      // empty
-    };
-    for (const QByteArray &bytes : damaged) {
-        TEngineFolder e(QStringLiteral("TT"), 6, 3);
-        e.cc.LoadFileSettings();
-        e.cc.settings.learningStartDate = QStringLiteral("2001/01/01");
-        e.cc.settingsFileNew = false;
-        e.dir.write(kRecordTT, bytes);
-        e.cc.words[2].level = 7;
-        e.cc.LoadRecordFile();
-        EXPECT_EQ(e.messages().messages,
-                  QStringList{QStringLiteral("記録ファイルが損傷しています。内容を初期化します。")});
-        EXPECT_EQ(e.cc.words[2].level, 0);
-        EXPECT_GE(e.cc.words[2].starX, 1);
-        EXPECT_EQ(e.dir.readLines(kRecordTT).size(), 3);
-        EXPECT_EQ(e.cc.settings.learningStartDate, QStringLiteral("2009/07/05"));
-        // The settings were rewritten with it.
-        EXPECT_EQ(e.dir.readLines(QStringLiteral("user/setting/Setting_TT.dat")).at(11),
-                  QStringLiteral("2009/07/05"));
-    }
-}
-
 TEST(RecordFile, MissingFileStartsAfreshSilently)
 {
     TEngineFolder e(QStringLiteral("TT"), 6, 3);
@@ -168,21 +143,75 @@ TEST(RecordFile, MissingFileStartsAfreshSilently)
     EXPECT_FALSE(QFileInfo::exists(e.dir.file(QStringLiteral("user/setting/Setting_TT.dat"))));
 }
 
-TEST(RecordFile, MalformedFieldsEndTheProgram)
+// Damage never destroys: the damaged file is kept beside the record, every
+// line that can still be read keeps its word's history, the words of the
+// others start afresh, and the message names the file, the lines and the copy.
+TEST(RecordFile, DamagedFilesKeepACopyAndEveryReadableLine)
 {
-    const QString bad[] = {
-        QStringLiteral("w\t1\t\tx\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"),             // count not a number
-        QStringLiteral("w\t2\t\t0\t2009/13/5[6]\t1\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"),  // no such date
-        QStringLiteral("w\t2\t\t0\t2009/7/5[6]\t2\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"),   // count beyond the text
-        QStringLiteral("w\t1\t0[2\t1\t\t0\t0\t0\t0\t2\t1\t\t5\t6\tFALSE"),           // unclosed entry
-        QStringLiteral("w\t1\t\t0\t\t0\t0\t0"),                                       // numbers missing
-        QStringLiteral("w\t1\t\t-1\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"),            // count below 0
+    // Word 1 at level 3, word 2 at level 2, word 3 at level 4.
+    const QString w1 = QStringLiteral("a\t1\t0[3]\t1\t\t0\t1\t0\t0\t3\t1\t\t5\t6\tFALSE");
+    const QString w2 = QStringLiteral("b\t1\t0[2]\t1\t\t0\t1\t0\t0\t2\t1\t\t5\t6\tFALSE");
+    const QString w3 = QStringLiteral("c\t1\t0[4]\t1\t\t0\t1\t0\t0\t4\t1\t\t5\t6\tFALSE");
+    const QString partly = QStringLiteral("記録ファイルの一部が読めません（");
+    const QString cut = QStringLiteral("記録ファイルが途中で切れています。");
+    const QString whole = QStringLiteral("記録ファイルが損傷しています。内容を初期化します。");
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        QString message;           // how the message starts
+        QString linesNamed;        // the lines it names, if any
+        std::array<int, 3> levels; // levels of words 1..3 afterwards
+        bool settingsReset;        // the record started afresh as a whole
+    } cases[] = {
+        {"cut to one line", Utf8File({w1}), cut, {}, {3, 0, 0}, false},
+        {"empty", QByteArray(), whole, {}, {0, 0, 0}, true},
+        {"UTF-16 mark alone", QByteArray("\xFF\xFE\r\n") + Utf8File({w1}), whole, {}, {0, 0, 0}, true},
+        {"NUL bytes", QByteArray(300, '\0'), whole, {}, {0, 0, 0}, true},
+        {"bad number in line 2", Utf8File({w1, QString(w2).replace(QStringLiteral("\t0\t2\t"), QStringLiteral("\t0\tx\t")), w3}),
+         partly, QStringLiteral("2 行目"), {3, 0, 4}, false},
+        {"bad UTF-8 in line 3", Utf8File({w1, w2}) + QByteArray("c\xFF\t1\t0[4]\t1\t\t0\t1\t0\t0\t4\t1\t\t5\t6\tFALSE\r\n"),
+         partly, QStringLiteral("3 行目"), {3, 2, 0}, false},
+        {"30 fields", Utf8File({w1, w2 + QStringLiteral("\t") + w3, w3}), partly, QStringLiteral("2 行目"), {3, 0, 4}, false},
+        {"count not a number", Utf8File({QStringLiteral("w\t1\t\tx\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
+        {"no such date", Utf8File({QStringLiteral("w\t2\t\t0\t2009/13/5[6]\t1\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
+        {"count beyond the text", Utf8File({QStringLiteral("w\t2\t\t0\t2009/7/5[6]\t2\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
+        {"unclosed entry", Utf8File({QStringLiteral("w\t1\t0[2\t1\t\t0\t0\t0\t0\t2\t1\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
+        {"numbers missing", Utf8File({QStringLiteral("w\t1\t\t0\t\t0\t0\t0"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
+        {"count below 0", Utf8File({QStringLiteral("w\t1\t\t-1\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
     };
-    for (const QString &line : bad) {
-        SCOPED_TRACE(line.toStdString());
-        TEngineFolder e(QStringLiteral("TT"), 6, 2);
-        e.dir.write(kRecordTT, Utf8File({line, FreshLine(QStringLiteral("x"))}));
-        EXPECT_THROW(e.cc.LoadRecordFile(), TFatalError);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TEngineFolder e(QStringLiteral("TT"), 6, 3);
+        e.cc.LoadFileSettings();
+        e.cc.settings.learningStartDate = QStringLiteral("2001/01/01");
+        e.cc.settingsFileNew = false;
+        e.dir.write(kRecordTT, c.bytes);
+        e.cc.LoadRecordFile();
+
+        ASSERT_EQ(e.messages().messages.size(), 1);
+        const QString message = e.messages().messages.first();
+        EXPECT_TRUE(message.startsWith(c.message)) << message.toStdString();
+        EXPECT_TRUE(message.contains(e.cc.RecordFilePath())) << message.toStdString();
+        if (!c.linesNamed.isEmpty())
+            EXPECT_TRUE(message.contains(c.linesNamed)) << message.toStdString();
+        // The damaged file, byte for byte, beside the record; its name is in the message.
+        const QStringList kept = QDir(e.cc.userFolder + QStringLiteral("record"))
+                                     .entryList({QStringLiteral("Record_TT.dat.damaged-*")}, QDir::Files);
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(e.dir.read(QStringLiteral("user/record/") + kept.first()), c.bytes);
+        EXPECT_TRUE(message.contains(kept.first())) << message.toStdString();
+
+        for (int p = 1; p <= 3; ++p) {
+            EXPECT_EQ(e.cc.words[p].level, c.levels[p - 1]) << "word " << p;
+            EXPECT_GE(e.cc.words[p].starX, 1) << "word " << p;
+        }
+        // What is in memory is saved at once: the next start reads it cleanly.
+        ASSERT_EQ(e.dir.readLines(kRecordTT).size(), 3);
+        e.messages().messages.clear();
+        e.cc.LoadRecordFile();
+        EXPECT_TRUE(e.messages().messages.isEmpty());
+        EXPECT_EQ(e.cc.settings.learningStartDate,
+                  c.settingsReset ? QStringLiteral("2009/07/05") : QStringLiteral("2001/01/01"));
     }
 }
 
