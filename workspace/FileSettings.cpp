@@ -8,6 +8,7 @@
 #include "base/DateText.h"
 #include "base/TextFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QtNumeric>
 
@@ -48,6 +49,26 @@ const QString kSettingFolder = QStringLiteral("setting/");
 const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
 const QString kDamagedSettingsMessage =
     QStringLiteral("設定ファイルが損傷しています。内容を初期化します。");
+const QString kUnreadableSettingsMessage =
+    QStringLiteral("設定ファイルの一部が読めません（%1）。その値は初期値に戻しました。");
+
+// The lines a message names.
+QString LineList(const QList<int> &lines)
+{
+    QStringList shown;
+    for (const int n : lines)
+        shown.append(QStringLiteral("%1 行目").arg(n));
+    return shown.join(QStringLiteral("、"));
+}
+
+// The file, and the copy of the damaged one where one was kept.
+QString WhereNote(const QString &path, const QString &keptCopy)
+{
+    QString note = QStringLiteral("\n") + QDir::toNativeSeparators(path);
+    if (!keptCopy.isEmpty())
+        note += QStringLiteral("\n損傷したファイルは次の名前で残してあります。\n") + QDir::toNativeSeparators(keptCopy);
+    return note;
+}
 
 bool IsPhraseFile(const QString &code)
 {
@@ -71,10 +92,21 @@ const QString *LineAt(const QStringList &lines, int n)
     return n <= lines.size() ? &lines.at(n - 1) : nullptr;
 }
 
-void ReadInt(const QStringList &lines, int n, qint32 &value)
+// A number that cannot be read keeps the value it had (its default), and its
+// line is noted.
+void ReadNumber(const QString &text, int n, qint32 &value, QList<int> &unreadable)
+{
+    try {
+        value = StrToInt(text);
+    } catch (const TFatalError &) {
+        unreadable.append(n);
+    }
+}
+
+void ReadInt(const QStringList &lines, int n, qint32 &value, QList<int> &unreadable)
 {
     if (const QString *line = LineAt(lines, n))
-        value = StrToInt(*line);
+        ReadNumber(*line, n, value, unreadable);
 }
 
 void ReadText(const QStringList &lines, int n, QString &value)
@@ -152,35 +184,40 @@ QStringList FileSettingsLines(const TFileSettings &s, const TFormPosition &posit
 }
 
 TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCode,
-                                const TFileSettings &defaults)
+                                const TFileSettings &defaults, QList<int> *unreadableLines)
 {
+    QList<int> unreadable;
     TFileSettings s = defaults;
-    if (const QString *line = LineAt(lines, 1))
-        s.version = *line == kOldestVersionText ? kOldestVersion : StrToInt(*line);
-    ReadInt(lines, 2, s.reservedA);
-    ReadInt(lines, 3, s.reservedB);
+    if (const QString *line = LineAt(lines, 1)) {
+        if (*line == kOldestVersionText)
+            s.version = kOldestVersion;
+        else
+            ReadNumber(*line, 1, s.version, unreadable);
+    }
+    ReadInt(lines, 2, s.reservedA, unreadable);
+    ReadInt(lines, 3, s.reservedB, unreadable);
     // Lines 4 and 5 (main window position) come from FormPosition.dat.
     ReadText(lines, 6, s.skin);
     s.skin = MapOldSkinName(s.skin);
-    ReadInt(lines, 7, s.effectVolume);
-    ReadInt(lines, 8, s.dailyQuota);
-    ReadInt(lines, 9, s.answerTime);
-    ReadInt(lines, 10, s.optionDelay);
-    ReadInt(lines, 11, s.startTab);
+    ReadInt(lines, 7, s.effectVolume, unreadable);
+    ReadInt(lines, 8, s.dailyQuota, unreadable);
+    ReadInt(lines, 9, s.answerTime, unreadable);
+    ReadInt(lines, 10, s.optionDelay, unreadable);
+    ReadInt(lines, 11, s.startTab, unreadable);
     ReadText(lines, 12, s.learningStartDate);
-    ReadInt(lines, 13, s.firstTimeIncrement);
+    ReadInt(lines, 13, s.firstTimeIncrement, unreadable);
     if (s.firstTimeIncrement > kLargestSmallIncrement)
         s.firstTimeIncrement = kStraightToStage2Increment;
     // Older phrase files typed every even level whatever the line says.
     if (!(IsPhraseFile(fileCode) && s.version < kPhraseTypingVersion))
-        ReadInt(lines, 14, s.typingForEvenLevels);
-    ReadInt(lines, 15, s.glimpse);
-    ReadInt(lines, 16, s.answerDirection);
-    ReadInt(lines, 17, s.typingSound);
-    ReadInt(lines, 18, s.reservedC);
-    ReadInt(lines, 19, s.typingVolume);
+        ReadInt(lines, 14, s.typingForEvenLevels, unreadable);
+    ReadInt(lines, 15, s.glimpse, unreadable);
+    ReadInt(lines, 16, s.answerDirection, unreadable);
+    ReadInt(lines, 17, s.typingSound, unreadable);
+    ReadInt(lines, 18, s.reservedC, unreadable);
+    ReadInt(lines, 19, s.typingVolume, unreadable);
     if (const QString *line = LineAt(lines, 20)) {
-        s.speechMode = StrToInt(*line);
+        ReadNumber(*line, 20, s.speechMode, unreadable);
         if (s.version < kSpeechModeVersion) {
             if (s.speechMode >= 1 && s.speechMode <= 3)
                 s.speechMode = 2;
@@ -188,31 +225,31 @@ TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCod
                 s.speechMode = 0;
         }
     }
-    ReadInt(lines, 21, s.quietAgent);
-    ReadInt(lines, 22, s.speakAfterQuestion);
-    ReadInt(lines, 23, s.speakAfterGrading);
-    ReadInt(lines, 24, s.reservedD);
-    ReadInt(lines, 25, s.agentTop);
-    ReadInt(lines, 26, s.agentLeft);
-    ReadInt(lines, 27, s.learningDays);
-    ReadInt(lines, 28, s.overallCorrectRate);
-    ReadInt(lines, 29, s.averageAchievement);
-    ReadInt(lines, 30, s.topRightDisplay);
+    ReadInt(lines, 21, s.quietAgent, unreadable);
+    ReadInt(lines, 22, s.speakAfterQuestion, unreadable);
+    ReadInt(lines, 23, s.speakAfterGrading, unreadable);
+    ReadInt(lines, 24, s.reservedD, unreadable);
+    ReadInt(lines, 25, s.agentTop, unreadable);
+    ReadInt(lines, 26, s.agentLeft, unreadable);
+    ReadInt(lines, 27, s.learningDays, unreadable);
+    ReadInt(lines, 28, s.overallCorrectRate, unreadable);
+    ReadInt(lines, 29, s.averageAchievement, unreadable);
+    ReadInt(lines, 30, s.topRightDisplay, unreadable);
     ReadText(lines, 31, s.speechEngine);
     // The quick-response lines: an older file has "void" (or nothing) on line
     // 32, and then all six values keep their defaults.
     const QString *quickResponse = LineAt(lines, 32);
     if (quickResponse && !IsVoidLine(quickResponse)) {
-        s.quickResponseAfterQuota = StrToInt(*quickResponse);
-        ReadInt(lines, 33, s.quickResponseValues[0]);
-        ReadInt(lines, 34, s.quickResponseValues[1]);
-        ReadInt(lines, 35, s.quickResponseValues[2]);
+        ReadNumber(*quickResponse, 32, s.quickResponseAfterQuota, unreadable);
+        ReadInt(lines, 33, s.quickResponseValues[0], unreadable);
+        ReadInt(lines, 34, s.quickResponseValues[1], unreadable);
+        ReadInt(lines, 35, s.quickResponseValues[2], unreadable);
         ReadText(lines, 36, s.quickResponseFont);
-        ReadInt(lines, 37, s.quickResponseFontSize);
+        ReadInt(lines, 37, s.quickResponseFontSize, unreadable);
     }
     if (const QString *line = LineAt(lines, 38)) {
         if (!IsVoidLine(line))
-            s.answersTotal = StrToInt(*line);
+            ReadNumber(*line, 38, s.answersTotal, unreadable);
     } else {
         // Files from before the total was kept: estimated from the statistics.
         // The values are not checked, so the product may not fit: it then
@@ -227,7 +264,9 @@ TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCod
         s.answersTotal = static_cast<qint32>(qBound(qint64(INT_MIN), estimate, qint64(INT_MAX)));
     }
     if (const QString *line = LineAt(lines, 39); !IsVoidLine(line) && line)
-        s.showProgressAtEnd = StrToInt(*line);
+        ReadNumber(*line, 39, s.showProgressAtEnd, unreadable);
+    if (unreadableLines)
+        *unreadableLines = unreadable;
     return s;
 }
 
@@ -238,15 +277,18 @@ QStringList FormPositionLines(const TFormPosition &p)
             QString::number(p.reserved),     QString::number(p.etymologyScreenType)};
 }
 
-TFormPosition ParseFormPosition(const QStringList &lines)
+TFormPosition ParseFormPosition(const QStringList &lines, QList<int> *unreadableLines)
 {
+    QList<int> unreadable;
     TFormPosition p;
-    ReadInt(lines, 1, p.mainTop);
-    ReadInt(lines, 2, p.mainLeft);
-    ReadInt(lines, 3, p.etymologyTop);
-    ReadInt(lines, 4, p.etymologyLeft);
-    ReadInt(lines, 5, p.reserved);
-    ReadInt(lines, 6, p.etymologyScreenType);
+    ReadInt(lines, 1, p.mainTop, unreadable);
+    ReadInt(lines, 2, p.mainLeft, unreadable);
+    ReadInt(lines, 3, p.etymologyTop, unreadable);
+    ReadInt(lines, 4, p.etymologyLeft, unreadable);
+    ReadInt(lines, 5, p.reserved, unreadable);
+    ReadInt(lines, 6, p.etymologyScreenType, unreadable);
+    if (unreadableLines)
+        *unreadableLines = unreadable;
     return p;
 }
 
@@ -267,8 +309,17 @@ QString TSettingsStore::FileSettingsPath() const
 void TSettingsStore::LoadFormPosition()
 {
     formPosition = TFormPosition{};
-    if (auto lines = ReadStateLines(userFolder + kFormPositionFile))
-        formPosition = ParseFormPosition(*lines);
+    const QString path = userFolder + kFormPositionFile;
+    if (auto lines = ReadStateLines(path)) {
+        QList<int> unreadable;
+        const TFormPosition stored = ParseFormPosition(*lines, &unreadable);
+        // Positions that cannot be read place every window as on a first
+        // start (the main window centred); the file is kept aside.
+        if (unreadable.isEmpty())
+            formPosition = stored;
+        else if (!m_readOnly)
+            KeepDamagedCopy(path);
+    }
     formPositionLoaded = true;
 }
 
@@ -287,7 +338,8 @@ void TSettingsStore::LoadFileSettings()
     if (IsDamagedStateFile(path)) {
         // Only the settings are lost: the record file is a file of its own and
         // stays as it is.
-        notifier->Error(kDamagedSettingsMessage);
+        const QString copy = m_readOnly ? QString() : KeepDamagedCopy(path);
+        notifier->Error(kDamagedSettingsMessage + WhereNote(path, copy));
         SetDefaultFileSettings(true);
         SaveFileSettings();
         return;
@@ -297,7 +349,13 @@ void TSettingsStore::LoadFileSettings()
         throw TFatalError(QStringLiteral("設定ファイルを読み込めません。\n%1").arg(path));
     TFileSettings defaults = DefaultFileSettings(fileCode, catalog.dataVersion, formPosition);
     defaults.learningStartDate = ShortDateText(clock.Today());
-    settings = ParseFileSettings(*lines, fileCode, defaults);
+    QList<int> unreadable;
+    settings = ParseFileSettings(*lines, fileCode, defaults, &unreadable);
+    if (!unreadable.isEmpty()) {
+        const QString copy = m_readOnly ? QString() : KeepDamagedCopy(path);
+        notifier->Error(kUnreadableSettingsMessage.arg(LineList(unreadable)) + WhereNote(path, copy));
+        SaveFileSettings();
+    }
 }
 
 void TSettingsStore::SetDefaultFileSettings(bool newFile)

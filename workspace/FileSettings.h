@@ -87,9 +87,11 @@ QStringList FileSettingsLines(const TFileSettings &settings, const TFormPosition
 // Reads the lines of a settings file of any older layout, for the given file
 // code. Missing values take their defaults (from `defaults`); a non-numeric
 // value where a number belongs is the conversion error (TFatalError).
+// A number that cannot be read keeps its default; its line goes into
+// unreadableLines when given.
 TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCode,
-                                const TFileSettings &defaults);
+                                const TFileSettings &defaults, QList<int> *unreadableLines = nullptr);
 
 QStringList FormPositionLines(const TFormPosition &position);
 // Missing lines keep their defaults; a non-numeric line is the conversion error.
-TFormPosition ParseFormPosition(const QStringList &lines);
+TFormPosition ParseFormPosition(const QStringList &lines, QList<int> *unreadableLines = nullptr);

@@ -78,7 +78,10 @@ std::optional<TWindowPosition> TWorkspace::ReadMainWindowPosition() const
     auto lines = ReadStateLines(path);
     if (!lines)
         throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1").arg(QDir::toNativeSeparators(path)));
-    // Read as the settings read it: a value that is not a number ends the program.
-    const TFormPosition stored = ParseFormPosition(*lines);
+    // Positions that cannot be read centre the window, as on a first start.
+    QList<int> unreadable;
+    const TFormPosition stored = ParseFormPosition(*lines, &unreadable);
+    if (!unreadable.isEmpty())
+        return std::nullopt;
     return TWindowPosition{stored.mainTop, stored.mainLeft};
 }

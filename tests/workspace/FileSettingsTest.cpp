@@ -2,6 +2,7 @@
 #include "support/EngineFolder.h"
 #include "workspace/FileSettings.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -242,13 +243,30 @@ TEST(FileSettings, QuickResponseVoidAndTheLastTwoLines)
     EXPECT_EQ(e.cc.settings.showProgressAtEnd, 1);
 }
 
-TEST(FileSettings, NonNumericValueEndsTheProgram)
+TEST(FileSettings, AnUnreadableValueKeepsItsDefaultAndEveryOtherValue)
 {
     TEngineFolder e;
-    QStringList lines = FileSettingsLines(Unusual(), {});
-    lines[8] = QStringLiteral("7OO");
+    const TFileSettings unusual = Unusual();
+    QStringList lines = FileSettingsLines(unusual, {});
+    lines[8] = QStringLiteral("7OO");   // the answer time
     e.dir.writeLines(kSettingsTT, lines);
-    EXPECT_THROW(e.cc.LoadFileSettings(), TFatalError);
+    const QByteArray damaged = e.dir.read(kSettingsTT);
+    e.cc.LoadFileSettings();
+    EXPECT_EQ(e.cc.settings.answerTime, 700);
+    EXPECT_EQ(e.cc.settings.dailyQuota, unusual.dailyQuota);
+    EXPECT_EQ(e.cc.settings.learningDays, unusual.learningDays);
+    ASSERT_EQ(e.messages().messages.size(), 1);
+    const QString message = e.messages().messages.first();
+    EXPECT_TRUE(message.contains(QStringLiteral("9 行目"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(e.cc.FileSettingsPath())) << message.toStdString();
+    // The damaged file is kept; the settings file reads cleanly again.
+    const QStringList kept = QDir(e.cc.userFolder + QStringLiteral("setting"))
+                                 .entryList({QStringLiteral("Setting_TT.dat.damaged-*")}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(e.dir.read(QStringLiteral("user/setting/") + kept.first()), damaged);
+    e.messages().messages.clear();
+    e.cc.LoadFileSettings();
+    EXPECT_TRUE(e.messages().messages.isEmpty());
 }
 
 TEST(FileSettings, DamagedFileIsReplacedByDefaultsAndTheRecordKept)
@@ -260,8 +278,14 @@ TEST(FileSettings, DamagedFileIsReplacedByDefaultsAndTheRecordKept)
                             "word2\t1\t\t0\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE\r\n");
     e.dir.write(QStringLiteral("user/record/Record_TT.dat"), record);
     e.cc.LoadFileSettings();
-    EXPECT_EQ(e.messages().messages,
-              QStringList{QStringLiteral("設定ファイルが損傷しています。内容を初期化します。")});
+    ASSERT_EQ(e.messages().messages.size(), 1);
+    const QString message = e.messages().messages.first();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("設定ファイルが損傷しています。内容を初期化します。")));
+    EXPECT_TRUE(message.contains(e.cc.FileSettingsPath())) << message.toStdString();
+    EXPECT_EQ(QDir(e.cc.userFolder + QStringLiteral("setting"))
+                  .entryList({QStringLiteral("Setting_TT.dat.damaged-*")}, QDir::Files)
+                  .size(),
+              1);
     EXPECT_EQ(e.cc.settings.dailyQuota, 80);
     EXPECT_EQ(e.dir.readLines(kSettingsTT).size(), kSettingsLineCount);
     EXPECT_EQ(e.dir.read(QStringLiteral("user/record/Record_TT.dat")), record);
@@ -318,4 +342,17 @@ TEST(FileSettings, FormPositionKeepsWhatIsStoredAndDefaultsTheRest)
     e.cc.LoadFileSettings();
     e.cc.SaveFileSettings();
     EXPECT_EQ(e.dir.readLines(kFormPosition), (QStringList{"5", "6", "7", "8", "0", "3"}));
+}
+
+TEST(FileSettings, GarbageWindowPositionsPlaceWindowsAsOnAFirstStart)
+{
+    TEngineFolder e;
+    e.dir.writeLines(QStringLiteral("user/setting/FormPosition.dat"),
+                     {QStringLiteral("12"), QStringLiteral("\x01garbage"), QStringLiteral("3")});
+    e.cc.LoadFileSettings();   // no longer blocks the learning file
+    EXPECT_EQ(e.cc.formPosition, TFormPosition{});
+    EXPECT_EQ(QDir(e.cc.userFolder + QStringLiteral("setting"))
+                  .entryList({QStringLiteral("FormPosition.dat.damaged-*")}, QDir::Files)
+                  .size(),
+              1);
 }

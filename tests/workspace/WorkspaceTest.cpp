@@ -100,8 +100,9 @@ TEST(Workspace, StoredWindowPositionIsUsedEvenOffScreen)
     EXPECT_EQ(position->top, -4000);
     EXPECT_EQ(position->left, 9000);
 
+    // Positions that cannot be read centre the window.
     dir.writeLines(QStringLiteral("user/setting/FormPosition.dat"), {QStringLiteral("top"), QStringLiteral("9")});
-    EXPECT_THROW(cc.ReadMainWindowPosition(), TFatalError);
+    EXPECT_FALSE(cc.ReadMainWindowPosition());
 }
 
 TEST(RecycleBin, MovesAFolderToTheTrashAndCreatesTheDataLocation)
