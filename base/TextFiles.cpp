@@ -131,7 +131,12 @@ const QString &TLineReader::Next()
 
 qint32 TLineReader::NextInt()
 {
-    return StrToInt(Next());
+    const QString &text = Next();
+    try {
+        return StrToInt(text);
+    } catch (const TFatalError &e) {
+        RaiseFileError(m_fileName, static_cast<int>(m_pos), e.Message());
+    }
 }
 
 const QString *TLineReader::Peek() const

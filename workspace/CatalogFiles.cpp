@@ -36,6 +36,12 @@ const QString kLabelDBTangoTotal = QStringLiteral("DBTangoTotal");
 const QString kLabelRelatedWords = QStringLiteral("ENG_Quote_enc");
 const QString kLabelEtymology = QStringLiteral("Etymology_enc");
 
+const QString kDamagedCatalogMessage =
+    QStringLiteral("学習ファイルの一覧が損傷しています。最初の起動と同じ内容に作り直します。\n%1");
+const QString kDamagedServerCatalogMessage =
+    QStringLiteral("サーバーの学習ファイル一覧が損傷しています。プログラムに付属の一覧を使います。\n%1");
+const QString kKeptCopyNote = QStringLiteral("\n損傷したファイルは次の名前で残してあります。\n%1");
+
 // From this data version on, FileInfo_PC.dat carries the etymology version.
 constexpr qint32 kFirstVersionWithEtymology = 802;
 
@@ -178,7 +184,8 @@ TCatalog EmptySiteCatalog()
 }
 
 TCatalogStore::TCatalogStore(TEngineContext &context)
-    : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly)
+    : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly),
+      m_notifier(context.notifier)
 {
 }
 
@@ -198,10 +205,17 @@ void TCatalogStore::LoadServerCatalog()
                 QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
         }
     }
-    auto in = OpenCatalogFile(path);
+    // A damaged server catalog gives way to the one shipped with the program
+    // until the next download.
+    const QString shipped = programFolder + kShippedSiteFile;
     TCatalog site = EmptySiteCatalog();
-    if (in)
-        ReadSiteFile(*in, site);
+    const auto readSite = [&](TLineReader &in) { ReadSiteFile(in, site); };
+    const TKeep keep = path == shipped ? TKeep::Nothing : TKeep::CopyOfDamage;
+    if (!ReadCatalogPart(path, kDamagedServerCatalogMessage, readSite, keep)) {
+        site = EmptySiteCatalog();
+        if (path != shipped && !ReadCatalogPart(shipped, kDamagedServerCatalogMessage, readSite, TKeep::Nothing))
+            site = EmptySiteCatalog();
+    }
     siteCatalog = site;
     // The server's etymology version lands in the catalog-wide value; the
     // local catalog, read right after, has the last word.
@@ -212,10 +226,12 @@ void TCatalogStore::LoadUserFileTitles()
 {
     const QString path = userFolder + kTitleFile;
     if (QFileInfo::exists(path)) {
-        auto in = OpenCatalogFile(path);
-        for (int n = 1; n <= kUserFileCount; ++n)
-            catalog.rows[kLastBuiltInSlot + n].Title = in->Next();
-        return;
+        const bool read = ReadCatalogPart(path, kDamagedCatalogMessage, [&](TLineReader &in) {
+            for (int n = 1; n <= kUserFileCount; ++n)
+                catalog.rows[kLastBuiltInSlot + n].Title = in.Next();
+        });
+        if (read)
+            return;
     }
     QStringList titles;
     for (int n = 1; n <= kUserFileCount; ++n) {
@@ -232,9 +248,11 @@ void TCatalogStore::LoadCatalog()
 {
     catalog = TCatalog{};
 
-    if (auto in = OpenCatalogFile(userFolder + kPcFile)) {
-        ReadPcFile(*in, catalog);
-    } else {
+    const bool pcRead = QFileInfo::exists(userFolder + kPcFile)
+                        && ReadCatalogPart(userFolder + kPcFile, kDamagedCatalogMessage,
+                                           [&](TLineReader &in) { ReadPcFile(in, catalog); });
+    if (!pcRead) {
+        catalog = TCatalog{};
         // First start: the built-in rows come from the server catalog.
         catalog.relatedWordsVersion = kDefaultDataVersion;
         catalog.etymologyVersion = kDefaultDataVersion;
@@ -257,9 +275,10 @@ void TCatalogStore::LoadCatalog()
 
     LoadUserFileTitles();
 
-    if (auto in = OpenCatalogFile(userFolder + kUserFile)) {
-        ReadUserFile(*in, catalog);
-    } else {
+    const bool userRead = QFileInfo::exists(userFolder + kUserFile)
+                          && ReadCatalogPart(userFolder + kUserFile, kDamagedCatalogMessage,
+                                             [&](TLineReader &in) { ReadUserFile(in, catalog); });
+    if (!userRead) {
         for (int n = 1; n <= kUserFileCount; ++n) {
             TDBF &row = catalog.rows[kLastBuiltInSlot + n];
             row.Code = FileCodeOfSlot(kLastBuiltInSlot + n);
@@ -270,6 +289,25 @@ void TCatalogStore::LoadCatalog()
     }
 
     SaveCatalog();
+}
+
+bool TCatalogStore::ReadCatalogPart(const QString &path, const QString &damagedMessage,
+                                    const std::function<void(TLineReader &)> &read, TKeep keep)
+{
+    auto in = OpenCatalogFile(path);
+    if (!in)
+        return false;
+    try {
+        read(*in);
+        return true;
+    } catch (const TFatalError &e) {
+        // Damage never destroys: the file is kept aside before it is rebuilt.
+        QString message = damagedMessage.arg(e.Message());
+        if (!m_readOnly && keep == TKeep::CopyOfDamage)
+            message += kKeptCopyNote.arg(QDir::toNativeSeparators(KeepDamagedCopy(path)));
+        m_notifier->Error(message);
+        return false;
+    }
 }
 
 void TCatalogStore::SaveCatalog()

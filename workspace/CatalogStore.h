@@ -5,6 +5,10 @@
 #include "workspace/Catalog.h"
 #include "workspace/EngineContext.h"
 
+#include <functional>
+
+class TLineReader;
+
 class TCatalogStore {
 public:
     explicit TCatalogStore(TEngineContext &context);
@@ -19,7 +23,16 @@ public:
     void MergeServerCatalog();
 
 private:
+    // Reads one catalog file; false when it does not exist or is damaged (the
+    // learner is told, and the damaged file is kept aside).
+    // A file of the program folder is never copied (that folder is not the
+    // learner's).
+    enum class TKeep { CopyOfDamage, Nothing };
+    bool ReadCatalogPart(const QString &path, const QString &damagedMessage,
+                         const std::function<void(TLineReader &)> &read, TKeep keep = TKeep::CopyOfDamage);
+
     const QString &programFolder;
     const QString &userFolder;
     const bool &m_readOnly;
+    TNotifier *const &m_notifier;
 };

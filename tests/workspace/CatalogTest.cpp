@@ -5,6 +5,8 @@
 #include "base/TextFiles.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -241,29 +243,71 @@ TEST(Catalog, OlderUserLayoutGetsPopUpDefaultsForEveryRow)
     EXPECT_EQ(env.dir.readLines(kUser).size(), 18 * 13);
 }
 
-TEST(Catalog, MalformedCatalogFilesEndTheProgram)
+// Damage never destroys and never locks the learner out: a damaged catalog
+// file is kept aside, the message names it (and the line, for a number), and
+// the catalog is rebuilt as on a first start.
+TEST(Catalog, DamagedCatalogFilesAreKeptAndRebuiltAsOnAFirstStart)
 {
+    TCatalogEnv fresh;
+    fresh.Load();
+    const TCatalog firstStart = fresh.cc.catalog;
+
     TCatalogEnv env;
     const QStringList good = env.SavedPcLines();
-    const struct { const char *what; QStringList lines; } cases[] = {
-        {"cut inside slot 12", good.mid(0, 4 + 11 * 21 + 7)},
-        {"empty", {}},
-        {"version not a number", [&] { QStringList l = good; l[4 + 5 * 21 + 4] = QStringLiteral("3x"); return l; }()},
-        {"data version not a number", [&] { QStringList l = good; l[1] = QString(); return l; }()},
-        {"related-words version missing", good.mid(0, good.size() - 3)},
+    const QStringList goodTitles = QStringList(18, QStringLiteral("t"));
+    const struct {
+        const char *what;
+        QString file;
+        QStringList lines;
+        QString named;   // what the message must name beside the file
+    } cases[] = {
+        {"cut inside slot 12", kPc, good.mid(0, 4 + 11 * 21 + 7), QStringLiteral("行目")},
+        {"empty", kPc, {}, QStringLiteral("1 行目")},
+        {"version not a number", kPc, [&] { QStringList l = good; l[4 + 5 * 21 + 4] = QStringLiteral("3x"); return l; }(),
+         QStringLiteral("%1 行目").arg(4 + 5 * 21 + 4 + 1)},
+        {"data version not a number", kPc, [&] { QStringList l = good; l[1] = QString(); return l; }(), QStringLiteral("2 行目")},
+        {"related-words version missing", kPc, good.mid(0, good.size() - 3), QStringLiteral("行目")},
+        {"one title", kTitles, {QStringLiteral("only one title")}, QStringLiteral("2 行目")},
+        {"user catalog cut", kUser, {QStringLiteral("--------"), QStringLiteral("Code"), QStringLiteral("U1")}, QStringLiteral("行目")},
     };
     for (const auto &c : cases) {
-        env.dir.writeLines(kPc, c.lines);
-        EXPECT_THROW(env.cc.LoadCatalog(), TFatalError) << c.what;
+        SCOPED_TRACE(c.what);
+        env.dir.writeLines(kPc, good);
+        env.dir.writeLines(kTitles, goodTitles);
+        env.cc.LoadCatalog();   // the user catalog is written anew
+        for (const QString &old : QDir(env.dir.file(QStringLiteral("user/FileInfo"))).entryList({QStringLiteral("*.damaged-*")}))
+            QFile::remove(env.dir.file(QStringLiteral("user/FileInfo/")) + old);
+        env.dir.writeLines(c.file, c.lines);
+        const QByteArray damaged = env.dir.read(c.file);
+        env.cc.defaultNotifier.messages.clear();
+
+        env.cc.LoadCatalog();
+        ASSERT_EQ(env.cc.defaultNotifier.messages.size(), 1);
+        const QString message = env.cc.defaultNotifier.messages.first();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(env.dir.file(c.file)))) << message.toStdString();
+        EXPECT_TRUE(message.contains(c.named)) << message.toStdString();
+        const QFileInfo file(env.dir.file(c.file));
+        const QStringList kept = file.dir().entryList({file.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(env.dir.read(QFileInfo(c.file).path() + QStringLiteral("/") + kept.first()), damaged);
+        if (c.file == kPc) {
+            EXPECT_EQ(env.cc.catalog.fileManager, firstStart.fileManager);
+            for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
+                EXPECT_EQ(env.cc.catalog.rows[slot], firstStart.rows[slot]) << slot;
+        }
+        // Rebuilt and saved: the next start reads it without a word.
+        env.cc.defaultNotifier.messages.clear();
+        env.cc.LoadCatalog();
+        EXPECT_TRUE(env.cc.defaultNotifier.messages.isEmpty());
     }
-    env.dir.writeLines(kPc, good);
-    env.dir.writeLines(kTitles, {QStringLiteral("only one title")});
-    EXPECT_THROW(env.cc.LoadCatalog(), TFatalError);
-    env.dir.writeLines(kTitles, QStringList(18, QStringLiteral("t")));
-    env.dir.writeLines(kUser, {QStringLiteral("--------"), QStringLiteral("Code"), QStringLiteral("U1")});
-    EXPECT_THROW(env.cc.LoadCatalog(), TFatalError);
+
+    // A damaged server catalog gives way to the one shipped with the program.
+    env.dir.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(812, UsualSiteRows()));
     env.dir.writeLines(kSite, SiteCatalogLines(805, UsualSiteRows()).mid(0, 40));
-    EXPECT_THROW(env.cc.LoadServerCatalog(), TFatalError);
+    env.cc.defaultNotifier.messages.clear();
+    env.cc.LoadServerCatalog();
+    EXPECT_EQ(env.cc.defaultNotifier.messages.size(), 1);
+    EXPECT_EQ(env.cc.siteCatalog.dataVersion, 812);
 }
 
 TEST(Catalog, ServerCatalogEtymologyVersionIsOptional)
