@@ -9,6 +9,7 @@
 #include "base/TextFiles.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <iterator>
@@ -185,6 +186,39 @@ QString BuiltInLearningFilePath(const QString &programFolder, const QString &cod
     return programFolder + kLearningFilePattern.arg(code);
 }
 
+namespace {
+QString RefusedText(const QString &fileCode, const QString &path, const QString &why)
+{
+    return QStringLiteral("学習ファイル（%1）が壊れているため、学習できません。%2\n%3")
+        .arg(fileCode, why, QDir::toNativeSeparators(path));
+}
+
+// The stored text ends with a line break of its own, so the last decoded line
+// holds nothing but the control characters of the file's own line ends. A
+// file cut short ends inside a row instead.
+void RefuseUnendedFile(const QList<QStringView> &lines, const QString &fileCode, const QString &path)
+{
+    const QStringView trailer = lines.last();
+    const bool ended = lines.size() >= 2
+                       && std::all_of(trailer.begin(), trailer.end(), [](QChar c) { return c.unicode() < 0x20; });
+    if (!ended)
+        throw TLearningFileRefused(RefusedText(fileCode, path, QStringLiteral("ファイルが途中で切れています。")));
+}
+
+// Every position that takes part in learning has its word.
+void RefuseMissingRows(const TWordTable &words, int tangoTotal, const QString &fileCode, const QString &path)
+{
+    const int total = qBound(0, tangoTotal, kMaxWords);
+    int present = 0;
+    for (int p = 1; p <= total; ++p)
+        present += words[p].word.isEmpty() ? 0 : 1;
+    if (present < total) {
+        throw TLearningFileRefused(RefusedText(
+            fileCode, path, QStringLiteral("%1 語のはずが、%2 語しかありません。").arg(total).arg(present)));
+    }
+}
+}
+
 void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTotal, qint32 &version,
                       TWordTable &words, TNotifier &notifier)
 {
@@ -196,8 +230,13 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
         throw TFatalError(QStringLiteral("学習ファイル（%1）が空です。\n%2").arg(fileCode, QDir::toNativeSeparators(path)));
     }
 
+    RefuseUnendedFile(lines, fileCode, path);
     // Line 1: one character, then the version.
-    version = StrToInt(lines.first().mid(1).toString());
+    try {
+        version = StrToInt(lines.first().mid(1).toString());
+    } catch (const TFatalError &e) {
+        RaiseFileError(QDir::toNativeSeparators(path), 1, e.Message());
+    }
 
     words.Clear();
     const TMeaningRules rules = MeaningRulesOf(fileCode, false);
@@ -250,4 +289,5 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
         t.joinedMeanings = JoinMeanings(t);
     }
 
+    RefuseMissingRows(words, tangoTotal, fileCode, path);
 }

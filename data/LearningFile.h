@@ -39,8 +39,18 @@ QString DecodeLearningBytes(const QByteArray &stored);
 // file raises TFatalError with the given description of the file.
 QString ReadLearningDataFile(const QString &path);
 
+#include "base/TError.h"
+
 class TNotifier;
 class TWordTable;
+
+// A learning file that cannot be learned as it is (cut short, rows missing):
+// the file is refused with this message and nothing of the learner's is
+// touched.
+class TLearningFileRefused : public TFatalError {
+public:
+    using TFatalError::TFatalError;
+};
 
 // Where a built-in file's learning data lives in the program folder.
 QString BuiltInLearningFilePath(const QString &programFolder, const QString &code);
@@ -49,6 +59,7 @@ QString BuiltInLearningFilePath(const QString &programFolder, const QString &cod
 // `version`, its rows into the word table (cleared first), meanings through
 // the file's meaning rules. A row without a number takes the next position
 // after tangoTotal. A file code without a column layout stores nothing and
-// says so once.
+// says so once. A file cut short (its last row not ended) or without a word
+// for every position up to tangoTotal raises TLearningFileRefused.
 void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTotal, qint32 &version,
                       TWordTable &words, TNotifier &notifier);

@@ -2,6 +2,7 @@
 #include "engine/StudyRun.h"
 
 #include "engine/CommonUnit.h"
+#include "data/LearningFile.h"
 
 namespace {
 QString TooFewWordsText(const QString &title)
@@ -16,7 +17,13 @@ TFileOpenResult TCC::OpenNextLearningFile()
     if (!SelectNextLearningFile(true))
         return TFileOpenResult::QueueEmpty;
     LoadFileSettings();
-    LoadLearningFile();
+    try {
+        LoadLearningFile();
+    } catch (const TLearningFileRefused &refused) {
+        // The learner can go on with the other files; the record stays as it is.
+        notifier->Error(refused.Message());
+        return TFileOpenResult::Damaged;
+    }
     if (TangoTotal() < kMinLearningWords) {
         notifier->Information(TooFewWordsText(catalog.rows[static_cast<size_t>(fileSlot)].Title));
         return TFileOpenResult::TooFewWords;
@@ -84,6 +91,10 @@ TScriptedRunResult RunScriptedStudy(TCC &cc, const QList<TScriptedAnswer> &answe
     switch (cc.OpenNextLearningFile()) {
     case TFileOpenResult::QueueEmpty:
         result.end = TRunEnd::NoFile;
+        return result;
+    case TFileOpenResult::Damaged:
+        cc.EndLearningFile(false);
+        result.end = TRunEnd::DamagedFile;
         return result;
     case TFileOpenResult::TooFewWords:
         cc.EndLearningFile(false);

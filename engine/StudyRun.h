@@ -16,6 +16,7 @@ enum class TFileOpenResult {
     Opened,        // settings, words and records are in place
     QueueEmpty,    // no file left today
     TooFewWords,   // fewer than 3 words: refused (the learner has been told)
+    Damaged,       // cut short or rows missing: refused, nothing touched (the learner has been told)
 };
 
 enum class TAskResult {
@@ -54,6 +55,7 @@ struct TQuestionRecord {
 enum class TRunEnd {
     NoFile,          // the queue was empty
     TooFewWords,     // refused at the start
+    DamagedFile,     // the learning file is damaged: refused at the start
     NothingAtStart,  // nothing could be asked at the start: closed without saving
     QuotaUsedUp,     // closed with saving
     ScriptEnded,     // "このファイルを終了": closed with saving

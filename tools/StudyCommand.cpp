@@ -52,6 +52,8 @@ QString RunEndText(const TScriptedRunResult &run)
         return QStringLiteral("no file to learn");
     case TRunEnd::TooFewWords:
         return QStringLiteral("the file has fewer than 3 words") + saved;
+    case TRunEnd::DamagedFile:
+        return QStringLiteral("the learning file is damaged: refused") + saved;
     case TRunEnd::NothingAtStart:
         return QStringLiteral("nothing to ask at the start") + saved;
     case TRunEnd::QuotaUsedUp:

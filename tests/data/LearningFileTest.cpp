@@ -93,8 +93,8 @@ TEST(LearningFile, TtRowsByNumberAndAfterTangoTotal)
         QStringLiteral("-2\tnegative"),
         QStringLiteral("2.5\tfraction"),
         QStringLiteral("\tlookup two"),
-        QStringLiteral("2\tlast line, no line break"),
-    }, false);
+        QStringLiteral("2\ttwo"),
+    });
     env.cc.words[7].word = QStringLiteral("left over from the previous file");
     env.Load(QStringLiteral("TT"), 3);
 
@@ -118,8 +118,8 @@ TEST(LearningFile, TtRowsByNumberAndAfterTangoTotal)
     EXPECT_EQ(env.cc.words[4].number, 0);
     EXPECT_EQ(env.cc.words[4].meanings[0], QStringLiteral("参照"));
     EXPECT_EQ(env.cc.words[5].word, QStringLiteral("lookup two"));
-    // The last line is never data; bad numbers are skipped, nothing else moves.
-    EXPECT_TRUE(env.cc.words[2].word.isEmpty());
+    // Bad numbers are skipped, nothing else moves.
+    EXPECT_EQ(env.cc.words[2].word, QStringLiteral("two"));
     EXPECT_TRUE(env.cc.words[0].word.isEmpty());
     EXPECT_TRUE(env.cc.words[6].word.isEmpty());
     EXPECT_TRUE(env.cc.words[7].word.isEmpty());   // the table was cleared first
@@ -142,13 +142,15 @@ TEST(LearningFile, TjAndItColumnLayouts)
     EXPECT_TRUE(j.attributes[0].isEmpty());
 
     env.WriteFile(QStringLiteral("IT"), QStringLiteral("x201"), {
+        QStringLiteral("1\tuno\t１"),
         QStringLiteral("2\tsinfonia\tm交響曲\t2\t3\t4\t5\t6\tc9\tlink1\tlink2\tc12\tc13\tc14\tc15\tc16"),
     });
     env.Load(QStringLiteral("IT"), 2);
     const TTango &i = env.cc.words[2];
     EXPECT_EQ(i.meanings[0], QStringLiteral("【音楽】交響曲"));
     EXPECT_EQ(i.meanings[1], QString());   // an IT meaning loses a leading ASCII mark, digits included
-    EXPECT_TRUE(env.cc.words[1].word.isEmpty());   // the TJ words are gone
+    EXPECT_EQ(env.cc.words[1].word, QStringLiteral("uno"));   // the TJ words are gone
+    EXPECT_TRUE(env.cc.words[1].links[0].isEmpty());
     EXPECT_EQ(i.itColumn9, QStringLiteral("c9"));
     EXPECT_EQ(i.links[0], QStringLiteral("link1"));
     EXPECT_EQ(i.links[1], QStringLiteral("link2"));
@@ -175,10 +177,16 @@ TEST(LearningFile, UncheckedLayoutStoresNoColumnsAndSaysSoOnce)
 TEST(LearningFile, ShortFilesAndFailures)
 {
     TLearningEnv env;
+    // The last decoded line is never data: a file whose last row is not
+    // ended was cut short, and is refused.
     env.WriteFile(QStringLiteral("DT"), QStringLiteral("x9"), {QStringLiteral("1\tonly row, but also the last line")}, false);
-    env.Load(QStringLiteral("DT"), 1);
+    env.cc.SetCurrentFile(QStringLiteral("DT"));
+    env.cc.catalog.rows[27].TangoTotal = 1;
+    EXPECT_THROW(env.cc.LoadLearningFile(), TLearningFileRefused);
+    // A header alone holds no rows: nothing is refused when none are expected.
+    env.WriteFile(QStringLiteral("DT"), QStringLiteral("x9"), {});
+    env.Load(QStringLiteral("DT"), 0);
     EXPECT_EQ(env.cc.catalog.rows[27].Version, 9);
-    EXPECT_TRUE(env.cc.words[1].word.isEmpty());
 
     env.cc.SetCurrentFile(QStringLiteral("DJ"));   // no file shipped
     try {

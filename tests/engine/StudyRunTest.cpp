@@ -316,3 +316,36 @@ TEST(StudyTool, PrintsOneLinePerQuestionAndTheStatistics)
     EXPECT_EQ(q43.at(6), QStringLiteral("1"));
     EXPECT_EQ(lines.at(43), QStringLiteral("quota-statistics\t1\t43\t97\t53"));
 }
+
+// A learning file cut short, or with fewer rows than the catalog says, is
+// refused before the record is read: no question about a blank word, and the
+// learner's record stays exactly as it was.
+TEST(StudyRun, DamagedLearningFileIsRefusedAndTheRecordUntouched)
+{
+    const QString rows = QStringLiteral("T305\r\n1\tword1x\t/w/\t\t意味1\r\n2\tword2x\t/w/\t\t意味2\r\n"
+                                        "3\tword3x\t/w/\t\t意味3\r\n4\tword4x\t/w/\t\t意味4\r\n");
+    const struct {
+        const char *what;
+        QString text;
+    } cases[] = {
+        {"cut inside the last row", rows.left(rows.size() - 9)},
+        {"cut after a row", rows.left(rows.indexOf(QStringLiteral("3\t")))},
+        {"rows missing", rows.left(rows.indexOf(QStringLiteral("4\t")))},   // ended, but the catalog says 4
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TStudyEnv env(4);
+        RunScriptedStudy(*env.Start(), Answers("10"));   // a record with some history
+        const QByteArray record = env.dir.read(QStringLiteral("user/record/Record_TT.dat"));
+        ASSERT_FALSE(record.isEmpty());
+        env.dir.write(QStringLiteral("resource/TT_enc.dat"), EncodeLearningText(c.text).toUtf8());
+        auto cc = env.Start(1);
+        const TScriptedRunResult run = RunScriptedStudy(*cc, Answers("1111"));
+        EXPECT_EQ(run.end, TRunEnd::DamagedFile);
+        EXPECT_TRUE(run.questions.isEmpty());
+        ASSERT_EQ(cc->defaultNotifier.messages.size(), 1);
+        EXPECT_TRUE(cc->defaultNotifier.messages.first().contains(QStringLiteral("TT_enc.dat")))
+            << cc->defaultNotifier.messages.first().toStdString();
+        EXPECT_EQ(env.dir.read(QStringLiteral("user/record/Record_TT.dat")), record);
+    }
+}
