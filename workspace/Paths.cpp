@@ -1,6 +1,8 @@
 #include "workspace/Paths.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -9,6 +11,52 @@ QString WithSeparator(QString folder)
     if (!folder.isEmpty() && !folder.endsWith(u'/'))
         folder += u'/';
     return folder;
+}
+
+namespace {
+// Folders of the system: never a learner's folder, nor anything below them
+// (removable drives mounted below /run/media are the learner's own).
+const char *const kSystemFolders[] = {"/bin", "/boot", "/dev", "/etc", "/lib", "/lib32", "/lib64", "/libx32",
+                                      "/proc", "/sbin", "/sys", "/usr", "/var", "/run"};
+const char *const kLearnerMounts[] = {"/run/media"};
+
+// The state files an atomic save writes, and the temporary name it uses.
+const QRegularExpression kLeftoverTemporary(QStringLiteral(
+    "^(Record_[A-Za-z0-9]+\\.dat|Setting_[A-Za-z0-9]+\\.dat|FormPosition\\.dat|FileInfo_(PC|User|SITE)\\.dat"
+    "|FileModifiedDate\\.dat|Title\\.dat|UserDirectory\\.dat)\\.[A-Za-z0-9]{6}$"));
+
+bool IsBelow(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder + u'/');
+}
+}
+
+bool IsUsableUserFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || info.isRelative() || !info.isDir() || !info.isWritable())
+        return false;
+    const QString path = info.canonicalFilePath();
+    if (path.isEmpty() || path == QStringLiteral("/") || path == QFileInfo(QDir::homePath()).canonicalFilePath())
+        return false;
+    for (const char *mount : kLearnerMounts)
+        if (IsBelow(path, QString::fromLatin1(mount)) && path != QString::fromLatin1(mount))
+            return true;
+    for (const char *system : kSystemFolders)
+        if (IsBelow(path, QString::fromLatin1(system)))
+            return false;
+    return true;
+}
+
+QStringList RemoveLeftoverTemporaries(const QString &folder)
+{
+    QStringList removed;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (kLeftoverTemporary.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+            removed.append(name);
+    }
+    return removed;
 }
 
 QString ResolvePathIgnoringCase(const QString &base, const QString &relative)

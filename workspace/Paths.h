@@ -6,6 +6,16 @@
 // relative name is simply appended).
 QString WithSeparator(QString folder);
 
+// Whether a folder named in UserDirectory.dat may hold the learner's files:
+// an absolute path to an existing, writable folder that is not the root of
+// the file system, the home folder itself or a system folder.
+bool IsUsableUserFolder(const QString &folder);
+
+// Removes what an interrupted save left behind in a folder: temporary files
+// named after one of our state files plus "." and six letters or digits.
+// Nothing else is touched. Returns the names removed.
+QStringList RemoveLeftoverTemporaries(const QString &folder);
+
 // base + relative, where each part of relative that does not exist as
 // written is matched against the folder's entries without regard to case
 // (files carried over from a case-insensitive file system). Parts that match

@@ -40,10 +40,13 @@ QString TWorkspace::FindUserFolder()
     const QString file = programFolder + kUserDirectoryFile;
     if (auto lines = ReadStateLines(file); lines && !lines->isEmpty()) {
         const QString stored = lines->first();
-        if (!stored.isEmpty() && QFileInfo(stored).isDir())
+        // Only a folder that can safely hold the learner's files: never the
+        // root, the home folder itself, a system folder or a relative path.
+        if (IsUsableUserFolder(stored))
             return WithSeparator(stored);
     }
-    // Missing file, or a folder that no longer exists: the default, written anew.
+    // Missing file, or a folder that no longer exists or may not hold the
+    // learner's files: the default, written anew.
     const QString folder = programFolder + kDefaultUserFolder;
     if (!m_readOnly)
         WriteStateLines(file, {folder});
@@ -61,6 +64,15 @@ void TWorkspace::EnsureUserFolders()
     dir.mkdir(userFolder + QStringLiteral("setting"));
 }
 
+void TWorkspace::RemoveInterruptedSaves()
+{
+    if (m_readOnly)
+        return;
+    RemoveLeftoverTemporaries(programFolder);
+    for (const char *folder : {"", "FileInfo", "record", "setting", "word_user"})
+        RemoveLeftoverTemporaries(userFolder + QLatin1String(folder));
+}
+
 void TWorkspace::RunStartupFileSteps(const QString &programFolderPath)
 {
     programFolder = WithSeparator(programFolderPath);
@@ -68,6 +80,7 @@ void TWorkspace::RunStartupFileSteps(const QString &programFolderPath)
         MigrateOldWorkspace();
     userFolder = FindUserFolder();
     EnsureUserFolders();
+    RemoveInterruptedSaves();
 }
 
 std::optional<TWindowPosition> TWorkspace::ReadMainWindowPosition() const

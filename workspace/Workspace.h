@@ -23,6 +23,9 @@ public:
     QString FindUserFolder();
     void MigrateOldWorkspace();
     void EnsureUserFolders();
+    // Temporary files left beside the state files by a save that was
+    // interrupted (a crash, a kill) are removed.
+    void RemoveInterruptedSaves();
     // Top and left of the main window from setting/FormPosition.dat; nullopt
     // when there is no such file (the window then centres itself).
     std::optional<TWindowPosition> ReadMainWindowPosition() const;

@@ -77,15 +77,57 @@ TEST(Workspace, UserFolderFromUserDirectoryFile)
     EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("user"))));
 }
 
-TEST(Workspace, UserDirectoryNamingAMissingFolderFallsBackAndIsRewritten)
+// A folder that cannot safely hold the learner's files is never used: the
+// default folder is, and UserDirectory.dat is written anew.
+TEST(Workspace, UserDirectoryNamingAnUnusableFolderFallsBackAndIsRewritten)
+{
+    const QStringList unusable = {
+        QStringLiteral("/no/such/drive/Tessarion/user/"),   // missing
+        QStringLiteral("/"),                                 // the root
+        QDir::homePath(),                                    // the home folder itself
+        QDir::homePath() + QStringLiteral("/"),
+        QStringLiteral("/etc"),                              // system folders
+        QStringLiteral("/usr/share"),
+        QStringLiteral("user"),                              // relative
+        QStringLiteral("."),
+    };
+    for (const QString &stored : unusable) {
+        SCOPED_TRACE(stored.toStdString());
+        TTempProgramFolder dir;
+        dir.writeLines(QStringLiteral("UserDirectory.dat"), {stored});
+        TCC cc;
+        cc.RunStartupFileSteps(dir.path());
+        EXPECT_EQ(cc.userFolder, dir.path() + QStringLiteral("user/"));
+        EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
+        EXPECT_TRUE(QFileInfo(cc.userFolder + QStringLiteral("setting")).isDir());
+    }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/FileInfo")));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/record")));
+}
+
+// What a save interrupted by a crash left beside the state files goes at the
+// next start; nothing else does.
+TEST(Workspace, LeftoverTemporaryFilesOfAnInterruptedSaveAreRemovedAtStart)
 {
     TTempProgramFolder dir;
-    dir.writeLines(QStringLiteral("UserDirectory.dat"), {QStringLiteral("/no/such/drive/Tessarion/user/")});
+    const QStringList leftovers = {
+        QStringLiteral("user/record/Record_TT.dat.a1B2c3"), QStringLiteral("user/setting/Setting_DT.dat.ZZ9xx0"),
+        QStringLiteral("user/setting/FormPosition.dat.000000"), QStringLiteral("user/FileInfo/FileInfo_PC.dat.qWeRtY"),
+        QStringLiteral("user/word_user/Title.dat.abcdef"), QStringLiteral("UserDirectory.dat.Xy12Ab"),
+    };
+    const QStringList kept = {
+        QStringLiteral("user/record/Record_TT.dat"), QStringLiteral("user/record/Record_TT.dat.damaged-20261210-101010"),
+        QStringLiteral("user/record/notes.txt.a1B2c3"), QStringLiteral("user/record/Record_TT.dat.a1B2c"),
+        QStringLiteral("user/setting/Setting_TT.dat.a1B2c3.bak"), QStringLiteral("resource/TT_enc.dat.a1B2c3"),
+    };
+    for (const QString &f : leftovers + kept)
+        dir.write(f, "x");
     TCC cc;
     cc.RunStartupFileSteps(dir.path());
-    EXPECT_EQ(cc.userFolder, dir.path() + QStringLiteral("user/"));
-    EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
-    EXPECT_TRUE(QFileInfo(cc.userFolder + QStringLiteral("setting")).isDir());
+    for (const QString &f : leftovers)
+        EXPECT_FALSE(QFileInfo::exists(dir.file(f))) << f.toStdString();
+    for (const QString &f : kept)
+        EXPECT_TRUE(QFileInfo::exists(dir.file(f))) << f.toStdString();
 }
 
 TEST(Workspace, StoredWindowPositionIsUsedEvenOffScreen)
