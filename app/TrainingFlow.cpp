@@ -629,9 +629,7 @@ void TTrainingFlow::CloseLearningFile(bool save)
     if (save) {
         m_cc.UpdateQuotaStatistics();
         m_cc.settings.learningDays += 1;
-        m_cc.SaveFileSettings();
-        m_cc.SaveRecordFile();
-        m_cc.SaveCatalog();
+        m_cc.SaveAtFileEnd();
     }
 
     if (!m_quit && !QueueEmpty()) {

@@ -4,10 +4,16 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QStorageInfo>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 QString DecodeStateBytes(const QByteArray &bytes)
 {
@@ -72,21 +78,98 @@ void SetStateWriteObserver(TStateWriteObserver observer)
     StateWriteObserver() = std::move(observer);
 }
 
+namespace {
+
+TSaveFault &SaveFault()
+{
+    static TSaveFault fault;
+    return fault;
+}
+
+bool Fails(TSaveStep step, const QString &path)
+{
+    const TSaveFault &fault = SaveFault();
+    return fault && fault(step, path);
+}
+
+// The system's reason for a failed write. QSaveFile sometimes has none to give
+// ("Unknown error") when the disk filled up while the data was flushed.
+QString FailureReason(const QSaveFile &file, int systemError, const QString &path, qsizetype size)
+{
+    if (file.error() != QFileDevice::NoError && file.errorString() != QStringLiteral("Unknown error"))
+        return file.errorString();
+    if (systemError != 0)
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    if (storage.isValid() && storage.bytesAvailable() < size)
+        return QString::fromLocal8Bit(std::strerror(ENOSPC));
+    return file.errorString();
+}
+
+[[noreturn]] void RaiseWriteError(const QString &path, const QString &reason)
+{
+    throw TFatalError(QStringLiteral("ファイルに書き込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), reason));
+}
+}
+
+void SetSaveFault(TSaveFault fault)
+{
+    SaveFault() = std::move(fault);
+}
+
+void TFileCommit::Add(const QString &path, const QByteArray &bytes)
+{
+    m_files.append({path, bytes});
+}
+
+void TFileCommit::AddLines(const QString &path, const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += QStringLiteral("\r\n");
+    }
+    Add(path, text.toUtf8());
+}
+
+void TFileCommit::Commit()
+{
+    // Every temporary file is written in full before the first rename; the
+    // ones not committed are discarded when they go out of scope.
+    std::vector<std::unique_ptr<QSaveFile>> written;
+    for (const TFile &f : m_files) {
+        auto file = std::make_unique<QSaveFile>(f.path);
+        errno = 0;
+        // The buffered bytes reach the disk only when flushed, and commit()
+        // does not see a write that fails then (a full disk): it would put the
+        // short temporary file in place of the good one and report success.
+        const bool ok = !Fails(TSaveStep::Write, f.path) && file->open(QIODevice::WriteOnly)
+                        && file->write(f.bytes) == f.bytes.size() && file->flush()
+                        && file->error() == QFileDevice::NoError;
+        if (!ok) {
+            const int systemError = Fails(TSaveStep::Write, f.path) ? ENOSPC : errno;
+            RaiseWriteError(f.path, FailureReason(*file, systemError, f.path, f.bytes.size()));
+        }
+        written.push_back(std::move(file));
+    }
+    for (size_t i = 0; i < written.size(); ++i) {
+        const TFile &f = m_files.at(static_cast<qsizetype>(i));
+        errno = 0;
+        if (Fails(TSaveStep::Rename, f.path))
+            RaiseWriteError(f.path, QString::fromLocal8Bit(std::strerror(EIO)));
+        if (!written[i]->commit())
+            RaiseWriteError(f.path, FailureReason(*written[i], errno, f.path, f.bytes.size()));
+        if (const TStateWriteObserver &observer = StateWriteObserver())
+            observer(f.path);
+    }
+    m_files.clear();
+}
+
 void WriteFileAtomic(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    // The buffered bytes reach the disk only when flushed, and commit() does
-    // not see a write that fails then (a full disk): it would put the short
-    // temporary file in place of the good one and report success. Without a
-    // commit the temporary file is discarded and the old file stays.
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                         && file.flush() && file.error() == QFileDevice::NoError;
-    if (!written || !file.commit()) {
-        throw TFatalError(QStringLiteral("ファイルに書き込めません。\n%1\n%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
-    if (const TStateWriteObserver &observer = StateWriteObserver())
-        observer(path);
+    TFileCommit commit;
+    commit.Add(path, bytes);
+    commit.Commit();
 }
 
 QString KeepDamagedCopy(const QString &path)
@@ -106,12 +189,9 @@ QString KeepDamagedCopy(const QString &path)
 
 void WriteStateLines(const QString &path, const QStringList &lines)
 {
-    QString text;
-    for (const QString &line : lines) {
-        text += line;
-        text += QStringLiteral("\r\n");
-    }
-    WriteFileAtomic(path, text.toUtf8());
+    TFileCommit commit;
+    commit.AddLines(path, lines);
+    commit.Commit();
 }
 
 TLineReader::TLineReader(QStringList lines, QString fileName)

@@ -37,6 +37,34 @@ void WriteFileAtomic(const QString &path, const QByteArray &bytes);
 // changed, when the copy cannot be made.
 QString KeepDamagedCopy(const QString &path);
 
+// Several files replaced as one. Each file is written and flushed to a
+// temporary file beside its target first; only when every one is written
+// are they renamed into place, in the order they were added. A failure
+// before the renames changes nothing (the temporary files are discarded); a
+// crash between renames leaves the files added first newer than the rest.
+// Errors name the file and give the system's reason.
+class TFileCommit {
+public:
+    void Add(const QString &path, const QByteArray &bytes);
+    void AddLines(const QString &path, const QStringList &lines);
+    void Commit();
+    bool IsEmpty() const { return m_files.isEmpty(); }
+
+private:
+    struct TFile {
+        QString path;
+        QByteArray bytes;
+    };
+    QList<TFile> m_files;
+};
+
+// Tests only: asked before each step of a save (writing a file's temporary
+// copy, or renaming it into place); true makes that step fail as a full disk
+// would. Empty: no step fails.
+enum class TSaveStep { Write, Rename };
+using TSaveFault = std::function<bool(TSaveStep step, const QString &path)>;
+void SetSaveFault(TSaveFault fault);
+
 // Told the path of every state file once it has been written in full (tests
 // follow the order in which the program saves; empty: nobody is told).
 using TStateWriteObserver = std::function<void(const QString &path)>;

@@ -136,6 +136,12 @@ public:
     void InitWordRecord(int position) { wordRecords.InitWordRecord(position); }
     void ResetRecordFile() { wordRecords.ResetRecordFile(); }
     void SaveRecordFile() { wordRecords.SaveRecordFile(); }
+    // The save that ends a learning file, as one commit: the record file,
+    // the settings with the window positions and the catalog are all written
+    // first, then put in place, the record first. A failure before that
+    // changes nothing; a crash between the renames can leave the settings or
+    // the catalog older than the record, never counting answers it lacks.
+    void SaveAtFileEnd();
 
     // ---- the day's files and questions ----
     TFileQueue fileQueue;
@@ -209,8 +215,8 @@ public:
     bool JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const;
     // The level rules for the current question's word.
     TAnswerEffect GradeQuestion(bool correct);
-    // With save: quota statistics, learning days + 1, settings, record file,
-    // catalog, in that order. Then the word table and the run's lists are
-    // cleared for the next file.
+    // With save: quota statistics and learning days + 1, then the record
+    // file, the settings and the catalog saved as one commit. Then the word
+    // table and the run's lists are cleared for the next file.
     void EndLearningFile(bool save);
 };

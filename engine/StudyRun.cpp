@@ -74,9 +74,7 @@ void TCC::EndLearningFile(bool save)
     if (save) {
         UpdateQuotaStatistics();
         settings.learningDays += 1;
-        SaveFileSettings();
-        SaveRecordFile();
-        SaveCatalog();
+        SaveAtFileEnd();
     }
     words.Clear();
     askedWords.Clear();

@@ -99,9 +99,16 @@ void TWordRecords::ResetRecordFile()
 
 void TWordRecords::SaveRecordFile()
 {
+    TFileCommit commit;
+    AddToCommit(commit);
+    commit.Commit();
+}
+
+void TWordRecords::AddToCommit(TFileCommit &commit)
+{
     if (m_context.simulationRunning || m_context.readOnly)
         return;
-    WriteFileAtomic(RecordFilePath(), RecordFileBytes(words, TangoTotal()));
+    commit.Add(RecordFilePath(), RecordFileBytes(words, TangoTotal()));
 }
 
 void TWordRecords::LoadRecordFile()

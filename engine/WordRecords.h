@@ -10,6 +10,7 @@
 #include <QString>
 #include <optional>
 
+class TFileCommit;
 class TSettingsStore;
 
 class TWordRecords {
@@ -38,6 +39,9 @@ public:
     // statistics with them) and both are saved.
     void ResetRecordFile();
     void SaveRecordFile();     // does nothing while the goal simulation runs
+    // The record file into a save of several files (nothing while the goal
+    // simulation runs or nothing may be written).
+    void AddToCommit(TFileCommit &commit);
 
 private:
     // A copy of a damaged file kept beside it (none when read-only).

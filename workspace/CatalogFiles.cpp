@@ -314,6 +314,13 @@ void TCatalogStore::SaveCatalog()
 {
     if (m_readOnly)
         return;
+    TFileCommit commit;
+    AddToCommit(commit);
+    commit.Commit();
+}
+
+void TCatalogStore::AddToCommit(TFileCommit &commit)
+{
     QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, SwitchText(catalog.fileManager)};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         const TDBF &row = catalog.rows[slot];
@@ -335,8 +342,8 @@ void TCatalogStore::SaveCatalog()
     }
 
     QDir().mkpath(userFolder + QFileInfo(kPcFile).path());
-    WriteStateLines(userFolder + kPcFile, pc);
-    WriteStateLines(userFolder + kUserFile, user);
+    commit.AddLines(userFolder + kPcFile, pc);
+    commit.AddLines(userFolder + kUserFile, user);
 }
 
 void TCatalogStore::MergeServerCatalog()

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class TFileCommit;
 class TLineReader;
 
 class TCatalogStore {
@@ -19,6 +20,8 @@ public:
     void LoadServerCatalog();      // reads FileInfo_SITE.dat into siteCatalog
     void LoadCatalog();
     void SaveCatalog();
+    // FileInfo_PC.dat, then FileInfo_User.dat, into a save of several files.
+    void AddToCommit(TFileCommit &commit);
     void LoadUserFileTitles();
     void MergeServerCatalog();
 

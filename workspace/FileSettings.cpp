@@ -391,14 +391,26 @@ void TSettingsStore::SaveFileSettings()
 {
     if (m_readOnly)
         return;
+    TFileCommit commit;
+    AddToCommit(commit);
+    commit.Commit();
+    SettingsCommitted();
+}
+
+void TSettingsStore::AddToCommit(TFileCommit &commit)
+{
     if (!formPositionLoaded)
         LoadFormPosition();
     if (captureWindowState)
         captureWindowState();
     const QStringList lines = FileSettingsLinesToSave();
     settings.version = StrToInt(lines.first());
-    WriteStateLines(userFolder + kFormPositionFile, FormPositionLines(formPosition));
-    WriteStateLines(FileSettingsPath(), lines);
+    commit.AddLines(FileSettingsPath(), lines);
+    commit.AddLines(userFolder + kFormPositionFile, FormPositionLines(formPosition));
+}
+
+void TSettingsStore::SettingsCommitted()
+{
     settingsFileNew = false;
 }
 

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <functional>
 
+class TFileCommit;
+
 class TSettingsStore {
 public:
     TSettingsStore(TEngineContext &context, const TCatalog &catalog);
@@ -31,6 +33,11 @@ public:
     // typing sound are kept, and the learning start date always is.
     void SetDefaultFileSettings(bool newFile);
     void SaveFileSettings();
+    // The settings file, then FormPosition.dat, into a save of several files
+    // (the windows are asked for their state first); SettingsCommitted once
+    // that save is done.
+    void AddToCommit(TFileCommit &commit);
+    void SettingsCommitted();
     // The 39 lines SaveFileSettings writes (the windows' state as it is now).
     QStringList FileSettingsLinesToSave() const;
     QString FileSettingsPath() const;

@@ -153,8 +153,9 @@ TEST_F(TTrainingWindowTest, TheQuotaEndsTheRunAndStateIsSavedInOrder)
     EXPECT_TRUE(flow().FileEnded());
     EXPECT_TRUE(flow().QuitRequested());
 
-    // Settings (with the window position), record, catalog - in this order.
-    const QStringList expected = {QStringLiteral("user/setting/FormPosition.dat"), kSettingsFile, kRecordFile,
+    // One commit, put in place record first, then the settings with the
+    // window position, then the catalog.
+    const QStringList expected = {kRecordFile, kSettingsFile, QStringLiteral("user/setting/FormPosition.dat"),
                                   QStringLiteral("user/FileInfo/FileInfo_PC.dat"),
                                   QStringLiteral("user/FileInfo/FileInfo_User.dat")};
     EXPECT_EQ(StateFileWrites(), expected);

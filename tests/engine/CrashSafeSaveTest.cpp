@@ -4,13 +4,16 @@
 // reported as the error that ends the program, never as success.
 #include "data/RecordFile.h"
 #include "base/TError.h"
+#include "base/TextFiles.h"
 #include "support/EngineFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,13 +93,16 @@ bool IsWordOfGeneration(const TTango &t, int p, int g)
            && t.wrongCount == p % 11 && t.starX == 1 + p % 1024 && t.starY == 1 + g % 768;
 }
 
-// In the order a learning file is closed.
+// As a learning file is closed: one commit, put in place in the order
+// Record_TT.dat, Setting_TT.dat, FormPosition.dat, FileInfo_PC.dat,
+// FileInfo_User.dat.
 void SaveState(TCC &cc)
 {
-    cc.SaveFileSettings();   // FormPosition.dat, then Setting_TT.dat
-    cc.SaveRecordFile();
-    cc.SaveCatalog();        // FileInfo_PC.dat, then FileInfo_User.dat
+    cc.SaveAtFileEnd();
 }
+
+// The steps of one SaveState: five files written, then five renamed.
+constexpr int kSaveSteps = 10;
 
 // The generation each file holds, after checking that it holds all of it.
 struct TSavedGenerations {
@@ -149,6 +155,31 @@ QStringList StrayFiles(const QString &folder, const QStringList &expected)
     return names;
 }
 
+void ExpectInCommitOrder(const TSavedGenerations &now, const TSavedGenerations &last)
+{
+    EXPECT_GE(now.formPosition, last.formPosition);
+    EXPECT_GE(now.settings, last.settings);
+    EXPECT_GE(now.record, last.record);
+    EXPECT_GE(now.catalogPc, last.catalogPc);
+    EXPECT_GE(now.catalogUser, last.catalogUser);
+    EXPECT_LE(now.catalogUser, now.catalogPc);
+    EXPECT_LE(now.catalogPc, now.formPosition);
+    EXPECT_LE(now.formPosition, now.settings);
+    EXPECT_LE(now.settings, now.record);
+}
+
+int StrayCount(const TCC &cc)
+{
+    return static_cast<int>(
+        StrayFiles(cc.userFolder + QStringLiteral("record"), {QStringLiteral("Record_TT.dat")}).size()
+        + StrayFiles(cc.userFolder + QStringLiteral("setting"),
+                     {QStringLiteral("Setting_TT.dat"), QStringLiteral("FormPosition.dat")})
+              .size()
+        + StrayFiles(cc.userFolder + QStringLiteral("FileInfo"),
+                     {QStringLiteral("FileInfo_PC.dat"), QStringLiteral("FileInfo_User.dat")})
+              .size());
+}
+
 // The engine folder of a large learning file with its settings.
 struct TLargeFile : TEngineFolder {
     TLargeFile() : TEngineFolder(QStringLiteral("TT"), 6, kWords)
@@ -159,24 +190,40 @@ struct TLargeFile : TEngineFolder {
 };
 
 // Runs save in a child process that may write at most `limit` bytes per file;
-// returns how the child ended.
-int SaveUnderSizeLimit(TCC &cc, rlim_t limit, const std::function<void()> &save)
+// returns how the child ended. The message of a reported failure goes to
+// `message` when given.
+int SaveUnderSizeLimit(TCC &cc, rlim_t limit, const std::function<void()> &save, QString *message = nullptr)
 {
+    int channel[2];
+    if (pipe(channel) != 0)
+        return kOtherError;
     const pid_t child = fork();
     if (child == 0) {
+        close(channel[0]);
         std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead of killing
         const rlimit rl{limit, limit};
         setrlimit(RLIMIT_FSIZE, &rl);
         int code = kReportedSuccess;
         try {
             save();
-        } catch (const TFatalError &) {
+        } catch (const TFatalError &e) {
             code = kReportedFailure;
+            const QByteArray text = e.Message().toUtf8();
+            if (write(channel[1], text.constData(), static_cast<size_t>(text.size())) < 0)
+                code = kOtherError;
         } catch (...) {
             code = kOtherError;
         }
         _exit(code);
     }
+    close(channel[1]);
+    QByteArray text;
+    char buffer[512];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, n);
+    close(channel[0]);
+    if (message)
+        *message = QString::fromUtf8(text);
     int status = 0;
     waitpid(child, &status, 0);
     (void)cc;
@@ -202,7 +249,7 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
     int partial = 0;    // kills that left the files at different states
     timer.restart();
     while (kills < kMostKills && (kills < kFewestKills || timer.elapsed() < kKillBudgetMs)) {
-        const int next = last.formPosition + 1;
+        const int next = last.record + 1;
         MakeState(cc, next);
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
@@ -239,18 +286,11 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
         if (::testing::Test::HasFailure())
             FAIL() << "after " << kills << " kills";
         // Each file is old or new, never older than before; the files are
-        // saved in order, so a later one is never ahead of an earlier one.
-        EXPECT_GE(now.formPosition, last.formPosition);
-        EXPECT_GE(now.settings, last.settings);
-        EXPECT_GE(now.record, last.record);
-        EXPECT_GE(now.catalogPc, last.catalogPc);
-        EXPECT_GE(now.catalogUser, last.catalogUser);
-        EXPECT_LE(now.catalogUser, now.catalogPc);
-        EXPECT_LE(now.catalogPc, now.record);
-        EXPECT_LE(now.record, now.settings);
-        EXPECT_LE(now.settings, now.formPosition);
-        advanced += now.formPosition != last.formPosition;
-        partial += now.catalogUser != now.formPosition;
+        // put in place in order, so a later one is never ahead of an earlier
+        // one: the settings never count answers the record lacks.
+        ExpectInCommitOrder(now, last);
+        advanced += now.record != last.record;
+        partial += now.catalogUser != now.record;
         last = now;
     }
     // The kills landed at every point of a save: before it, between its
@@ -258,19 +298,58 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
     EXPECT_GT(advanced, 0);
     EXPECT_GT(partial, 0);
     EXPECT_LT(advanced, kills);
-    // A kill between the two steps that put a finished temporary file in
-    // place may leave that file beside the real one; nothing reads it.
-    const int stray = static_cast<int>(
-        StrayFiles(cc.userFolder + QStringLiteral("record"), {QStringLiteral("Record_TT.dat")}).size()
-        + StrayFiles(cc.userFolder + QStringLiteral("setting"),
-                     {QStringLiteral("Setting_TT.dat"), QStringLiteral("FormPosition.dat")})
-              .size()
-        + StrayFiles(cc.userFolder + QStringLiteral("FileInfo"),
-                     {QStringLiteral("FileInfo_PC.dat"), QStringLiteral("FileInfo_User.dat")})
-              .size());
+    // A kill leaves temporary files beside the real ones; nothing reads
+    // them, and the next start removes them.
+    const int stray = StrayCount(cc);
+    cc.workspace.RemoveInterruptedSaves();
+    EXPECT_EQ(StrayCount(cc), 0);
     std::printf("%d kills in %lld ms (save %d us): %d after a newer state was saved, %d between "
                 "files; %d stray temporary files\n",
                 kills, static_cast<long long>(timer.elapsed()), saveUs, advanced, partial, stray);
+}
+
+// Killed at each write and each rename of the save that ends a file: the
+// record and the settings always agree, and the next start leaves no
+// temporary file behind.
+TEST(CrashSafeSave, KilledAtEveryStepOfTheFileEndSave)
+{
+    TLargeFile f;
+    TCC &cc = f.cc;
+    MakeState(cc, 0);
+    SaveState(cc);
+    TSavedGenerations last = ReadState(cc);
+    for (int step = 0; step < kSaveSteps; ++step) {
+        SCOPED_TRACE(step);
+        MakeState(cc, last.record + 1);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            alarm(kChildLifetimeSeconds);
+            int seen = 0;
+            SetSaveFault([&](TSaveStep, const QString &) {
+                if (seen++ == step)
+                    raise(SIGKILL);
+                return false;
+            });
+            try {
+                SaveState(cc);
+            } catch (...) {
+            }
+            _exit(kOtherError);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the save ended before step " << step;
+        const TSavedGenerations now = ReadState(cc);
+        ExpectInCommitOrder(now, last);
+        // Killed while writing, nothing is in place yet; killed at the k-th
+        // rename, the files before it are.
+        EXPECT_EQ(now.record, step <= 5 ? last.record : last.record + 1);
+        EXPECT_EQ(now.settings, step <= 6 ? last.settings : last.record + 1);
+        cc.workspace.RemoveInterruptedSaves();
+        EXPECT_EQ(StrayCount(cc), 0);
+        last = now;
+    }
 }
 
 TEST(CrashSafeSave, AFullDiskKeepsTheGoodFileAndReportsTheFailure)
@@ -287,7 +366,12 @@ TEST(CrashSafeSave, AFullDiskKeepsTheGoodFileAndReportsTheFailure)
     // Room for part of the new record only, and for part of the settings.
     for (rlim_t limit : {rlim_t(0), rlim_t(4096), rlim_t(goodRecord.size() - 1)}) {
         SCOPED_TRACE(limit);
-        EXPECT_EQ(SaveUnderSizeLimit(cc, limit, [&] { cc.SaveRecordFile(); }), kReportedFailure);
+        QString message;
+        EXPECT_EQ(SaveUnderSizeLimit(cc, limit, [&] { cc.SaveRecordFile(); }, &message), kReportedFailure);
+        // The system's reason, and the file it is about.
+        EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("Record_TT.dat"))) << message.toStdString();
+        EXPECT_FALSE(message.contains(QStringLiteral("Unknown error"))) << message.toStdString();
         EXPECT_EQ(f.dir.read(f.userFile(QStringLiteral("record/Record_TT.dat"))), goodRecord);
     }
     for (rlim_t limit : {rlim_t(0), rlim_t(goodSettings.size() / 2)}) {

@@ -1,10 +1,12 @@
 #include "data/LearningFile.h"
 #include "engine/CommonUnit.h"
 #include "base/TError.h"
+#include "base/TextFiles.h"
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
 
 #include <QDir>
+#include <QMap>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -261,23 +263,55 @@ TEST(StudyRun, FileOfTwoWordsIsRefused)
     EXPECT_FALSE(QFile::exists(env.UserFile(QStringLiteral("setting/Setting_TT.dat"))));
 }
 
-TEST(StudyRun, SavingGoesStatisticsSettingsRecordCatalog)
+// The end of a file is one commit: whichever write or rename fails, the
+// settings never count answers the record does not hold, and a failure
+// before the first rename changes nothing at all.
+TEST(StudyRun, TheEndOfAFileIsOneCommit)
 {
-    TStudyEnv env(10);
-    auto cc = env.Start();
-    RunByHand(*cc, "11");
-    // The record file cannot be written: the settings are already saved, the
-    // catalog not yet.
-    const QString record = env.UserFile(QStringLiteral("record/Record_TT.dat"));
-    const QByteArray catalogBefore = env.dir.read(QStringLiteral("user/FileInfo/FileInfo_PC.dat"));
-    QFile::remove(record);
-    ASSERT_TRUE(QDir().mkpath(record));
-    EXPECT_THROW(cc->EndLearningFile(true), TFatalError);
-    const QStringList settings = env.dir.readLines(QStringLiteral("user/setting/Setting_TT.dat"));
-    ASSERT_GE(settings.size(), 38);
-    EXPECT_EQ(settings.at(26), QStringLiteral("1"));    // learning days
-    EXPECT_EQ(settings.at(37), QStringLiteral("2"));    // answers total
-    EXPECT_EQ(env.dir.read(QStringLiteral("user/FileInfo/FileInfo_PC.dat")), catalogBefore);
+    const QStringList files = {QStringLiteral("record/Record_TT.dat"), QStringLiteral("setting/Setting_TT.dat"),
+                               QStringLiteral("setting/FormPosition.dat"), QStringLiteral("FileInfo/FileInfo_PC.dat"),
+                               QStringLiteral("FileInfo/FileInfo_User.dat")};
+    for (const TSaveStep step : {TSaveStep::Write, TSaveStep::Rename}) {
+        for (qsizetype failing = 0; failing < files.size(); ++failing) {
+            const bool renaming = step == TSaveStep::Rename;
+            SCOPED_TRACE((renaming ? "rename of " : "write of ") + files.at(failing).toStdString());
+            TStudyEnv env(10);
+            RunScriptedStudy(*env.Start(), Answers("1111"));   // four answers saved
+            QMap<QString, QByteArray> before;
+            for (const QString &f : files)
+                before.insert(f, env.dir.read(QStringLiteral("user/") + f));
+
+            auto cc = env.Start(1);
+            SetSaveFault([&](TSaveStep s, const QString &path) {
+                return s == step && path.endsWith(files.at(failing));
+            });
+            EXPECT_THROW(RunScriptedStudy(*cc, Answers("11")), TFatalError);   // the save fails
+            SetSaveFault({});
+
+            // Files from the failing one on are as they were; the record, put
+            // in place first, is new once a later rename failed.
+            for (qsizetype k = renaming ? failing : 0; k < files.size(); ++k)
+                EXPECT_EQ(env.dir.read(QStringLiteral("user/") + files.at(k)), before.value(files.at(k)))
+                    << files.at(k).toStdString();
+            if (renaming && failing > 0)
+                EXPECT_NE(env.dir.read(QStringLiteral("user/") + files.at(0)), before.value(files.at(0)));
+            // Whatever is in place, the settings count no answer the record lacks.
+            auto again = env.Start(1);
+            again->SetCurrentFile(QStringLiteral("TT"));
+            again->LoadFileSettings();
+            again->LoadLearningFile();
+            int recorded = 0;
+            for (int p = 1; p <= again->TangoTotal(); ++p)
+                recorded += again->words[p].timesAsked;
+            EXPECT_LE(again->settings.answersTotal, recorded);
+            // Nothing is left behind.
+            for (const char *folder : {"record", "setting", "FileInfo"}) {
+                const QStringList names = QDir(env.UserFile(QLatin1String(folder))).entryList(QDir::Files);
+                for (const QString &name : names)
+                    EXPECT_FALSE(name.contains(u'.') && name.section(u'.', -1).size() == 6) << name.toStdString();
+            }
+        }
+    }
 }
 
 TEST(StudyTool, PrintsOneLinePerQuestionAndTheStatistics)
