@@ -5,6 +5,8 @@
 #include "base/TError.h"
 #include "base/TextFiles.h"
 
+#include <QDir>
+
 namespace {
 constexpr int kWordField = 1;
 constexpr int kFirstMeaningField = 2;
@@ -44,7 +46,11 @@ void LoadRelatedWords(const QString &programFolder, TRelatedWords &table)
         e = TQuoteEnglish{};
     table.entryCount = 0;
     table.lineCount = 0;
-    table.version = StrToInt(lines.value(0).mid(1));
+    try {
+        table.version = StrToInt(lines.value(0).mid(1));
+    } catch (const TFatalError &e) {
+        RaiseFileError(QDir::toNativeSeparators(programFolder + kRelatedWordsFile), 1, e.Message());
+    }
     if (lines.size() < 3)
         return;
     // Lines 2..n-1 are entries; the last line is the trailer.

@@ -6,6 +6,7 @@
 #include "base/TError.h"
 #include "base/DateText.h"
 
+#include <QDir>
 #include <algorithm>
 #include <vector>
 
@@ -107,7 +108,15 @@ void TCC::BuildFileQueue()
             continue;
         if (!row.PopUpDate.isEmpty() && !IsDateReached(row.PopUpDate))
             continue;   // left out until its popup date
-        const int key = StrToInt(row.Order);
+        int key = 0;
+        try {
+            key = StrToInt(row.Order);
+        } catch (const TFatalError &e) {
+            const QString catalogFile = slot > kLastBuiltInSlot ? QStringLiteral("FileInfo/FileInfo_User.dat")
+                                                                : QStringLiteral("FileInfo/FileInfo_PC.dat");
+            RaiseFileError(QDir::toNativeSeparators(userFolder + catalogFile), 0,
+                           e.Message() + QStringLiteral("（%1 の Order）").arg(row.Code));
+        }
         if (key != 0)
             entries.push_back({key, slot});
     }
