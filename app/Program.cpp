@@ -89,7 +89,14 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_userFilesForm = std::make_unique<TUserFilesForm>(main);
     m_versionUpForm = std::make_unique<TVersionUpForm>(main);
     m_qrForm = std::make_unique<TQR_Form>(main);
-    m_statusForm = std::make_unique<TStatusForm>(main);
+    m_statusForm = std::make_unique<TStatusForm>(*m_cc, main);
+    m_statusForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    QObject::connect(main->smStatus, &QAction::triggered, m_statusForm.get(),
+                     [form = m_statusForm.get(), main] {
+                         // Refused while a question waits for its answer.
+                         if (!main->flow().IsAsking())
+                             form->ShowModal(TStatusMode::Normal);
+                     });
     m_infoForm = std::make_unique<TInfoForm>(main);
     m_etymologyForm = std::make_unique<TEtymologyForm>(main);
     m_cgcForm = std::make_unique<TCGCForm>(main);
@@ -113,7 +120,7 @@ void TProgram::RunQuickResponseDrill()
 
 void TProgram::ShowStatusAtFileEnd()
 {
-    // The status window opens here once it has its contents.
+    m_statusForm->ShowModal(TStatusMode::FileEnd);
 }
 
 void TProgram::HideEtymologyWindow()

@@ -55,6 +55,7 @@ public:
     TNoWordForm &noWordForm() { return *m_noWordForm; }
     THanreiForm &hanreiForm() { return *m_hanreiForm; }
     TFileManagerForm &fileManagerForm() { return *m_fileManagerForm; }
+    TStatusForm &statusForm() { return *m_statusForm; }
 
     // Windows of the end of a study run; each opens modally once its window
     // has its contents.

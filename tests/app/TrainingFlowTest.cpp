@@ -281,6 +281,7 @@ TEST_F(TTrainingWindowTest, TheEndOfOneFileLoadsTheNextOfTheQueue)
     EXPECT_FALSE(flow().FileEnded());
     EXPECT_EQ(cc().training.remaining, cc().UsableQuota());
     EXPECT_EQ(ReadBackState(folder)->settings.learningDays, 1);   // TT was saved
+    EXPECT_EQ(statusCloser->shown, 1);   // the status of TT opened at its end, as its settings ask
     EXPECT_EQ(form().sPanel_Q->text(), QStringLiteral("+++ 入試単語 +++"));
     EXPECT_TRUE(form().sPanel_Input->text().startsWith(kStartScreen));
     AskQuestion();

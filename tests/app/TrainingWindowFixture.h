@@ -9,11 +9,14 @@
 #include "app/TrainingFlow.h"
 #include "data/LearningFile.h"
 #include "engine/CommonUnit.h"
+#include "progress/StatusUnit.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 #include "base/TextFiles.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -125,6 +128,27 @@ inline bool RunUntil(const std::function<bool()> &condition, int timeoutMs = 200
     return true;
 }
 
+// The status window opens modally at a file's end; these tests close it at
+// once and count how often it opened.
+class TCloseOnShow : public QObject {
+public:
+    explicit TCloseOnShow(QDialog &dialog) : m_dialog(dialog) { dialog.installEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++shown;
+            QTimer::singleShot(0, &m_dialog, [this] { m_dialog.reject(); });
+        }
+        return false;
+    }
+
+private:
+    QDialog &m_dialog;
+};
+
 class TTrainingWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -136,6 +160,7 @@ protected:
     void TearDown() override
     {
         modalPoll.reset();
+        statusCloser.reset();
         program.reset();
         SetStateWriteObserver({});
     }
@@ -155,6 +180,7 @@ protected:
             f.SetApplicationEnd([this] { ended = true; });
         };
         program->ExecuteMainProgram();
+        statusCloser = std::make_unique<TCloseOnShow>(program->statusForm());
     }
 
     TMainForm &form() { return program->mainForm(); }
@@ -230,5 +256,6 @@ protected:
     bool ended = false;
     QStringList writes;
     std::unique_ptr<QTimer> modalPoll;
+    std::unique_ptr<TCloseOnShow> statusCloser;
 };
 
