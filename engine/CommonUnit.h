@@ -197,6 +197,9 @@ public:
     // them, and returns its three lists. The caller saves the record file
     // when the window closes.
     TStageNoticeLists ApplyStageRules();
+    // The stage rule due for one word, if any: it moves to stage 3 or starts over.
+    void ApplyStageRule(int position);
+    void ApplyStageRule(int position, TStageNoticeKind kind);
     // The forgetting curves of the word's current stage (none in stage 3).
     QList<TEntryCurve> RetentionCurvesOf(int position) const;
 

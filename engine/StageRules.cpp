@@ -62,19 +62,33 @@ TStageNoticeLists TCC::ApplyStageRules()
         const auto kind = StageRuleOf(p);
         if (!kind)
             continue;
-        TTango &t = words[p];
+        const TTango &t = words[p];
         const TStageNoticeEntry entry{
             p, *kind, t.level,
             StageNoticeEntryText(*kind, t.level, FormatHeadword(t.word, false), t.joinedMeanings)};
-        if (*kind == TStageNoticeKind::PassedStage2) {
-            t.stage = TStage::Three;
-            RestartStage2Today(p);   // asked once more today as a final check
-            lists.stage2OK.append(entry);
-            continue;
-        }
-        ResetWordProgress(p);
-        CountUp(t.resetCount);
-        (*kind == TStageNoticeKind::Limbo ? lists.limbo : lists.stageNG).append(entry);
+        ApplyStageRule(p, *kind);
+        (*kind == TStageNoticeKind::PassedStage2 ? lists.stage2OK
+         : *kind == TStageNoticeKind::Limbo      ? lists.limbo
+                                                 : lists.stageNG)
+            .append(entry);
     }
     return lists;
+}
+
+void TCC::ApplyStageRule(int position, TStageNoticeKind kind)
+{
+    TTango &t = words[position];
+    if (kind == TStageNoticeKind::PassedStage2) {
+        t.stage = TStage::Three;
+        RestartStage2Today(position);   // asked once more today as a final check
+        return;
+    }
+    ResetWordProgress(position);
+    CountUp(t.resetCount);
+}
+
+void TCC::ApplyStageRule(int position)
+{
+    if (const auto kind = StageRuleOf(position))
+        ApplyStageRule(position, *kind);
 }

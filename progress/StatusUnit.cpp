@@ -1,9 +1,13 @@
 #include "progress/StatusUnit.h"
 
 #include "app/DialogPlacement.h"
+#include "base/TError.h"
 #include "engine/CommonUnit.h"
+#include "engine/GoalSimulation.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,6 +48,16 @@ const QString kSelfReportedCorrectRate = QStringLiteral("・正解率：　%1　
 const QString kTodayMonsuu = QStringLiteral("・学習問数（今回）：　%1　問");
 const QString kNormADay = QStringLiteral("・1 日のノルマ：　%1　問");
 const QString kNormAchieveRate = QStringLiteral("・ノルマ達成率：　%1　％");
+const QString kSimulationBoxCaption = QStringLiteral(" シミュレート中です・・・");
+const QString kSimuRate = QStringLiteral("[ 正解率 ]　%1 ％　　※正解率の実績から決定");
+const QString kSimuQuota = QStringLiteral("[ 1 日のノルマ ]　%1 問　　※ノルマ設定値と達成率から算定");
+const QString kSimuIncrement = QStringLiteral("[ 初出題で正解時のレベル上昇 ]　%1　　※ユーザー設定値");
+const QString kSimuDay = QStringLiteral(" ⇒  %1 日目");
+const QString kSimulationDone = QStringLiteral("シミュレーションが完了しました。\r\n\r\nこれまでと同じペースで学習された場合、"
+                                               "目標達成までに約 %1 日かかります。");
+const QString kDayLimit = QStringLiteral("目標達成には、3000 日以上必要となります。ノルマを増やすか、ノルマ達成率を高めましょう。");
+// The fast run lets the window repaint and see the abort button this often.
+constexpr qint64 kRefreshEveryMs = 50;
 
 // The goals: words at level 6..10 or above make up 90 % or more.
 constexpr std::array<int, 5> kGoalLevels = {6, 7, 8, 9, 10};
@@ -173,12 +187,26 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     sLabel1->setObjectName(QStringLiteral("sLabel1"));
     sLabel1->setGeometry(10, 122, 372, 40);
     sLabel1->setWordWrap(true);
-    sButton_Trial = new QPushButton(QStringLiteral("シミュレート"), this);
+    sButton_Trial = new QPushButton(QStringLiteral("シミュレーション"), this);
     sButton_Trial->setObjectName(QStringLiteral("sButton_Trial"));
     sButton_Trial->setGeometry(kLevelLeft, 456, 110, 28);
-    sButton_TrialAbort = new QPushButton(QStringLiteral("中止"), this);
+    sButton_TrialAbort = new QPushButton(QStringLiteral("中止する"), this);
     sButton_TrialAbort->setObjectName(QStringLiteral("sButton_TrialAbort"));
-    sButton_TrialAbort->setGeometry(kLevelLeft + 116, 456, 70, 28);
+    sButton_TrialAbort->setGeometry(kLevelLeft, 456, 110, 28);
+    sGroupBox_simu = new QGroupBox(kSimulationBoxCaption, this);
+    sGroupBox_simu->setObjectName(QStringLiteral("sGroupBox_simu"));
+    sGroupBox_simu->setGeometry(kLevelLeft - 6, 492, kLevelWidth + 6, 130);
+    int simuTop = 22;
+    for (QLabel **label : {&Label_Simu2, &Label_Simu3, &Label_Simu4, &Label_Simu5}) {
+        *label = new QLabel(sGroupBox_simu);
+        (*label)->setGeometry(10, simuTop, kLevelWidth - 14, 24);
+        simuTop += 24;
+    }
+    Label_Simu2->setObjectName(QStringLiteral("Label_Simu2"));
+    Label_Simu3->setObjectName(QStringLiteral("Label_Simu3"));
+    Label_Simu4->setObjectName(QStringLiteral("Label_Simu4"));
+    Label_Simu5->setObjectName(QStringLiteral("Label_Simu5"));
+    sGroupBox_simu->hide();
     sBB_Cosmos = new QPushButton(QStringLiteral("Cosmos"), this);
     sBB_Cosmos->setObjectName(QStringLiteral("sBB_Cosmos"));
     sBB_Cosmos->setToolTip(QStringLiteral("Cosmos"));
@@ -194,6 +222,8 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     connect(sCheckBox_everytime, &QCheckBox::clicked, this,
             [this](bool checked) { m_cc.settings.showProgressAtEnd = checked ? 1 : 0; });
     connect(sBB_Cosmos, &QPushButton::clicked, this, [this] { PlaySound(QStringLiteral("COSMOS")); });
+    connect(sButton_Trial, &QPushButton::clicked, this, &TStatusForm::sButton_TrialClick);
+    connect(sButton_TrialAbort, &QPushButton::clicked, this, &TStatusForm::sButton_TrialAbortClick);
 }
 
 int TStatusForm::ShowModal(TStatusMode mode)
@@ -352,4 +382,75 @@ void TStatusForm::closeEvent(QCloseEvent *event)
     // The window's own close box acts like the close button.
     event->ignore();
     sButton_closeClick();
+}
+
+int TStatusForm::ChosenGoal() const
+{
+    for (size_t i = 0; i < sRadioButton_LV.size(); ++i)
+        if (sRadioButton_LV[i]->isChecked())
+            return kGoalLevels[i];
+    return 0;
+}
+
+void TStatusForm::RefreshLevels()
+{
+    const TLearningStatus status = ComputeLearningStatus(m_cc, m_mode);
+    FillLevels(status);
+    FillToeic(status);
+}
+
+void TStatusForm::sButton_TrialClick()
+{
+    TGoalSimulation simulation(m_cc);
+    const int goal = ChosenGoal();
+    if (const auto refusal = simulation.Refusal(goal, SelfReportPending())) {
+        m_cc.notifier->Information(*refusal);
+        return;
+    }
+    sBB_Cosmos->setEnabled(false);
+    sButton_TrialAbort->show();
+    sButton_Trial->hide();
+    Label_Simu2->setText(kSimuRate.arg(simulation.ExpectedCorrectRate()));
+    Label_Simu3->setText(kSimuQuota.arg(simulation.SimulatedQuota()));
+    Label_Simu4->setText(kSimuIncrement.arg(m_cc.settings.firstTimeIncrement));
+    Label_Simu5->clear();
+    sGroupBox_simu->show();
+    m_abortRequested = false;
+
+    // The window stays alive: every 50 ms it repaints and sees the abort button.
+    QElapsedTimer sinceRefresh;
+    sinceRefresh.start();
+    simulation.afterQuestion = [this, &sinceRefresh] {
+        if (sinceRefresh.elapsed() >= kRefreshEveryMs) {
+            QCoreApplication::processEvents();
+            sinceRefresh.restart();
+        }
+        return m_abortRequested;
+    };
+    simulation.atDayChange = [this](int day) {
+        Label_Simu5->setText(kSimuDay.arg(day));
+        RefreshLevels();
+    };
+    std::optional<TSimulationResult> result;
+    try {
+        result = simulation.Run(goal);
+    } catch (const TFatalError &e) {
+        // The table is back as it was; the learner hears why the run stopped.
+        m_cc.notifier->Error(e.Message());
+    }
+    sButton_TrialAbort->hide();
+    sButton_Trial->show();
+    if (result && !result->aborted) {
+        if (result->dayLimitReached)
+            m_cc.notifier->Information(kDayLimit);
+        m_cc.notifier->Information(kSimulationDone.arg(result->days));
+    }
+    sBB_Cosmos->setEnabled(true);
+    sGroupBox_simu->hide();
+    RefreshLevels();
+}
+
+void TStatusForm::sButton_TrialAbortClick()
+{
+    m_abortRequested = true;
 }

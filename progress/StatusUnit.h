@@ -65,6 +65,16 @@ public:
     QLabel *Label_CorrectRate = nullptr;
     QLabel *Label_NormAchieveRate = nullptr;
     QPushButton *sButton_close = nullptr;
+    QGroupBox *sGroupBox_simu = nullptr;
+    QLabel *Label_Simu2 = nullptr;
+    QLabel *Label_Simu3 = nullptr;
+    QLabel *Label_Simu4 = nullptr;
+    QLabel *Label_Simu5 = nullptr;
+
+    // The goal simulation: checks, then the run on the engine's rules; the
+    // abort button stops it. Everything it touched is back when it ends.
+    void sButton_TrialClick();
+    void sButton_TrialAbortClick();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -76,6 +86,9 @@ private:
     void FillStatistics(const TLearningStatus &status);
     void FillLevels(const TLearningStatus &status);
     void FillToeic(const TLearningStatus &status);
+    // The level display and the TOEIC estimate as the word table is now.
+    void RefreshLevels();
+    int ChosenGoal() const;
     void sTrackBar_normChange(int value);
     void SelfReportChange(QSlider *bar, int value);
     void PlaySound(const QString &name);
@@ -84,4 +97,5 @@ private:
     TCC &m_cc;
     TStatusMode m_mode = TStatusMode::Normal;
     bool m_filling = false;
+    bool m_abortRequested = false;
 };

@@ -5,6 +5,7 @@
 #include "support/EngineFolder.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -108,4 +109,29 @@ TEST(StatusForm, OlderSettingsAskForTheSelfReportBeforeClosing)
     EXPECT_EQ(form.sLabel_CorrectRate->text(), QStringLiteral("・正解率：　70　％"));
     form.sButton_closeClick();
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST(StatusForm, TheSimulationReportsItsDaysAndLeavesTheWordsAsTheyWere)
+{
+    TStatusWindowEnv env;
+    for (int p = 1; p <= 100; ++p)
+        env.cc.words[p].level = p <= 95 ? kExcludedLevel : 0;
+    TStatusForm form(env.cc);
+    form.FormShow(TStatusMode::Normal);
+    form.sButton_Trial->click();   // no goal chosen yet
+    EXPECT_EQ(env.cc.defaultNotifier.messages, QStringList{QStringLiteral("目標を選択してください")});
+    env.cc.defaultNotifier.messages.clear();
+
+    form.sRadioButton_LV[2]->setChecked(true);
+    form.sButton_Trial->click();
+    ASSERT_EQ(env.cc.defaultNotifier.messages.size(), 1);
+    EXPECT_EQ(env.cc.defaultNotifier.messages.first(),
+              QStringLiteral("シミュレーションが完了しました。\r\n\r\nこれまでと同じペースで学習された場合、目標達成までに約 0 日かかります。"));
+    for (int p = 1; p <= 100; ++p)
+        EXPECT_EQ(env.cc.words[p].level, p <= 95 ? kExcludedLevel : 0);
+    EXPECT_EQ(env.cc.training.remaining, 20);
+    EXPECT_FALSE(env.cc.simulationRunning);
+    EXPECT_TRUE(form.sGroupBox_simu->isHidden());
+    EXPECT_TRUE(form.sButton_TrialAbort->isHidden());
+    EXPECT_TRUE(form.sBB_Cosmos->isEnabled());
 }

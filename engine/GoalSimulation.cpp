@@ -1,0 +1,166 @@
+// The goal simulation on the engine's own rules.
+#include "engine/GoalSimulation.h"
+
+#include "engine/CommonUnit.h"
+
+#include <vector>
+
+namespace {
+constexpr int kLeastDays = 3;
+constexpr int kLeastQuota = 30;
+constexpr int kGoalShare = 10;   // the goal holds when fewer than W / 10 words lag behind
+constexpr quint64 kFnvOffset = 14695981039346656037ull;
+constexpr quint64 kFnvPrime = 1099511628211ull;
+
+const QString kSelfReportFirst = QStringLiteral("古いバージョンからご使用の方は、まず赤字の項目を自己申請してください");
+const QString kChooseGoal = QStringLiteral("目標を選択してください");
+const QString kTooFewDays =
+    QStringLiteral("まだ学習記録が少ないので予測できません。少なくとも 3 日間の学習記録が必要です。");
+const QString kQuotaTooSmall = QStringLiteral("1 日の平均ノルマ処理数の実績が少なすぎるので、目標達成までに時間がかかりすぎます。"
+                                              "\r\n\r\n少なくとも実績が 30 問以上となるようにノルマ設定をしてください。");
+
+// Everything a run changes, put back when it ends however it ends.
+class TSimulationBackup {
+public:
+    explicit TSimulationBackup(TCC &cc) : m_cc(cc), m_questions(cc.todaysQuestions), m_training(cc.training)
+    {
+        m_words.reserve(kMaxWords);
+        for (int p = 1; p <= kMaxWords; ++p)
+            m_words.push_back(cc.words[p]);
+        m_dayOffset = cc.clock.DayOffset();
+    }
+    ~TSimulationBackup()
+    {
+        for (int p = 1; p <= kMaxWords; ++p)
+            m_cc.words[p] = std::move(m_words[static_cast<size_t>(p - 1)]);
+        m_cc.todaysQuestions = m_questions;
+        m_cc.training.remaining = m_training.remaining;
+        m_cc.training.retryPending = m_training.retryPending;
+        m_cc.training.correctToday = m_training.correctToday;
+        m_cc.clock.SetDayOffset(m_dayOffset);
+        m_cc.simulationRunning = false;
+    }
+    TSimulationBackup(const TSimulationBackup &) = delete;
+    TSimulationBackup &operator=(const TSimulationBackup &) = delete;
+
+private:
+    TCC &m_cc;
+    std::vector<TTango> m_words;
+    TQuestionList m_questions;
+    TTrainingState m_training;
+    int m_dayOffset = 0;
+};
+}
+
+TGoalSimulation::TGoalSimulation(TCC &cc) : m_cc(cc)
+{
+}
+
+int TGoalSimulation::ExpectedCorrectRate() const
+{
+    const qint64 days = m_cc.settings.learningDays;
+    return static_cast<int>((m_cc.QuotaCorrectRate() + qint64(m_cc.settings.overallCorrectRate) * days) / (days + 1));
+}
+
+int TGoalSimulation::SimulatedQuota() const
+{
+    return static_cast<int>(qint64(m_cc.settings.dailyQuota) * m_cc.settings.averageAchievement / 100);
+}
+
+std::optional<QString> TGoalSimulation::Refusal(int goalLevel, bool selfReportPending) const
+{
+    if (selfReportPending)
+        return kSelfReportFirst;
+    if (goalLevel < kFirstGoalLevel || goalLevel > kLastGoalLevel)
+        return kChooseGoal;
+    if (m_cc.settings.learningDays < kLeastDays)
+        return kTooFewDays;
+    if (SimulatedQuota() < kLeastQuota)
+        return kQuotaTooSmall;
+    return std::nullopt;
+}
+
+bool TGoalSimulation::GoalReached(int goalLevel, int threshold) const
+{
+    const TLevelHistogram h = m_cc.BuildLevelHistogram();
+    qint64 behind = 0;
+    for (int level = 0; level < goalLevel; ++level)
+        behind += h[static_cast<size_t>(level)];
+    return behind < threshold;
+}
+
+// Words that fell behind their schedule start over, and words that stayed
+// 800 days in stage 2 move on or start over, as at the start of a file.
+void TGoalSimulation::GiveUpPass()
+{
+    const int total = m_cc.TangoTotal();
+    for (int p = 1; p <= total; ++p) {
+        m_cc.ApplyStageRule(p);
+        m_cc.training.retryPending = false;
+        m_cc.training.newWord = false;
+        m_cc.training.randomQuestion = false;
+    }
+}
+
+TSimulationResult TGoalSimulation::Run(int goalLevel)
+{
+    TSimulationResult result;
+    const int p = ExpectedCorrectRate();
+    const int quota = SimulatedQuota();
+    const int threshold = m_cc.TangoTotal() / kGoalShare;
+    TSimulationBackup backup(m_cc);
+    m_cc.simulationRunning = true;
+    m_cc.clock.SetDayOffset(0);
+    m_cc.training.remaining = quota;
+    quint64 hash = kFnvOffset;
+    int day = 0;
+    for (;;) {
+        if (afterQuestion && afterQuestion()) {
+            result.aborted = true;
+            break;
+        }
+        // The day is over: the next one starts, unless the goal holds.
+        if (quota > 0 && m_cc.training.remaining == 0) {
+            m_cc.todaysQuestions.Clear();
+            m_cc.training.remaining = quota;
+            if (GoalReached(goalLevel, threshold)) {
+                result.goalReached = true;
+                break;
+            }
+            if (atDayChange)
+                atDayChange(day);
+            ++day;
+            if (day > kSimulationDayLimit) {
+                result.dayLimitReached = true;
+                break;
+            }
+            m_cc.clock.SetDayOffset(day);
+            GiveUpPass();
+        }
+        // One question.
+        m_cc.training.remaining -= 1;
+        const bool firstOfDay = m_cc.training.remaining + 1 == quota;
+        const int word = m_cc.SelectNextQuestion(firstOfDay ? TSelectMode::FirstOfDay : TSelectMode::Next);
+        if (word == 0) {
+            m_cc.training.remaining = 0;
+            continue;
+        }
+        ++result.questions;
+        for (int shift = 0; shift < 32; shift += 8)
+            hash = (hash ^ ((quint64(word) >> shift) & 0xFF)) * kFnvPrime;
+        m_cc.question.word = word;
+        CountUp(m_cc.words[word].timesAsked);
+        const bool correct = m_cc.random.Between(1, 100) <= p;
+        if (correct) {
+            if (!m_cc.training.randomQuestion)
+                m_cc.ApplyCorrectAnswer(word);
+        } else {
+            m_cc.ApplyWrongAnswer(word);
+            m_cc.training.retryPending = true;
+        }
+    }
+    result.days = day;
+    result.histogram = m_cc.BuildLevelHistogram();
+    result.chosenWordsHash = hash;
+    return result;
+}
