@@ -200,6 +200,9 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     for (QLabel **label : {&Label_Simu2, &Label_Simu3, &Label_Simu4, &Label_Simu5}) {
         *label = new QLabel(sGroupBox_simu);
         (*label)->setGeometry(10, simuTop, kLevelWidth - 14, 24);
+        QFont small = (*label)->font();
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+        (*label)->setFont(small);
         simuTop += 24;
     }
     Label_Simu2->setObjectName(QStringLiteral("Label_Simu2"));
