@@ -74,7 +74,8 @@ void TProgram::ExecuteMainProgram(bool speech)
         beforeMainFormCreate(*this);
     main->FormCreate();
     m_preferencesForm = std::make_unique<TPreferencesForm>(main);
-    m_cosmosForm = std::make_unique<TCosmosForm>(main);
+    m_cosmosForm = std::make_unique<TCosmosForm>(*m_cc, main);
+    m_cosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_selectionForm = std::make_unique<TSelectionForm>(main);
     m_aboutForm = std::make_unique<TAboutForm>(main);
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
@@ -82,6 +83,14 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_hanreiForm->SetClickSound([media = m_media.get()] { media->PlaySoundEffect(QStringLiteral("BUTTON")); });
     m_belvaneForm = std::make_unique<TBelvaneForm>(main);
     m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
+    m_aboutCosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    if (QAction *cosmos = main->findChild<QAction *>(QStringLiteral("smCosmos"))) {
+        QObject::connect(cosmos, &QAction::triggered, m_aboutCosmosForm.get(), [form = m_aboutCosmosForm.get(), main] {
+            // Refused while a question waits for its answer.
+            if (!main->flow().IsAsking())
+                form->exec();
+        });
+    }
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);
     m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
     m_cc->noQuestions = m_noWordForm.get();
@@ -91,6 +100,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_qrForm = std::make_unique<TQR_Form>(main);
     m_statusForm = std::make_unique<TStatusForm>(*m_cc, main);
     m_statusForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    m_statusForm->openCosmos = [form = m_cosmosForm.get()] { form->ShowModal(); };
     QObject::connect(main->smStatus, &QAction::triggered, m_statusForm.get(),
                      [form = m_statusForm.get(), main] {
                          // Refused while a question waits for its answer.

@@ -224,7 +224,12 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
         connect(bar, &QSlider::valueChanged, this, [this, bar](int value) { SelfReportChange(bar, value); });
     connect(sCheckBox_everytime, &QCheckBox::clicked, this,
             [this](bool checked) { m_cc.settings.showProgressAtEnd = checked ? 1 : 0; });
-    connect(sBB_Cosmos, &QPushButton::clicked, this, [this] { PlaySound(QStringLiteral("COSMOS")); });
+    connect(sBB_Cosmos, &QPushButton::clicked, this, [this] {
+        PlaySound(QStringLiteral("COSMOS"));
+        if (openCosmos)
+            openCosmos();
+        sGroupBox3->setFocus();
+    });
     connect(sButton_Trial, &QPushButton::clicked, this, &TStatusForm::sButton_TrialClick);
     connect(sButton_TrialAbort, &QPushButton::clicked, this, &TStatusForm::sButton_TrialAbortClick);
 }

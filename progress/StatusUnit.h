@@ -28,6 +28,8 @@ public:
 
     // Plays a sound effect by name ("BUTTON", "COSMOS"); set by the program.
     std::function<void(const QString &name)> playSoundEffect;
+    // Opens the star view; set by the program.
+    std::function<void()> openCosmos;
 
     // Fills every display for the mode and shows the window modally.
     int ShowModal(TStatusMode mode);
