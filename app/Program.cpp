@@ -97,7 +97,9 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_fileManagerForm = std::make_unique<TFileManagerForm>(*m_cc, main);
     m_userFilesForm = std::make_unique<TUserFilesForm>(main);
     m_versionUpForm = std::make_unique<TVersionUpForm>(main);
-    m_qrForm = std::make_unique<TQR_Form>(main);
+    m_qrForm = std::make_unique<TQR_Form>(*m_cc, main);
+    m_qrForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    m_qrForm->speakText = [media = m_media.get()](const QString &text) { media->SpeakText(text, false); };
     m_statusForm = std::make_unique<TStatusForm>(*m_cc, main);
     m_statusForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_statusForm->openCosmos = [form = m_cosmosForm.get()] { form->ShowModal(); };
@@ -125,7 +127,7 @@ void TProgram::ExecuteMainProgram(bool speech)
 
 void TProgram::RunQuickResponseDrill()
 {
-    // The drill window opens here once it has its contents.
+    m_qrForm->RunDrill();
 }
 
 void TProgram::ShowStatusAtFileEnd()

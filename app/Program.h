@@ -56,6 +56,7 @@ public:
     THanreiForm &hanreiForm() { return *m_hanreiForm; }
     TFileManagerForm &fileManagerForm() { return *m_fileManagerForm; }
     TStatusForm &statusForm() { return *m_statusForm; }
+    TQR_Form &qrForm() { return *m_qrForm; }
 
     // Windows of the end of a study run; each opens modally once its window
     // has its contents.

@@ -153,9 +153,12 @@ TEST_F(TTrainingWindowTest, TheQuotaEndsTheRunAndStateIsSavedInOrder)
     EXPECT_TRUE(flow().FileEnded());
     EXPECT_TRUE(flow().QuitRequested());
 
-    // One commit, put in place record first, then the settings with the
+    // The drill over the run's words opened and, closing, kept its settings;
+    // then one commit, put in place record first, then the settings with the
     // window position, then the catalog.
-    const QStringList expected = {kRecordFile, kSettingsFile, QStringLiteral("user/setting/FormPosition.dat"),
+    EXPECT_EQ(drillCloser->shown, 1);
+    const QStringList expected = {kSettingsFile, QStringLiteral("user/setting/FormPosition.dat"),
+                                  kRecordFile, kSettingsFile, QStringLiteral("user/setting/FormPosition.dat"),
                                   QStringLiteral("user/FileInfo/FileInfo_PC.dat"),
                                   QStringLiteral("user/FileInfo/FileInfo_User.dat")};
     EXPECT_EQ(StateFileWrites(), expected);

@@ -9,6 +9,7 @@
 #include "app/TrainingFlow.h"
 #include "data/LearningFile.h"
 #include "engine/CommonUnit.h"
+#include "drill/QR.h"
 #include "progress/StatusUnit.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
@@ -161,6 +162,7 @@ protected:
     {
         modalPoll.reset();
         statusCloser.reset();
+        drillCloser.reset();
         program.reset();
         SetStateWriteObserver({});
     }
@@ -181,6 +183,7 @@ protected:
         };
         program->ExecuteMainProgram();
         statusCloser = std::make_unique<TCloseOnShow>(program->statusForm());
+        drillCloser = std::make_unique<TCloseOnShow>(program->qrForm());
     }
 
     TMainForm &form() { return program->mainForm(); }
@@ -257,5 +260,6 @@ protected:
     QStringList writes;
     std::unique_ptr<QTimer> modalPoll;
     std::unique_ptr<TCloseOnShow> statusCloser;
+    std::unique_ptr<TCloseOnShow> drillCloser;
 };
 
