@@ -495,7 +495,7 @@ void TMainForm::FormCreate()
     sGroupBox_Title->raise();
     sGroupBox_Title->show();
     // 16. A start picture on the signal button.
-    SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.random.Between(1, 4)));
+    SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
     // 17. Activation hooks.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)

@@ -41,13 +41,19 @@ bool TTrainingFlow::PrepareQuestion()
         m_form.SetOptionButtonPicture(option, TOptionPicture::Neutral);
         m_form.sBitBtn_Op[static_cast<size_t>(option - 1)]->setEnabled(true);
     }
-    if (!m_cc.PrepareQuestion()) {
-        // Nothing can be asked any more: the question counted for nothing, and
-        // whatever was answered in this run is saved as at every file end.
-        m_cc.training.remaining += 1;
+    switch (m_cc.AskNextQuestion()) {
+    case TAskResult::Asked:
+        break;
+    case TAskResult::QuotaUsedUp:
+        // The study run ends instead of a further question.
+        EndOfStudyRun();
+        return false;
+    case TAskResult::NothingToAsk:
+        // Whatever was answered in this run is saved as at every file end.
         CloseLearningFile(m_cc.AskedCount() > 0);
         return false;
     }
+    UpdateQuotaLabel();
     const TQuestion &q = m_cc.question;
     m_currentWord = q.word;
     m_options = q.choices;

@@ -45,7 +45,7 @@ void TSpeechAndSound::PlaySoundEffect(const QString &name)
 
 void TSpeechAndSound::PlayTypingSound(int typingSound)
 {
-    m_sounds->PlaySoundEffect(TSoundEffects::TypingSoundName(typingSound, m_cc.random));
+    m_sounds->PlaySoundEffect(TSoundEffects::TypingSoundName(typingSound, m_cc.windowRandom));
 }
 
 bool TSpeechAndSound::SpeechUsable() const

@@ -28,7 +28,6 @@ const QString kStartText = QStringLiteral("何かキーを押すとスタート�
 const QString kQuitQuestion = QStringLiteral("Tessarion を終了しますか？");
 const QString kUnknownFileCheckpoint = QStringLiteral("新学習ファイル実装チェックポイント");
 const QColor kLoadedTitleColour(0xC0, 0xC0, 0xC0);
-constexpr int kMinimumWords = 3;
 constexpr int kWidePanelWidth = 897;
 constexpr int kReactionInterval = 2000;
 constexpr int kPhraseReactionInterval = 3600;
@@ -199,17 +198,13 @@ void TTrainingFlow::LoadingStep()
     if (!PrepareNextFile() || m_quit)
         return;
 
-    m_cc.LoadFileSettings();
-    m_cc.LoadLearningFile();
-    m_form.ShowTopRightDisplay(m_cc.settings.topRightDisplay);
-
-    const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
-    if (row.TangoTotal < kMinimumWords) {
-        m_cc.notifier->Information(QStringLiteral("学習ファイル【 ") + row.Title +
-                                   QStringLiteral(" 】のデータが少なすぎます。最低でも 3 つのデータがないと起動できません。"));
+    // Settings, words and records; a file too small or damaged is refused
+    // (the learner has been told) and the next one follows.
+    if (m_cc.LoadCurrentLearningFile() != TFileOpenResult::Opened) {
         CloseLearningFile(false);
         return;
     }
+    m_form.ShowTopRightDisplay(m_cc.settings.topRightDisplay);
 
     // The tab of the file's setting opens; its icon shows it.
     QTabWidget *pages = m_form.sPageControl1;
@@ -233,16 +228,10 @@ void TTrainingFlow::LoadingStep()
     m_form.smTokushuRule->setVisible(Media().SpeechLanguageId() != kUsEnglishLanguageId);
     m_form.smWords->setVisible(!m_cc.userFile);
 
-    // The daily quota is per study run: it starts in full at every load.
-    m_cc.training.remaining = m_cc.UsableQuota();
-    m_cc.training.correctToday = 0;
-    m_cc.todaysQuestions.Clear();
-    // The first selection of the day is no retry: the random marker shows
-    // only when it ends in a random question.
-    m_cc.training.randomQuestion = false;
-    const int first = m_cc.SelectNextQuestion(TSelectMode::FirstOfDay);
+    // The study run starts: the quota in full, the day's first selection.
+    const bool canAsk = m_cc.BeginStudyRun();
     m_form.sLabel_random->setVisible(m_cc.training.randomQuestion);
-    if (first != 0 || m_cc.training.randomAcceptedToday)
+    if (canAsk)
         FileReady();
     else
         CloseLearningFile(false);
@@ -376,12 +365,8 @@ void TTrainingFlow::QuestionStep()
         EndOfStudyRun();
         return;
     }
-
-    m_cc.training.remaining -= 1;
-    UpdateQuotaLabel();
     m_form.sPageControl1->setEnabled(false);
     m_form.program().ClearEtymologyHistory();
-
     if (!PrepareQuestion())
         return;
     m_form.sLabel_Input->setText(QStringLiteral("_"));
@@ -392,7 +377,7 @@ void TTrainingFlow::QuestionStep()
         return;
     }
     m_optionsRevealed = false;
-    PlayAgentAnimation(m_cc.random.Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
+    PlayAgentAnimation(m_cc.windowRandom.Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
     if (m_cc.settings.speakAfterQuestion == 1)
         SpeakTracked(m_cc.words[m_currentWord].word);
     m_form.sLabel_TabVoc_Voc->clear();
@@ -424,7 +409,7 @@ void TTrainingFlow::EndOfStudyRun()
     if (quickResponse) {
         m_form.SetTitleCoverVisible(true);
         m_form.HideMainMenus();
-        if (m_cc.askedWords.Count() >= kMinimumWords)
+        if (m_cc.askedWords.Count() >= kMinLearningWords)
             m_form.program().RunQuickResponseDrill();
     }
     m_fileEnded = true;
@@ -504,9 +489,9 @@ void TTrainingFlow::GaugeStep()
         leave = true;
     } else {
         if (position == maximum / 2 && m_cc.settings.speakAfterQuestion != 1) {
-            if (m_cc.random.Below(4) == 0)
+            if (m_cc.windowRandom.Below(4) == 0)
                 PlayAgentAnimation(QStringLiteral("Hearing_1"));
-            else if (m_cc.random.Below(4) == 0)
+            else if (m_cc.windowRandom.Below(4) == 0)
                 PlayAgentAnimation(QStringLiteral("Hearing_2"));
             else
                 PlayAgentAnimation(QStringLiteral("Think"));
@@ -535,11 +520,9 @@ void TTrainingFlow::FinishQuestion()
     if (!m_optionsRevealed)
         RevealOptions();
     m_optionsRevealed = true;
-    m_answerCorrect = m_form.sGauge_Time->position() > 0 && m_chosenOption == m_correctPosition;
+    // Right when the right option was chosen in time, or the right word typed.
+    m_answerCorrect = m_cc.JudgeAnswer(m_chosenOption, m_form.sGauge_Time->position() > 0, m_typed);
     ShowAnswer();
-
-    const int correctWord = m_options[static_cast<size_t>(m_correctPosition - 1)];
-    m_answerCorrect = m_answerCorrect || m_cc.CheckTypedAnswer(m_cc.words[correctWord].word, m_typed);
 
     m_previousLevel = m_cc.words[m_currentWord].level;
     m_form.SetSignalCaption(QString(), kSignalFontHeight);
@@ -559,8 +542,7 @@ void TTrainingFlow::GradeAnswer()
 {
     if (m_cc.settings.speakAfterGrading == 1)
         SpeakTracked(m_cc.words[m_currentWord].word);
-    const TAnswerEffect effect =
-        m_answerCorrect ? m_cc.ApplyCorrectAnswer(m_currentWord) : m_cc.ApplyWrongAnswer(m_currentWord);
+    const TAnswerEffect effect = m_cc.GradeQuestion(m_answerCorrect);
     m_lastEffect = effect;
     if (m_answerCorrect) {
         m_form.SetSignalPicture(QStringLiteral("Signal_O"));
@@ -613,7 +595,7 @@ void TTrainingFlow::CloseLearningFile(bool save)
         if (m_optionsRevealed)
             m_form.ClearAnswerDetails();
         m_form.ResetOptionButtons();
-        m_form.SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.random.Between(1, 4)));
+        m_form.SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
         m_form.sPanel_cover->raise();
         m_form.sPanel_cover->show();
         m_form.sPanel_glimpse->hide();
@@ -626,17 +608,11 @@ void TTrainingFlow::CloseLearningFile(bool save)
             m_form.SetInputText(kLoadingText);
         }
     }
-    if (save) {
-        m_cc.UpdateQuotaStatistics();
-        m_cc.settings.learningDays += 1;
-        m_cc.SaveAtFileEnd();
-    }
+    // With saving: the quota statistics and the file's save as one commit.
+    m_cc.EndLearningFile(save);
 
     if (!m_quit && !QueueEmpty()) {
-        m_cc.words.Clear();
-        m_cc.askedWords.Clear();
         m_phase = TQuestionPhase::Posted;
-        m_cc.training.retryPending = false;
         m_fileEnded = false;
         m_optionsRevealed = false;
         Enter(TFlowState::Loading);
@@ -673,12 +649,12 @@ void TTrainingFlow::ShutDown()
             Media().SelectSpeechEngine();
             if (m_cc.settings.speechMode == kSpeechWithAgent) {
                 const QString phrase = ChooseFarewellPhrase(m_cc.fileCode, Media().SpeechLanguageId(),
-                                                            QTime::currentTime().hour(), m_cc.random);
+                                                            QTime::currentTime().hour(), m_cc.windowRandom);
                 if (!phrase.isEmpty())
                     SpeakTracked(phrase);
             }
             Wait(kQuitFarewellWait);
-            Media().PlayAgentAnimation(m_cc.random.Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"),
+            Media().PlayAgentAnimation(m_cc.windowRandom.Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"),
                                        true);
             if (!noClosingTitle)
                 Wait(kAgentUnloadWait);

@@ -73,6 +73,10 @@ public:
 
     // Speech and the parakeet, set by the program when it builds them.
     TSpeech *speech = nullptr;
+    // The draws of the windows, the agent and the sounds (pictures, poses,
+    // phrases), apart from the learning rules' own generator: what is asked
+    // never depends on how often the parakeet idled.
+    TRandom windowRandom;
 
     // ---- start-up file steps ----
     QString FindUserFolder() { return workspace.FindUserFolder(); }
@@ -207,6 +211,8 @@ public:
     // Takes the next queued file and loads its settings, words and records.
     // A file of fewer than 3 words is refused with a message to the learner.
     TFileOpenResult OpenNextLearningFile();
+    // The same for the file already made current (SelectNextLearningFile).
+    TFileOpenResult LoadCurrentLearningFile();
     // After the stage rules: the quota starts, the lists are emptied and the
     // day's first selection is made. False when nothing can be asked (the
     // file is then ended without saving).

@@ -16,6 +16,11 @@ TFileOpenResult TCC::OpenNextLearningFile()
 {
     if (!SelectNextLearningFile(true))
         return TFileOpenResult::QueueEmpty;
+    return LoadCurrentLearningFile();
+}
+
+TFileOpenResult TCC::LoadCurrentLearningFile()
+{
     LoadFileSettings();
     try {
         LoadLearningFile();
@@ -39,6 +44,9 @@ bool TCC::BeginStudyRun()
     todaysQuestions.Clear();
     askedWords.Clear();
     question = {};
+    // The first selection of the day is no retry and, unless it ends in one,
+    // no random question.
+    training.randomQuestion = false;
     return SelectNextQuestion(TSelectMode::FirstOfDay) != 0 || training.randomAcceptedToday;
 }
 

@@ -218,7 +218,7 @@ void TSpeech::Agent1IdleStart()
     } else if (m_busy) {
         m_busy = false;
     } else {
-        const int draw = m_cc.random.Below(kIdleDraws);
+        const int draw = m_cc.windowRandom.Below(kIdleDraws);
         if (draw < int(kIdleAnimations.size()))
             m_agent.Play(QString::fromLatin1(kIdleAnimations[size_t(draw)]));
     }

@@ -313,7 +313,7 @@ TEST_F(SpeechRules, IdleStartPicksAnIdleAnimationOrCalmsTheBird)
     const QStringList idles = {QStringLiteral("Idle2_1"), QStringLiteral("Reading"), QStringLiteral("Idle3_1"),
                                QStringLiteral("Idle3_2"), QStringLiteral("Idle3_3"), QStringLiteral("Writing"),
                                QStringLiteral("Processing"), QStringLiteral("Idle2_2")};
-    cc.random.Seed(11);
+    cc.windowRandom.Seed(11);
     TRandom mirror(11);
     int none = 0;
     for (int i = 0; i < 30; ++i) {
