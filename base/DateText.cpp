@@ -2,7 +2,6 @@
 
 #include "base/TError.h"
 
-#include <QStringList>
 
 QDate ZeroDate()
 {
@@ -22,25 +21,36 @@ QString ShortDateText(const QDate &date)
         .arg(date.day(), 2, 10, QLatin1Char('0'));
 }
 
-std::optional<QDate> ParseDateText(const QString &text)
+std::optional<QDate> ParseDateText(QStringView text)
 {
-    const QStringList parts = text.trimmed().split(u'/');
-    if (parts.size() != 3)
-        return std::nullopt;
-    int values[3];
-    for (int i = 0; i < 3; ++i) {
-        const QString &part = parts.at(i);
-        if (part.isEmpty() || part.size() > (i == 0 ? 4 : 2))
-            return std::nullopt;
-        for (QChar c : part)
-            if (c < u'0' || c > u'9')
+    // Read in place: year of 1..4 digits, month and day of 1..2, "/" between.
+    const QStringView trimmed = text.trimmed();
+    int values[3] = {0, 0, 0};
+    int part = 0;
+    int digits = 0;
+    for (const QChar c : trimmed) {
+        if (c == u'/') {
+            if (digits == 0 || part == 2)
                 return std::nullopt;
-        values[i] = part.toInt();
+            ++part;
+            digits = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9' || ++digits > (part == 0 ? 4 : 2))
+            return std::nullopt;
+        values[part] = values[part] * 10 + (c.unicode() - u'0');
     }
+    if (part != 2 || digits == 0)
+        return std::nullopt;
     const QDate date(values[0], values[1], values[2]);
     if (!date.isValid())
         return std::nullopt;
     return date;
+}
+
+std::optional<QDate> ParseDateText(const QString &text)
+{
+    return ParseDateText(QStringView(text));
 }
 
 QDate ReadDateText(const QString &text)

@@ -14,6 +14,7 @@ QString ShortDateText(const QDate &date);   // "2009/07/05"
 
 // Reads "y/m/d" with or without leading zeros; nullopt for anything else.
 std::optional<QDate> ParseDateText(const QString &text);
+std::optional<QDate> ParseDateText(QStringView text);
 
 // As ParseDateText, but a text that is not a date is the conversion error
 // that ends the program.

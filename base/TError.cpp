@@ -1,5 +1,7 @@
 #include "base/TError.h"
 
+#include <limits>
+
 void RaiseConversionError(const QString &text)
 {
     throw TFatalError(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
@@ -13,17 +15,24 @@ void RaiseFileError(const QString &path, int line, const QString &message)
 
 qint32 StrToInt(QStringView text)
 {
-    // Only an optional sign and ASCII digits: QString::toInt alone would stop
-    // at an embedded NUL and read "9<NUL>abc" as 9.
+    // Only an optional sign and ASCII digits (QString::toInt alone would stop
+    // at an embedded NUL and read "9<NUL>abc" as 9), read in place.
+    constexpr qint64 kLimit = qint64(std::numeric_limits<qint32>::max()) + 1;
     const qsizetype digitsFrom = !text.isEmpty() && (text.front() == u'-' || text.front() == u'+') ? 1 : 0;
     if (digitsFrom >= text.size())
         RaiseConversionError(text.toString());
-    for (qsizetype i = digitsFrom; i < text.size(); ++i)
-        if (text.at(i) < u'0' || text.at(i) > u'9')
+    qint64 value = 0;
+    for (qsizetype i = digitsFrom; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
             RaiseConversionError(text.toString());
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok)
+        value = value * 10 + (c - u'0');
+        if (value > kLimit)
+            RaiseConversionError(text.toString());
+    }
+    if (text.front() == u'-')
+        value = -value;
+    if (value > std::numeric_limits<qint32>::max())
         RaiseConversionError(text.toString());
-    return value;
+    return static_cast<qint32>(value);
 }

@@ -76,14 +76,33 @@ QString DecodeLearningBytes(const QByteArray &stored)
     QByteArrayView view(stored);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    const QStringList lines = SplitLines(QString::fromUtf8(view));
-    QString joined;
-    joined.reserve(view.size() + 2 * lines.size());
-    for (const QString &line : lines) {
-        joined += line;
-        joined += QStringLiteral("\r\n");
+    const QString text = QString::fromUtf8(view);
+    // One pass: every line ends in CR LF (a line break of any kind becomes
+    // one, a last line without one gets one) and every unit is shifted down.
+    constexpr char16_t kCr = u'\r' - kLearningTextShift;
+    constexpr char16_t kLf = u'\n' - kLearningTextShift;
+    const char16_t *src = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    QString out(2 * n + 2, Qt::Uninitialized);   // room for a lone break to become two units
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    char16_t *dst = begin;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (c == u'\r' || c == u'\n') {
+            *dst++ = kCr;
+            *dst++ = kLf;
+            if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n')
+                ++i;
+        } else {
+            *dst++ = static_cast<char16_t>(c - kLearningTextShift);
+        }
     }
-    return DecodeLearningText(joined);
+    if (n > 0 && src[n - 1] != u'\r' && src[n - 1] != u'\n') {
+        *dst++ = kCr;
+        *dst++ = kLf;
+    }
+    out.truncate(dst - begin);
+    return out;
 }
 
 QString ReadLearningDataFile(const QString &path)
@@ -101,7 +120,6 @@ QString ReadLearningDataFile(const QString &path)
 namespace {
 const QString kLearningFilePattern = QStringLiteral("resource/%1_enc.dat");
 const QString kUncheckedLayoutNotice = QStringLiteral("新学習ファイル実装チェックポイント");
-const QString kMeaningJoiner = QStringLiteral("、");
 
 // Where a field of a row goes (fields numbered from 1).
 enum class TTarget {
@@ -158,12 +176,15 @@ TTarget TargetOfField(TLayout layout, int field)
     return TTarget::None;
 }
 
-QString JoinMeanings(const TTango &t)
+// The field of a row that starts at pos; pos moves past the TAB that ends
+// it, so it passes the row's size once the last field is taken.
+QStringView NextField(QStringView line, qsizetype &pos)
 {
-    QString joined = t.meanings[0];
-    for (size_t i = 1; i < t.meanings.size() && !t.meanings[i].isEmpty(); ++i)
-        joined += kMeaningJoiner + t.meanings[i];
-    return joined;
+    const qsizetype tab = line.indexOf(u'\t', pos);
+    const qsizetype end = tab < 0 ? line.size() : tab;
+    const QStringView field = line.sliced(pos, end - pos);
+    pos = end + 1;
+    return field;
 }
 
 // The row's position in the word table, or 0 for a row that must be skipped
@@ -245,18 +266,21 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
     int unnumbered = 0;
     // Lines 2..n-1 are rows; the last line is the trailer.
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const QList<QStringView> fields = lines.at(i).split(u'\t');
-        const int position = PositionOfRow(fields.at(0), tangoTotal, unnumbered);
+        const QStringView line = lines.at(i);
+        qsizetype pos = 0;
+        const QStringView numberField = NextField(line, pos);
+        const int position = PositionOfRow(numberField, tangoTotal, unnumbered);
         if (position == 0)
             continue;
         TTango &t = words[position];
-        if (!fields.at(0).isEmpty())
+        if (!numberField.isEmpty())
             t.number = position;
-        t.word = fields.size() > 1 ? fields.at(1).toString() : QString();
-        for (qsizetype f = 2; f < fields.size(); ++f) {
-            if (fields.at(f).isEmpty())
+        t.word = pos <= line.size() ? NextField(line, pos).toString() : QString();
+        for (int f = 2; pos <= line.size(); ++f) {
+            const QStringView field = NextField(line, pos);
+            if (field.isEmpty())
                 continue;
-            const QString cell = fields.at(f).toString();
+            const QString cell = field.toString();
             if (layout == TLayout::Unchecked) {
                 // A file code without a column layout: nothing is stored.
                 // One notice per file says so (a box per cell would bury the
@@ -267,7 +291,7 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
                 }
                 continue;
             }
-            switch (TargetOfField(layout, int(f + 1))) {
+            switch (TargetOfField(layout, f + 1)) {
             case TTarget::None: break;
             case TTarget::Attribute1: t.attributes[0] = cell; break;
             case TTarget::Attribute3: t.attributes[2] = cell; break;
@@ -286,7 +310,7 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
             case TTarget::ItColumn15: t.itColumns13to15[2] = cell; break;
             }
         }
-        t.joinedMeanings = JoinMeanings(t);
+        t.joinedMeanings = JoinMeanings(t.meanings);
     }
 
     RefuseMissingRows(words, tangoTotal, fileCode, path);

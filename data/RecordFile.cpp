@@ -10,14 +10,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <charconv>
 #include <utility>
 
 namespace {
 const QString kRecordFolder = QStringLiteral("record/");
 const QString kTrue = QStringLiteral("TRUE");
 const QString kFalse = QStringLiteral("FALSE");
+const QByteArray kTrueBytes = kTrue.toLatin1();
+const QByteArray kFalseBytes = kFalse.toLatin1();
+
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray kUtf16Bom = QByteArrayLiteral("\xFF\xFE");
+constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr qint32 kMaxHistoryLevel = 99;
 
 // A line that could not be decoded: it fails every field test.
@@ -49,11 +55,11 @@ QList<QByteArrayView> SplitByteLines(QByteArrayView bytes)
     RaiseConversionError(text);
 }
 
-// Splits a history text into (key, level) pairs: "key[level]key[level]...".
-template <typename Entry, typename KeyReader>
-QList<Entry> ParseHistory(const QString &text, KeyReader readKey)
+// Walks a history text "key[level]key[level]..." entry by entry, reading
+// each entry in place.
+template <typename Entry, typename KeyReader, typename Sink>
+void ForEachHistoryEntry(const QString &text, KeyReader readKey, Sink sink)
 {
-    QList<Entry> entries;
     const QStringView view(text);
     qsizetype pos = 0;
     while (pos < view.size()) {
@@ -62,14 +68,33 @@ QList<Entry> ParseHistory(const QString &text, KeyReader readKey)
         if (open < 0 || close < 0)
             RaiseHistoryError(text.mid(pos));
         Entry entry;
-        readKey(view.mid(pos, open - pos), entry);
-        entry.level = StrToInt(view.mid(open + 1, close - open - 1));
+        readKey(view.sliced(pos, open - pos), entry);
+        entry.level = StrToInt(view.sliced(open + 1, close - open - 1));
         if (entry.level < 0 || entry.level > kMaxHistoryLevel)
             RaiseHistoryError(text.mid(open, close - open + 1));
-        entries.append(entry);
+        sink(entry);
         pos = close + 1;
     }
+}
+
+template <typename Entry, typename KeyReader>
+QList<Entry> ParseHistory(const QString &text, KeyReader readKey)
+{
+    QList<Entry> entries;
+    ForEachHistoryEntry<Entry>(text, readKey, [&](const Entry &e) { entries.append(e); });
     return entries;
+}
+
+void ReadStage1Key(QStringView key, TStage1Entry &e)
+{
+    e.question = StrToInt(key);
+}
+
+void ReadStage2Key(QStringView key, TStage2Entry &e)
+{
+    // A text that is not a date is the conversion error, as for any date.
+    const std::optional<QDate> date = ParseDateText(key);
+    e.day = (date ? *date : ReadDateText(key.toString())).toJulianDay();
 }
 
 void ClearArrays(TTango &t)
@@ -194,7 +219,7 @@ QStringList DecodeRecordLines(const QByteArray &bytes)
     return SplitLines(text);
 }
 
-void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
+void ReadRecordFields(QStringView line, qsizetype position, TTango &t)
 {
     auto number = [&] { return StrToInt(NextTabView(line, position)); };
     // A history count below 0 is as unreadable as one that is not a number.
@@ -206,16 +231,16 @@ void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
         return value;
     };
     t.stage = static_cast<TStage>(number());
-    t.stage1History = NextTabField(line, position);
+    t.stage1History = NextTabView(line, position).toString();
     t.stage1Count = count();
-    t.stage2History = NextTabField(line, position);
+    t.stage2History = NextTabView(line, position).toString();
     t.stage2Count = count();
     t.timesAsked = number();
     t.wrongCount = number();
     t.resetCount = number();
     t.level = number();
     t.stage1Counter = number();
-    t.nextDueDate = NextTabField(line, position);
+    t.nextDueDate = NextTabView(line, position).toString();
     t.starX = number();
     t.starY = number();
     t.stage1Limit = NextTabView(line, position) == kTrue;
@@ -223,33 +248,38 @@ void ReadRecordFields(const QString &line, qsizetype position, TTango &t)
 
 QList<TStage1Entry> ParseStage1History(const QString &text)
 {
-    return ParseHistory<TStage1Entry>(text, [](QStringView key, TStage1Entry &e) {
-        e.question = StrToInt(key);
-    });
+    return ParseHistory<TStage1Entry>(text, ReadStage1Key);
 }
 
 QList<TStage2Entry> ParseStage2History(const QString &text)
 {
-    return ParseHistory<TStage2Entry>(text, [](QStringView key, TStage2Entry &e) {
-        e.day = ReadDateText(key.toString()).toJulianDay();
-    });
+    return ParseHistory<TStage2Entry>(text, ReadStage2Key);
 }
 
 void RebuildHistoryArrays(TTango &t)
 {
     ClearArrays(t);
-    if (t.stage == TStage::One) {
-        const QList<TStage1Entry> entries = ParseStage1History(t.stage1History);
-        if (t.stage1Count > entries.size())
-            RaiseHistoryError(t.stage1History);
-        for (int k = 1; k <= t.stage1Count; ++k)
-            StoreStage1Entry(t, k, entries.at(k - 1));
-    } else if (t.stage == TStage::Two) {
-        const QList<TStage2Entry> entries = ParseStage2History(t.stage2History);
-        if (t.stage2Count > entries.size())
-            RaiseHistoryError(t.stage2History);
-        for (int k = 1; k <= t.stage2Count; ++k)
-            StoreStage2Entry(t, k, entries.at(k - 1));
+    try {
+        if (t.stage == TStage::One) {
+            int k = 0;
+            ForEachHistoryEntry<TStage1Entry>(t.stage1History, ReadStage1Key, [&](const TStage1Entry &e) {
+                if (++k <= t.stage1Count)
+                    StoreStage1Entry(t, k, e);
+            });
+            if (t.stage1Count > k)
+                RaiseHistoryError(t.stage1History);
+        } else if (t.stage == TStage::Two) {
+            int k = 0;
+            ForEachHistoryEntry<TStage2Entry>(t.stage2History, ReadStage2Key, [&](const TStage2Entry &e) {
+                if (++k <= t.stage2Count)
+                    StoreStage2Entry(t, k, e);
+            });
+            if (t.stage2Count > k)
+                RaiseHistoryError(t.stage2History);
+        }
+    } catch (const TFatalError &) {
+        ClearArrays(t);   // a history that does not read leaves no half-filled arrays
+        throw;
     }
 }
 
@@ -325,14 +355,95 @@ QString RecordFilePath(const QString &userFolder, const QString &fileCode)
     return userFolder + kRecordFolder + QStringLiteral("Record_") + fileCode + QStringLiteral(".dat");
 }
 
+namespace {
+// Most bytes a number field takes ("-2147483648").
+constexpr qsizetype kNumberFieldBytes = 11;
+constexpr int kNumberFields = 10;
+constexpr int kTextFields = 4;
+
+// The most bytes a word's record line can take: three per UTF-16 unit of
+// its texts, the numbers at their longest, the flag, TABs and CR LF.
+qsizetype RecordLineBound(const TTango &t)
+{
+    const qsizetype units = t.word.size() + t.stage1History.size() + t.stage2History.size() + t.nextDueDate.size();
+    return 3 * units + kNumberFields * kNumberFieldBytes + kFalse.size() + (kRecordFieldCount - 1) + 2;
+}
+
+// UTF-8 as QString::toUtf8 writes it: a surrogate without its partner
+// becomes "?".
+char *PutUtf8(char *dst, const QString &field)
+{
+    const char16_t *src = reinterpret_cast<const char16_t *>(field.constData());
+    const qsizetype n = field.size();
+    const auto put = [&](char32_t c) { *dst++ = static_cast<char>(c); };
+    for (qsizetype i = 0; i < n; ++i) {
+        const char32_t c = src[i];
+        if (c < 0x80) {
+            put(c);
+        } else if (c < 0x800) {
+            put(0xC0 | (c >> 6));
+            put(0x80 | (c & 0x3F));
+        } else if (!QChar::isSurrogate(c)) {
+            put(0xE0 | (c >> 12));
+            put(0x80 | ((c >> 6) & 0x3F));
+            put(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1])) {
+            const char32_t u = QChar::surrogateToUcs4(src[i], src[i + 1]);
+            ++i;
+            put(0xF0 | (u >> 18));
+            put(0x80 | ((u >> 12) & 0x3F));
+            put(0x80 | ((u >> 6) & 0x3F));
+            put(0x80 | (u & 0x3F));
+        } else {
+            put('?');
+        }
+    }
+    return dst;
+}
+}
+
 QByteArray RecordFileBytes(const TWordTable &words, int total)
 {
-    QString text;
+    // One pass into one buffer sized for the longest the lines can be:
+    // numbers written in place, texts encoded straight into it.
+    static_assert(kTextFields + kNumberFields + 1 == kRecordFieldCount);
+    qsizetype bound = kUtf8Bom.size();
+    for (int p = 1; p <= total; ++p)
+        bound += RecordLineBound(words[p]);
+    QByteArray bytes(bound, Qt::Uninitialized);
+    char *const begin = bytes.data();
+    char *dst = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), begin);
+    const auto text = [&](const QString &field) {
+        dst = PutUtf8(dst, field);
+        *dst++ = '\t';
+    };
+    const auto number = [&](qint32 value) {
+        dst = std::to_chars(dst, dst + kNumberFieldBytes, value).ptr;
+        *dst++ = '\t';
+    };
     for (int p = 1; p <= total; ++p) {
-        text += RecordFields(words[p]).join(u'\t');
-        text += QStringLiteral("\r\n");
+        const TTango &t = words[p];
+        text(t.word);
+        number(StageNumber(t.stage));
+        text(t.stage1History);
+        number(t.stage1Count);
+        text(t.stage2History);
+        number(t.stage2Count);
+        number(t.timesAsked);
+        number(t.wrongCount);
+        number(t.resetCount);
+        number(t.level);
+        number(t.stage1Counter);
+        text(t.nextDueDate);
+        number(t.starX);
+        number(t.starY);
+        const QByteArray &flag = t.stage1Limit ? kTrueBytes : kFalseBytes;
+        dst = std::copy(flag.begin(), flag.end(), dst);
+        *dst++ = '\r';
+        *dst++ = '\n';
     }
-    return kUtf8Bom + text.toUtf8();
+    bytes.truncate(dst - begin);
+    return bytes;
 }
 
 TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
@@ -343,30 +454,45 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
         throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     TRecordFileRead read;
-    QStringList lines;
+    // Lines are views of one decoded text; only a file that is not UTF-8 as
+    // a whole is decoded line by line.
+    QString text;
+    QList<QStringView> lines;
+    QStringList ownLines;
     if (bytes.startsWith(kUtf8Bom)) {
-        // This program's own layout: each line is UTF-8 by itself, so one bad
-        // byte spoils one line only.
-        const QList<QByteArrayView> rawLines = SplitByteLines(QByteArrayView(bytes).sliced(kUtf8Bom.size()));
-        for (qsizetype k = 0; k < rawLines.size(); ++k) {
-            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            QString line = utf8.decode(rawLines.at(k));
-            if (utf8.hasError())
-                line = kUnreadableLine;
-            lines.append(line);
+        const QByteArrayView body = QByteArrayView(bytes).sliced(kUtf8Bom.size());
+        QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = whole.decode(body);
+        // A line's own decoding would drop a byte-order mark at its start.
+        if (!whole.hasError() && !text.contains(QChar(kByteOrderMark))) {
+            lines = SplitLineViews(text);
+        } else {
+            // This program's own layout: each line is UTF-8 by itself, so one
+            // bad byte spoils one line only.
+            text.clear();
+            for (const QByteArrayView raw : SplitByteLines(body)) {
+                QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+                QString line = utf8.decode(raw);
+                ownLines.append(utf8.hasError() ? kUnreadableLine : line);
+            }
         }
     } else {
-        lines = DecodeRecordLines(bytes);
+        ownLines = DecodeRecordLines(bytes);
+    }
+    if (!ownLines.isEmpty()) {
+        lines.reserve(ownLines.size());
+        for (const QString &line : std::as_const(ownLines))
+            lines.append(line);
     }
     for (qsizetype k = 1; k <= lines.size(); ++k) {
-        const QString &line = lines.at(k - 1);
+        const QStringView line = lines.at(k - 1);
         qsizetype pos = 0;
-        const QString word = NextTabField(line, pos);
+        const QStringView word = NextTabView(line, pos);
         int target = static_cast<int>(qMin<qsizetype>(k, kMaxWords + 1));
         if (wordIndex) {
             // A user workbook that changed since the last start: records
             // follow their words; a word no longer in the workbook loses its record.
-            target = wordIndex->value(word, 0);
+            target = wordIndex->value(word.toString(), 0);
             if (target == 0)
                 continue;
         }
@@ -375,7 +501,7 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
         TTango &t = words[target];
         try {
             if (line.count(u'\t') > kRecordFieldCount - 1)
-                RaiseConversionError(line.left(40));
+                RaiseConversionError(line.left(40).toString());
             ReadRecordFields(line, pos, t);
             RebuildHistoryArrays(t);
             ++read.readableLines;

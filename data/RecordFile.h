@@ -57,7 +57,7 @@ QStringList DecodeRecordLines(const QByteArray &bytes);
 // not a decimal integer is the conversion error (TFatalError); missing text
 // fields read as empty; the limit flag is set only by the exact text "TRUE".
 // The history arrays are not touched (RebuildHistoryArrays).
-void ReadRecordFields(const QString &line, qsizetype position, TTango &word);
+void ReadRecordFields(QStringView line, qsizetype position, TTango &word);
 
 // One history entry. For stage 2, `day` is the entry's date as a Julian day.
 struct TStage1Entry {
