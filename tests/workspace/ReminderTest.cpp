@@ -1,0 +1,102 @@
+#include "workspace/Reminder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// XDG_CONFIG_HOME pointed at a temporary folder for one test.
+struct TConfigHome {
+    QTemporaryDir dir;
+    QByteArray old = qgetenv("XDG_CONFIG_HOME");
+    TConfigHome() { qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()); }
+    ~TConfigHome() { qputenv("XDG_CONFIG_HOME", old); }
+};
+
+TCatalog CatalogWithFile(int slot, bool popUp, const QString &popUpDate)
+{
+    TCatalog catalog;
+    TDBF &row = catalog.rows[static_cast<size_t>(slot)];
+    row.Code = QStringLiteral("TT");
+    row.Title = QStringLiteral("Test file");
+    row.Version = 201;
+    row.PopUp = popUp;
+    row.PopUpDate = popUpDate;
+    row.PopUpWN = 12;
+    return catalog;
+}
+}
+
+TEST(Reminder, AutostartEntryIsCreatedWhenTickedAndRemovedWhenNoFileAsks)
+{
+    TConfigHome home;
+    const QString path = home.dir.path() + QStringLiteral("/autostart/Tessarion_tray.desktop");
+    ASSERT_EQ(AutostartEntryPath(), path);
+    QString error;
+
+    TCatalog catalog = CatalogWithFile(6, true, QString());
+    ASSERT_TRUE(UpdateAutostartEntry(catalog, true, QStringLiteral("/opt/my apps/tessarion-tray"),
+                                     QStringLiteral("/opt/my apps/"), &error));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"/opt/my apps/tessarion-tray\"\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nPath=/opt/my apps/\n")));
+
+    // Unticked while another file still asks: the entry stays.
+    TCatalog two = CatalogWithFile(6, false, QString());
+    two.rows[7] = CatalogWithFile(7, true, QString()).rows[7];
+    ASSERT_TRUE(UpdateAutostartEntry(two, false, QString(), QString(), &error));
+    EXPECT_TRUE(QFile::exists(path));
+    // A slot without a file (version 0) does not count.
+    two.rows[7].Version = 0;
+    ASSERT_TRUE(UpdateAutostartEntry(two, false, QString(), QString(), &error));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Reminder, AutostartFailureNamesTheFile)
+{
+    TConfigHome home;
+    // A file where the autostart folder should be.
+    QFile blocker(home.dir.path() + QStringLiteral("/autostart"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString error;
+    EXPECT_FALSE(WriteAutostartEntry(QStringLiteral("/x/tessarion-tray"), QStringLiteral("/x/"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Tessarion_tray.desktop"))) << error.toStdString();
+}
+
+TEST(Reminder, FilesDueToday)
+{
+    const QDate today(2010, 3, 10);
+    struct Case {
+        const char *name;
+        qint32 version;
+        bool popUp;
+        QString date;
+        bool due;
+    };
+    const Case cases[] = {
+        {"date passed", 201, true, QStringLiteral("2010/03/09"), true},
+        {"date today", 201, true, QStringLiteral("2010/3/10"), true},
+        {"date tomorrow", 201, true, QStringLiteral("2010/03/11"), false},
+        {"popup off", 201, false, QStringLiteral("2010/03/01"), false},
+        {"no file in slot", 0, true, QStringLiteral("2010/03/01"), false},
+        {"no date yet", 201, true, QString(), false},
+        {"not a date", 201, true, QStringLiteral("soon"), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TCatalog catalog = CatalogWithFile(9, c.popUp, c.date);
+        catalog.rows[9].Version = c.version;
+        const QList<TDueFile> due = FilesDueForReminder(catalog, today);
+        ASSERT_EQ(due.size(), c.due ? 1 : 0);
+        if (c.due) {
+            EXPECT_EQ(due[0].slot, 9);
+            EXPECT_EQ(due[0].title, QStringLiteral("Test file"));
+            EXPECT_EQ(due[0].threshold, 12);
+        }
+    }
+}

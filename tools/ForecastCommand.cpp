@@ -1,0 +1,31 @@
+// tessarion-tool forecast --program-folder P --file CODE [--day-offset N] [--threshold K]:
+// the no-questions window's forecast for a learning file, one line per day
+// (day number, date text, stage-2 words due that day), then the popup date
+// the window would write for threshold K (default 10). Nothing is written.
+#include "base/DateText.h"
+#include "base/TError.h"
+#include "engine/Forecast.h"
+#include "tools/EngineSession.h"
+
+namespace {
+int RunForecast(const QStringList &rawArgs)
+{
+    const TToolArgs args(rawArgs);
+    const int dayOffset = StrToInt(args.Value(QStringLiteral("--day-offset")).value_or(QStringLiteral("0")));
+    const int threshold = StrToInt(args.Value(QStringLiteral("--threshold")).value_or(QString::number(kDefaultPopUpWN)));
+    if (threshold < kPopUpThresholdMin || threshold > kPopUpThresholdMax)
+        throw TFatalError(QStringLiteral("--threshold must be %1 to %2, not %3")
+                              .arg(kPopUpThresholdMin).arg(kPopUpThresholdMax).arg(threshold));
+    auto cc = OpenFileAsProgram(args, TAccess::ReadOnly, dayOffset);
+    const QDate today = cc->clock.Today();
+    const QList<TForecastDay> forecast = ForecastDueWords(cc->words, cc->TangoTotal(), today);
+    for (const TForecastDay &day : forecast)
+        PrintFields({QString::number(day.day), BuildDateText(day.date), QString::number(day.count)});
+    const int next = PopUpDay(forecast, threshold);
+    PrintFields({QStringLiteral("popup-day"), QString::number(next)});
+    PrintFields({QStringLiteral("popup-date"), ShortDateText(today.addDays(next))});
+    return 0;
+}
+
+const TToolCommand reg(QStringLiteral("forecast"), &RunForecast);
+}

@@ -1,0 +1,95 @@
+#include "workspace/Reminder.h"
+
+#include "base/DateText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+// Desktop-entry values: backslash, quote and the like escaped, the whole
+// path quoted so folders with spaces start the right program.
+QString QuotedExec(const QString &path)
+{
+    QString escaped;
+    for (const QChar c : path) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            escaped += u'\\';
+        escaped += c;
+    }
+    escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
+    return u'"' + escaped + u'"';
+}
+}
+
+QString AutostartEntryPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart/") + QLatin1String(kAutostartFileName);
+}
+
+bool AnyReminderOn(const TCatalog &catalog)
+{
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
+        if (row.Version != 0 && row.PopUp)
+            return true;
+    }
+    return false;
+}
+
+bool WriteAutostartEntry(const QString &trayProgram, const QString &workingFolder, QString *error)
+{
+    const QString path = AutostartEntryPath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        *error = path + QStringLiteral(": the folder cannot be created");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    const QString text = QStringLiteral(
+                             "[Desktop Entry]\n"
+                             "Type=Application\n"
+                             "Name=Tessarion reminder\n"
+                             "Comment=Announces the learning files whose day has come\n"
+                             "Exec=%1\n"
+                             "Path=%2\n"
+                             "Terminal=false\n"
+                             "X-GNOME-Autostart-enabled=true\n")
+                             .arg(QuotedExec(trayProgram), workingFolder);
+    file.write(text.toUtf8());
+    if (!file.commit()) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool UpdateAutostartEntry(const TCatalog &catalog, bool ticked, const QString &trayProgram,
+                          const QString &workingFolder, QString *error)
+{
+    if (ticked)
+        return WriteAutostartEntry(trayProgram, workingFolder, error);
+    if (!AnyReminderOn(catalog))
+        QFile::remove(AutostartEntryPath());
+    return true;
+}
+
+QList<TDueFile> FilesDueForReminder(const TCatalog &catalog, const QDate &today)
+{
+    QList<TDueFile> due;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
+        if (row.Version == 0 || !row.PopUp)
+            continue;
+        const auto date = ParseDateText(row.PopUpDate);
+        if (date && *date <= today)
+            due.append({slot, row.Title.isEmpty() ? row.Code : row.Title, row.PopUpWN});
+    }
+    return due;
+}
