@@ -4,10 +4,15 @@
 
 #include "app/MainWidgets.h"
 #include "app/NoWord.h"
+#include "engine/Forecast.h"
+#include "workspace/Reminder.h"
 #include "app/NoticeUnit.h"
 #include "files/FileManagerUnit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -168,12 +173,31 @@ TEST_F(TTrainingWindowTest, NothingToAskAndEndChosenClosesWithoutSaving)
         auto *noWord = qobject_cast<TNoWordForm *>(w);
         ASSERT_NE(noWord, nullptr);
         asked = true;
+        // Ten words due in five days.
+        EXPECT_EQ(noWord->sComboBox1->count(), kForecastDays);
+        EXPECT_EQ(noWord->sComboBox1->itemText(4), QStringLiteral("2024/4/6  10 "));
+        EXPECT_EQ(noWord->sComboBox1->currentText(), QStringLiteral(" 今後の出題発生状況"));
+        EXPECT_EQ(noWord->sLabel_next->text(), QStringLiteral("次回 ･･･ 5 日後 "));
+        noWord->sCheckBox_popup->setChecked(false);
+        noWord->sCheckBox_popup->click();   // ticked
+        noWord->sTrackBar1->setValue(30);   // never within the forecast
+        EXPECT_EQ(noWord->sLabel_next->text(), QStringLiteral("次回 ･･･ 0 日後 "));
+        noWord->sTrackBar1->setValue(8);
+        EXPECT_EQ(noWord->sLabel_next->text(), QStringLiteral("次回 ･･･ 5 日後 "));
         noWord->sButton_end->click();
     });
+    QFile::remove(AutostartEntryPath());
     Start();
     ASSERT_TRUE(WaitFor([&] { return ended; }));
     EXPECT_TRUE(asked);
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("user/setting/Setting_TT.dat"))));
+    // The file is called back when eight words are due, and the reminder starts at log-on.
+    const auto state = ReadBackState(folder);
+    const TDBF &row = state->catalog.rows[kTtSlot];
+    EXPECT_TRUE(row.PopUp);
+    EXPECT_EQ(row.PopUpDate, QStringLiteral("2024/04/06"));
+    EXPECT_EQ(row.PopUpWN, 8);
+    EXPECT_TRUE(QFile::exists(AutostartEntryPath()));
 }
 
 TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
