@@ -1,0 +1,166 @@
+// tessarion-tray: started at log-on through the autostart entry the
+// no-questions window creates. It reads the catalog of the program beside it
+// and, when a file's popup date has come, shows a tray icon with a notice
+// naming the files; clicking it starts tessarion. Without a system tray a
+// small window says the same. Nothing is ever written.
+#include "base/TError.h"
+#include "engine/CommonUnit.h"
+#include "workspace/Reminder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+constexpr char kProgramName[] = "tessarion";
+constexpr int kIconSize = 64;
+constexpr int kMessageMs = 30000;
+const QString kCaption = QStringLiteral("Tessarion");
+const QString kStartText = QStringLiteral("Tessarion を起動");
+const QString kCloseText = QStringLiteral("閉じる");
+
+// Learner messages go to stderr: the reminder never opens an error box at log-on.
+class TQuietNotifier : public TNotifier {
+public:
+    void Information(const QString &text) override { Print(text); }
+    void Error(const QString &text) override { Print(text); }
+    bool Confirm(const QString &text) override
+    {
+        Print(text);
+        return false;
+    }
+
+private:
+    static void Print(const QString &text) { std::fprintf(stderr, "tessarion-tray: %s\n", text.toUtf8().constData()); }
+};
+
+QList<TDueFile> ReadDueFiles(const QString &programFolder)
+{
+    static TQuietNotifier notifier;
+    TCC cc;
+    cc.notifier = &notifier;
+    cc.context.readOnly = true;
+    cc.RunStartupFileSteps(programFolder);
+    cc.LoadServerCatalog();
+    cc.LoadCatalog();
+    cc.LoadUserFileTitles();
+    return FilesDueForReminder(cc.catalog, cc.clock.Today());
+}
+
+QString NoticeText(const QList<TDueFile> &due)
+{
+    QStringList lines{QStringLiteral("出題可能な語がたまりました。")};
+    for (const TDueFile &file : due)
+        lines.append(QStringLiteral("・%1（%2 語以上）").arg(file.title.trimmed()).arg(file.threshold));
+    return lines.join(u'\n');
+}
+
+QIcon ReminderIcon()
+{
+    QPixmap pixmap(kIconSize, kIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0x2F, 0x6F, 0xB5));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(2, 2, kIconSize - 4, kIconSize - 4);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(kIconSize / 2);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("T"));
+    return QIcon(pixmap);
+}
+
+void StartProgram(const QString &programFolder)
+{
+    const QString program = programFolder + QLatin1String(kProgramName);
+    if (!QProcess::startDetached(program, {}, programFolder))
+        std::fprintf(stderr, "tessarion-tray: %s cannot be started\n", program.toUtf8().constData());
+    QApplication::quit();
+}
+
+// The window shown where there is no system tray.
+QWidget *MakeFallbackWindow(const QString &text, const QString &programFolder)
+{
+    auto *window = new QWidget;
+    window->setObjectName(QStringLiteral("ReminderWindow"));
+    window->setWindowTitle(kCaption);
+    window->setWindowIcon(ReminderIcon());
+    auto *layout = new QVBoxLayout(window);
+    auto *row = new QHBoxLayout;
+    auto *icon = new QLabel(window);
+    icon->setPixmap(ReminderIcon().pixmap(48, 48));
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(new QLabel(text, window), 1);
+    layout->addLayout(row);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *start = new QPushButton(kStartText, window);
+    auto *close = new QPushButton(kCloseText, window);
+    buttons->addWidget(start);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    QObject::connect(start, &QPushButton::clicked, window, [programFolder] { StartProgram(programFolder); });
+    QObject::connect(close, &QPushButton::clicked, window, [] { QApplication::quit(); });
+    start->setDefault(true);
+    return window;
+}
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kCaption);
+    QApplication::setQuitOnLastWindowClosed(true);
+    const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+
+    QList<TDueFile> due;
+    try {
+        due = ReadDueFiles(programFolder);
+    } catch (const TFatalError &e) {
+        std::fprintf(stderr, "tessarion-tray: %s\n", e.Message().toUtf8().constData());
+        return 1;
+    }
+    // Nothing due today: the reminder ends at once.
+    if (due.isEmpty())
+        return 0;
+    const QString text = NoticeText(due);
+
+    std::unique_ptr<QWidget> fallback;
+    std::unique_ptr<QSystemTrayIcon> tray;
+    std::unique_ptr<QMenu> menu;
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        QApplication::setQuitOnLastWindowClosed(false);
+        tray = std::make_unique<QSystemTrayIcon>(ReminderIcon());
+        tray->setToolTip(kCaption + u'\n' + text);
+        menu = std::make_unique<QMenu>();
+        QObject::connect(menu->addAction(kStartText), &QAction::triggered, &app,
+                         [programFolder] { StartProgram(programFolder); });
+        QObject::connect(menu->addAction(kCloseText), &QAction::triggered, &app, [] { QApplication::quit(); });
+        tray->setContextMenu(menu.get());
+        QObject::connect(tray.get(), &QSystemTrayIcon::activated, &app,
+                         [programFolder](QSystemTrayIcon::ActivationReason reason) {
+                             if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                                 StartProgram(programFolder);
+                         });
+        QObject::connect(tray.get(), &QSystemTrayIcon::messageClicked, &app,
+                         [programFolder] { StartProgram(programFolder); });
+        tray->show();
+        tray->showMessage(kCaption, text, QSystemTrayIcon::Information, kMessageMs);
+    } else {
+        fallback.reset(MakeFallbackWindow(text, programFolder));
+        fallback->show();
+    }
+    return app.exec();
+}
