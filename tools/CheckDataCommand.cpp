@@ -5,6 +5,7 @@
 // differ from the files. Problems: one line each on stderr, exit 1. Otherwise
 // one summary line per file on stdout.
 #include "data/LearningFile.h"
+#include "data/MeaningRules.h"
 #include "data/PronunciationCode.h"
 #include "data/RelatedWords.h"
 #include "data/WordTable.h"
@@ -170,6 +171,59 @@ TSummary CheckRows(const TDataFile &file, TLayout layout, const QString &name, Q
     return s;
 }
 
+qsizetype AsciiDigits(const QString &text)
+{
+    qsizetype n = 0;
+    for (const QChar c : text)
+        n += (c >= u'0' && c <= u'9') ? 1 : 0;
+    return n;
+}
+
+// Every meaning as the learner sees it after the meaning rules: one that ends
+// up empty, loses a digit, or loses a leading letter that names no label.
+void CheckShownMeanings(const TDataFile &file, TMeaningRules rules, const QString &name, QStringList &problems)
+{
+    for (const TEntryRow &r : file.rows) {
+        for (size_t i = 0; i < r.meanings.size(); ++i) {
+            const QString &stored = r.meanings[i];
+            if (stored.isEmpty())
+                continue;
+            const QString shown = NormalizeMeaningText(stored, rules);
+            const QString where = QStringLiteral("%1: line %2: meaning %3 of \"%4\" (\"%5\")")
+                                      .arg(name).arg(r.line).arg(i + 1).arg(r.word, stored);
+            if (shown.isEmpty())
+                problems << where + QStringLiteral(" is empty after the meaning rules");
+            else if (AsciiDigits(shown) < AsciiDigits(stored))
+                problems << where + QStringLiteral(" loses its digits and shows as \"%1\"").arg(shown);
+            else if (rules == TMeaningRules::Italian && stored.at(0).unicode() < 128
+                     && shown.endsWith(stored.mid(1)) && shown.size() == stored.size() - 1)
+                problems << where + QStringLiteral(" loses its first character and shows as \"%1\"").arg(shown);
+        }
+    }
+}
+
+// Rows of one file whose joined meanings read the same: a typed answer cannot
+// tell them apart. One line per later row, naming the first.
+QStringList SameMeaningRows(const TDataFile &file, TMeaningRules rules, const QString &name)
+{
+    QStringList notes;
+    QHash<QString, const TEntryRow *> firstWithText;
+    for (const TEntryRow &r : file.rows) {
+        std::array<QString, 6> shown;
+        for (size_t i = 0; i < shown.size(); ++i)
+            shown[i] = NormalizeMeaningText(r.meanings[i], rules);
+        const QString joined = JoinMeanings(shown);
+        if (joined.isEmpty())
+            continue;
+        if (const TEntryRow *first = firstWithText.value(joined))
+            notes << QStringLiteral("%1: line %2: \"%3\" means \"%4\", as \"%5\" on line %6 does")
+                         .arg(name).arg(r.line).arg(r.word, joined, first->word).arg(first->line);
+        else
+            firstWithText.insert(joined, &r);
+    }
+    return notes;
+}
+
 QString SummaryLine(const QString &name, const TSummary &s)
 {
     const double perRow = s.rows ? double(s.meanings) / s.rows : 0.0;
@@ -224,6 +278,7 @@ int RunCheckData(const QStringList &args)
         folder += u'/';
     QStringList problems;
     QStringList summaries;
+    QStringList sameMeanings;
 
     qint32 relatedVersion = 0;
     const QList<TSiteRow> catalog = ReadSiteCatalog(folder + kCatalogFile, relatedVersion);
@@ -252,6 +307,9 @@ int RunCheckData(const QStringList &args)
         ++files;
         const TDataFile data = ReadDataFile(path, *layout, problems, name);
         const TSummary s = CheckRows(data, *layout, name, problems);
+        const TMeaningRules rules = MeaningRulesOf(r.code, false);
+        CheckShownMeanings(data, rules, name, problems);
+        sameMeanings << SameMeaningRows(data, rules, name);
         if (data.version != r.version)
             problems << QStringLiteral("FileInfo_SITE.dat: %1 version %2, the file says %3")
                             .arg(r.code).arg(r.version).arg(data.version);
@@ -294,6 +352,8 @@ int RunCheckData(const QStringList &args)
     }
     for (const QString &s : summaries)
         PrintLine(s);
+    for (const QString &s : sameMeanings)
+        PrintLine(QStringLiteral("same meaning: ") + s);
     return 0;
 }
 

@@ -116,6 +116,41 @@ TEST(CheckData, CatalogCountsMustMatchTheFile)
     EXPECT_TRUE(run.err.contains(QStringLiteral("TT DBTangoTotal 3, the file has 2 rows")));
 }
 
+// Meanings as the learner sees them: a leading ASCII character other than 1..9
+// is dropped by the rules, which must leave something with all its digits.
+TEST(CheckData, ReportsMeaningsTheRulesSpoilAndRowsThatMeanTheSame)
+{
+    TTempProgramFolder folder;
+    WriteCatalog(folder, 100, 5, 5);
+    WriteRelated(folder);
+    WriteData(folder, QStringLiteral("TT_enc.dat"), {
+        QStringLiteral("#100"),
+        QStringLiteral("1\tzero\t\t\t0"),
+        QStringLiteral("2\tnought\t\t\t0点"),
+        QStringLiteral("3\tten\t\t\t10\t１０"),
+        QStringLiteral("4\tlook for\t\t\t探す"),
+        QStringLiteral("5\tsearch for\t\t\t探す"),
+    });
+    const TToolRun run = CheckData(folder.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("line 2: meaning 1 of \"zero\" (\"0\") is empty after the meaning rules")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("line 3: meaning 1 of \"nought\" (\"0点\") loses its digits")));
+    EXPECT_FALSE(run.err.contains(QStringLiteral("\"ten\"")));
+
+    // Rows that read the same are listed after the summaries.
+    WriteData(folder, QStringLiteral("TT_enc.dat"), {
+        QStringLiteral("#100"), QStringLiteral("1\tzero\t\t\tゼロ"), QStringLiteral("2\tnought\t\t\t無"),
+        QStringLiteral("3\tten\t\t\t10"), QStringLiteral("4\tlook for\t\t\t探す"),
+        QStringLiteral("5\tsearch for\t\t\t探す"),
+    });
+    const TToolRun again = CheckData(folder.path());
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains(
+        QStringLiteral("same meaning: TT_enc.dat: line 6: \"search for\" means \"探す\", as \"look for\" on line 5 does")))
+        << again.out.toStdString();
+}
+
 // The data the build tree ships beside the program.
 TEST(CheckData, ShippedDataPasses)
 {
