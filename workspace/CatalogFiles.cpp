@@ -12,7 +12,6 @@
 namespace {
 const QString kPcFile = QStringLiteral("FileInfo/FileInfo_PC.dat");
 const QString kUserFile = QStringLiteral("FileInfo/FileInfo_User.dat");
-const QString kSiteFile = QStringLiteral("FileInfo/FileInfo_SITE.dat");
 const QString kShippedSiteFile = QStringLiteral("resource/FileInfo_SITE.dat");
 const QString kUserFolderName = QStringLiteral("word_user");
 const QString kTitleFile = QStringLiteral("word_user/Title.dat");
@@ -183,6 +182,14 @@ TCatalog EmptySiteCatalog()
 }
 }
 
+TCatalog ReadServerCatalogLines(const QStringList &lines, const QString &fileName)
+{
+    TCatalog site = EmptySiteCatalog();
+    TLineReader in(lines, fileName);
+    ReadSiteFile(in, site);
+    return site;
+}
+
 TCatalogStore::TCatalogStore(TEngineContext &context)
     : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly),
       m_notifier(context.notifier)
@@ -191,7 +198,7 @@ TCatalogStore::TCatalogStore(TEngineContext &context)
 
 void TCatalogStore::LoadServerCatalog()
 {
-    QString path = userFolder + kSiteFile;
+    QString path = userFolder + kServerCatalogFile;
     if (!QFileInfo::exists(path) && m_readOnly) {
         // Read from where a first start would copy it from.
         path = programFolder + kShippedSiteFile;
@@ -353,7 +360,8 @@ void TCatalogStore::MergeServerCatalog()
         for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
             const TDBF &server = siteCatalog.rows[slot];
             TDBF &row = catalog.rows[slot];
-            if (server.Version > 0 && row.Version == 0)
+            // A row whose code is not the slot's own never names a file here.
+            if (server.Version > 0 && row.Version == 0 && FileSlotOfCode(server.Code) == slot)
                 TakeServerRow(row, server);
         }
     }

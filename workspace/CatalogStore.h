@@ -5,10 +5,18 @@
 #include "workspace/Catalog.h"
 #include "workspace/EngineContext.h"
 
+#include <QStringList>
 #include <functional>
+
+// The server catalog as stored in the user folder.
+inline const QString kServerCatalogFile = QStringLiteral("FileInfo/FileInfo_SITE.dat");
 
 class TFileCommit;
 class TLineReader;
+
+// The lines of a server catalog (FileInfo_SITE.dat) as rows; a file cut short
+// or a number that is not one raises TFatalError naming `fileName`.
+TCatalog ReadServerCatalogLines(const QStringList &lines, const QString &fileName);
 
 class TCatalogStore {
 public:

@@ -8,7 +8,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(LAYERS base data workspace etymology/db engine)
-set(OTHER_FOLDERS app speech etymology progress drill files updates help tools tray workspace/ui)
+set(OTHER_FOLDERS app speech etymology progress drill files updates help tools tray workspace/ui net)
 
 set(problems "")
 
