@@ -6,6 +6,8 @@
 #include "base/TextFiles.h"
 #include "data/LearningFile.h"
 #include "data/RecordFile.h"
+#include "data/MeaningRules.h"
+#include "data/UserWorkbook.h"
 #include "workspace/SettingsStore.h"
 
 #include <QDir>
@@ -37,7 +39,8 @@ void TWordRecords::LoadLearningFile()
         throw TFatalError(QStringLiteral("学習ファイルのコード「%1」は登録されていません。").arg(fileCode));
     }
     if (m_context.userFile) {
-        throw TFatalError(QStringLiteral("ユーザー学習ファイル（%1）の読み込みには、まだ対応していません。").arg(fileCode));
+        LoadUserLearningFile();
+        return;
     }
     const QString path = BuiltInLearningFilePath(fileCode);
     if (!QFileInfo::exists(path)) {
@@ -47,6 +50,90 @@ void TWordRecords::LoadLearningFile()
     TDBF &row = catalog.rows[fileSlot];
     ReadLearningFile(path, fileCode, row.TangoTotal, row.Version, words, *m_context.notifier);
     LoadRecordFile();
+}
+
+void TWordRecords::LoadUserLearningFile()
+{
+    const int number = m_context.fileSlot - kLastBuiltInSlot;
+    const QString path = UserWorkbookPath(m_context.userFolder, number);
+    TDBF &row = catalog.rows[m_context.fileSlot];
+    if (!QFileInfo::exists(path)) {
+        // Without a workbook the table stays empty and the file is refused
+        // for want of words; its record file is left as it is.
+        words.Clear();
+        row.TangoTotal = 0;
+        row.DBTangoTotal = 0;
+        return;
+    }
+    // Everything is read before anything of the learner's changes, so a
+    // workbook that is refused leaves the table, the catalog and the record
+    // file as they were.
+    const TUserWords read = ApplyUserRowRules(ReadWorkbookRows(path), path);
+    if (!QFileInfo::exists(ModificationTimesPath(m_context.userFolder)))
+        SaveModificationTimes();
+    const bool changed = IsUserWorkbookChanged(path);
+
+    words.Clear();
+    const int total = int(read.words.size());
+    for (int p = 1; p <= total; ++p) {
+        const TUserWord &entry = read.words.at(p - 1);
+        TTango &t = words[p];
+        t.word = entry.word;
+        t.number = p;
+        InitWordRecord(p);
+        t.meanings = entry.meanings;
+        t.joinedMeanings = JoinMeanings(t.meanings);
+    }
+    row.TangoTotal = total;
+    row.DBTangoTotal = total;
+    if (changed)
+        recordWordIndex = read.positions;
+    else
+        recordWordIndex.reset();
+    const bool recordExisted = QFileInfo::exists(RecordFilePath());
+    LoadRecordFile();
+    if (!changed || m_context.readOnly)
+        return;
+    // The record is written in the workbook's new order before the times
+    // are: once they are saved the next start matches lines by position.
+    TFileCommit commit;
+    if (recordExisted)
+        AddToCommit(commit);
+    commit.AddLines(ModificationTimesPath(m_context.userFolder), ModificationTimeLines());
+    commit.Commit();
+}
+
+bool TWordRecords::IsUserWorkbookChanged(const QString &path) const
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    const std::optional<QStringList> lines = ReadStateLines(ModificationTimesPath(m_context.userFolder));
+    if (!lines)
+        return true;
+    const QStringList times = WidenModificationTimes(*lines);
+    const int slot = m_context.fileSlot;
+    if (slot < 1 || slot > times.size())
+        return true;
+    return times.at(slot - 1) != ModificationTimeText(path);
+}
+
+QStringList TWordRecords::ModificationTimeLines() const
+{
+    QStringList lines;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const QString path = slot <= kLastBuiltInSlot
+                                 ? ::BuiltInLearningFilePath(m_context.programFolder, FileCodeOfSlot(slot))
+                                 : UserWorkbookPath(m_context.userFolder, slot - kLastBuiltInSlot);
+        lines.append(ModificationTimeText(path));
+    }
+    return lines;
+}
+
+void TWordRecords::SaveModificationTimes()
+{
+    if (m_context.readOnly)
+        return;
+    WriteStateLines(ModificationTimesPath(m_context.userFolder), ModificationTimeLines());
 }
 
 QString TWordRecords::RecordFilePath() const

@@ -29,6 +29,11 @@ public:
     QString BuiltInLearningFilePath(const QString &code) const;
     void LoadLearningFile();   // ends by calling LoadRecordFile()
     void LoadRecordFile();     // the record half of each TTango
+    // The current file's workbook edited since the modification times were
+    // last saved (or missing).
+    bool IsUserWorkbookChanged(const QString &path) const;
+    // FileModifiedDate.dat for all 49 slots (nothing while read-only).
+    void SaveModificationTimes();
     // Words that take part in learning: positions 1 to this (0 without a file).
     int TangoTotal() const;
     QString RecordFilePath() const;
@@ -44,6 +49,10 @@ public:
     void AddToCommit(TFileCommit &commit);
 
 private:
+    // Reads the current user file's workbook into the table with its records.
+    void LoadUserLearningFile();
+    QStringList ModificationTimeLines() const;
+
     // A copy of a damaged file kept beside it (none when read-only).
     QString KeepDamagedCopy(const QString &path) const;
 
