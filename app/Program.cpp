@@ -24,7 +24,8 @@
 #include "updates/VersionUpUnit.h"
 #include "workspace/ui/PreferencesUnit.h"
 
-TProgram::TProgram(QString programFolder) : m_programFolder(std::move(programFolder))
+TProgram::TProgram(QString programFolder, QString installedFolder)
+    : m_programFolder(std::move(programFolder)), m_installedFolder(std::move(installedFolder))
 {
     if (!m_programFolder.endsWith(u'/'))
         m_programFolder += u'/';
@@ -64,6 +65,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     // the main window's creation uses only its folders and start-up files.
     m_cc = std::make_unique<TCC>();
     m_cc->programFolder = m_programFolder;
+    m_cc->context.installedFolder = m_installedFolder == m_programFolder ? QString() : m_installedFolder;
     m_media = std::make_unique<TSpeechAndSound>(*m_cc);
     m_media->SetSpeechAvailable(speech);
     m_media->InitializeSoundDevice();

@@ -33,8 +33,10 @@ class TSpeechAndSound;
 class TProgram {
 public:
     // programFolder ends with "/": the folder of the program file, or a test's
-    // program folder.
-    explicit TProgram(QString programFolder);
+    // program folder; for an installed program its data folder, and
+    // installedFolder the folder of the program file (see
+    // workspace/ProgramFolders.h).
+    explicit TProgram(QString programFolder, QString installedFolder = QString());
     ~TProgram();
     TProgram(const TProgram &) = delete;
     TProgram &operator=(const TProgram &) = delete;
@@ -73,6 +75,7 @@ public:
 
 private:
     QString m_programFolder;
+    QString m_installedFolder;
     TRelatedWords m_relatedWords;
     std::unique_ptr<TCC> m_cc;
     std::unique_ptr<TSpeechAndSound> m_media;

@@ -3,9 +3,10 @@
 #include "engine/CommonUnit.h"
 #include "speech/SoundEffects.h"
 #include "speech/Speech.h"
+#include "workspace/ProgramFolders.h"
 
 TSpeechAndSound::TSpeechAndSound(TCC &cc)
-    : m_cc(cc), m_sounds(std::make_unique<TSoundEffects>(cc.programFolder)), m_speech(std::make_unique<TSpeech>(cc))
+    : m_cc(cc), m_sounds(std::make_unique<TSoundEffects>(InstalledFolder(cc.context))), m_speech(std::make_unique<TSpeech>(cc))
 {
     m_speech->hooks.applySoundVolumes = [this] { m_sounds->ApplySoundVolumes(); };
     // The current file's settings always decide the volumes and typing sounds.

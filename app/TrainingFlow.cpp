@@ -11,6 +11,7 @@
 #include "base/WaitPumping.h"
 #include "files/FileManagerUnit.h"
 #include "speech/Pronunciation.h"
+#include "workspace/ProgramFolders.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -155,7 +156,7 @@ std::optional<QPoint> TTrainingFlow::StoredWindowPosition() const
 
 void TTrainingFlow::LoadRelatedWordsAtStart()
 {
-    LoadRelatedWords(m_cc.programFolder, m_form.program().relatedWords());
+    LoadRelatedWords(ShippedFileFolder(m_cc.context, kRelatedWordsFile), m_form.program().relatedWords());
 }
 
 void TTrainingFlow::MainWindowCreated()

@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "app/StartUp.h"
 #include "base/TError.h"
+#include "workspace/ProgramFolders.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -20,8 +21,11 @@ int main(int argc, char *argv[])
         QMessageBox::information(nullptr, QStringLiteral("Tessarion"), kAlreadyRunningMessage);
         return 0;
     }
-    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    if (!ProgramFolderWritable(programFolder)) {
+    // An installed program keeps its own files in the learner's data folder;
+    // the writability test checks the folder that will be written.
+    const TProgramFolders folders =
+        LocateProgramFolders(QCoreApplication::applicationDirPath(), TCreateOwnFolder::Yes);
+    if (!ProgramFolderWritable(folders.own)) {
         QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), kNotWritableMessage);
         return 0;
     }
@@ -30,7 +34,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Tessarion"));
     QApplication::setQuitOnLastWindowClosed(false);
     try {
-        TProgram program(programFolder);
+        TProgram program(folders.own, folders.installed);
         // The first window checks the speech components; it starts the
         // program's other windows at once when nothing is missing.
         TDownloadAgentForm first([&program](bool speech) { program.ExecuteMainProgram(speech); });

@@ -8,6 +8,7 @@
 #include "data/RecordFile.h"
 #include "data/MeaningRules.h"
 #include "data/UserWorkbook.h"
+#include "workspace/ProgramFolders.h"
 #include "workspace/SettingsStore.h"
 
 #include <QDir>
@@ -28,7 +29,8 @@ void TWordRecords::SetCurrentFile(const QString &code)
 
 QString TWordRecords::BuiltInLearningFilePath(const QString &code) const
 {
-    return ::BuiltInLearningFilePath(m_context.programFolder, code);
+    // The name relative to the program folder is the path in an empty folder.
+    return ::BuiltInLearningFilePath(ShippedFileFolder(m_context, ::BuiltInLearningFilePath(QString(), code)), code);
 }
 
 void TWordRecords::LoadLearningFile()

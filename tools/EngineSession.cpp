@@ -1,6 +1,7 @@
 #include "tools/EngineSession.h"
 
 #include "base/TError.h"
+#include "workspace/ProgramFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,7 +33,13 @@ std::unique_ptr<TCC> OpenEngine(const TToolArgs &args, TAccess access)
     auto cc = std::make_unique<TCC>();
     cc->notifier = &notifier;
     cc->context.readOnly = access == TAccess::ReadOnly;
-    cc->RunStartupFileSteps(QDir(folder).absolutePath());
+    // An installed program folder is only read: its own files live in the
+    // learner's data folder, as for the program.
+    const TProgramFolders folders = LocateProgramFolders(
+        folder, access == TAccess::ReadOnly ? TCreateOwnFolder::No : TCreateOwnFolder::Yes);
+    if (folders.Installed())
+        cc->context.installedFolder = folders.installed;
+    cc->RunStartupFileSteps(folders.own);
     return cc;
 }
 

@@ -2,6 +2,7 @@
 // (user files), word_user/Title.dat (user-file titles) and the server's
 // FileInfo_SITE.dat.
 #include "workspace/CatalogStore.h"
+#include "workspace/ProgramFolders.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"
 
@@ -191,21 +192,21 @@ TCatalog ReadServerCatalogLines(const QStringList &lines, const QString &fileNam
 }
 
 TCatalogStore::TCatalogStore(TEngineContext &context)
-    : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly),
-      m_notifier(context.notifier)
+    : m_context(context), userFolder(context.userFolder),
+      m_readOnly(context.readOnly), m_notifier(context.notifier)
 {
 }
 
 void TCatalogStore::LoadServerCatalog()
 {
     QString path = userFolder + kServerCatalogFile;
+    const QString shipped = ShippedFilePath(m_context, kShippedSiteFile);
     if (!QFileInfo::exists(path) && m_readOnly) {
         // Read from where a first start would copy it from.
-        path = programFolder + kShippedSiteFile;
+        path = shipped;
     } else if (!QFileInfo::exists(path)) {
         // First start: the catalog shipped with the program stands in until
         // the server's own is downloaded.
-        const QString shipped = programFolder + kShippedSiteFile;
         if (QFileInfo::exists(shipped)) {
             QDir().mkpath(QFileInfo(path).absolutePath());
             if (QFile::copy(shipped, path))
@@ -214,7 +215,6 @@ void TCatalogStore::LoadServerCatalog()
     }
     // A damaged server catalog gives way to the one shipped with the program
     // until the next download.
-    const QString shipped = programFolder + kShippedSiteFile;
     TCatalog site = EmptySiteCatalog();
     const auto readSite = [&](TLineReader &in) { ReadSiteFile(in, site); };
     const TKeep keep = path == shipped ? TKeep::Nothing : TKeep::CopyOfDamage;
@@ -273,7 +273,7 @@ void TCatalogStore::LoadCatalog()
             SetPopUpDefaults(row);
         }
         QString onCode = kDefaultOnCode;
-        if (auto lines = ReadStateLines(programFolder + kDefaultOnFile); lines && !lines->isEmpty())
+        if (auto lines = ReadStateLines(ShippedFilePath(m_context, kDefaultOnFile)); lines && !lines->isEmpty())
             onCode = lines->first().trimmed();
         for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
             if (siteCatalog.rows[slot].Code == onCode)

@@ -42,7 +42,7 @@ private:
     bool ReadCatalogPart(const QString &path, const QString &damagedMessage,
                          const std::function<void(TLineReader &)> &read, TKeep keep = TKeep::CopyOfDamage);
 
-    const QString &programFolder;
+    const TEngineContext &m_context;
     const QString &userFolder;
     const bool &m_readOnly;
     TNotifier *const &m_notifier;

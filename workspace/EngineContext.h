@@ -9,9 +9,15 @@
 #include <QString>
 
 struct TEngineContext {
-    // Both texts end in "/".
+    // Both texts end in "/". The program folder is where the program keeps
+    // its own files (UserDirectory.dat, revisions of resource/ files): the
+    // folder of the program file, or for an installed program its data folder
+    // (see workspace/ProgramFolders.h).
     QString programFolder;
     QString userFolder;
+    // The folder of an installed program, from which the shipped files are
+    // read where programFolder has none; empty when it is programFolder.
+    QString installedFolder;
 
     // The current learning file: its code, its catalog slot (0 for none) and
     // whether it is one of the user's own files (slots 32..49).

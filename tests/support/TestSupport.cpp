@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <stdexcept>
 
 TTempProgramFolder::TTempProgramFolder()
@@ -47,3 +48,20 @@ QStringList TTempProgramFolder::readLines(const QString &relative) const
 
 QString SourceDir() { return QStringLiteral(TESSARION_SOURCE_DIR); }
 QString BinaryDir() { return QStringLiteral(TESSARION_BINARY_DIR); }
+
+QStringList FilesBelow(const QString &folder)
+{
+    QStringList files;
+    QDir root(folder);
+    std::function<void(const QString &)> walk = [&](const QString &dir) {
+        for (const QFileInfo &fi : QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+            if (fi.isDir())
+                walk(fi.filePath());
+            else
+                files << root.relativeFilePath(fi.filePath());
+        }
+    };
+    walk(folder);
+    files.sort();
+    return files;
+}

@@ -22,5 +22,29 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Points the freedesktop data location (and so the trash) somewhere for the
+// length of a test.
+class TDataHome {
+public:
+    explicit TDataHome(const QString &path) : m_old(qgetenv("XDG_DATA_HOME")), m_had(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", path.toUtf8());
+    }
+    ~TDataHome()
+    {
+        if (m_had)
+            qputenv("XDG_DATA_HOME", m_old);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
+// Every file below a folder, relative, sorted.
+QStringList FilesBelow(const QString &folder);
+
 QString SourceDir();   // the repository
 QString BinaryDir();   // the build tree (a working program folder)

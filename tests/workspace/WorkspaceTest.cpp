@@ -9,47 +9,6 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-namespace {
-// Points the freedesktop data location (and so the trash) somewhere for the
-// length of a test.
-class TDataHome {
-public:
-    explicit TDataHome(const QString &path) : m_old(qgetenv("XDG_DATA_HOME")), m_had(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
-    {
-        qputenv("XDG_DATA_HOME", path.toUtf8());
-    }
-    ~TDataHome()
-    {
-        if (m_had)
-            qputenv("XDG_DATA_HOME", m_old);
-        else
-            qunsetenv("XDG_DATA_HOME");
-    }
-
-private:
-    QByteArray m_old;
-    bool m_had;
-};
-
-// Every file below a folder, relative, sorted.
-QStringList FilesBelow(const QString &folder)
-{
-    QStringList files;
-    QDir root(folder);
-    std::function<void(const QString &)> walk = [&](const QString &dir) {
-        for (const QFileInfo &fi : QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-            if (fi.isDir())
-                walk(fi.filePath());
-            else
-                files << root.relativeFilePath(fi.filePath());
-        }
-    };
-    walk(folder);
-    files.sort();
-    return files;
-}
-}
-
 TEST(Workspace, FirstStartMakesTheDefaultUserFolder)
 {
     TTempProgramFolder dir;
