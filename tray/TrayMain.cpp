@@ -5,6 +5,7 @@
 // small window says the same. Nothing is ever written.
 #include "base/TError.h"
 #include "engine/CommonUnit.h"
+#include "workspace/ProgramFolders.h"
 #include "workspace/Reminder.h"
 
 #include <QApplication>
@@ -49,7 +50,11 @@ QList<TDueFile> ReadDueFiles(const QString &programFolder)
     TCC cc;
     cc.notifier = &notifier;
     cc.context.readOnly = true;
-    cc.RunStartupFileSteps(programFolder);
+    // An installed program's catalogs live in the learner's data folder.
+    const TProgramFolders folders = LocateProgramFolders(programFolder, TCreateOwnFolder::No);
+    if (folders.Installed())
+        cc.context.installedFolder = folders.installed;
+    cc.RunStartupFileSteps(folders.own);
     cc.LoadServerCatalog();
     cc.LoadCatalog();
     cc.LoadUserFileTitles();
