@@ -20,7 +20,6 @@ constexpr QChar kBracketClose = u']';
 constexpr QChar kApostrophe = u'\'';
 constexpr QChar kHidden = u'*';
 
-bool IsHomonymDigit(QChar c) { return c >= u'1' && c <= u'9'; }
 bool IsMarkedDigit(QChar c) { return c == u'1' || c == u'2' || c == u'3'; }
 
 // True when the character at i is the last one and its first occurrence.
@@ -222,13 +221,6 @@ THeadwordKind HeadwordKindOf(const QString &fileCode, bool userFile)
     if (fileCode == kPhraseFileTJ || fileCode == kPhraseFileDJ)
         return THeadwordKind::Phrase;
     return THeadwordKind::Word;
-}
-
-QString StripHomonymDigit(const QString &word)
-{
-    if (!word.isEmpty() && IsHomonymDigit(word.back()))
-        return word.chopped(1);
-    return word;
 }
 
 QString FormatHeadword(const QString &word, bool stripDigit, THeadwordKind kind)

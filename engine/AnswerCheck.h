@@ -9,6 +9,7 @@
 // engine object calls them with the kind of the current learning file.
 #include <QString>
 #include <QStringList>
+#include "base/HomonymDigit.h"
 
 // How a file's headwords are read: user files keep them verbatim, the
 // phrase files (TJ, DJ) follow the phrase rules, every other file the word
@@ -20,9 +21,6 @@ THeadwordKind HeadwordKindOf(const QString &fileCode, bool userFile);
 inline constexpr int kMaxAcceptedForms = 9;
 // Words of this length or shorter are never typing questions.
 inline constexpr int kShortestTypingHintLength = 3;
-
-// Removes a trailing homonym digit 1..9.
-QString StripHomonymDigit(const QString &word);
 
 // Display and typing form of a headword ("come/go on" -> "come on",
 // "look (at)" -> "look", "bank2" -> "bank (2)" or "bank", "go_i" ->

@@ -435,16 +435,6 @@ QStringList TEtymologyDatabase::ListRootRelatives(TRootRelativesKind kind, int /
     return list;
 }
 
-QString FormatHomonym(const QString &text)
-{
-    if (text.isEmpty())
-        return text;
-    const QChar last = text.back();
-    if (last < QLatin1Char('1') || last > QLatin1Char('9'))
-        return text;
-    return text.chopped(1) + QLatin1Char('(') + last + QLatin1Char(')');
-}
-
 QString OriginLanguageName(const QString &code, bool hasRoot)
 {
     for (const auto &[key, name] : kLanguageNames)

@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "engine/AnswerCheck.h"   // StripHomonymDigit
+#include "base/HomonymDigit.h"   // StripHomonymDigit, FormatHomonym
 
 class TNotifier;
 struct TCatalog;
@@ -150,8 +150,6 @@ private:
     QStringList m_leafForms;
 };
 
-// A last character 1-9 put in brackets ("bank2" gives "bank(2)").
-QString FormatHomonym(const QString &text);
 // English name of an origin-language code. An unknown code names itself
 // "-unregistered string-" when the word has a root (hasRoot), else nothing.
 QString OriginLanguageName(const QString &code, bool hasRoot);
