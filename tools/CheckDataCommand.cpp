@@ -1,7 +1,8 @@
 // tessarion-tool check-data --program-folder P: reads every shipped data file
 // under P/resource/ as the program reads it and reports what would go wrong
 // for a learner: an unknown pronunciation element, a headword twice, a row
-// without a meaning, a link to no headword of its file, catalog counts that
+// without a meaning, a meaning the meaning rules spoil, two rows of one file
+// that mean the same, a link to no headword of its file, catalog counts that
 // differ from the files. Problems: one line each on stderr, exit 1. Otherwise
 // one summary line per file on stdout.
 #include "data/LearningFile.h"
@@ -202,13 +203,15 @@ void CheckShownMeanings(const TDataFile &file, TMeaningRules rules, const QStrin
     }
 }
 
-// Rows of one file whose joined meanings read the same: a typed answer cannot
-// tell them apart. One line per later row, naming the first.
-QStringList SameMeaningRows(const TDataFile &file, TMeaningRules rules, const QString &name)
+// Asked rows of one file whose joined meanings read the same: a typing
+// question cannot be answered and a choice is a guess. Rows without a number
+// are never asked. One line per later row, naming the first.
+void CheckSameMeanings(const TDataFile &file, TMeaningRules rules, const QString &name, QStringList &problems)
 {
-    QStringList notes;
     QHash<QString, const TEntryRow *> firstWithText;
     for (const TEntryRow &r : file.rows) {
+        if (!r.numbered)
+            continue;
         std::array<QString, 6> shown;
         for (size_t i = 0; i < shown.size(); ++i)
             shown[i] = NormalizeMeaningText(r.meanings[i], rules);
@@ -216,12 +219,11 @@ QStringList SameMeaningRows(const TDataFile &file, TMeaningRules rules, const QS
         if (joined.isEmpty())
             continue;
         if (const TEntryRow *first = firstWithText.value(joined))
-            notes << QStringLiteral("%1: line %2: \"%3\" means \"%4\", as \"%5\" on line %6 does")
-                         .arg(name).arg(r.line).arg(r.word, joined, first->word).arg(first->line);
+            problems << QStringLiteral("%1: line %2: \"%3\" means \"%4\", as \"%5\" on line %6 does")
+                            .arg(name).arg(r.line).arg(r.word, joined, first->word).arg(first->line);
         else
             firstWithText.insert(joined, &r);
     }
-    return notes;
 }
 
 QString SummaryLine(const QString &name, const TSummary &s)
@@ -278,7 +280,6 @@ int RunCheckData(const QStringList &args)
         folder += u'/';
     QStringList problems;
     QStringList summaries;
-    QStringList sameMeanings;
 
     qint32 relatedVersion = 0;
     const QList<TSiteRow> catalog = ReadSiteCatalog(folder + kCatalogFile, relatedVersion);
@@ -309,7 +310,7 @@ int RunCheckData(const QStringList &args)
         const TSummary s = CheckRows(data, *layout, name, problems);
         const TMeaningRules rules = MeaningRulesOf(r.code, false);
         CheckShownMeanings(data, rules, name, problems);
-        sameMeanings << SameMeaningRows(data, rules, name);
+        CheckSameMeanings(data, rules, name, problems);
         if (data.version != r.version)
             problems << QStringLiteral("FileInfo_SITE.dat: %1 version %2, the file says %3")
                             .arg(r.code).arg(r.version).arg(data.version);
@@ -352,8 +353,6 @@ int RunCheckData(const QStringList &args)
     }
     for (const QString &s : summaries)
         PrintLine(s);
-    for (const QString &s : sameMeanings)
-        PrintLine(QStringLiteral("same meaning: ") + s);
     return 0;
 }
 
