@@ -2,9 +2,10 @@
 // under P/resource/ as the program reads it and reports what would go wrong
 // for a learner: an unknown pronunciation element, a headword twice, a row
 // without a meaning, a meaning the meaning rules spoil, two rows of one file
-// that mean the same, a link to no headword of its file, catalog counts that
-// differ from the files. Problems: one line each on stderr, exit 1. Otherwise
-// one summary line per file on stdout.
+// that mean the same, an idiom meaning without the "～" its object needs, a
+// link to no headword of its file, catalog counts that differ from the files.
+// Problems: one line each on stderr, exit 1. Otherwise one summary line per
+// file on stdout.
 #include "data/LearningFile.h"
 #include "data/MeaningRules.h"
 #include "data/PronunciationCode.h"
@@ -25,6 +26,8 @@ namespace {
 const QString kCatalogFile = QStringLiteral("resource/FileInfo_SITE.dat");
 const QString kSeparator = QStringLiteral("--------");
 constexpr int kItLastField = 15;
+constexpr char16_t kObjectMark = u'@';    // an idiom's object in the headword
+constexpr char16_t kObjectShown = u'～';  // the same object in its meanings
 
 enum class TLayout { Words, Phrases, Italian };
 
@@ -203,6 +206,21 @@ void CheckShownMeanings(const TDataFile &file, TMeaningRules rules, const QStrin
     }
 }
 
+// An idiom with an object ("@", shown as "～") needs the "～" in every meaning,
+// or the learner reads an intransitive meaning for a transitive phrase.
+void CheckPhraseObjects(const TDataFile &file, const QString &name, QStringList &problems)
+{
+    for (const TEntryRow &r : file.rows) {
+        if (!r.word.contains(kObjectMark))
+            continue;
+        for (size_t i = 0; i < r.meanings.size(); ++i) {
+            if (!r.meanings[i].isEmpty() && !r.meanings[i].contains(kObjectShown))
+                problems << QStringLiteral("%1: line %2: meaning %3 of \"%4\" (\"%5\") has no \"～\" for its object")
+                                .arg(name).arg(r.line).arg(i + 1).arg(r.word, r.meanings[i]);
+        }
+    }
+}
+
 // Asked rows of one file whose joined meanings read the same: a typing
 // question cannot be answered and a choice is a guess. Rows without a number
 // are never asked. One line per later row, naming the first.
@@ -311,6 +329,8 @@ int RunCheckData(const QStringList &args)
         const TMeaningRules rules = MeaningRulesOf(r.code, false);
         CheckShownMeanings(data, rules, name, problems);
         CheckSameMeanings(data, rules, name, problems);
+        if (*layout == TLayout::Phrases)
+            CheckPhraseObjects(data, name, problems);
         if (data.version != r.version)
             problems << QStringLiteral("FileInfo_SITE.dat: %1 version %2, the file says %3")
                             .arg(r.code).arg(r.version).arg(data.version);

@@ -187,6 +187,27 @@ TEST(CheckData, ReportsMeaningsTheRulesSpoilAndRowsThatMeanTheSame)
     }
 }
 
+// An idiom whose headword has an object ("@") needs "～" in every meaning; one
+// without an object may use "～" for a complement.
+TEST(CheckData, IdiomMeaningsKeepTheObjectOfTheirHeadword)
+{
+    TTempProgramFolder folder;
+    WriteCatalog(folder, 100, 3, 3, QStringLiteral("TJ"));
+    WriteRelated(folder);
+    WriteData(folder, QStringLiteral("TJ_enc.dat"), {
+        QStringLiteral("#100"),
+        QStringLiteral("1\tturn around @\t好転させる\t～の向きを変える"),
+        QStringLiteral("2\tno longer\tもはや～ない"),
+        QStringLiteral("3\tlook out (for @)\t（～に）気をつける"),
+    });
+    const TToolRun run = CheckData(folder.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(
+        QStringLiteral("TJ_enc.dat: line 2: meaning 1 of \"turn around @\" (\"好転させる\") has no \"～\" for its object")))
+        << run.err.toStdString();
+    EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
+}
+
 // The data the build tree ships beside the program.
 TEST(CheckData, ShippedDataPasses)
 {

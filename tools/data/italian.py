@@ -11,7 +11,8 @@ PREFIXES = ['contro', 'sopra', 'tras', 'anti', 'dis', 'con', 'per', 'pro', 'tra'
 NOT_PREFIXED = {'spalla', 'soffrire', 'scorso', 'prestare', 'sporco', 'scala', 'stanza',
                 'spesa', 'scena', 'sconto', 'svolgere', 'contare', 'contatto', 'ingannare',
                 'sotto', 'tradire', 'scultura', 'presenza'}
-NO_COGNATE = {'stanza'}
+# Look-alikes that mean something else (rumore is noise, arrivo arrival).
+NO_COGNATE = {'stanza', 'rumore', 'arrivo'}
 NO_BASE = {'novità'}
 NO_SUFFIX = {'riposo'}
 # Derivational suffixes that group words (column 12). Infinitive endings are
