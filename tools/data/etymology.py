@@ -67,18 +67,25 @@ def affix_form(form, prefix):
 
 
 def build_text(meanings):
-    roots, tree = set(), []
+    roots, tree = {}, []
     for path, number, (level, code, forms, gloss) in rows('roots.tsv', 4):
         if level not in ('1', '2', '3') or code not in LANGUAGES or not forms or not gloss:
             raise SourceError(f'{path}:{number}: level 1-3, a known language code, forms and a gloss expected')
-        roots.add((code, forms))
+        if (code, forms) in roots:
+            raise SourceError(f'{path}:{number}: root {code} {forms} written twice')
+        roots[(code, forms)] = gloss
         tree += [level, code, forms, gloss]
     affixes, table = set(), []
     for path, number, (form, gloss) in rows('affixes.tsv', 2):
         if not form or not gloss or '-' not in form:
             raise SourceError(f'{path}:{number}: a form with "-" and a gloss expected')
+        if form in affixes:
+            raise SourceError(f'{path}:{number}: {form} written twice')
         affixes.add(form)
         table += [form, gloss, '', '']
+    for path, number, (form, gloss) in rows('affixes.tsv', 2):
+        if '-' in gloss and gloss not in affixes:
+            raise SourceError(f'{path}:{number}: {form} points at {gloss}, which is not in affixes.tsv')
     records, seen = [], set()
     for path, number, fields in rows('words.tsv', len(WORD_COLUMNS)):
         word = fields[0]
@@ -96,16 +103,23 @@ def build_text(meanings):
             key = (lines[code_line], lines[forms_line])
             if any(key) and key not in roots:
                 raise SourceError(f'{path}:{number}: root {key[0]} {key[1]} is not in roots.tsv')
+        # The root's basic sense is the tree's gloss unless the word says otherwise.
+        if lines[15] and not lines[16]:
+            lines[16] = roots[(lines[14], lines[15])]
         for line, prefix in ((11, True), (21, False)):
             if lines[line] and affix_form(lines[line], prefix) not in affixes:
                 raise SourceError(f'{path}:{number}: {affix_form(lines[line], prefix)} is not in affixes.tsv')
         if lines[25] not in ('', '1', '2', '3'):
             raise SourceError(f'{path}:{number}: layout type 1, 2, 3 or empty expected')
-        records.append(lines)
+        records.append((path, number, lines))
+    for path, number, lines in records:
+        for line in (9, 10):
+            if lines[line] and lines[line] not in seen:
+                raise SourceError(f'{path}:{number}: parent {lines[line]} has no record in words.tsv')
     if len(records) > GROUP_SIZE * LAST_GROUP:
         raise SourceError(f'{len(records)} words: room for {GROUP_SIZE * LAST_GROUP}')
     out = [f'#{VERSION}']
-    for i, lines in enumerate(records):
+    for i, (_, _, lines) in enumerate(records):
         lines[0] = str(i // GROUP_SIZE + 1)
         out += lines
     out += ['root'] + tree + ['affix'] + table + ['end']
