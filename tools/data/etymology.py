@@ -103,6 +103,8 @@ def build_text(meanings):
             key = (lines[code_line], lines[forms_line])
             if any(key) and key not in roots:
                 raise SourceError(f'{path}:{number}: root {key[0]} {key[1]} is not in roots.tsv')
+        if lines[19] and not lines[15]:
+            raise SourceError(f'{path}:{number}: a second root without a first one')
         # The root's basic sense is the tree's gloss unless the word says otherwise.
         if lines[15] and not lines[16]:
             lines[16] = roots[(lines[14], lines[15])]
