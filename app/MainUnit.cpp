@@ -32,6 +32,7 @@ const QColor kLogoColour(0xC6, 0xC6, 0xC6);
 const QColor kRandomLabelColour(0x80, 0x80, 0x80);
 const QColor kGlimpseDefaultColour(0xD8, 0xD8, 0xD8);
 const QString kTitleFontFamily = QStringLiteral("Papyrus");
+const QString kTitleFontResource = QStringLiteral(":/fonts/Cardo104s.ttf");
 const QString kMigrationMarker = QStringLiteral("W.qda");
 
 // Designed places (client area).
@@ -522,7 +523,8 @@ void TMainForm::PlaceWindow()
         pages.moveTop(kPageControl.top() - kSmallScreenTabShift);
     }
     sPageControl1->setGeometry(pages);
-    setFixedSize(kMainWindowWidth, height);
+    m_designedSize = QSize(kMainWindowWidth, height);
+    setFixedSize(m_designedSize);
 
     int top = (avail.height() - height) / 2;
     int left = (avail.width() - kMainWindowWidth) / 2;
@@ -531,6 +533,23 @@ void TMainForm::PlaceWindow()
         left = stored->x();
     }
     move(left, top);
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The window manager adds the frame after the window is shown.
+    QTimer::singleShot(0, this, [this] { FitWindowFrame(); });
+}
+
+void TMainForm::FitWindowFrame()
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.width() < 0 || frame.height() < 0 || frame == QSize(0, 0) || m_designedSize.isEmpty())
+        return;
+    const QPoint topLeft = pos();   // the frame's corner: the centred or stored place stays
+    setFixedSize(m_designedSize - frame);
+    move(topLeft);
 }
 
 void TMainForm::LayCoverPanel()
@@ -550,9 +569,9 @@ void TMainForm::LayCoverPanel()
 
 void TMainForm::RegisterTitleFont()
 {
-    const QStringList candidates = {QStringLiteral(":/PapyrusFont.ttf"), QStringLiteral(":/PapyrusFont.otf"),
-                                    QStringLiteral(":/fonts/PapyrusFont.ttf"),
-                                    QStringLiteral(":/fonts/PapyrusFont.otf")};
+    // The shipped decorative face (Cardo, SIL Open Font License, beside it
+    // in resources/fonts/) stands in for the title face.
+    const QStringList candidates = {kTitleFontResource};
     m_titleFontFamily = kTitleFontFamily;
     for (const QString &path : candidates) {
         QFile f(path);

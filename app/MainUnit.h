@@ -166,8 +166,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // The designed size is the whole window, frame included: once the frame
+    // is known the client area gives it room.
+    void FitWindowFrame();
+    QSize m_designedSize;
     void BuildComponents();
     void BuildQuestionArea();
     void BuildOptionRows();

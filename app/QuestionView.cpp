@@ -12,7 +12,6 @@
 namespace {
 const QString kOptionIndent(4, u' ');
 const QString kMeaningIndent(8, u' ');
-constexpr int kWordToMeaning = 1;
 constexpr int kQuestionPanelWidth = 450;
 constexpr int kQuestionTextLimit = 448;
 constexpr int kQuestionTextMargin = 40;
@@ -50,7 +49,7 @@ bool TTrainingFlow::PrepareQuestion()
         return false;
     case TAskResult::NothingToAsk:
         // Whatever was answered in this run is saved as at every file end.
-        CloseLearningFile(m_cc.AskedCount() > 0);
+        CloseLearningFile(m_cc.RunHasAnswers());
         return false;
     }
     UpdateQuotaLabel();
@@ -58,7 +57,7 @@ bool TTrainingFlow::PrepareQuestion()
     m_currentWord = q.word;
     m_options = q.choices;
     m_correctPosition = q.correctPosition;
-    m_typingQuestion = q.typing;
+    m_typingQuestion = q.typing.typing;
     m_form.sLabel_random->setVisible(m_cc.training.randomQuestion);
 
     LayoutQuestionText();
@@ -75,9 +74,6 @@ bool TTrainingFlow::PrepareQuestion()
         m_form.sBitBtn_Op[1]->show();
         m_form.sBitBtn_Op[2]->show();
     }
-    const bool phrase = m_cc.HeadwordKind() == THeadwordKind::Phrase;
-    for (size_t i = 0; i < 3; ++i)
-        m_optionTexts[i] = phrase ? m_cc.words[m_options[i]].word : m_cc.DisplayForm(m_options[i]);
     return true;
 }
 
@@ -87,7 +83,7 @@ void TTrainingFlow::LayoutQuestionText()
     const TTango &word = m_cc.words[m_currentWord];
     QString text;
     int height;
-    if (m_cc.settings.answerDirection == kWordToMeaning) {
+    if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning) {
         text = m_cc.DisplayForm(m_currentWord);
         label->move(label->x(), 4);
         height = -kWordQuestionHeight;
@@ -117,7 +113,7 @@ void TTrainingFlow::LayoutQuestionText()
     // The quota and the progress mark keep to the input panel's right end.
     m_form.sLabel_Norm->move(panelWidth - kNormFromRight, m_form.sLabel_Norm->y());
     m_form.sLabelFX_Status->move(panelWidth - kStatusFromRight, m_form.sLabelFX_Status->y());
-    if (m_cc.settings.answerDirection != kWordToMeaning)
+    if (m_cc.settings.answerDirection != TAnswerDirection::WordToMeaning)
         label->move(label->x(), height / 6 + 12);
     label->setFont(HeightFont(label->font(), height));
     label->setText(text);
@@ -127,9 +123,8 @@ void TTrainingFlow::LayoutQuestionText()
 void TTrainingFlow::RevealOptions()
 {
     if (m_typingQuestion) {
-        m_cc.IsTypingHintAllowed(m_currentWord);
-        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.TypingHint(m_currentWord));
-    } else if (m_cc.settings.answerDirection == kWordToMeaning && IsAsking()) {
+        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.question.typing.hint);
+    } else if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning && m_phase == TQuestionPhase::Waiting) {
         for (size_t i = 0; i < 3; ++i)
             m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[m_options[i]].joinedMeanings);
     } else {
@@ -141,7 +136,7 @@ void TTrainingFlow::RevealOptions()
 
 void TTrainingFlow::ShowAnswer()
 {
-    if (m_cc.settings.answerDirection == kWordToMeaning)
+    if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning)
         for (size_t i = 0; i < 3; ++i)
             m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(m_options[i]));
     m_form.ResetOptionButtons();

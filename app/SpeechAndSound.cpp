@@ -92,6 +92,8 @@ void TSpeechAndSound::StartAgent()
     m_speech->UseStoredSpeechEngine();
     if (SpeechUsable())
         m_speech->StartAgent();
+    else
+        m_speech->HideAgent();   // a parakeet that an earlier file showed leaves with its file
 }
 
 void TSpeechAndSound::PlayAgentAnimation(const QString &name, bool tracked)

@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "app/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
+#include "engine/QuickResponse.h"
 #include "base/TError.h"
 #include "base/WaitPumping.h"
 #include "files/FileManagerUnit.h"
@@ -176,12 +177,34 @@ void TTrainingFlow::MainWindowCreated()
 
 void TTrainingFlow::TrainingStep()
 {
+    // Never a step inside another: the idle call of a modal window's or a
+    // pumped wait's event loop waits for the running step to return.
+    if (m_inStep) {
+        m_stepDeferred = true;
+        return;
+    }
+    m_inStep = true;
     Guarded([this] {
         if (m_state == TFlowState::Loading)
             LoadingStep();
         else if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted)
             QuestionStep();
     });
+    m_inStep = false;
+    AfterStep();
+}
+
+void TTrainingFlow::AfterStep()
+{
+    if (m_stepDeferred) {
+        m_stepDeferred = false;
+        if (!m_ended)
+            m_idle.Install();
+    }
+    if (m_closeDeferred) {
+        m_closeDeferred = false;
+        CloseWindowNow();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -224,6 +247,11 @@ void TTrainingFlow::LoadingStep()
 
     if (m_cc.AnyStageNoticeDue())
         ShowStageNotice();
+    // The window was closed while the notice was open: nothing was studied.
+    if (m_quit) {
+        CloseLearningFile(false);
+        return;
+    }
 
     m_form.smJukugoRule->setVisible(m_cc.fileCode == QStringLiteral("TJ"));
     m_form.smTokushuRule->setVisible(Media().SpeechLanguageId() != kUsEnglishLanguageId);
@@ -267,7 +295,6 @@ bool TTrainingFlow::PrepareNextFile()
         CloseLearningFile(false);
         return false;
     }
-    m_cc.userFile = m_cc.IsUserFileSlot();
     const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
     m_form.SetQuestionPanelText(QStringLiteral("+++ ") + row.Title + QStringLiteral(" +++"));
     m_form.SetInputText(kLoadingText);
@@ -360,6 +387,7 @@ void TTrainingFlow::QuestionStep()
     m_typed.clear();
     m_form.sLabelFX_never->setText(QStringLiteral("○"));
     m_chosenOption = 0;
+    m_answerGiven = false;
 
     // The quota is used up: the study run ends instead of a further question.
     if (m_cc.QuotaUsedUp()) {
@@ -410,7 +438,7 @@ void TTrainingFlow::EndOfStudyRun()
     if (quickResponse) {
         m_form.SetTitleCoverVisible(true);
         m_form.HideMainMenus();
-        if (m_cc.askedWords.Count() >= kMinLearningWords)
+        if (m_cc.askedWords.Count() >= kQuickResponseMinWords)
             m_form.program().RunQuickResponseDrill();
     }
     m_fileEnded = true;
@@ -430,6 +458,7 @@ void TTrainingFlow::EndOfStudyRun()
 
 void TTrainingFlow::StartAnswerWait()
 {
+    m_answerGiven = false;
     m_phase = TQuestionPhase::Waiting;
     if (m_quit)
         m_phase = TQuestionPhase::Answered;
@@ -486,7 +515,9 @@ void TTrainingFlow::GaugeStep()
 
     bool leave = false;
     if (position == 0) {
-        m_phase = TQuestionPhase::Answered;   // time is up
+        if (m_phase == TQuestionPhase::Waiting)
+            m_answerGiven = true;             // time is up: graded as it stands
+        m_phase = TQuestionPhase::Answered;
         leave = true;
     } else {
         if (position == maximum / 2 && m_cc.settings.speakAfterQuestion != 1) {
@@ -513,7 +544,8 @@ void TTrainingFlow::FinishQuestion()
 {
     m_gaugeTimer.stop();
     m_phase = TQuestionPhase::Answered;
-    if (m_quit) {
+    // The window was closed before an answer: the question ends ungraded.
+    if (m_quit && !m_answerGiven) {
         Enter(TFlowState::Reviewing);
         FileExitAction();
         return;
@@ -537,6 +569,9 @@ void TTrainingFlow::FinishQuestion()
     Enter(TFlowState::Reviewing);
     if (m_cc.QuotaUsedUp())
         PlaySound(QStringLiteral("NORM_FIN"));
+    // The window was closed after the answer: graded first, then the file ends.
+    if (m_quit)
+        FileExitAction();
 }
 
 void TTrainingFlow::GradeAnswer()
@@ -701,6 +736,19 @@ void TTrainingFlow::FormClose()
     if (m_ended || m_state == TFlowState::Closing)
         return;
     m_quit = true;
+    // Inside a step (its modal window is open) the step sees the quit flag
+    // and ends the file itself; what is left is done when it returns.
+    if (m_inStep) {
+        m_closeDeferred = true;
+        return;
+    }
+    CloseWindowNow();
+}
+
+void TTrainingFlow::CloseWindowNow()
+{
+    if (m_ended || m_state == TFlowState::Closing)
+        return;
     Guarded([this] {
         if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted) {
             // The question was asked for but never shown: nothing to end.
@@ -739,13 +787,16 @@ void TTrainingFlow::AnswerWithOption(int option)
         return;
     m_chosenOption = option;
     m_typed = QString::number(option);
+    m_answerGiven = true;
     m_phase = TQuestionPhase::Answered;
 }
 
 void TTrainingFlow::GiveUp()
 {
-    if (IsAsking() && m_phase == TQuestionPhase::Waiting)
+    if (IsAsking() && m_phase == TQuestionPhase::Waiting) {
+        m_answerGiven = true;
         m_phase = TQuestionPhase::Answered;
+    }
 }
 
 // ---------------------------------------------------------------------------

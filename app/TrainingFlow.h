@@ -53,8 +53,9 @@ public:
     TFlowState State() const { return m_state; }
     bool IsLoading() const { return m_state == TFlowState::Loading; }
     bool IsReady() const { return m_state == TFlowState::Ready; }
-    // The asking flag: a question is on screen (or posted) and not yet answered.
-    bool IsAsking() const { return m_state == TFlowState::Asking && m_phase != TQuestionPhase::Answered; }
+    // A question is posted, on screen or answered and not yet graded: the
+    // flow is busy with it until it is graded.
+    bool IsAsking() const { return m_state == TFlowState::Asking; }
     bool IsBusy() const { return IsAsking() || IsLoading() || IsReady(); }
     bool QuitRequested() const { return m_quit; }
     bool FileEnded() const { return m_fileEnded; }
@@ -146,6 +147,8 @@ private:
     void Fatal(const QString &message);
     void EndApplication();
     void Wait(int milliseconds);
+    void AfterStep();
+    void CloseWindowNow();
 
     // Loading.
     void LoadingStep();
@@ -194,13 +197,20 @@ private:
     bool m_firstStepAfterLoad = false;
     bool m_loadingWhenClosed = false;
     bool m_ended = false;
+    // A step runs: a step asked for meanwhile (by a modal window's or a
+    // pumped wait's event loop) and a window close wait until it returns.
+    bool m_inStep = false;
+    bool m_stepDeferred = false;
+    bool m_closeDeferred = false;
+    // The learner answered the question on screen (option, typed text,
+    // Enter or the gauge's end): it is graded even when the window closes.
+    bool m_answerGiven = false;
 
     int m_currentWord = 0;
     std::array<int, 3> m_options{};
     int m_correctPosition = 1;
     int m_chosenOption = 0;
     QString m_typed;
-    std::array<QString, 3> m_optionTexts;
     bool m_typingQuestion = false;
     bool m_optionsRevealed = false;
     bool m_answerCorrect = false;

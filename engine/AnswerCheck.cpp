@@ -455,12 +455,12 @@ bool TCC::AreConfusable(int a, int b) const
     return false;
 }
 
-bool TCC::IsTypingHintAllowed(int position)
+TTypingHintCheck TCC::CheckTypingHint(int position) const
 {
-    lookAlike = false;
+    TTypingHintCheck check;
     const QString form = DisplayForm(position);
     if (form.size() <= kShortestTypingHintLength)
-        return false;
+        return check;
     const QChar first = form.front();
     const QChar last = form.back();
     const int rows = LookupRowCount(*this);
@@ -477,25 +477,29 @@ bool TCC::IsTypingHintAllowed(int position)
         const QString other = DisplayForm(p);
         if (other.size() != form.size() || other.front() != first)
             continue;
-        lookAlike = true;
+        check.lookAlike = true;
         if (other.back() == last)
-            return false;
+            return check;
     }
-    return true;
+    check.allowed = true;
+    return check;
 }
 
-bool TCC::DecideTypingQuestion(int position, bool typingForEvenLevels, int answerDirection)
+TTypingDecision TCC::DecideTypingQuestion(int position, bool typingForEvenLevels,
+                                          TAnswerDirection answerDirection) const
 {
-    if (!typingForEvenLevels || answerDirection != 0)
-        return false;
+    TTypingDecision decision;
+    if (!typingForEvenLevels || answerDirection != TAnswerDirection::MeaningToWord)
+        return decision;
     const TTango &t = words[position];
     const bool evenLevel = t.level > 0 && t.level <= 12 && t.level % 2 == 0;
     if (t.stage != TStage::Three && !evenLevel)
-        return false;
-    return IsTypingHintAllowed(position);
-}
-
-QString TCC::TypingHint(int position) const
-{
-    return ::TypingHint(DisplayForm(position), lookAlike, HeadwordKind());
+        return decision;
+    const TTypingHintCheck check = CheckTypingHint(position);
+    if (!check.allowed)
+        return decision;
+    decision.typing = true;
+    decision.lookAlike = check.lookAlike;
+    decision.hint = ::TypingHint(DisplayForm(position), check.lookAlike, HeadwordKind());
+    return decision;
 }

@@ -61,3 +61,9 @@ bool CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
 // spaces, the placeholders and "?" visible. The window puts four spaces in
 // front.
 QString TypingHint(const QString &typingForm, bool lookAlike, THeadwordKind kind);
+
+// The look-alike test of a word's typing hint.
+struct TTypingHintCheck {
+    bool allowed = false;     // no look-alike word has the same last letter
+    bool lookAlike = false;   // some word of the same length and first letter means the same
+};

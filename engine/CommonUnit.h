@@ -6,6 +6,7 @@
 // only: the whole engine runs headless.
 #include "data/WordTable.h"
 #include "engine/AnswerCheck.h"
+#include "engine/Grading.h"
 #include "base/Clock.h"
 #include "engine/MasteryLevels.h"
 #include "base/Notifier.h"
@@ -104,7 +105,6 @@ public:
     }
 
     // ---- answer checking and typing rules (on the current file's kind) ----
-    bool lookAlike = false;        // set by IsTypingHintAllowed, read by TypingHint
     QStringList acceptedForms;     // rebuilt by ExpandAcceptedAnswers
     THeadwordKind HeadwordKind() const { return HeadwordKindOf(fileCode, userFile); }
     QString FormatHeadword(const QString &word, bool stripDigit) const;
@@ -116,12 +116,14 @@ public:
     bool CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
                                       const std::array<int, 3> &choices) const;
     bool AreConfusable(int a, int b) const;
-    bool IsTypingHintAllowed(int position);
-    // Typing question: typing for even levels on, meaning shown (direction 0),
-    // the word in stage 3 or at an even level above 0, and a hint that does
-    // not give a look-alike word away.
-    bool DecideTypingQuestion(int position, bool typingForEvenLevels, int answerDirection);
-    QString TypingHint(int position) const;   // after IsTypingHintAllowed for that word
+    // Whether the first-letter hint of the word would not give a look-alike
+    // word away, and whether a look-alike exists at all.
+    TTypingHintCheck CheckTypingHint(int position) const;
+    // Typing question: typing for even levels on, meaning shown, the word in
+    // stage 3 or at an even level above 0, and a hint that does not give a
+    // look-alike word away. The hint comes with the decision.
+    TTypingDecision DecideTypingQuestion(int position, bool typingForEvenLevels,
+                                         TAnswerDirection answerDirection) const;
 
     // ---- settings of the current file (setting/Setting_<code>.dat) ----
     void LoadFormPosition() { settingsStore.LoadFormPosition(); }
@@ -181,8 +183,11 @@ public:
     // unless the question is a retry, random or the level is 0, the level falls
     // by one (6 and 1 stay; stage 3 only reschedules) with its history entry;
     // retry pending is set.
-    TAnswerEffect ApplyCorrectAnswer(int position);
-    TAnswerEffect ApplyWrongAnswer(int position);
+    TAnswerEffect ApplyCorrectAnswer(int position) { return CommitGrade(position, true); }
+    TAnswerEffect ApplyWrongAnswer(int position) { return CommitGrade(position, false); }
+    // Grades the word at a position (GradeAnswer) and commits the outcome:
+    // the word and the run's state are replaced by what it computed.
+    TAnswerEffect CommitGrade(int position, bool correct);
     // Enters the word's level into its history and sets its next due point.
     void RecordAnswer(int position);
     void ResetWordProgress(int position);
@@ -222,10 +227,15 @@ public:
     // Right when the option at the correct position was chosen in time, or
     // the typed text is the correct word.
     bool JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const;
+    // What the text typed so far is worth for the current question.
+    TTypedVerdict ValidateTyped(const QString &typed) const;
     // The level rules for the current question's word.
     TAnswerEffect GradeQuestion(bool correct);
     // With save: quota statistics and learning days + 1, then the record
     // file, the settings and the catalog saved as one commit. Then the word
     // table and the run's lists are cleared for the next file.
     void EndLearningFile(bool save);
+    // Something was asked and graded in this run: a file that ends in the
+    // middle is saved.
+    bool RunHasAnswers() const;
 };

@@ -1,5 +1,4 @@
-// Level changes by answers, history entries and due points, record resets,
-// level counts and the engine's date tests.
+// History entries and due points, record resets, level counts and the engine's date tests.
 #include "engine/MasteryLevels.h"
 
 #include "data/RecordFile.h"
@@ -9,23 +8,6 @@
 #include <climits>
 
 namespace {
-constexpr qint32 kSmallestIncrement = 1;
-constexpr qint32 kMiddleIncrement = 2;
-constexpr qint32 kStraightToStage2Increment = 6;
-
-// The first-time increment as the rules use it: 1, 2 or 6, whatever a file holds.
-qint32 FirstTimeLevel(qint32 setting)
-{
-    if (setting <= kSmallestIncrement)
-        return kSmallestIncrement;
-    return setting == kMiddleIncrement ? kMiddleIncrement : kStraightToStage2Increment;
-}
-
-bool IsLearningLevel(qint32 level)
-{
-    return level >= 0 && level <= kTopLevel;
-}
-
 QString EntryText(const QString &key, qint32 level)
 {
     return key + u'[' + QString::number(level) + u']';
@@ -49,80 +31,15 @@ int TCC::DayNumberSince(const QString &date) const
     return static_cast<int>(ReadDateText(date).daysTo(clock.Today())) + 1;
 }
 
-// ---- level after an answer ----
-
-TAnswerEffect TCC::ApplyCorrectAnswer(int position)
-{
-    TTango &t = words[position];
-    TAnswerEffect effect;
-    effect.previousLevel = t.level;
-    effect.previousRetry = training.retryPending;
-    ++training.correctToday;
-    if (!training.randomQuestion && IsLearningLevel(t.level)) {
-        const TStage stageBefore = t.stage;
-        if (t.stage == TStage::Three || t.level == kTopLevel) {
-            // unchanged
-        } else if (t.level == 0) {
-            t.level = training.retryPending ? 1 : FirstTimeLevel(settings.firstTimeIncrement);
-        } else {
-            ++t.level;
-        }
-        if (stageBefore == TStage::One && t.level >= kFirstStage2Level) {
-            ClearStage1History(position);
-            effect.master = true;
-        }
-        if (training.retryPending) {
-            // The retry's answer takes the place of the wrong answer's entry.
-            if (t.stage != TStage::Three) {
-                if (t.level < kFirstStage2Level)
-                    t.stage1History = WithoutLastHistoryEntry(t.stage1History);
-                else
-                    t.stage2History = WithoutLastHistoryEntry(t.stage2History);
-            }
-        } else if (t.level < kFirstStage2Level) {
-            CountUp(t.stage1Count);
-        } else if (t.stage != TStage::Three) {
-            CountUp(t.stage2Count);
-        }
-        RecordAnswer(position);
-    }
-    effect.level = t.level;
-    training.retryPending = false;
-    return effect;
-}
-
-TAnswerEffect TCC::ApplyWrongAnswer(int position)
-{
-    TTango &t = words[position];
-    TAnswerEffect effect;
-    effect.previousLevel = t.level;
-    effect.previousRetry = training.retryPending;
-    CountUp(t.wrongCount);
-    const bool changes = !training.retryPending && !training.randomQuestion && t.level != 0
-                         && IsLearningLevel(t.level);
-    if (changes && t.stage == TStage::Three) {
-        RecordAnswer(position);   // stage 3 is never left: the word is only rescheduled
-    } else if (changes) {
-        if (t.level == kFirstStage2Level)
-            effect.level6Miss = true;   // stage 2 is never left by a wrong answer
-        else if (t.level != 1)
-            --t.level;
-        if (t.level < kFirstStage2Level)
-            CountUp(t.stage1Count);
-        else
-            CountUp(t.stage2Count);
-        RecordAnswer(position);
-    }
-    effect.level = t.level;
-    training.retryPending = true;
-    return effect;
-}
-
 // ---- history entries and due points ----
 
 void TCC::RecordAnswer(int position)
 {
-    TTango &t = words[position];
+    RecordAnswerOn(words[position], clock.Today());
+}
+
+void RecordAnswerOn(TTango &t, const QDate &today)
+{
     if (t.stage != TStage::Three) {
         const TStage stageBefore = t.stage;
         t.stage = t.level < kFirstStage2Level ? TStage::One : TStage::Two;
@@ -156,7 +73,6 @@ void TCC::RecordAnswer(int position)
         return;
     }
 
-    const QDate today = clock.Today();
     if (t.stage == TStage::Three) {
         t.nextDueDate = BuildDateText(today.addDays(Stage3Interval(t.level)));
         return;
@@ -194,7 +110,11 @@ void TCC::ResetWordProgress(int position)
 
 void TCC::ClearStage1History(int position)
 {
-    TTango &t = words[position];
+    ClearStage1HistoryOf(words[position]);
+}
+
+void ClearStage1HistoryOf(TTango &t)
+{
     t.stage1History.clear();
     t.stage1Count = 0;
     t.stage1Questions.fill(0);

@@ -4,6 +4,9 @@
 // days); after 800 days in stage 2 at level 10 or more it moves to stage 3,
 // asked at twice the stage-2 interval. A word that falls too far behind its
 // schedule starts over at level 0.
+#include "data/WordTable.h"
+
+#include <QDate>
 #include <QtGlobal>
 #include <array>
 
@@ -49,3 +52,8 @@ struct TAnswerEffect {
     bool master = false;          // a stage-1 word reached stage 2 ("MASTER" plays)
     bool level6Miss = false;      // a wrong answer left a level-6 word at 6
 };
+
+// Enters the word's level into its history and sets its next due point.
+void RecordAnswerOn(TTango &word, const QDate &today);
+// Forgets the word's stage-1 history (it has left stage 1).
+void ClearStage1HistoryOf(TTango &word);

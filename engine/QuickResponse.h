@@ -8,6 +8,8 @@
 #include <QString>
 #include <QtGlobal>
 
+// The drill after the quota needs this many words asked in the run.
+inline constexpr int kQuickResponseMinWords = 3;
 inline constexpr int kQuickResponseSlowest = 8;
 inline constexpr int kQuickResponseFastest = 92;
 inline constexpr int kQuickResponseDefaultSpeed = 50;

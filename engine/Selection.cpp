@@ -308,7 +308,7 @@ bool TCC::PrepareQuestion()
     // A retry of a typing question stays one.
     if (!retry)
         question.typing = DecideTypingQuestion(w, settings.typingForEvenLevels == 1, settings.answerDirection);
-    if (question.typing) {
+    if (question.typing.typing) {
         question.correctPosition = 1;
     } else {
         question.correctPosition = random.Between(1, kChoiceCount);

@@ -100,10 +100,18 @@ private:
     int m_count = 0;
 };
 
+// Whether a question is typed, decided with the choice of its word: the
+// hint the window shows in place of the options is part of the decision.
+struct TTypingDecision {
+    bool typing = false;      // typing question: choice 1, others hidden
+    bool lookAlike = false;   // another word looks alike: the hint shows the last letter too
+    QString hint;             // the first-letter hint of a typing question
+};
+
 // The question on screen.
 struct TQuestion {
     int word = 0;                            // the chosen word's position
     std::array<int, kChoiceCount> choices{}; // positions shown as options 1..3
     int correctPosition = 1;                 // 1..3: where the chosen word is
-    bool typing = false;                     // typing question: choice 1, others hidden
+    TTypingDecision typing;                  // typing question: choice 1, others hidden
 };

@@ -7,8 +7,8 @@
 namespace {
 QString TooFewWordsText(const QString &title)
 {
-    return QStringLiteral("学習ファイル【 ") + title
-           + QStringLiteral(" 】のデータが少なすぎます。最低でも 3 つのデータがないと起動できません。");
+    return QStringLiteral("学習ファイル【 ") + title + QStringLiteral(" 】のデータが少なすぎます。最低でも ")
+           + QString::number(kMinLearningWords) + QStringLiteral(" つのデータがないと起動できません。");
 }
 }
 
@@ -63,18 +63,44 @@ TAskResult TCC::AskNextQuestion()
     return TAskResult::Asked;
 }
 
+TTypedVerdict TCC::ValidateTyped(const QString &typed) const
+{
+    TTypedAnswerQuestion q;
+    q.kind = HeadwordKind();
+    const int correctWord = question.choices[static_cast<size_t>(question.correctPosition - 1)];
+    if (TWordTable::IsPosition(correctWord))
+        q.correctWord = words[correctWord].word;
+    for (size_t i = 0; i < q.optionWords.size(); ++i)
+        if (TWordTable::IsPosition(question.choices[i]))
+            q.optionWords[i] = words[question.choices[i]].word;
+    return ValidateTypedAnswer(q, typed);
+}
+
 bool TCC::JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const
 {
     if (inTime && chosenOption == question.correctPosition)
         return true;
     // A typed answer that matches counts even when no option was chosen.
-    const int correctWord = question.choices[static_cast<size_t>(question.correctPosition - 1)];
-    return TWordTable::IsPosition(correctWord) && CheckTypedAnswer(words[correctWord].word, typed);
+    return ValidateTyped(typed) == TTypedVerdict::Correct;
 }
 
 TAnswerEffect TCC::GradeQuestion(bool correct)
 {
-    return correct ? ApplyCorrectAnswer(question.word) : ApplyWrongAnswer(question.word);
+    return CommitGrade(question.word, correct);
+}
+
+TAnswerEffect TCC::CommitGrade(int position, bool correct)
+{
+    TGradeOutcome outcome =
+        GradeAnswer(words[position], training, {settings.firstTimeIncrement, clock.Today()}, correct);
+    words[position] = std::move(outcome.word);
+    training = outcome.training;
+    return outcome.effect;
+}
+
+bool TCC::RunHasAnswers() const
+{
+    return AskedCount() > 0;
 }
 
 void TCC::EndLearningFile(bool save)
@@ -142,10 +168,10 @@ TScriptedRunResult RunScriptedStudy(TCC &cc, const QList<TScriptedAnswer> &answe
         record.levelBefore = cc.words[w].level;
         record.random = cc.training.randomQuestion;
         record.newWord = cc.training.newWord;
-        record.typing = cc.question.typing;
+        record.typing = cc.question.typing.typing;
         record.choices = cc.question.choices;
         // A typing question shows no options to choose: a typed text decides.
-        const bool chooses = !(cc.question.typing && a.typed);
+        const bool chooses = !(cc.question.typing.typing && a.typed);
         const int chosen = chooses && a.correct ? cc.question.correctPosition : 0;
         record.correct = cc.JudgeAnswer(chosen, true, a.typed.value_or(QString()));
         cc.GradeQuestion(record.correct);
@@ -154,7 +180,7 @@ TScriptedRunResult RunScriptedStudy(TCC &cc, const QList<TScriptedAnswer> &answe
         result.questions.append(record);
     }
     // Answers given before the file ended in the middle are kept.
-    result.saved = result.end != TRunEnd::NothingToAsk || !result.questions.isEmpty();
+    result.saved = result.end != TRunEnd::NothingToAsk || cc.RunHasAnswers();
     cc.EndLearningFile(result.saved);
     return result;
 }

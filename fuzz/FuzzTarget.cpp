@@ -77,7 +77,6 @@ void TFuzzEngine::Reset(const QString &code, int slot, int tangoTotal, int touch
     cc.askedWords.Clear();
     cc.question = TQuestion{};
     cc.noQuestions = nullptr;
-    cc.lookAlike = false;
     cc.acceptedForms.clear();
     cc.defaultNotifier.messages.clear();
     cc.notifier = &cc.defaultNotifier;

@@ -136,7 +136,7 @@ TFileSettings DefaultFileSettings(const QString &fileCode, qint32 dataVersion,
     s.firstTimeIncrement = kDefaultFirstTimeIncrement;
     s.typingForEvenLevels = 1;
     s.glimpse = kDefaultGlimpse;
-    s.answerDirection = 0;
+    s.answerDirection = TAnswerDirection::MeaningToWord;
     s.typingSound = 1;
     s.reservedC = 1;
     s.typingVolume = kDefaultTypingVolume;
@@ -170,7 +170,7 @@ QStringList FileSettingsLines(const TFileSettings &s, const TFormPosition &posit
           << s.skin << n(s.effectVolume) << n(s.dailyQuota) << n(s.answerTime)
           << n(s.optionDelay) << n(s.startTab) << s.learningStartDate
           << n(s.firstTimeIncrement) << n(s.typingForEvenLevels) << n(s.glimpse)
-          << n(s.answerDirection) << n(s.typingSound) << n(s.reservedC)
+          << n(static_cast<qint32>(s.answerDirection)) << n(s.typingSound) << n(s.reservedC)
           << n(s.typingVolume) << n(s.speechMode) << n(s.quietAgent)
           << n(s.speakAfterQuestion) << n(s.speakAfterGrading) << n(s.reservedD)
           << n(s.agentTop) << n(s.agentLeft) << n(s.learningDays)
@@ -212,7 +212,9 @@ TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCod
     if (!(IsPhraseFile(fileCode) && s.version < kPhraseTypingVersion))
         ReadInt(lines, 14, s.typingForEvenLevels, unreadable);
     ReadInt(lines, 15, s.glimpse, unreadable);
-    ReadInt(lines, 16, s.answerDirection, unreadable);
+    qint32 direction = static_cast<qint32>(s.answerDirection);
+    ReadInt(lines, 16, direction, unreadable);
+    s.answerDirection = static_cast<TAnswerDirection>(direction);
     ReadInt(lines, 17, s.typingSound, unreadable);
     ReadInt(lines, 18, s.reservedC, unreadable);
     ReadInt(lines, 19, s.typingVolume, unreadable);

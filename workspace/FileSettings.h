@@ -20,6 +20,11 @@ inline constexpr int kMinDailyQuota = 50;
 // Capacity of the asked-word list: no study run asks more questions.
 inline constexpr int kMaxDailyQuota = 200;
 
+// What a question shows: the meaning (the word is chosen or typed) or the
+// word (its meaning is chosen). A file may hold another number; it is kept
+// as read and shows the meaning.
+enum class TAnswerDirection : qint32 { MeaningToWord = 0, WordToMeaning = 1 };
+
 struct TFileSettings {
     qint32 version = 0;                  //  1 catalog data version at the last write
     qint32 reservedA = 0;                //  2 set once when the file is created (5..9)
@@ -35,7 +40,7 @@ struct TFileSettings {
     qint32 firstTimeIncrement = 0;       // 13 level after a first correct answer: 1, 2 or 6
     qint32 typingForEvenLevels = 0;      // 14 1: words at even levels are typed
     qint32 glimpse = 0;                  // 15 0..1000
-    qint32 answerDirection = 0;          // 16 0 meaning shown, 1 word shown
+    TAnswerDirection answerDirection = TAnswerDirection::MeaningToWord;   // 16
     qint32 typingSound = 0;              // 17 1..16, sound set of the key clicks
     qint32 reservedC = 0;                // 18 carried unchanged
     qint32 typingVolume = 0;             // 19 0..2000

@@ -55,8 +55,10 @@ TESSARION_FUZZ_TARGET(answer_check, input)
         FuzzExpect(cc.CheckTypedAnswer(word, form), "the checked form itself is accepted");
 
     for (int p = 1; p <= kWordsInFile; ++p) {
-        if (cc.IsTypingHintAllowed(p))
-            FuzzExpect(cc.TypingHint(p).size() == cc.DisplayForm(p).size(),
+        cc.words[p].level = 2;   // an even level: typed when the hint allows it
+        const TTypingDecision decision = cc.DecideTypingQuestion(p, true, TAnswerDirection::MeaningToWord);
+        if (decision.typing)
+            FuzzExpect(decision.hint.size() == cc.DisplayForm(p).size(),
                        "the hint has one place per character of the answer");
     }
 }

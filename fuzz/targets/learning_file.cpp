@@ -26,5 +26,5 @@ TESSARION_FUZZ_TARGET(learning_file, input)
     if (!FuzzCleanly([&] { cc.LoadLearningFile(); }))
         return;
     for (int p = 1; p <= qMin(tangoTotal, kTypingTestWords); ++p)
-        cc.DecideTypingQuestion(p, true, 0);
+        cc.DecideTypingQuestion(p, true, TAnswerDirection::MeaningToWord);
 }

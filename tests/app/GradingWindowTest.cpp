@@ -70,7 +70,7 @@ TEST_F(TGradingWindowTest, DeleteExcludesAndIncludesTheWordOnlyWhileReviewing)
 TEST_F(TGradingWindowTest, ATypedWordOfTheFileThatIsNoOptionIsNamed)
 {
     StartToReady();
-    cc().settings.answerDirection = 0;
+    cc().settings.answerDirection = TAnswerDirection::MeaningToWord;
     AskQuestion();
     QString other;
     int otherWord = 0;
@@ -91,7 +91,7 @@ TEST_F(TGradingWindowTest, ATypedWordOfTheFileThatIsNoOptionIsNamed)
 TEST_F(TGradingWindowTest, ATypedDistractorIsNotNamed)
 {
     StartToReady();
-    cc().settings.answerDirection = 0;
+    cc().settings.answerDirection = TAnswerDirection::MeaningToWord;
     AskQuestion();
     const int wrong = flow().optionWords()[static_cast<size_t>(flow().correctPosition() % 3)];
     TypeLetters(cc().DisplayForm(wrong));

@@ -36,7 +36,7 @@ protected:
     void AskTypingQuestion()
     {
         cc().settings.typingForEvenLevels = 1;
-        cc().settings.answerDirection = 0;
+        cc().settings.answerDirection = TAnswerDirection::MeaningToWord;
         for (int p = 1; p <= cc().TangoTotal(); ++p) {
             cc().words[p].level = 2;
             cc().words[p].stage1Counter = 50;

@@ -110,7 +110,7 @@ TEST_F(TTrainingWindowTest, EnterGivesUpTheQuestion)
 TEST_F(TTrainingWindowTest, TypingTheWordEndsTheQuestionAsCorrect)
 {
     StartToReady();
-    cc().settings.answerDirection = 0;
+    cc().settings.answerDirection = TAnswerDirection::MeaningToWord;
     AskQuestion();
     const QString form = cc().DisplayForm(flow().currentWord());
     for (QChar c : form)

@@ -215,22 +215,24 @@ TEST_F(TTypingRulesTest, AreConfusableComparesUpToTheFirstEmptyMeaning)
 TEST_F(TTypingRulesTest, LookAlikesDecideTheHint)
 {
     // Same first letter, length and last letter, shared meaning: never typed.
-    EXPECT_FALSE(cc.IsTypingHintAllowed(1));
-    EXPECT_TRUE(cc.lookAlike);
+    EXPECT_FALSE(cc.CheckTypingHint(1).allowed);
+    EXPECT_TRUE(cc.CheckTypingHint(1).lookAlike);
     // Different last letter: typed, and the hint shows the last letter.
-    EXPECT_TRUE(cc.IsTypingHintAllowed(3));
-    EXPECT_TRUE(cc.lookAlike);
-    EXPECT_EQ(cc.TypingHint(3), S("a*****n"));
+    EXPECT_TRUE(cc.CheckTypingHint(3).allowed);
+    EXPECT_TRUE(cc.CheckTypingHint(3).lookAlike);
+    cc.words[3].level = 2;
+    EXPECT_EQ(cc.DecideTypingQuestion(3, true, TAnswerDirection::MeaningToWord).hint, S("a*****n"));
     // Nothing alike: the plain hint.
-    EXPECT_TRUE(cc.IsTypingHintAllowed(6));
-    EXPECT_FALSE(cc.lookAlike);
-    EXPECT_EQ(cc.TypingHint(6), S("c******"));
+    EXPECT_TRUE(cc.CheckTypingHint(6).allowed);
+    EXPECT_FALSE(cc.CheckTypingHint(6).lookAlike);
+    cc.words[6].level = 2;
+    EXPECT_EQ(cc.DecideTypingQuestion(6, true, TAnswerDirection::MeaningToWord).hint, S("c******"));
     // Three letters: never.
-    EXPECT_FALSE(cc.IsTypingHintAllowed(5));
+    EXPECT_FALSE(cc.CheckTypingHint(5).allowed);
     // Look-up rows beyond TangoTotal count as look-alikes (homonym digit stripped).
-    EXPECT_FALSE(cc.IsTypingHintAllowed(7));
+    EXPECT_FALSE(cc.CheckTypingHint(7).allowed);
     cc.catalog.rows[6].DBTangoTotal = 7;
-    EXPECT_TRUE(cc.IsTypingHintAllowed(7));
+    EXPECT_TRUE(cc.CheckTypingHint(7).allowed);
 }
 
 TEST_F(TTypingRulesTest, LookAlikeBehindMarkupIsFound)
@@ -238,10 +240,10 @@ TEST_F(TTypingRulesTest, LookAlikeBehindMarkupIsFound)
     // The stored headword starts with an optional part; its form "abaxxon"
     // looks like "abandon".
     cc.words[4].word = S("(to) abaxxon");
-    EXPECT_FALSE(cc.IsTypingHintAllowed(3));
+    EXPECT_FALSE(cc.CheckTypingHint(3).allowed);
     cc.words[4].word = S("@baxxon");    // "～baxxon": same length, another first character
-    EXPECT_TRUE(cc.IsTypingHintAllowed(3));
-    EXPECT_FALSE(cc.lookAlike);
+    EXPECT_TRUE(cc.CheckTypingHint(3).allowed);
+    EXPECT_FALSE(cc.CheckTypingHint(3).lookAlike);
 }
 
 TEST_F(TTypingRulesTest, TypingQuestionNeedsSettingDirectionAndEvenLevel)
@@ -261,10 +263,10 @@ TEST_F(TTypingRulesTest, TypingQuestionNeedsSettingDirectionAndEvenLevel)
     for (const auto &c : cases) {
         w.level = c.level;
         w.stage = static_cast<TStage>(c.stage);
-        EXPECT_EQ(cc.DecideTypingQuestion(6, c.setting, c.direction), c.expected) << c.level << " " << c.stage;
+        EXPECT_EQ(cc.DecideTypingQuestion(6, c.setting, static_cast<TAnswerDirection>(c.direction)).typing, c.expected) << c.level << " " << c.stage;
     }
     w.level = 2;
-    EXPECT_FALSE(cc.DecideTypingQuestion(1, true, 0));   // include/involve
+    EXPECT_FALSE(cc.DecideTypingQuestion(1, true, TAnswerDirection::MeaningToWord).typing);   // include/involve
 }
 
 TEST_F(TTypingRulesTest, PhraseFileUsesPhraseForms)

@@ -357,7 +357,7 @@ TEST_F(TSelectionTest, TypingQuestionPutsTheWordFirstAndKeepsItOnRetry)
     cc.training.remaining = cc.UsableQuota() - 1;
     ASSERT_TRUE(cc.PrepareQuestion());
     EXPECT_EQ(cc.question.word, 1);
-    EXPECT_TRUE(cc.question.typing);
+    EXPECT_TRUE(cc.question.typing.typing);
     EXPECT_EQ(cc.question.correctPosition, 1);
     EXPECT_EQ(cc.question.choices[0], 1);
     // Wrong: level 1 now, but the retry is still typed.
@@ -366,7 +366,7 @@ TEST_F(TSelectionTest, TypingQuestionPutsTheWordFirstAndKeepsItOnRetry)
     cc.training.remaining -= 1;
     ASSERT_TRUE(cc.PrepareQuestion());
     EXPECT_EQ(cc.question.word, 1);
-    EXPECT_TRUE(cc.question.typing);
+    EXPECT_TRUE(cc.question.typing.typing);
     EXPECT_EQ(cc.askedWords.At(2), 1);
     EXPECT_EQ(cc.words[1].timesAsked, 2);
 }

@@ -27,7 +27,7 @@ TFileSettings Unusual()
     s.firstTimeIncrement = 6;
     s.typingForEvenLevels = 0;
     s.glimpse = 10;
-    s.answerDirection = 1;
+    s.answerDirection = TAnswerDirection::WordToMeaning;
     s.typingSound = 16;
     s.reservedC = 4;
     s.typingVolume = 2000;
