@@ -122,9 +122,11 @@ void TTrainingFlow::CatchAGlimpse()
 
 void TTrainingFlow::GlimpseKey()
 {
-    if (!m_glimpseClock.isValid())
+    if (!m_glimpseNow) {
         m_glimpseClock.start();
-    if (m_glimpseThrottle.Allow(m_glimpseClock.elapsed()))
+        m_glimpseNow = [this] { return m_glimpseClock.elapsed(); };
+    }
+    if (m_glimpseThrottle.Allow(m_glimpseNow()))
         CatchAGlimpse();
 }
 

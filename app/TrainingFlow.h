@@ -136,6 +136,8 @@ public:
     void SetGaugeStepDuration(std::chrono::milliseconds step) { m_gaugeStep = step; }
     void SetShutdownWaitScale(double scale) { m_waitScale = scale; }
     void SetApplicationEnd(std::function<void()> end) { m_endApplication = std::move(end); }
+    // The milliseconds the glimpse keys are spaced by (tests hold it still).
+    void SetGlimpseClock(std::function<qint64()> now) { m_glimpseNow = std::move(now); }
 
 signals:
     void StateChanged(TFlowState state);
@@ -218,6 +220,7 @@ private:
     TAnswerEffect m_lastEffect;
     TGlimpseThrottle m_glimpseThrottle;
     QElapsedTimer m_glimpseClock;
+    std::function<qint64()> m_glimpseNow;
     std::unique_ptr<TPronunciation> m_pronunciation;   // made when first drawn
 
     QTimer m_gaugeTimer;

@@ -57,13 +57,20 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !m_label->text().isEmpty())
-            ++flashes;
+        // A flash is the answer painted after an empty label; a second paint
+        // while it is shown (the window repainting under load) is the same flash.
+        if (event->type() == QEvent::Paint) {
+            const bool shown = !m_label->text().isEmpty();
+            if (shown && !m_shown)
+                ++flashes;
+            m_shown = shown;
+        }
         return false;
     }
 
 private:
     QLabel *m_label;
+    bool m_shown = false;
 };
 
 struct TTypedCase {
@@ -196,18 +203,19 @@ TEST_F(TKeyboardWindowTest, TheGlimpseKeysFlashTheAnswerAtMostOnceIn200Ms)
     AskTypingQuestion();
     flow().PauseGauge();
     TFlashCounter counter(form().sLabel_glimpse);
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < 5; ++i)
+    qint64 now = 1000;
+    flow().SetGlimpseClock([&now] { return now; });
+    for (int i = 0; i < 5; ++i) {
         Press(Qt::Key_Up, Qt::NoModifier, QString());
+        now += 30;   // a held key repeats within one interval
+    }
     Press(Qt::Key_Zenkaku_Hankaku, Qt::NoModifier, QString());
-    ASSERT_LT(clock.elapsed(), 200);   // all held within one interval
     EXPECT_EQ(counter.flashes, 3);
     EXPECT_EQ(form().sLabel_glimpse->text(), QString());   // gone again
     EXPECT_TRUE(flow().IsAsking());
     EXPECT_EQ(flow().typedAnswer(), QString());
 
-    QTest::qWait(220);
+    now += 220 - 5 * 30;
     Press(Qt::Key_Down, Qt::NoModifier, QString());   // a glimpse, not option 2
     EXPECT_EQ(counter.flashes, 6);
     EXPECT_TRUE(flow().IsAsking());
