@@ -16,7 +16,8 @@
 namespace {
 const QString kFailed = QStringLiteral("ダウンロードに失敗しました。");
 const QString kTtDone = QStringLiteral("「TOEIC 英単語」 の学習ファイルのアップデートが完了しました。");
-const QString kNewWordRow = QStringLiteral("3220\tresilience\tr[i][z][i!][l][j][E]ns\t\t回復力\n");
+// The word a revision of TT adds after the shipped rows.
+const QString kNewWordFields = QStringLiteral("\tresilience\tr[i][z][i!][l][j][E]ns\t\t回復力\n");
 
 // Every file below a folder with its bytes.
 QHash<QString, QByteArray> Snapshot(const QString &folder)
@@ -53,6 +54,7 @@ struct TUpdateFixture : ::testing::Test {
     QString status;
     QStringList report;
     bool restartNote = false;
+    int shippedTT = 0;   // TangoTotal of the shipped TT
 
     void SetUp() override
     {
@@ -73,6 +75,8 @@ struct TUpdateFixture : ::testing::Test {
         auto cc = Engine();
         cc->LoadServerCatalog();
         cc->LoadCatalog();
+        shippedTT = cc->catalog.rows[6].TangoTotal;
+        ASSERT_GT(shippedTT, 0);
     }
 
     std::unique_ptr<TCC> Engine()
@@ -90,9 +94,9 @@ struct TUpdateFixture : ::testing::Test {
         QString plain = DecodeLearningBytes(text);
         plain.chop(2);   // the trailer the reading adds
         plain.replace(0, plain.indexOf(QStringLiteral("\r\n")), QStringLiteral("#101"));
-        plain += kNewWordRow;
+        plain += QString::number(shippedTT + 1) + kNewWordFields;
         served.write(QStringLiteral("Programs/TT_enc.dat"), EncodeLearningText(plain).toUtf8());
-        SetServedRow(served, QStringLiteral("TT"), 101, 3220);
+        SetServedRow(served, QStringLiteral("TT"), 101, shippedTT + 1);
     }
 
     // The version window's sequence; the engine is returned for a look at it.
@@ -133,10 +137,10 @@ TEST_F(TUpdateFixture, ARevisionIsFetchedAndItsNewRowsAreStudiedAtTheNextStart)
     next->LoadServerCatalog();
     next->LoadCatalog();
     EXPECT_EQ(next->catalog.rows[6].Version, 101);
-    EXPECT_EQ(next->catalog.rows[6].TangoTotal, 3220);
+    EXPECT_EQ(next->catalog.rows[6].TangoTotal, shippedTT + 1);
     next->SetCurrentFile(QStringLiteral("TT"));
     next->LoadLearningFile();
-    EXPECT_EQ(next->words[3220].word, QStringLiteral("resilience"));
+    EXPECT_EQ(next->words[shippedTT + 1].word, QStringLiteral("resilience"));
 }
 
 TEST_F(TUpdateFixture, OnlySwitchedOnFilesAreRevisedAndNewReleasesJoinSwitchedOff)
@@ -196,7 +200,7 @@ TEST_P(TMisbehavingServer, LeavesTheLearnersFilesByteForByteAndSaysWhy)
     const TMisbehaviour &c = GetParam();
     ReviseServedTT();
     if (!c.catalogCode.isEmpty()) {
-        SetServedRow(served, QStringLiteral("TT"), 101, 3220, c.catalogCode);
+        SetServedRow(served, QStringLiteral("TT"), 101, shippedTT + 1, c.catalogCode);
         // Whatever a path formed from the code would reach is served too.
         QDir().mkpath(served.file(QStringLiteral("Programs/TT")));
         served.write(QStringLiteral("Programs/") + c.catalogCode + QStringLiteral("_enc.dat"),
@@ -214,7 +218,7 @@ TEST_P(TMisbehavingServer, LeavesTheLearnersFilesByteForByteAndSaysWhy)
 
     EXPECT_EQ(Snapshot(program.file(QStringLiteral("resource"))), resourceBefore);
     EXPECT_EQ(cc->catalog.rows[6].Version, 100);
-    EXPECT_EQ(cc->catalog.rows[6].TangoTotal, 3219);
+    EXPECT_EQ(cc->catalog.rows[6].TangoTotal, shippedTT);
     EXPECT_FALSE(restartNote);
     if (!c.catalogCode.isEmpty()) {
         // The catalog itself was refused: the stored one stays.

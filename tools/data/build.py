@@ -159,15 +159,15 @@ def heteronyms():
 
 
 # ------------------------------------------------------ English words ----
-def build_english_words(code, list_names, correction_names, src, ms, review, shared_band1=None):
-    """shared_band1: another list whose band 1 opens this one (the general
-    words both exams ask); this list's own words follow, once each."""
-    entries = []
-    if shared_band1:
-        entries += [(b, w) for b, w in read_word_list(shared_band1) if b == 1]
-    known = {w for _, w in entries}
+def build_english_words(code, list_names, correction_names, src, ms, review):
+    """The words of list_names (one list may share words with another: the
+    general words both exams ask live in general_words.txt); a word on more
+    than one list takes the earliest band any of them gives it."""
+    band_of = {}
     for name in list_names:
-        entries += [(b, w) for b, w in read_word_list(name) if w not in known]
+        for b, w in read_word_list(name):
+            band_of[w] = min(b, band_of.get(w, b))
+    entries = [(b, w) for w, b in band_of.items()]
     fix = Corrections(*correction_names)
     entries = [(b, w) for b, w in entries if w not in fix.dropped]
     freq = src['freq']
@@ -367,7 +367,7 @@ def main():
         return only is None or code in only
 
     if want('TT'):
-        plain['TT'] = build_english_words('TT', ['TT_words.txt'], ['TT.txt'], src, ms, review)
+        plain['TT'] = build_english_words('TT', ['TT_words.txt', 'general_words.txt'], ['TT.txt'], src, ms, review)
 
     if want('TJ') or want('DJ'):
         idioms = read_idioms()
@@ -376,8 +376,8 @@ def main():
         if want('DJ'):
             plain['DJ'] = build_idioms('DJ', 'D', idioms, review)
     if want('DT'):
-        plain['DT'] = build_english_words('DT', ['DT_words.txt'], ['TT.txt', 'DT.txt'], src, ms, review,
-                                          shared_band1='TT_words.txt')
+        plain['DT'] = build_english_words('DT', ['DT_words.txt', 'general_words.txt'], ['TT.txt', 'DT.txt'], src, ms,
+                                          review)
     related = None
     if only is None or 'ENG_Quote' in only:
         related = build_related(src, ms, [plain[c] for c in ('TT', 'DT') if c in plain])
