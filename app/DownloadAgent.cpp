@@ -1,4 +1,5 @@
 #include "app/DownloadAgent.h"
+#include "base/SlotGuard.h"
 
 
 #include <QCloseEvent>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <functional>
 
 namespace {
 constexpr int kWidth = 567;
@@ -73,8 +75,8 @@ TDownloadAgentForm::TDownloadAgentForm(std::function<void(bool)> mainProgram, TC
     m_focus->setObjectName(QStringLiteral("sButton_focus"));
     m_focus->setGeometry(0, kFocusTop, 10, 10);
 
-    connect(m_withoutSpeech, &QPushButton::clicked, this, &TDownloadAgentForm::sButton_withoutSpeechClick);
-    connect(m_cancel, &QPushButton::clicked, this, &TDownloadAgentForm::sButton_cancelClick);
+    connect(m_withoutSpeech, &QPushButton::clicked, this, Guarded(std::bind_front(&TDownloadAgentForm::sButton_withoutSpeechClick, this)));
+    connect(m_cancel, &QPushButton::clicked, this, Guarded(std::bind_front(&TDownloadAgentForm::sButton_cancelClick, this)));
 }
 
 void TDownloadAgentForm::FormCreate()
@@ -120,15 +122,17 @@ void TDownloadAgentForm::ExecuteMainProgram(bool speech)
 
 void TDownloadAgentForm::showEvent(QShowEvent *e)
 {
-    QWidget::showEvent(e);
-    m_focus->move(0, kFocusTop);
-    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = s->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
-    m_withoutSpeech->setEnabled(true);
-    m_cancel->setEnabled(true);
-    m_focus->setFocus();
+    Guard([&] {
+        QWidget::showEvent(e);
+        m_focus->move(0, kFocusTop);
+        if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+            const QRect area = s->availableGeometry();
+            move(area.center() - QPoint(width() / 2, height() / 2));
+        }
+        m_withoutSpeech->setEnabled(true);
+        m_cancel->setEnabled(true);
+        m_focus->setFocus();
+    });
 }
 
 void TDownloadAgentForm::sButton_withoutSpeechClick() { ExecuteMainProgram(false); }
@@ -142,20 +146,24 @@ void TDownloadAgentForm::sButton_cancelClick()
 
 void TDownloadAgentForm::closeEvent(QCloseEvent *e)
 {
-    // Closing the window before the main program runs is cancelling.
-    if (!m_started) {
-        e->ignore();
-        sButton_cancelClick();
-        return;
-    }
-    QWidget::closeEvent(e);
+    Guard([&] {
+        // Closing the window before the main program runs is cancelling.
+        if (!m_started) {
+            e->ignore();
+            sButton_cancelClick();
+            return;
+        }
+        QWidget::closeEvent(e);
+    });
 }
 
 void TDownloadAgentForm::keyPressEvent(QKeyEvent *e)
 {
-    if (e->key() == Qt::Key_Escape && !m_started) {
-        sButton_cancelClick();
-        return;
-    }
-    QWidget::keyPressEvent(e);
+    Guard([&] {
+        if (e->key() == Qt::Key_Escape && !m_started) {
+            sButton_cancelClick();
+            return;
+        }
+        QWidget::keyPressEvent(e);
+    });
 }

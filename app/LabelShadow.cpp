@@ -1,4 +1,5 @@
 #include "app/LabelShadow.h"
+#include "base/SlotGuard.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QPointer>
@@ -32,8 +33,8 @@ void FlashLabelShadow(QWidget *label)
     QPointer<QGraphicsDropShadowEffect> shadow = EnsureLabelShadow(label);
     shadow->setColor(Other(shadow->color()));
     // The shadow rests grey, so flashes that overlap cannot leave it silver.
-    QTimer::singleShot(kShadowFlashMs, shadow, [shadow] {
+    QTimer::singleShot(kShadowFlashMs, shadow, Guarded([shadow] {
         if (shadow)
             shadow->setColor(kShadowGrey);
-    });
+    }));
 }

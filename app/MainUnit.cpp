@@ -5,6 +5,7 @@
 #include "app/TrainingFlow.h"
 #include "engine/CommonUnit.h"
 #include "help/Pictures.h"
+#include "base/SlotGuard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <functional>
 
 namespace {
 const QColor kFormColour(0xDA, 0xDA, 0xDA);
@@ -199,9 +201,9 @@ void TMainForm::BuildComponents()
     Timer_DDSD->setObjectName(QStringLiteral("Timer_DDSD"));
     Timer_DDSD->setInterval(kSoundDeviceInterval);
     Timer_DDSD->setSingleShot(true);
-    connect(TimerForPeedy, &QTimer::timeout, this, &TMainForm::TimerForPeedyTimer);
-    connect(Timer_telop, &QTimer::timeout, this, &TMainForm::Timer_telopTimer);
-    connect(Timer_DDSD, &QTimer::timeout, this, &TMainForm::Timer_DDSDTimer);
+    connect(TimerForPeedy, &QTimer::timeout, this, Guarded(std::bind_front(&TMainForm::TimerForPeedyTimer, this)));
+    connect(Timer_telop, &QTimer::timeout, this, Guarded(std::bind_front(&TMainForm::Timer_telopTimer, this)));
+    connect(Timer_DDSD, &QTimer::timeout, this, Guarded(std::bind_front(&TMainForm::Timer_DDSDTimer, this)));
 }
 
 void TMainForm::BuildQuestionArea()
@@ -450,8 +452,8 @@ void TMainForm::BuildMenus()
     add(mmInformation, QStringLiteral("smVersion"), QStringLiteral("バージョン情報"));
     add(mmInformation, QStringLiteral("smVersionCheck"), QStringLiteral("最新バージョンの確認"));
 
-    connect(smFileExit, &QAction::triggered, this, [this] { m_flow->smFileExitClick(); });
-    connect(smFileAllExit, &QAction::triggered, this, [this] { m_flow->smFileAllExitClick(); });
+    connect(smFileExit, &QAction::triggered, this, Guarded([this] { m_flow->smFileExitClick(); }));
+    connect(smFileAllExit, &QAction::triggered, this, Guarded([this] { m_flow->smFileAllExitClick(); }));
 
     // The bar keeps its height while its menus are hidden, so that nothing
     // below it moves when they appear.
@@ -498,12 +500,12 @@ void TMainForm::FormCreate()
     // 16. A start picture on the signal button.
     SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
     // 17. Activation hooks.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, Guarded([this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
             ApplicationActivated();
         else if (state == Qt::ApplicationInactive)
             ApplicationDeactivated();
-    });
+    }));
     // Keys of the whole window reach the key handler before any control.
     qApp->installEventFilter(this);
     // 18. Related words.
@@ -537,9 +539,11 @@ void TMainForm::PlaceWindow()
 
 void TMainForm::showEvent(QShowEvent *event)
 {
-    QMainWindow::showEvent(event);
-    // The window manager adds the frame after the window is shown.
-    QTimer::singleShot(0, this, [this] { FitWindowFrame(); });
+    Guard([&] {
+        QMainWindow::showEvent(event);
+        // The window manager adds the frame after the window is shown.
+        QTimer::singleShot(0, this, Guarded([this] { FitWindowFrame(); }));
+    });
 }
 
 void TMainForm::FitWindowFrame()
@@ -777,25 +781,29 @@ int TMainForm::windowLeft() const
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Enter) {
-        if (QuestionAreaMouse(watched, event))
-            return true;
-        return QMainWindow::eventFilter(watched, event);
-    }
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    // Keys of this window only; a dialog over it handles its own keys.
-    if (!widget || widget->window() != this)
-        return QMainWindow::eventFilter(watched, event);
-    return m_flow->KeyDown(*static_cast<QKeyEvent *>(event));
+    return GuardReturning(false, [&]() -> bool {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Enter) {
+            if (QuestionAreaMouse(watched, event))
+                return true;
+            return QMainWindow::eventFilter(watched, event);
+        }
+        if (event->type() != QEvent::KeyPress)
+            return QMainWindow::eventFilter(watched, event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        // Keys of this window only; a dialog over it handles its own keys.
+        if (!widget || widget->window() != this)
+            return QMainWindow::eventFilter(watched, event);
+        return m_flow->KeyDown(*static_cast<QKeyEvent *>(event));
+    });
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    // The window stays until the file is closed and the program ends.
-    event->ignore();
-    m_flow->FormClose();
+    Guard([&] {
+        // The window stays until the file is closed and the program ends.
+        event->ignore();
+        m_flow->FormClose();
+    });
 }
 
 void TMainForm::ApplicationDeactivated()

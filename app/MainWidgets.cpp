@@ -1,4 +1,5 @@
 #include "app/MainWidgets.h"
+#include "base/SlotGuard.h"
 
 #include <QPainter>
 
@@ -43,14 +44,16 @@ void TGauge::setPosition(int position)
 
 void TGauge::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    const QRect outer = rect().adjusted(0, 0, -1, -1);
-    p.fillRect(rect(), kGaugeTrough);
-    if (m_maximum > 0 && m_position > 0) {
-        const int width = static_cast<int>(qint64(rect().width() - 2) * m_position / m_maximum);
-        const bool low = qint64(m_position) * 100 < qint64(m_maximum) * kLowGaugePercent;
-        p.fillRect(QRect(1, 1, width, rect().height() - 2), low ? kGaugeBarLow : kGaugeBar);
-    }
-    p.setPen(kGaugeFrame);
-    p.drawRect(outer);
+    Guard([&] {
+        QPainter p(this);
+        const QRect outer = rect().adjusted(0, 0, -1, -1);
+        p.fillRect(rect(), kGaugeTrough);
+        if (m_maximum > 0 && m_position > 0) {
+            const int width = static_cast<int>(qint64(rect().width() - 2) * m_position / m_maximum);
+            const bool low = qint64(m_position) * 100 < qint64(m_maximum) * kLowGaugePercent;
+            p.fillRect(QRect(1, 1, width, rect().height() - 2), low ? kGaugeBarLow : kGaugeBar);
+        }
+        p.setPen(kGaugeFrame);
+        p.drawRect(outer);
+    });
 }

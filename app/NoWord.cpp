@@ -5,6 +5,7 @@
 #include "engine/CommonUnit.h"
 #include "engine/Forecast.h"
 #include "workspace/Reminder.h"
+#include "base/SlotGuard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,18 +98,18 @@ TNoWordForm::TNoWordForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
         "忘却曲線に基づく出題がない場合に、無作為に語を選んで出題します。これは非効率的な学習方法なので"
         "お勧めしません。　※学習記録にも反映されません"));
 
-    connect(sButton_end, &QPushButton::clicked, this, [this] { done(kEndFile); });
-    connect(sButton_cancel, &QPushButton::clicked, this, [this] { done(kGoOnRandom); });
-    connect(sTrackBar1, &QSlider::valueChanged, this, [this](int position) {
+    connect(sButton_end, &QPushButton::clicked, this, Guarded([this] { done(kEndFile); }));
+    connect(sButton_cancel, &QPushButton::clicked, this, Guarded([this] { done(kGoOnRandom); }));
+    connect(sTrackBar1, &QSlider::valueChanged, this, Guarded([this](int position) {
         sTrackBar1->setToolTip(QString::number(position));
         Refresh();
-    });
-    connect(sCheckBox_popup, &QCheckBox::clicked, this, [this] { PopUpClicked(); });
+    }));
+    connect(sCheckBox_popup, &QCheckBox::clicked, this, Guarded([this] { PopUpClicked(); }));
     // After the list closes its own text is shown again.
-    connect(sComboBox1, &QComboBox::activated, this, [this] {
+    connect(sComboBox1, &QComboBox::activated, this, Guarded([this] {
         sComboBox1->setEditText(kForecastCaption);
         sGroupBox1->setFocus();
-    });
+    }));
 }
 
 // The forecast of the file on show: built each time the window opens, so a
@@ -154,47 +155,55 @@ void TNoWordForm::PopUpClicked()
 
 void TNoWordForm::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (m_cc.fileSlot >= 1 && m_cc.fileSlot <= kSlotCount) {
-        const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
-        const QSignalBlocker block(sTrackBar1);
-        sTrackBar1->setValue(qBound(kPopUpThresholdMin, row.PopUpWN, kPopUpThresholdMax));
-        sTrackBar1->setToolTip(QString::number(sTrackBar1->value()));
-    }
-    RebuildForecast();
-    Refresh();
-    CentreOverOwner(this);
-    sGroupBox1->setFocus();
+    Guard([&] {
+        QDialog::showEvent(event);
+        if (m_cc.fileSlot >= 1 && m_cc.fileSlot <= kSlotCount) {
+            const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
+            const QSignalBlocker block(sTrackBar1);
+            sTrackBar1->setValue(qBound(kPopUpThresholdMin, row.PopUpWN, kPopUpThresholdMax));
+            sTrackBar1->setToolTip(QString::number(sTrackBar1->value()));
+        }
+        RebuildForecast();
+        Refresh();
+        CentreOverOwner(this);
+        sGroupBox1->setFocus();
+    });
 }
 
 void TNoWordForm::keyPressEvent(QKeyEvent *event)
 {
-    // Esc ends the file, as "終了" does.
-    if (event->key() == Qt::Key_Escape) {
-        done(kEndFile);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    Guard([&] {
+        // Esc ends the file, as "終了" does.
+        if (event->key() == Qt::Key_Escape) {
+            done(kEndFile);
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    });
 }
 
 // The window's close button: not "終了", so the run goes on at random.
 void TNoWordForm::reject()
 {
-    done(QDialog::Rejected);
+    Guard([&] {
+        done(QDialog::Rejected);
+    });
 }
 
 // Every way of closing keeps the threshold and the reminder's entry.
 void TNoWordForm::done(int result)
 {
-    if (m_cc.fileSlot >= 1 && m_cc.fileSlot <= kSlotCount) {
-        m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)].PopUpWN = sTrackBar1->value();
-        m_cc.SaveCatalog();
-        QString error;
-        if (!UpdateAutostartEntry(m_cc.catalog, sCheckBox_popup->isChecked(), trayProgram,
-                                  m_cc.programFolder, &error))
-            m_cc.notifier->Error(kShortcutError + QStringLiteral("\n") + error);
-    }
-    QDialog::done(result);
+    Guard([&] {
+        if (m_cc.fileSlot >= 1 && m_cc.fileSlot <= kSlotCount) {
+            m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)].PopUpWN = sTrackBar1->value();
+            m_cc.SaveCatalog();
+            QString error;
+            if (!UpdateAutostartEntry(m_cc.catalog, sCheckBox_popup->isChecked(), trayProgram,
+                                      m_cc.programFolder, &error))
+                m_cc.notifier->Error(kShortcutError + QStringLiteral("\n") + error);
+        }
+        QDialog::done(result);
+    });
 }
 
 TNoQuestionsChoice TNoWordForm::AskNoQuestions()

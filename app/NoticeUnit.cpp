@@ -4,10 +4,12 @@
 
 #include "app/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
+#include "base/SlotGuard.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <functional>
 
 namespace {
 constexpr int kClientWidth = 792;
@@ -84,7 +86,7 @@ TNoticeForm::TNoticeForm(TCC &cc, TSpeechAndSound &media, QWidget *parent)
     sButton_close = new QPushButton(QStringLiteral("ＯＫ"), this);
     sButton_close->setObjectName(QStringLiteral("sButton_close"));
     sButton_close->setGeometry(664, 402, 100, 28);
-    connect(sButton_close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(sButton_close, &QPushButton::clicked, this, Guarded(std::bind_front(&QDialog::accept, this)));
     sButton_focus = new QPushButton(QStringLiteral("フォーカス用"), this);
     sButton_focus->setObjectName(QStringLiteral("sButton_focus"));
     sButton_focus->setDefault(false);
@@ -93,8 +95,10 @@ TNoticeForm::TNoticeForm(TCC &cc, TSpeechAndSound &media, QWidget *parent)
 
 void TNoticeForm::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    FormShow();
+    Guard([&] {
+        QDialog::showEvent(event);
+        FormShow();
+    });
 }
 
 void TNoticeForm::FormShow()
@@ -119,11 +123,13 @@ void TNoticeForm::FormShow()
 // were built are saved at once.
 void TNoticeForm::done(int result)
 {
-    Q_UNUSED(result);
-    if (!m_saved) {
-        m_saved = true;
-        m_media.PlaySoundEffect(QStringLiteral("BUTTON"));
-        m_cc.SaveRecordFile();
-    }
-    QDialog::done(1);
+    Guard([&] {
+        Q_UNUSED(result);
+        if (!m_saved) {
+            m_saved = true;
+            m_media.PlaySoundEffect(QStringLiteral("BUTTON"));
+            m_cc.SaveRecordFile();
+        }
+        QDialog::done(1);
+    });
 }

@@ -23,6 +23,7 @@
 #include "speech/Speech.h"
 #include "updates/VersionUpUnit.h"
 #include "workspace/ui/PreferencesUnit.h"
+#include "base/SlotGuard.h"
 
 TProgram::TProgram(QString programFolder, QString installedFolder)
     : m_programFolder(std::move(programFolder)), m_installedFolder(std::move(installedFolder))
@@ -87,11 +88,11 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
     m_aboutCosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     if (QAction *cosmos = main->findChild<QAction *>(QStringLiteral("smCosmos"))) {
-        QObject::connect(cosmos, &QAction::triggered, m_aboutCosmosForm.get(), [form = m_aboutCosmosForm.get(), main] {
+        QObject::connect(cosmos, &QAction::triggered, m_aboutCosmosForm.get(), Guarded([form = m_aboutCosmosForm.get(), main] {
             // Refused while a question waits for its answer.
             if (!main->flow().IsAsking())
                 form->exec();
-        });
+        }));
     }
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);
     m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
@@ -106,11 +107,11 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_statusForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_statusForm->openCosmos = [form = m_cosmosForm.get()] { form->ShowModal(); };
     QObject::connect(main->smStatus, &QAction::triggered, m_statusForm.get(),
-                     [form = m_statusForm.get(), main] {
+                     Guarded([form = m_statusForm.get(), main] {
                          // Refused while a question waits for its answer.
                          if (!main->flow().IsAsking())
                              form->ShowModal(TStatusMode::Normal);
-                     });
+                     }));
     m_infoForm = std::make_unique<TInfoForm>(main);
     m_etymologyForm = std::make_unique<TEtymologyForm>(main);
     m_cgcForm = std::make_unique<TCGCForm>(main);

@@ -6,6 +6,7 @@
 #include "app/Program.h"
 #include "app/TrainingFlow.h"
 #include "help/Hanrei.h"
+#include "base/SlotGuard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,12 +17,12 @@
 void TMainForm::ConnectQuestionArea()
 {
     for (QToolButton *button : sBitBtn_Op)
-        connect(button, &QToolButton::clicked, this, [this] { m_flow->sBitBtn_OpClick(); });
-    connect(sBitBtn_blank, &QToolButton::clicked, this, [this] { FocusHiddenButton(); });
-    connect(sSpeedButton_glimpse, &QToolButton::clicked, this, [this] {
+        connect(button, &QToolButton::clicked, this, Guarded([this] { m_flow->sBitBtn_OpClick(); }));
+    connect(sBitBtn_blank, &QToolButton::clicked, this, Guarded([this] { FocusHiddenButton(); }));
+    connect(sSpeedButton_glimpse, &QToolButton::clicked, this, Guarded([this] {
         FocusHiddenButton();
         m_flow->CatchAGlimpse();
-    });
+    }));
     EnsureLabelShadow(sLabelFX_never);
     sLabelFX_never->setCursor(Qt::PointingHandCursor);
 }

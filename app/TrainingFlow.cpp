@@ -68,11 +68,16 @@ TTrainingFlow::TTrainingFlow(TMainForm &form) : QObject(&form), m_form(form), m_
     m_idle.SetHandler([this] { TrainingStep(); });
     m_gaugeTimer.setSingleShot(true);
     m_gaugeTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_gaugeTimer, &QTimer::timeout, this, [this] { Guarded([this] { GaugeStep(); }); });
+    connect(&m_gaugeTimer, &QTimer::timeout, this, Guarded([this] { GaugeStep(); }));
     m_endApplication = [] { QCoreApplication::exit(0); };
+    // While the flow lives, an error that reached any slot ends it in order.
+    m_previousErrorHandler = SetUnhandledErrorHandler([this](const QString &message) { Fatal(message); });
 }
 
-TTrainingFlow::~TTrainingFlow() = default;
+TTrainingFlow::~TTrainingFlow()
+{
+    SetUnhandledErrorHandler(std::move(m_previousErrorHandler));
+}
 
 TSpeechAndSound &TTrainingFlow::Media()
 {
@@ -103,17 +108,10 @@ int TTrainingFlow::gaugeMaximum() const
 
 // An error that nobody handled where it arose: its message in an error box,
 // then the end of the program without writing anything more.
-template <typename F> void TTrainingFlow::Guarded(F &&step)
-{
-    try {
-        step();
-    } catch (const TFatalError &e) {
-        Fatal(e.Message());
-    }
-}
-
 void TTrainingFlow::Fatal(const QString &message)
 {
+    if (m_ended)
+        return;
     m_idle.Remove();
     m_gaugeTimer.stop();
     m_quit = true;
@@ -184,7 +182,7 @@ void TTrainingFlow::TrainingStep()
         return;
     }
     m_inStep = true;
-    Guarded([this] {
+    Guard([this] {
         if (m_state == TFlowState::Loading)
             LoadingStep();
         else if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted)
@@ -709,7 +707,7 @@ void TTrainingFlow::ShutDown()
 
 void TTrainingFlow::smFileExitClick()
 {
-    Guarded([this] { FileExitAction(); });
+    Guard([this] { FileExitAction(); });
 }
 
 void TTrainingFlow::smFileAllExitClick()
@@ -717,7 +715,7 @@ void TTrainingFlow::smFileAllExitClick()
     if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
         return;
     m_quit = true;
-    Guarded([this] { FileExitAction(); });
+    Guard([this] { FileExitAction(); });
 }
 
 // "このファイルを終了": the study run ends here and the file is closed with saving.
@@ -749,7 +747,7 @@ void TTrainingFlow::CloseWindowNow()
 {
     if (m_ended || m_state == TFlowState::Closing)
         return;
-    Guarded([this] {
+    Guard([this] {
         if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted) {
             // The question was asked for but never shown: nothing to end.
             m_idle.Remove();
@@ -768,7 +766,7 @@ void TTrainingFlow::EscapeRequested()
 {
     if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
         return;
-    Guarded([this] {
+    Guard([this] {
         if (m_cc.training.remaining > 0 && !m_cc.notifier->Confirm(kQuitQuestion))
             return;
         m_form.ClearQuestionTexts();

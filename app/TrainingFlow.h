@@ -15,6 +15,7 @@
 // the engine's operations run and what the window shows meanwhile.
 #include "app/GradingFeedback.h"
 #include "app/IdleHook.h"
+#include "base/SlotGuard.h"
 #include "engine/MasteryLevels.h"
 
 #include <QElapsedTimer>
@@ -145,7 +146,6 @@ signals:
 
 private:
     void Enter(TFlowState state);
-    template <typename F> void Guarded(F &&step);
     void Fatal(const QString &message);
     void EndApplication();
     void Wait(int milliseconds);
@@ -229,4 +229,6 @@ private:
     bool m_gaugePaused = false;
     double m_waitScale = 1.0;
     std::function<void()> m_endApplication;
+    // The program's error handler before this flow took it over.
+    TUnhandledErrorHandler m_previousErrorHandler;
 };

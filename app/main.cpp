@@ -3,6 +3,7 @@
 #include "app/DownloadAgent.h"
 #include "app/Program.h"
 #include "app/StartUp.h"
+#include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "workspace/ProgramFolders.h"
 
@@ -33,6 +34,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tessarion"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessarion"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Until the training window takes over: an error that reached a slot is
+    // shown, and the program ends.
+    SetUnhandledErrorHandler([](const QString &message) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), message);
+        QCoreApplication::exit(0);
+    });
     try {
         TProgram program(folders.own, folders.installed);
         // The first window checks the speech components; it starts the

@@ -2,6 +2,7 @@
 
 #include "app/DialogPlacement.h"
 #include "engine/CommonUnit.h"
+#include "base/SlotGuard.h"
 
 #include <QCheckBox>
 #include <QFontComboBox>
@@ -15,6 +16,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <functional>
 
 namespace {
 constexpr int kWidth = 600;
@@ -74,21 +76,23 @@ void TQuickResponseCanvas::Show(const QString &text, int grey, const QFont &font
 
 void TQuickResponseCanvas::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (m_text.isEmpty())
-        return;
-    // The largest size from the chosen one down that fits the area.
-    QFont font = m_font;
-    for (;;) {
-        const QRect box = QFontMetrics(font).boundingRect(m_text);
-        if ((box.width() <= kAreaWidth - kFitMargin && box.height() <= kAreaHeight) || font.pixelSize() <= kSmallestFont)
-            break;
-        font.setPixelSize(qMax(kSmallestFont, font.pixelSize() - kShrinkStep));
-    }
-    painter.setFont(font);
-    painter.setPen(QColor(m_grey, m_grey, m_grey));
-    painter.drawText(rect(), Qt::AlignCenter, m_text);
+    Guard([&] {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        if (m_text.isEmpty())
+            return;
+        // The largest size from the chosen one down that fits the area.
+        QFont font = m_font;
+        for (;;) {
+            const QRect box = QFontMetrics(font).boundingRect(m_text);
+            if ((box.width() <= kAreaWidth - kFitMargin && box.height() <= kAreaHeight) || font.pixelSize() <= kSmallestFont)
+                break;
+            font.setPixelSize(qMax(kSmallestFont, font.pixelSize() - kShrinkStep));
+        }
+        painter.setFont(font);
+        painter.setPen(QColor(m_grey, m_grey, m_grey));
+        painter.drawText(rect(), Qt::AlignCenter, m_text);
+    });
 }
 
 TQR_Form::TQR_Form(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
@@ -164,35 +168,35 @@ TQR_Form::TQR_Form(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
 
     m_frameTimer.setInterval(1);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_frameTimer, &QTimer::timeout, this, &TQR_Form::Frame);
-    connect(sButton_start, &QPushButton::clicked, this, &TQR_Form::sButton_startClick);
-    connect(sButton_FtoJ, &QPushButton::clicked, this, [this] { StartDirection(TDirection::WordToMeaning); });
-    connect(sButton_FPtoJ, &QPushButton::clicked, this, [this] { StartDirection(TDirection::SpokenWordToMeaning); });
-    connect(sButton_JtoF, &QPushButton::clicked, this, [this] { StartDirection(TDirection::MeaningToWord); });
-    connect(sButton_pause, &QPushButton::clicked, this, &TQR_Form::sButton_pauseClick);
-    connect(sButton_cancel, &QPushButton::clicked, this, &TQR_Form::sButton_cancelClick);
-    connect(sButton_fin, &QPushButton::clicked, this, &TQR_Form::sButton_finClick);
-    connect(sButton_again, &QPushButton::clicked, this, &TQR_Form::sButton_againClick);
-    connect(sButton_again_miss, &QPushButton::clicked, this, &TQR_Form::sButton_again_missClick);
-    connect(sSpeedButton_font, &QPushButton::clicked, this, &TQR_Form::sSpeedButton_fontClick);
-    connect(sTrackBar_speed, &QSlider::valueChanged, this, [this](int value) {
+    connect(&m_frameTimer, &QTimer::timeout, this, Guarded(std::bind_front(&TQR_Form::Frame, this)));
+    connect(sButton_start, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sButton_startClick, this)));
+    connect(sButton_FtoJ, &QPushButton::clicked, this, Guarded([this] { StartDirection(TDirection::WordToMeaning); }));
+    connect(sButton_FPtoJ, &QPushButton::clicked, this, Guarded([this] { StartDirection(TDirection::SpokenWordToMeaning); }));
+    connect(sButton_JtoF, &QPushButton::clicked, this, Guarded([this] { StartDirection(TDirection::MeaningToWord); }));
+    connect(sButton_pause, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sButton_pauseClick, this)));
+    connect(sButton_cancel, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sButton_cancelClick, this)));
+    connect(sButton_fin, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sButton_finClick, this)));
+    connect(sButton_again, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sButton_againClick, this)));
+    connect(sButton_again_miss, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sButton_again_missClick, this)));
+    connect(sSpeedButton_font, &QPushButton::clicked, this, Guarded(std::bind_front(&TQR_Form::sSpeedButton_fontClick, this)));
+    connect(sTrackBar_speed, &QSlider::valueChanged, this, Guarded([this](int value) {
         m_cc.settings.quickResponseValues[static_cast<size_t>(static_cast<int>(m_direction) - 1)] = value;
-    });
+    }));
     connect(sCheckBox_everyday, &QCheckBox::clicked, this,
-            [this](bool checked) { m_cc.settings.quickResponseAfterQuota = checked ? 1 : 0; });
-    connect(sFontComboBox1, &QFontComboBox::currentFontChanged, this, [this](const QFont &font) {
+            Guarded([this](bool checked) { m_cc.settings.quickResponseAfterQuota = checked ? 1 : 0; }));
+    connect(sFontComboBox1, &QFontComboBox::currentFontChanged, this, Guarded([this](const QFont &font) {
         m_cc.settings.quickResponseFont = font.family();
         sLabel_font->setFont(DrawingFont());
-    });
-    connect(sSpinEdit1, &QSpinBox::valueChanged, this, [this](int size) {
+    }));
+    connect(sSpinEdit1, &QSpinBox::valueChanged, this, Guarded([this](int size) {
         m_cc.settings.quickResponseFontSize = -qBound(kFontSmallest, size, kFontLargest);
         sLabel_font->setFont(DrawingFont());
-    });
-    connect(sButton_default, &QPushButton::clicked, this, [this] {
+    }));
+    connect(sButton_default, &QPushButton::clicked, this, Guarded([this] {
         m_cc.settings.quickResponseFont = IsPhraseFile() ? QStringLiteral("Georgia") : QStringLiteral("Papyrus");
         sFontComboBox1->setCurrentFont(QFont(m_cc.settings.quickResponseFont));
         sLabel_font->setFont(DrawingFont());
-    });
+    }));
     m_clock.start();
 }
 
@@ -453,29 +457,33 @@ void TQR_Form::sSpeedButton_fontClick()
 
 void TQR_Form::keyPressEvent(QKeyEvent *event)
 {
-    const int key = event->key();
-    const bool accepted = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Left
-                          || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Control
-                          || (key >= Qt::Key_A && key <= Qt::Key_Z);
-    if (!accepted || !m_running) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    if (m_paused || m_intro)
-        return;
-    if (m_drill.Press()) {
-        Sound(QStringLiteral("TYPE8"));
-        sPanel_bottom->setText(QStringLiteral("○"));
-    }
+    Guard([&] {
+        const int key = event->key();
+        const bool accepted = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Left
+                              || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Control
+                              || (key >= Qt::Key_A && key <= Qt::Key_Z);
+        if (!accepted || !m_running) {
+            QDialog::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        if (m_paused || m_intro)
+            return;
+        if (m_drill.Press()) {
+            Sound(QStringLiteral("TYPE8"));
+            sPanel_bottom->setText(QStringLiteral("○"));
+        }
+    });
 }
 
 void TQR_Form::done(int result)
 {
-    m_frameTimer.stop();
-    m_running = false;
-    // What the learner set here is kept with the file's settings.
-    m_cc.SaveFileSettings();
-    Sound(QStringLiteral("BUTTON"));
-    QDialog::done(result);
+    Guard([&] {
+        m_frameTimer.stop();
+        m_running = false;
+        // What the learner set here is kept with the file's settings.
+        m_cc.SaveFileSettings();
+        Sound(QStringLiteral("BUTTON"));
+        QDialog::done(result);
+    });
 }

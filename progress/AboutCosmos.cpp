@@ -1,6 +1,7 @@
 #include "progress/AboutCosmos.h"
 
 #include "app/DialogPlacement.h"
+#include "base/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QTextEdit>
+#include <functional>
 
 namespace {
 const QString kCaption = QStringLiteral(" Cosmos について");
@@ -65,7 +67,7 @@ TAboutCosmosForm::TAboutCosmosForm(QWidget *parent) : QDialog(parent)
         auto *button = new QPushButton(kSampleCaptions[static_cast<size_t>(n)], this);
         button->setObjectName(QStringLiteral("sButton%1").arg(n + 1));
         button->setGeometry(16, 328 + n * 36, kTextWidth - 32, 30);
-        connect(button, &QPushButton::clicked, this, [this, n] { ShowSample(n + 1); });
+        connect(button, &QPushButton::clicked, this, Guarded([this, n] { ShowSample(n + 1); }));
         sButton[static_cast<size_t>(n)] = button;
         auto *picture = new QLabel(this);
         picture->setObjectName(QStringLiteral("Image_S%1").arg(n + 1));
@@ -78,13 +80,15 @@ TAboutCosmosForm::TAboutCosmosForm(QWidget *parent) : QDialog(parent)
     sButton5 = new QPushButton(QStringLiteral("ＯＫ"), this);
     sButton5->setObjectName(QStringLiteral("sButton5"));
     sButton5->setGeometry(kTextWidth - 120, kTextHeight - 40, 104, 30);
-    connect(sButton5, &QPushButton::clicked, this, &QDialog::accept);
+    connect(sButton5, &QPushButton::clicked, this, Guarded(std::bind_front(&QDialog::accept, this)));
 }
 
 void TAboutCosmosForm::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    ShowText();
+    Guard([&] {
+        QDialog::showEvent(event);
+        ShowText();
+    });
 }
 
 void TAboutCosmosForm::ShowSample(int n)
@@ -114,39 +118,47 @@ void TAboutCosmosForm::ShowText()
 
 void TAboutCosmosForm::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        if (sRichEdit1->isVisible())
-            accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    Guard([&] {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            if (sRichEdit1->isVisible())
+                accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    });
 }
 
 void TAboutCosmosForm::mousePressEvent(QMouseEvent *event)
 {
-    // A click on the background closes the explanation.
-    if (sRichEdit1->isVisible())
-        accept();
-    QDialog::mousePressEvent(event);
+    Guard([&] {
+        // A click on the background closes the explanation.
+        if (sRichEdit1->isVisible())
+            accept();
+        QDialog::mousePressEvent(event);
+    });
 }
 
 bool TAboutCosmosForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == sRichEdit1->viewport()) {
-            accept();
+    return GuardReturning(false, [&]() -> bool {
+        if (event->type() == QEvent::MouseButtonPress) {
+            if (watched == sRichEdit1->viewport()) {
+                accept();
+                return true;
+            }
+            ShowText();   // a click on a sample returns to the text
             return true;
         }
-        ShowText();   // a click on a sample returns to the text
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+        return QDialog::eventFilter(watched, event);
+    });
 }
 
 void TAboutCosmosForm::done(int result)
 {
-    if (playSoundEffect)
-        playSoundEffect(QStringLiteral("BUTTON"));
-    QDialog::done(result);
+    Guard([&] {
+        if (playSoundEffect)
+            playSoundEffect(QStringLiteral("BUTTON"));
+        QDialog::done(result);
+    });
 }

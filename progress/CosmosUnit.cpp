@@ -2,6 +2,7 @@
 
 #include "base/Random.h"
 #include "engine/CommonUnit.h"
+#include "base/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -125,26 +126,32 @@ void TCosmosForm::FormShow()
 
 void TCosmosForm::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    Guard([&] {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    });
 }
 
 bool TCosmosForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        accept();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    return GuardReturning(false, [&]() -> bool {
+        if (event->type() == QEvent::MouseButtonPress) {
+            accept();
+            return true;
+        }
+        return QDialog::eventFilter(watched, event);
+    });
 }
 
 void TCosmosForm::done(int result)
 {
-    if (playSoundEffect)
-        playSoundEffect(QStringLiteral("BUTTON"));
-    QDialog::done(result);
+    Guard([&] {
+        if (playSoundEffect)
+            playSoundEffect(QStringLiteral("BUTTON"));
+        QDialog::done(result);
+    });
 }

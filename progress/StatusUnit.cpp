@@ -4,6 +4,7 @@
 #include "base/TError.h"
 #include "engine/CommonUnit.h"
 #include "engine/GoalSimulation.h"
+#include "base/SlotGuard.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <functional>
 
 namespace {
 constexpr int kWidth = 780;
@@ -218,20 +220,20 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     sButton_close->setObjectName(QStringLiteral("sButton_close"));
     sButton_close->setGeometry(kWidth - 110, kHeight - 40, 90, 28);
 
-    connect(sButton_close, &QPushButton::clicked, this, &TStatusForm::sButton_closeClick);
-    connect(sTrackBar_norm, &QSlider::valueChanged, this, &TStatusForm::sTrackBar_normChange);
+    connect(sButton_close, &QPushButton::clicked, this, Guarded(std::bind_front(&TStatusForm::sButton_closeClick, this)));
+    connect(sTrackBar_norm, &QSlider::valueChanged, this, Guarded(std::bind_front(&TStatusForm::sTrackBar_normChange, this)));
     for (QSlider *bar : {sTrackBar_StudiedDays, sTrackBar_CorrectRate, sTrackBar_NormAchieveRate})
-        connect(bar, &QSlider::valueChanged, this, [this, bar](int value) { SelfReportChange(bar, value); });
+        connect(bar, &QSlider::valueChanged, this, Guarded([this, bar](int value) { SelfReportChange(bar, value); }));
     connect(sCheckBox_everytime, &QCheckBox::clicked, this,
-            [this](bool checked) { m_cc.settings.showProgressAtEnd = checked ? 1 : 0; });
-    connect(sBB_Cosmos, &QPushButton::clicked, this, [this] {
+            Guarded([this](bool checked) { m_cc.settings.showProgressAtEnd = checked ? 1 : 0; }));
+    connect(sBB_Cosmos, &QPushButton::clicked, this, Guarded([this] {
         PlaySound(QStringLiteral("COSMOS"));
         if (openCosmos)
             openCosmos();
         sGroupBox3->setFocus();
-    });
-    connect(sButton_Trial, &QPushButton::clicked, this, &TStatusForm::sButton_TrialClick);
-    connect(sButton_TrialAbort, &QPushButton::clicked, this, &TStatusForm::sButton_TrialAbortClick);
+    }));
+    connect(sButton_Trial, &QPushButton::clicked, this, Guarded(std::bind_front(&TStatusForm::sButton_TrialClick, this)));
+    connect(sButton_TrialAbort, &QPushButton::clicked, this, Guarded(std::bind_front(&TStatusForm::sButton_TrialAbortClick, this)));
 }
 
 int TStatusForm::ShowModal(TStatusMode mode)
@@ -362,34 +364,42 @@ void TStatusForm::PlaySound(const QString &name)
 
 void TStatusForm::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        sButton_closeClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    Guard([&] {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            sButton_closeClick();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    });
 }
 
 void TStatusForm::mousePressEvent(QMouseEvent *event)
 {
-    // A click on the window's background closes it like the close button.
-    if (childAt(event->position().toPoint()) == nullptr) {
-        sButton_closeClick();
-        return;
-    }
-    QDialog::mousePressEvent(event);
+    Guard([&] {
+        // A click on the window's background closes it like the close button.
+        if (childAt(event->position().toPoint()) == nullptr) {
+            sButton_closeClick();
+            return;
+        }
+        QDialog::mousePressEvent(event);
+    });
 }
 
 void TStatusForm::reject()
 {
-    sButton_closeClick();
+    Guard([&] {
+        sButton_closeClick();
+    });
 }
 
 void TStatusForm::closeEvent(QCloseEvent *event)
 {
-    // The window's own close box acts like the close button.
-    event->ignore();
-    sButton_closeClick();
+    Guard([&] {
+        // The window's own close box acts like the close button.
+        event->ignore();
+        sButton_closeClick();
+    });
 }
 
 int TStatusForm::ChosenGoal() const

@@ -7,6 +7,7 @@
 #include "engine/CommonUnit.h"
 #include "workspace/ProgramFolders.h"
 #include "workspace/Reminder.h"
+#include "base/SlotGuard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -116,8 +117,8 @@ QWidget *MakeFallbackWindow(const QString &text, const QString &programFolder)
     buttons->addWidget(start);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    QObject::connect(start, &QPushButton::clicked, window, [programFolder] { StartProgram(programFolder); });
-    QObject::connect(close, &QPushButton::clicked, window, [] { QApplication::quit(); });
+    QObject::connect(start, &QPushButton::clicked, window, Guarded([programFolder] { StartProgram(programFolder); }));
+    QObject::connect(close, &QPushButton::clicked, window, Guarded([] { QApplication::quit(); }));
     start->setDefault(true);
     return window;
 }
@@ -151,16 +152,16 @@ int main(int argc, char *argv[])
         tray->setToolTip(kCaption + u'\n' + text);
         menu = std::make_unique<QMenu>();
         QObject::connect(menu->addAction(kStartText), &QAction::triggered, &app,
-                         [programFolder] { StartProgram(programFolder); });
-        QObject::connect(menu->addAction(kCloseText), &QAction::triggered, &app, [] { QApplication::quit(); });
+                         Guarded([programFolder] { StartProgram(programFolder); }));
+        QObject::connect(menu->addAction(kCloseText), &QAction::triggered, &app, Guarded([] { QApplication::quit(); }));
         tray->setContextMenu(menu.get());
         QObject::connect(tray.get(), &QSystemTrayIcon::activated, &app,
-                         [programFolder](QSystemTrayIcon::ActivationReason reason) {
+                         Guarded([programFolder](QSystemTrayIcon::ActivationReason reason) {
                              if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
                                  StartProgram(programFolder);
-                         });
+                         }));
         QObject::connect(tray.get(), &QSystemTrayIcon::messageClicked, &app,
-                         [programFolder] { StartProgram(programFolder); });
+                         Guarded([programFolder] { StartProgram(programFolder); }));
         tray->show();
         tray->showMessage(kCaption, text, QSystemTrayIcon::Information, kMessageMs);
     } else {

@@ -3,9 +3,11 @@
 #include "TrainingWindowFixture.h"
 
 #include "app/SpeechAndSound.h"
+#include "base/SlotGuard.h"
 #include "files/FileManagerUnit.h"
 
 #include <QFontDatabase>
+#include <QTimer>
 
 namespace {
 const QString kRecord = QStringLiteral("user/record/Record_TT.dat");
@@ -93,4 +95,16 @@ TEST_F(TTrainingWindowTest, TheTitleFaceIsShipped)
     const QFont title = form().sLabel_TitleP->font();
     EXPECT_TRUE(QFontDatabase::families().contains(title.family())) << title.family().toStdString();
     EXPECT_FALSE(title.italic());
+}
+
+// An error that reaches a slot of any window while a file is open: its
+// message is shown, the program ends, and nothing more is written.
+TEST_F(TTrainingWindowTest, AnErrorReachingASlotEndsTheProgramWithItsMessage)
+{
+    StartToReady();
+    const QStringList writesBefore = StateFileWrites();
+    QTimer::singleShot(0, &form(), Guarded([] { throw TFatalError(QStringLiteral("User_1.xls: line 4")); }));
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(notes.messages.contains(QStringLiteral("User_1.xls: line 4")));
+    EXPECT_EQ(StateFileWrites(), writesBefore);
 }
