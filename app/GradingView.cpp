@@ -4,6 +4,7 @@
 #include "app/LabelShadow.h"
 #include "app/MainUnit.h"
 #include "app/TrainingFlow.h"
+#include "app/WordPanel.h"
 #include "engine/CommonUnit.h"
 #include "base/WaitPumping.h"
 #include "speech/Pronunciation.h"
@@ -141,7 +142,7 @@ void TTrainingFlow::sLabelFX_neverClick()
     if (!excluded)
         m_previousLevel = m_cc.words[m_currentWord].level;
     PlaySound(QStringLiteral("BUTTON"));
-    ShowExplanationLine();
+    m_form.wordPanel->ShowWordInfo();
 }
 
 void TTrainingFlow::sBitBtn_OpClick()

@@ -3,6 +3,7 @@
 #include "app/MainWidgets.h"
 #include "app/Program.h"
 #include "app/TrainingFlow.h"
+#include "app/WordPanel.h"
 #include "engine/CommonUnit.h"
 #include "help/Pictures.h"
 #include "base/SlotGuard.h"
@@ -64,12 +65,6 @@ constexpr int kOptionFontHeight = 20;
 const QRect kGlimpsePanel(82, 232, 900, 132);
 constexpr int kGlimpseFontHeight = 64;
 const QRect kPageControl(40, 400, 937, 281);
-const QRect kZodiacPanel(16, 11, 38, 38);
-const QPoint kWordLine(72, 21);
-const QPoint kNeverSwitch(898, 4);
-const QRect kCurveImage(102, 66, 800, 175);
-const QPoint kStage3Hint(324, 152);
-const QRect kTree(8, 5, 913, 241);
 const QPoint kLogo(823, 8);
 constexpr int kLogoFontHeight = 32;
 const QRect kTitleCover(0, -16, kMainWindowWidth, 784);
@@ -79,9 +74,6 @@ constexpr int kHiddenTop = 999;
 constexpr int kReactionInterval = 2000;
 constexpr int kTelopInterval = 1111;
 constexpr int kSoundDeviceInterval = 3000;
-constexpr int kTabIconSize = 12;
-constexpr int kPageFrame = 8;           // the tab control's frame around a page
-constexpr int kCoverTabClearance = 20;   // the cover starts below the row of tabs
 
 // Skins: the text colours of the question, option, meaning and input labels,
 // the glimpse colour and the picture suffix. Only "Athena" for now.
@@ -94,20 +86,6 @@ struct TSkin {
 const TSkin kAthena{QStringLiteral("Athena"), QColor(0x63, 0x58, 0x7A), QColor(0xD8, 0xD8, 0xD8),
                     QStringLiteral("_A")};
 
-QFont PixelFont(int pixelHeight, bool bold = false)
-{
-    QFont f = QApplication::font();
-    f.setPixelSize(pixelHeight);
-    f.setBold(bold);
-    return f;
-}
-
-QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text = {})
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 void SetTextColour(QWidget *w, const QColor &colour)
 {
@@ -118,18 +96,6 @@ void SetTextColour(QWidget *w, const QColor &colour)
     w->setPalette(pal);
 }
 
-// Tab icons: 1 the active page, 2 the other pages.
-QIcon TabIcon(bool active)
-{
-    QPixmap pm(kTabIconSize, kTabIconSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x70, 0x70, 0x90), 1.2));
-    p.setBrush(active ? QColor(0x8E, 0xA8, 0xD8) : QColor(0xF2, 0xF2, 0xF2));
-    p.drawEllipse(QRectF(1.5, 1.5, kTabIconSize - 3, kTabIconSize - 3));
-    return QIcon(pm);
-}
 }
 
 TMainForm::TMainForm(TCC &cc, TProgram &program, QWidget *parent)
@@ -323,67 +289,15 @@ void TMainForm::BuildOptionRows()
 
 void TMainForm::BuildWordPages()
 {
-    sPageControl1 = new QTabWidget(client);
-    sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
-    sPageControl1->setGeometry(kPageControl);
-    sPageControl1->setFocusPolicy(Qt::NoFocus);
-    sPageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
+    wordPanel = new TWordPanel(*this, client, sLabel_Hasei);
+    wordPanel->setGeometry(kPageControl);
     m_designedPageControlTop = kPageControl.top();
-
-    sTabSheet_Voc = new QWidget;
-    sTabSheet_Voc->setObjectName(QStringLiteral("sTabSheet_Voc"));
-    sTabSheet_R = new QWidget;
-    sTabSheet_R->setObjectName(QStringLiteral("sTabSheet_R"));
-    sTabSheet_O = new QWidget;
-    sTabSheet_O->setObjectName(QStringLiteral("sTabSheet_O"));
-    sPageControl1->addTab(sTabSheet_Voc, TabIcon(true), QStringLiteral(" 忘却曲線   "));
-    sPageControl1->addTab(sTabSheet_R, TabIcon(false), QStringLiteral(" 関連語彙   "));
-    sPageControl1->addTab(sTabSheet_O, TabIcon(false), QStringLiteral("語源チャート"));
-
-    sPanelZodiac = new TPanel(sTabSheet_Voc, QStringLiteral("sPanelZodiac"));
-    sPanelZodiac->setGeometry(kZodiacPanel);
-    sPanelZodiac->hide();
-    ImageZodiacM = MakeLabel(sPanelZodiac, QStringLiteral("ImageZodiacM"));
-    ImageZodiacM->setGeometry(2, 2, 32, 32);
-    sLabel_TabVoc_Voc = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabel_TabVoc_Voc"));
-    QFont wordFont = PixelFont(20, true);
-    wordFont.setUnderline(true);
-    sLabel_TabVoc_Voc->setFont(wordFont);
-    sLabel_TabVoc_Voc->move(kWordLine);
-    sLabel_TabVoc_Memo = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabel_TabVoc_Memo"));
-    sLabel_TabVoc_Memo->move(kWordLine.x(), kWordLine.y() + 6);
-    sLabelFX_never = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabelFX_never"), QStringLiteral("○"));
-    sLabelFX_never->setToolTip(QStringLiteral("出題／非出題の切替　※Delete キーでも可"));
-    sLabelFX_never->setFont(PixelFont(20, true));
-    sLabelFX_never->move(kNeverSwitch);
-    Image_FC = MakeLabel(sTabSheet_Voc, QStringLiteral("Image_FC"));
-    Image_FC->setGeometry(kCurveImage);
-    sLabel_stage3_hint = MakeLabel(sTabSheet_Voc, QStringLiteral("sLabel_stage3_hint"),
-                                   QStringLiteral("※ Stage 1～2 における成績に基づいて、適切な頻度で出題されます"));
-    sLabel_stage3_hint->move(kStage3Hint);
-    SetTextColour(sLabel_stage3_hint, QColor(0x80, 0x80, 0x80));
-    sLabel_stage3_hint->adjustSize();
-    sLabel_stage3_hint->hide();
-
-    TntTreeView = new QTreeWidget(sTabSheet_R);
-    TntTreeView->setObjectName(QStringLiteral("TntTreeView"));
-    TntTreeView->setGeometry(kTree);
-    TntTreeView->setHeaderHidden(true);
-    TntTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TntTreeView->setFocusPolicy(Qt::NoFocus);
-
-    Image_etym = MakeLabel(sTabSheet_O, QStringLiteral("Image_etym"));
-    Image_etym->setGeometry(0, 0, kTree.width() + 16, kTree.height() + 10);
-    sLabel_space = MakeLabel(sTabSheet_O, QStringLiteral("sLabel_space"), QStringLiteral("※スペースキーで拡大"));
-    sLabel_space->move(8, 6);
-    sLabel_etym = MakeLabel(sTabSheet_O, QStringLiteral("sLabel_etym"),
-                            QStringLiteral("※英単語の学習ファイルのみ、ここに語源が表示されます"));
-    sLabel_etym->move(16, 16);
-    sLabel_etym->hide();
-
-    sPanel_cover = new TPanel(client, QStringLiteral("sPanel_cover"));
-    sPanel_cover->setAutoFillBackground(true);
-    sPanel_cover->setFrameStyle(QFrame::NoFrame);
+    sPageControl1 = wordPanel;
+    sLabel_TabVoc_Voc = wordPanel->sLabel_TabVoc_Voc;
+    sLabel_TabVoc_Memo = wordPanel->sLabel_TabVoc_Memo;
+    sLabelFX_never = wordPanel->sLabelFX_never;
+    TntTreeView = wordPanel->TntTreeView;
+    sPanel_cover = wordPanel->sPanel_cover;
 }
 
 void TMainForm::BuildTitleCover()
@@ -558,16 +472,7 @@ void TMainForm::FitWindowFrame()
 
 void TMainForm::LayCoverPanel()
 {
-    // The pages are laid out only when the window first shows: their size
-    // follows from the tab control's frame and its row of tabs.
-    const QRect pages = sPageControl1->geometry();
-    const int tabRow = sPageControl1->tabBar()->sizeHint().height();
-    const QSize sheet(pages.width() - kPageFrame, pages.height() - tabRow - kPageFrame);
-    const int top = pages.top() + qMax(kCoverTabClearance, tabRow);
-    sPanel_cover->setGeometry(pages.left(), top, sheet.width() + 9, pages.bottom() + 1 - top + 10 - kPageFrame);
-    sPanel_cover->clear();
-    sPanel_cover->raise();
-    sPanel_cover->show();
+    wordPanel->LayCoverPanel();
     sGroupBox_Title->raise();
 }
 
@@ -643,6 +548,7 @@ void TMainForm::ApplySkin(const QString &skinName)
         SetTextColour(sPanel_OpM[i], skin.text);
     }
     SetTextColour(sLabel_glimpse, skin.glimpse);
+    wordPanel->ApplySkin(skin.name, skin.pictureSuffix);
     ClearAnswerDetails();
 }
 
@@ -653,8 +559,7 @@ void TMainForm::ApplyTypingSound(int setting)
 
 void TMainForm::SetActiveTabIcon(int index)
 {
-    for (int i = 0; i < sPageControl1->count(); ++i)
-        sPageControl1->setTabIcon(i, TabIcon(i == index));
+    wordPanel->SetActiveTabIcon(index);
 }
 
 void TMainForm::ShowTopRightDisplay(int setting)
@@ -823,12 +728,7 @@ void TMainForm::Timer_DDSDTimer()
 
 void TMainForm::Timer_telopTimer()
 {
-    // The telop line and the word pages come with the word pages; for now the
-    // pages open after the first answer.
-    Timer_telop->stop();
-    sPageControl1->setEnabled(true);
-    if (sPanel_cover->isVisible())
-        sPanel_cover->hide();
+    wordPanel->Timer_telopTimer();
 }
 
 void TMainForm::TimerForPeedyTimer()

@@ -29,6 +29,7 @@ class TGauge;
 class TPanel;
 class TProgram;
 class TTrainingFlow;
+class TWordPanel;
 
 inline constexpr int kMainWindowWidth = 1024;
 inline constexpr int kMainWindowHeight = 768;
@@ -122,21 +123,14 @@ public:
     QLabel *sLabel_glimpse = nullptr;
     QToolButton *sSpeedButton_glimpse = nullptr;
 
+    // The word panel below the question; the names below are those of its
+    // components the training flow uses.
+    TWordPanel *wordPanel = nullptr;
     QTabWidget *sPageControl1 = nullptr;
-    QWidget *sTabSheet_Voc = nullptr;
-    QWidget *sTabSheet_R = nullptr;
-    QWidget *sTabSheet_O = nullptr;
-    TPanel *sPanelZodiac = nullptr;
-    QLabel *ImageZodiacM = nullptr;
     QLabel *sLabel_TabVoc_Voc = nullptr;
     QLabel *sLabel_TabVoc_Memo = nullptr;
     QLabel *sLabelFX_never = nullptr;
-    QLabel *Image_FC = nullptr;
-    QLabel *sLabel_stage3_hint = nullptr;
     QTreeWidget *TntTreeView = nullptr;
-    QLabel *Image_etym = nullptr;
-    QLabel *sLabel_space = nullptr;
-    QLabel *sLabel_etym = nullptr;
     TPanel *sPanel_cover = nullptr;
 
     TPanel *sPanel_BWG = nullptr;

@@ -1,6 +1,7 @@
 #include "app/MainWidgets.h"
 #include "base/SlotGuard.h"
 
+#include <QApplication>
 #include <QPainter>
 
 namespace {
@@ -9,6 +10,21 @@ const QColor kGaugeFrame(0xA8, 0xA8, 0xA8);
 const QColor kGaugeBar(0x7F, 0x9C, 0xC8);
 const QColor kGaugeBarLow(0xD8, 0x84, 0x84);
 constexpr int kLowGaugePercent = 20;
+}
+
+QFont PixelFont(int pixelHeight, bool bold)
+{
+    QFont f = QApplication::font();
+    f.setPixelSize(pixelHeight);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
 }
 
 TPanel::TPanel(QWidget *parent, const QString &name) : QLabel(parent)

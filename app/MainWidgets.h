@@ -4,6 +4,11 @@
 #include <QLabel>
 #include <QWidget>
 
+// The application's font at a height in pixels.
+QFont PixelFont(int pixelHeight, bool bold = false);
+// A label with its component name.
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text = {});
+
 // A framed panel whose caption is centred, as the window's panels are.
 class TPanel : public QLabel {
     Q_OBJECT

@@ -60,6 +60,12 @@ void TSpeechAndSound::SelectSpeechEngine()
         m_speech->SelectSpeechEngine(m_cc.fileSlot);
 }
 
+void TSpeechAndSound::SelectSpeechEngine(int fileSlot)
+{
+    if (SpeechUsable())
+        m_speech->SelectSpeechEngine(fileSlot);
+}
+
 int TSpeechAndSound::SpeechLanguageId() const
 {
     return m_speech->CurrentTTS().languageId;

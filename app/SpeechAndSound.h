@@ -38,6 +38,8 @@ public:
 
     // ---- speech ----
     void SelectSpeechEngine();
+    // The voice of another file's language (a line of the related-words tree).
+    void SelectSpeechEngine(int fileSlot);
     int SpeechLanguageId() const;
     // tracked: the request is followed until it has been spoken.
     void SpeakText(const QString &text, bool tracked);

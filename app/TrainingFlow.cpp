@@ -1,6 +1,7 @@
 #include "app/TrainingFlow.h"
 
 #include "app/MainUnit.h"
+#include "app/WordPanel.h"
 #include "app/MainWidgets.h"
 #include "app/Farewell.h"
 #include "app/NoticeUnit.h"
@@ -409,6 +410,7 @@ void TTrainingFlow::QuestionStep()
         SpeakTracked(m_cc.words[m_currentWord].word);
     m_form.sLabel_TabVoc_Voc->clear();
     m_form.sLabel_TabVoc_Memo->clear();
+    m_form.wordPanel->DrawForgettingCurve(true);
 
     const int answerTime = m_cc.settings.answerTime;
     const int maximum = m_typingQuestion ? answerTime + kTypingExtraTime : answerTime - kChoiceTimeReduction;
@@ -578,6 +580,7 @@ void TTrainingFlow::GradeAnswer()
         SpeakTracked(m_cc.words[m_currentWord].word);
     const TAnswerEffect effect = m_cc.GradeQuestion(m_answerCorrect);
     m_lastEffect = effect;
+    m_form.wordPanel->AnswerGraded(m_currentWord);
     if (m_answerCorrect) {
         m_form.SetSignalPicture(QStringLiteral("Signal_O"));
         PlaySound(effect.master ? QStringLiteral("MASTER") : QStringLiteral("CORRECT"));

@@ -19,15 +19,25 @@ QString Line(const QString &displayForm, const QString &joinedMeanings)
     return displayForm + QStringLiteral(" （ ") + joinedMeanings + QStringLiteral(" ）");
 }
 
+// The last word the related words are looked for in: the file's DBTangoTotal.
+int LastLookUpWord(const TCC &cc)
+{
+    return qMin(cc.fileSlot >= 1 && cc.fileSlot <= kSlotCount
+                    ? cc.catalog.rows[static_cast<size_t>(cc.fileSlot)].DBTangoTotal
+                    : 0,
+                kMaxWords);
+}
+
+bool LinksTo(const TTango &t, const QString &key)
+{
+    return !key.isEmpty() && (t.links[0] == key || t.links[1] == key);
+}
+
 class TTreeBuilder {
 public:
     TTreeBuilder(const TCC &cc, const TRelatedWords &related, int position)
         : m_cc(cc), m_related(related), m_current(position),
-          m_icon(LanguageKindOfSlot(cc.fileSlot)),
-          m_last(qMin(cc.fileSlot >= 1 && cc.fileSlot <= kSlotCount
-                          ? cc.catalog.rows[static_cast<size_t>(cc.fileSlot)].DBTangoTotal
-                          : 0,
-                      kMaxWords))
+          m_icon(LanguageKindOfSlot(cc.fileSlot)), m_last(LastLookUpWord(cc))
     {
         const TTango &c = word(position);
         m_root.text = Line(cc.DisplayForm(position), c.joinedMeanings);
@@ -85,11 +95,6 @@ private:
         parent.children.append({Line(DisplayForm(e.word, THeadwordKind::Word), e.joinedMeanings),
                                 kRelatedEntryIcon, {}});
         return &parent.children.last();
-    }
-
-    static bool LinksTo(const TTango &t, const QString &key)
-    {
-        return !key.isEmpty() && (t.links[0] == key || t.links[1] == key);
     }
 
     // Returns the first word listed as the current word's base (0 for none).
@@ -196,4 +201,24 @@ private:
 TRelatedNode BuildRelatedTree(const TCC &cc, const TRelatedWords &related, int position)
 {
     return TTreeBuilder(cc, related, position).Build();
+}
+
+QStringList TelopHeadwords(const TCC &cc, int position)
+{
+    QStringList headwords;
+    if (!TWordTable::IsPosition(position))
+        return headwords;
+    const TTango &c = cc.words[position];
+    const int last = LastLookUpWord(cc);
+    for (int i = 1; i <= last; ++i)
+        if (i != position && LinksTo(cc.words[i], c.word))
+            headwords.append(cc.words[i].word);
+    for (const QString &link : c.links) {
+        if (link.isEmpty())
+            continue;
+        for (int i = 1; i <= last; ++i)
+            if (i != position && cc.words[i].word == link)
+                headwords.append(cc.words[i].word);
+    }
+    return headwords;
 }

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class TCC;
 
@@ -27,3 +28,9 @@ struct TRelatedNode {
 // sorted by text. With no related word at all the root has the one child
 // " nothing".
 TRelatedNode BuildRelatedTree(const TCC &cc, const TRelatedWords &related, int position);
+
+// The stored headwords of the telop line above the options, in this order:
+// the words whose link 1 or 2 is the word at `position`, then the words that
+// are its link 1, then those that are its link 2 (words 1 to the file's
+// DBTangoTotal, the word itself left out).
+QStringList TelopHeadwords(const TCC &cc, int position);

@@ -35,7 +35,9 @@ QString ResourcePath(const QString &name)
     return {};
 }
 
-QPixmap RenderSvg(const QString &path, qreal devicePixelRatio)
+}   // namespace
+
+QPixmap SvgPicture(const QString &path, qreal devicePixelRatio)
 {
     QSvgRenderer renderer(path);
     if (!renderer.isValid() || renderer.defaultSize().isEmpty())
@@ -52,8 +54,6 @@ QPixmap RenderSvg(const QString &path, qreal devicePixelRatio)
     return pixmap;
 }
 
-}   // namespace
-
 QPixmap PictureByName(const QString &name, qreal devicePixelRatio)
 {
     if (!IsPlainName(name) || devicePixelRatio <= 0)
@@ -62,7 +62,7 @@ QPixmap PictureByName(const QString &name, qreal devicePixelRatio)
     if (path.isEmpty())
         return {};
     if (path.endsWith(kExtensions[0]))
-        return RenderSvg(path, devicePixelRatio);
+        return SvgPicture(path, devicePixelRatio);
     QPixmap pixmap(path);
     pixmap.setDevicePixelRatio(1.0);
     return pixmap;

@@ -21,5 +21,9 @@ QString OptionButtonPictureName(int option, TOptionPicture state);
 QString OptionButtonPictureName(int imageIndex);
 QPixmap OptionButtonPicture(int imageIndex, qreal devicePixelRatio = 1.0);
 
+// An SVG drawing (a file or a resource path) rendered at its own size; a null
+// pixmap when it is no drawing.
+QPixmap SvgPicture(const QString &path, qreal devicePixelRatio = 1.0);
+
 // Every picture name PictureByName knows, sorted.
 QStringList PictureNames();
