@@ -3,7 +3,8 @@
 // for a learner: an unknown pronunciation element, a headword twice, a row
 // without a meaning, a meaning the meaning rules spoil, two rows of one file
 // that mean the same, an idiom meaning without the "～" its object needs, a
-// link to no headword of its file, catalog counts that differ from the files.
+// link to no headword of its file, catalog counts that differ from the files,
+// an etymology record whose root, prefix, suffix or parent word is missing.
 // Problems: one line each on stderr, exit 1. Otherwise one summary line per
 // file on stdout.
 #include "data/LearningFile.h"
@@ -11,7 +12,9 @@
 #include "data/PronunciationCode.h"
 #include "data/RelatedWords.h"
 #include "data/WordTable.h"
+#include "base/Notifier.h"
 #include "base/TError.h"
+#include "etymology/db/EtymologyDatabase.h"
 #include "tools/Commands.h"
 #include "workspace/Catalog.h"
 #include "base/TextFiles.h"
@@ -259,7 +262,7 @@ struct TSiteRow {
 };
 
 // FileInfo_SITE.dat as the program reads the server catalog.
-QList<TSiteRow> ReadSiteCatalog(const QString &path, qint32 &relatedVersion)
+QList<TSiteRow> ReadSiteCatalog(const QString &path, qint32 &relatedVersion, qint32 &etymologyVersion)
 {
     const auto lines = ReadStateLines(path);
     if (!lines)
@@ -287,7 +290,68 @@ QList<TSiteRow> ReadSiteCatalog(const QString &path, qint32 &relatedVersion)
     in.Next();
     in.Next();
     relatedVersion = in.NextInt();
+    in.Next();
+    etymologyVersion = in.NextInt();
     return rows;
+}
+
+// The affix-table form the chart looks up for a record's prefix ("pre2" is
+// "pre-2", "ab-" stays) or suffix ("ly2" is "-ly2").
+QString AffixKey(const QString &form, bool prefix)
+{
+    if (!prefix)
+        return u'-' + form;
+    if (form.endsWith(u'-'))
+        return form;
+    const QString stem = StripHomonymDigit(form);
+    return stem + u'-' + form.mid(stem.size());
+}
+
+// The etymology file, when shipped, as the chart reads it: every root key a
+// record names is in the root tree, every prefix and suffix in the affix
+// table, every parent word has a record of its own, and the file's version is
+// the catalog's.
+void CheckEtymology(const QString &folder, qint32 catalogVersion, QStringList &problems, QStringList &summaries)
+{
+    if (!QFileInfo::exists(folder + kEtymologyFile))
+        return;
+    const QString name = QFileInfo(kEtymologyFile).fileName();
+    TEtymologyDatabase db;
+    TCatalog catalog;
+    try {
+        db.LoadEtymologyData(folder, catalog);
+    } catch (const TFatalError &e) {
+        problems << QString::fromUtf8(e.what());
+        return;
+    }
+    if (db.Version() != catalogVersion)
+        problems << QStringLiteral("FileInfo_SITE.dat: Etymology_enc version %1, the file says %2")
+                        .arg(catalogVersion).arg(db.Version());
+    TCollectingNotifier quiet;
+    for (const int index : db.UsedIndices()) {
+        const TEtymologyRecord &r = db.Record(index);
+        const QString where = QStringLiteral("%1: record %2 (\"%3\")").arg(name).arg(index).arg(r[TEtymologyLine::Headword]);
+        const std::array<std::pair<TEtymologyLine, TEtymologyLine>, 2> roots{
+            std::pair{TEtymologyLine::RootCode, TEtymologyLine::RootForms},
+            std::pair{TEtymologyLine::Root2Code, TEtymologyLine::Root2Forms}};
+        for (const auto &[code, forms] : roots) {
+            if (!r[forms].isEmpty() && !db.FindRootKey(r[code], r[forms], quiet))
+                problems << where + QStringLiteral(": root %1 %2 is not in the root tree").arg(r[code], r[forms]);
+        }
+        for (const TEtymologyLine line : {TEtymologyLine::Prefix, TEtymologyLine::Suffix}) {
+            if (r[line].isEmpty())
+                continue;
+            const QString key = AffixKey(r[line], line == TEtymologyLine::Prefix);
+            if (db.FindAffix(key) > db.AffixCount())
+                problems << where + QStringLiteral(": %1 is not in the affix table").arg(key);
+        }
+        for (const TEtymologyLine line : {TEtymologyLine::Parent1, TEtymologyLine::Parent2}) {
+            if (!r[line].isEmpty() && db.FindHeadword(r[line]) == 0)
+                problems << where + QStringLiteral(": parent \"%1\" has no record").arg(r[line]);
+        }
+    }
+    summaries << QStringLiteral("%1\trecords %2\tfirst-level roots %3\taffixes %4")
+                     .arg(name).arg(db.RecordCount()).arg(db.FirstLevelCount()).arg(db.AffixCount());
 }
 
 int RunCheckData(const QStringList &args)
@@ -300,7 +364,8 @@ int RunCheckData(const QStringList &args)
     QStringList summaries;
 
     qint32 relatedVersion = 0;
-    const QList<TSiteRow> catalog = ReadSiteCatalog(folder + kCatalogFile, relatedVersion);
+    qint32 etymologyVersion = 0;
+    const QList<TSiteRow> catalog = ReadSiteCatalog(folder + kCatalogFile, relatedVersion, etymologyVersion);
     int files = 0;
     for (const TSiteRow &r : catalog) {
         const QString name = r.code + QStringLiteral("_enc.dat");
@@ -365,6 +430,7 @@ int RunCheckData(const QStringList &args)
         problems << QStringLiteral("FileInfo_SITE.dat: ENG_Quote_enc version %1, the file says %2")
                         .arg(relatedVersion).arg(related.version);
     summaries << SummaryLine(QStringLiteral("ENG_Quote_enc.dat"), rs);
+    CheckEtymology(folder, etymologyVersion, problems, summaries);
 
     if (!problems.isEmpty()) {
         for (const QString &p : problems)

@@ -52,6 +52,16 @@ void WriteCatalog(const TTempProgramFolder &folder, int ttVersion, int tangoTota
     folder.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), lines);
 }
 
+// One etymology word record of group 1: the given lines, the rest empty.
+QStringList EtymologyWord(std::initializer_list<std::pair<int, QString>> fields)
+{
+    QStringList lines(29);
+    lines[0] = QStringLiteral("1");
+    for (const auto &[line, text] : fields)
+        lines[line] = text;
+    return lines;
+}
+
 void WriteRelated(const TTempProgramFolder &folder)
 {
     WriteData(folder, QStringLiteral("ENG_Quote_enc.dat"),
@@ -208,10 +218,48 @@ TEST(CheckData, IdiomMeaningsKeepTheObjectOfTheirHeadword)
     EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
 }
 
+// The etymology file is read as the chart reads it: a root, an affix or a
+// parent that a record names and the file lacks is reported with the record;
+// a sound record next to them is not.
+TEST(CheckData, ReportsEtymologyRecordsWithMissingLinks)
+{
+    TTempProgramFolder folder;
+    WriteCatalog(folder, 100, 1, 1);
+    WriteRelated(folder);
+    WriteData(folder, QStringLiteral("TT_enc.dat"), {QStringLiteral("#100"), QStringLiteral("1\tbuild\t\t\t建てる")});
+    QStringList plain{QStringLiteral("#202")};
+    plain << EtymologyWord({{7, QStringLiteral("structure")}, {14, QStringLiteral("L")},
+                            {15, QStringLiteral("struct")}, {21, QStringLiteral("ure")}})
+          << EtymologyWord({{7, QStringLiteral("construction")}, {9, QStringLiteral("construct")},
+                            {11, QStringLiteral("con2")}, {14, QStringLiteral("L")}, {15, QStringLiteral("struct")},
+                            {18, QStringLiteral("L")}, {19, QStringLiteral("strux")}, {21, QStringLiteral("ion")}})
+          << QStringLiteral("root") << QStringLiteral("1")
+          << QStringLiteral("L") << QStringLiteral("stru") << QStringLiteral("積む")
+          << QStringLiteral("2")
+          << QStringLiteral("L") << QStringLiteral("struct") << QStringLiteral("積み上げる")
+          << QStringLiteral("affix")
+          << QStringLiteral("con-") << QStringLiteral("共に") << QString() << QString()
+          << QStringLiteral("-ure") << QStringLiteral("こと") << QString() << QString()
+          << QStringLiteral("end");
+    WriteData(folder, QStringLiteral("Etymology_enc.dat"), plain);
+
+    const TToolRun run = CheckData(folder.path());
+    EXPECT_EQ(run.exitCode, 1);
+    const QString where = QStringLiteral("Etymology_enc.dat: record 2 (\"construction\"): ");
+    for (const QString &problem : {where + QStringLiteral("root L strux is not in the root tree"),
+                                   where + QStringLiteral("con-2 is not in the affix table"),
+                                   where + QStringLiteral("-ion is not in the affix table"),
+                                   where + QStringLiteral("parent \"construct\" has no record"),
+                                   QStringLiteral("FileInfo_SITE.dat: Etymology_enc version 201, the file says 202")})
+        EXPECT_TRUE(run.err.contains(problem)) << problem.toStdString() << "\n" << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("structure"))) << run.err.toStdString();
+}
+
 // The data the build tree ships beside the program.
 TEST(CheckData, ShippedDataPasses)
 {
     const TToolRun run = CheckData(BinaryDir());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("TT_enc.dat\trows"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Etymology_enc.dat\trecords"))) << run.out.toStdString();
 }

@@ -17,7 +17,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 SOURCES = os.path.join(HERE, 'etymology')
-VERSION = 202
+sys.path.insert(0, HERE)
+from build import ETYMOLOGY_VERSION as VERSION   # noqa: E402  (the version the catalog lists)
 RECORD_LINES = 29
 GROUP_SIZE = 100
 LAST_GROUP = 201
