@@ -564,6 +564,10 @@ void TWordPanel::Timer_telopTimer()
     sLabel_Hasei->setText(line);
     sLabel_Hasei->adjustSize();
     RefreshActivePage();
+    // The curves are drawn while events go on: a key may have asked the next
+    // question meanwhile, whose pages stay closed.
+    if (Busy())
+        return;
     setEnabled(true);
     if (sPanel_cover->isVisible())
         sPanel_cover->hide();

@@ -293,6 +293,7 @@ TEST_F(TWordPanelTest, AfterAnAnswerTheCurvePageShowsTheWordOfEachStage)
             MouseOverGraph(QPoint(300, 80));
             EXPECT_TRUE(panel().hintPictureShown());
             EXPECT_FALSE(panel().sLabel_stage3_hint->isVisibleTo(&form()));
+            Shoot(QStringLiteral("hint_%1").arg(static_cast<int>(c.stage)));
         }
         MouseLeavesGraph();
         EXPECT_FALSE(panel().hintPictureShown());
@@ -374,4 +375,26 @@ TEST_F(TWordPanelTest, TabTurnsThePagesOnlyWhileNoQuestionWaits)
     AskQuestion();
     Key(Qt::Key_Tab);
     EXPECT_EQ(panel().currentIndex(), static_cast<int>(TWordPage::Etymology));
+}
+
+TEST_F(TWordPanelTest, TheTypedWordHintKeepsThePagesClosedUntilTheNextQuestion)
+{
+    StartToReady();
+    AnswerAQuestion();
+    ASSERT_TRUE(WaitForTelop());
+    AskQuestion();
+    AnswerCorrectly();
+    // As after a wrong typed answer that named another word of the file.
+    const QString hint = QStringLiteral("※ river ･･･ 川");
+    form().sLabel_Hasei->setText(hint);
+    panel().sLabel_TabVoc_Voc->clear();
+    QTest::qWait(1500);   // longer than the telop's interval
+    EXPECT_FALSE(panel().isEnabled());
+    EXPECT_EQ(form().sLabel_Hasei->text(), hint);
+    EXPECT_EQ(panel().sLabel_TabVoc_Voc->text(), QString());   // not refreshed
+    EXPECT_TRUE(form().Timer_telop->isActive());              // still trying
+    // The next question stops it.
+    AskQuestion();
+    EXPECT_FALSE(form().Timer_telop->isActive());
+    EXPECT_FALSE(panel().isEnabled());
 }

@@ -222,12 +222,12 @@ def stage_background(stage, suffix):
     return svg(GRAPH_W, GRAPH_H, body, f"Stage {stage} background {suffix}")
 
 
-def model_curve(level, to_x):
+def model_curve(level, to_x, to_y):
     a, b, c = CURVES[level]
     x = y = 0.0
     points = [(X0, Y0)]
     j = 1
-    while x < to_x:
+    while x < to_x and y < to_y:
         y += max(b - j * c, 0.0)
         x += a + j * c
         points.append((X0 + x, Y0 + y))
@@ -239,7 +239,8 @@ def stage_hint(stage, suffix):
     p = PALETTES[suffix]
     body = frame_and_grid(p, stage)
     level = 3 if stage == 1 else 8
-    points = model_curve(level, PLOT_W - 10)
+    # Stage 2 ends where the word starts over.
+    points = model_curve(level, PLOT_W - 10, 100 if stage == 1 else 60)
     path = " ".join(f"{'M' if i == 0 else 'L'}{x:.1f},{y:.1f}" for i, (x, y) in enumerate(points))
     body += f'<path d="{path}" fill="none" stroke="{p["text"]}" stroke-width="1.6" stroke-opacity="0.8"/>\n'
     # Where the model curve crosses 80 % (asked again) and 40 % (starts over).
@@ -256,7 +257,7 @@ def stage_hint(stage, suffix):
             "80% で再出題、40% を下回るとレベル 0 からやり直しです。"],
     }[stage]
     for k, line in enumerate(lines):
-        body += text(X0 + PLOT_W - 8, Y0 + 58 + 16 * k, line, 12, p["text"], "end", JP_FONT)
+        body += text(X0 + PLOT_W - 8, Y0 + 76 + 16 * k, line, 12, p["text"], "end", JP_FONT)
     return svg(GRAPH_W, GRAPH_H, body, f"Stage {stage} hint {suffix}")
 
 
