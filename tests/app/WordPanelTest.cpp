@@ -398,3 +398,17 @@ TEST_F(TWordPanelTest, TheTypedWordHintKeepsThePagesClosedUntilTheNextQuestion)
     EXPECT_FALSE(form().Timer_telop->isActive());
     EXPECT_FALSE(panel().isEnabled());
 }
+
+TEST_F(TWordPanelTest, TheExclusionSwitchShowsTheWordsNewSign)
+{
+    StartToReady();
+    AnswerAQuestion();
+    ASSERT_TRUE(WaitForTelop());
+    const int level = cc().words[flow().currentWord()].level;
+    EXPECT_EQ(panel().ImageZodiacM->toolTip(), ZodiacName(level) + QStringLiteral(" （習熟レベル %1）").arg(level));
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(panel().ImageZodiacM->toolTip(), QStringLiteral("SouthernCross （習熟レベル 99）"));
+    EXPECT_TRUE(panel().sLabel_TabVoc_Voc->toolTip().startsWith(QStringLiteral(" 習熟レベル：　99\n")));
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(panel().ImageZodiacM->toolTip(), QStringLiteral("BigDipper （習熟レベル 0）"));
+}

@@ -58,3 +58,29 @@ TEST(RelatedTree, GroupsDerivedWordsAndSharedMeaningsEachWordOnce)
         EXPECT_EQ(Lines(BuildRelatedTree(e.cc, noEntries, c.position)), c.lines);
     }
 }
+
+TEST(RelatedTree, TheTelopListsDerivedWordsThenTheWordsItsLinksName)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 6);
+    e.cc.catalog.rows[6].DBTangoTotal = 5;   // word 6 takes no part in look-ups
+    SetWord(e.cc.words[1], QStringLiteral("act"), QString(), QStringLiteral("行動"));
+    SetWord(e.cc.words[2], QStringLiteral("active"), QStringLiteral("act"), QStringLiteral("活発な"));
+    SetWord(e.cc.words[3], QStringLiteral("actively"), QStringLiteral("active"), QStringLiteral("活発に"));
+    SetWord(e.cc.words[4], QStringLiteral("action"), QStringLiteral("act"), QStringLiteral("行動"));
+    SetWord(e.cc.words[5], QStringLiteral("activity"), QString(), QStringLiteral("活動"));
+    SetWord(e.cc.words[6], QStringLiteral("acting"), QStringLiteral("act"), QStringLiteral("演技"));
+    e.cc.words[2].links[1] = QStringLiteral("activity");
+    struct Case {
+        int position;
+        QStringList headwords;
+    };
+    const Case cases[] = {
+        {1, {QStringLiteral("active"), QStringLiteral("action")}},
+        // Derived from it first, then its link 1 and its link 2.
+        {2, {QStringLiteral("actively"), QStringLiteral("act"), QStringLiteral("activity")}},
+        {5, {QStringLiteral("active")}},
+        {0, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TelopHeadwords(e.cc, c.position), c.headwords) << c.position;
+}
