@@ -322,7 +322,8 @@ TEST_F(TWordPanelTest, TheTreeListsTheRelatedWordsOrSaysThereAreNone)
     ASSERT_TRUE(WaitForTelop());
     EXPECT_EQ(form().sLabel_Hasei->text(), cc().words[derived].word);
 
-    Key(Qt::Key_Tab);
+    // A click on the telop opens the tree.
+    QTest::mouseClick(form().sLabel_Hasei, Qt::LeftButton);
     ASSERT_EQ(panel().currentIndex(), static_cast<int>(TWordPage::Related));
     QTreeWidget *tree = panel().TntTreeView;
     ASSERT_EQ(tree->topLevelItemCount(), 1);
