@@ -410,6 +410,10 @@ TEST_F(TWordPanelTest, TheExclusionSwitchShowsTheWordsNewSign)
     Key(Qt::Key_Delete);
     EXPECT_EQ(panel().ImageZodiacM->toolTip(), QStringLiteral("SouthernCross （習熟レベル 99）"));
     EXPECT_TRUE(panel().sLabel_TabVoc_Voc->toolTip().startsWith(QStringLiteral(" 習熟レベル：　99\n")));
+    MouseOverGraph(QPoint(300, 80));
+    EXPECT_FALSE(panel().hintPictureShown());   // no stage to explain
     Key(Qt::Key_Delete);
     EXPECT_EQ(panel().ImageZodiacM->toolTip(), QStringLiteral("BigDipper （習熟レベル 0）"));
+    MouseOverGraph(QPoint(300, 80));
+    EXPECT_FALSE(panel().hintPictureShown());
 }
