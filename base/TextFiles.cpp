@@ -174,7 +174,12 @@ void WriteFileAtomic(const QString &path, const QByteArray &bytes)
 
 QString KeepDamagedCopy(const QString &path)
 {
-    const QString stem = path + QStringLiteral(".damaged-")
+    return KeepCopy(path, QStringLiteral("damaged"));
+}
+
+QString KeepCopy(const QString &path, const QString &tag)
+{
+    const QString stem = path + u'.' + tag + u'-'
                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString copy = stem;
     for (int n = 2; QFileInfo::exists(copy); ++n)

@@ -36,6 +36,8 @@ void WriteFileAtomic(const QString &path, const QByteArray &bytes);
 // taken). Returns the copy's path; throws TFatalError, and nothing is
 // changed, when the copy cannot be made.
 QString KeepDamagedCopy(const QString &path);
+// The same with another word in place of "damaged" ("<name>.<tag>-<time>").
+QString KeepCopy(const QString &path, const QString &tag);
 
 // Several files replaced as one. Each file is written and flushed to a
 // temporary file beside its target first; only when every one is written

@@ -1,6 +1,11 @@
 #include "engine/CommonUnit.h"
 
+#include "base/TError.h"
 #include "base/TextFiles.h"
+#include "data/SampleWorkbook.h"
+#include "data/UserWorkbook.h"
+
+#include <QDir>
 
 TCC::TCC()
 {
@@ -19,4 +24,15 @@ void TCC::SaveAtFileEnd()
     catalogs.AddToCommit(commit);
     commit.Commit();
     settingsStore.SettingsCommitted();
+}
+
+QString TCC::CreateSampleWorkbook(int number)
+{
+    const QString path = UserWorkbookPath(userFolder, number);
+    if (number < 1 || number > kUserFileCount || context.readOnly) {
+        throw TFatalError(QStringLiteral("サンプルのブックを作れません。\n%1").arg(QDir::toNativeSeparators(path)));
+    }
+    ::CreateSampleWorkbook(userFolder, number);
+    LoadUserFileTitles();
+    return path;
 }

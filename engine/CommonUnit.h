@@ -91,6 +91,11 @@ public:
     void LoadCatalog() { catalogs.LoadCatalog(); }
     void SaveCatalog() { catalogs.SaveCatalog(); }
     void LoadUserFileTitles() { catalogs.LoadUserFileTitles(); }
+    // word_user/User_<number>.xls (1..18) made from the sample, then the
+    // user-file titles read again. Never replaces a workbook: one that
+    // exists, a number outside 1..18, read-only use or a failed write raise
+    // TFatalError naming the file. Returns the workbook's path.
+    QString CreateSampleWorkbook(int number);
     void MergeServerCatalog() { catalogs.MergeServerCatalog(); }
     bool IsUserFileSlot() const { return fileSlot > kLastBuiltInSlot; }
 

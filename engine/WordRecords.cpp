@@ -6,6 +6,7 @@
 #include "base/TextFiles.h"
 #include "data/LearningFile.h"
 #include "data/RecordFile.h"
+#include "data/SampleWorkbook.h"
 #include "data/MeaningRules.h"
 #include "data/UserWorkbook.h"
 #include "workspace/ProgramFolders.h"
@@ -14,6 +15,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <utility>
+
+namespace {
+// The copy of a user file's records kept when its workbook had gone.
+const QString kRecordBeforeSampleTag = QStringLiteral("before-sample");
+} // namespace
 
 TWordRecords::TWordRecords(TEngineContext &context, TCatalog &catalog, TSettingsStore &settings)
     : m_context(context), catalog(catalog), m_settings(settings)
@@ -60,12 +66,30 @@ void TWordRecords::LoadUserLearningFile()
     const QString path = UserWorkbookPath(m_context.userFolder, number);
     TDBF &row = catalog.rows[m_context.fileSlot];
     if (!QFileInfo::exists(path)) {
-        // Without a workbook the table stays empty and the file is refused
-        // for want of words; its record file is left as it is.
-        words.Clear();
-        row.TangoTotal = 0;
-        row.DBTangoTotal = 0;
-        return;
+        if (m_context.readOnly) {
+            // Nothing may be written: the table stays empty and the file is
+            // refused for want of words; its record file is left as it is.
+            words.Clear();
+            row.TangoTotal = 0;
+            row.DBTangoTotal = 0;
+            return;
+        }
+        // A user file without its workbook starts from the sample. Records
+        // left from a workbook that has gone (moved or renamed, perhaps) are
+        // kept aside first: matched against the sample, most would be dropped.
+        try {
+            const QString record = RecordFilePath();
+            const QString copy = QFileInfo::exists(record) ? KeepCopy(record, kRecordBeforeSampleTag) : QString();
+            CreateSampleWorkbook(m_context.userFolder, number);
+            if (!copy.isEmpty()) {
+                m_context.notifier->Information(
+                    QStringLiteral("ユーザーファイルのブックが見つからないので、サンプルのブックを作りました。\n%1\n"
+                                   "これまでの学習記録の控えを残してあります。\n%2")
+                        .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy)));
+            }
+        } catch (const TFatalError &error) {
+            throw TLearningFileRefused(error.Message());
+        }
     }
     // Everything is read before anything of the learner's changes, so a
     // workbook that is refused leaves the table, the catalog and the record

@@ -195,9 +195,11 @@ TEST(UserWorkbook, RefusedWorkbookLeavesTheRecordUntouched)
     EXPECT_THROW(e.cc.LoadLearningFile(), TLearningFileRefused);
     EXPECT_EQ(e.dir.read(record), QByteArray("kept as it is"));
 
-    // No workbook at all: nothing to learn, and the record stays.
+    // No workbook at all: the sample is made, and the record survives as a copy.
     QFile::remove(e.dir.file("user/word_user/User_1.xls"));
     e.cc.LoadLearningFile();
-    EXPECT_EQ(e.cc.catalog.rows[32].TangoTotal, 0);
-    EXPECT_EQ(e.dir.read(record), QByteArray("kept as it is"));
+    EXPECT_EQ(e.cc.catalog.rows[32].TangoTotal, 10);
+    const QStringList copies = QDir(e.dir.file("user/record")).entryList({"Record_U1.dat.before-sample-*"});
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(e.dir.read("user/record/" + copies.first()), QByteArray("kept as it is"));
 }
