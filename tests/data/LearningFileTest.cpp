@@ -196,9 +196,9 @@ TEST(LearningFile, ShortFilesAndFailures)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("見つかりません"))) << e.Message().toStdString();
         EXPECT_TRUE(e.Message().contains(QStringLiteral("DJ_enc.dat")));
     }
-    env.cc.SetCurrentFile(QStringLiteral("U3"));   // no workbook: nothing to learn
+    env.cc.SetCurrentFile(QStringLiteral("U3"));   // no workbook: the sample's ten words
     env.cc.LoadLearningFile();
-    EXPECT_EQ(env.cc.TangoTotal(), 0);
+    EXPECT_EQ(env.cc.TangoTotal(), 10);
     env.cc.SetCurrentFile(QStringLiteral("XX"));
     EXPECT_THROW(env.cc.LoadLearningFile(), TFatalError);
     env.WriteFile(QStringLiteral("TT"), QStringLiteral("version"), {QStringLiteral("1\ta"), QStringLiteral("")});
