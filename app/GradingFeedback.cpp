@@ -1,10 +1,8 @@
 #include "app/GradingFeedback.h"
+#include "engine/MasteryLevels.h"
 
 namespace {
 const QString kMark = QStringLiteral("※ ");
-constexpr int kExcluded = 99;
-constexpr int kTop = 12;
-constexpr int kFirstStage2 = 6;
 constexpr int kLowestKept = 1;
 constexpr int kPlainFirstIncrement = 1;
 constexpr int kGlimpseCountStep = 150;
@@ -20,7 +18,7 @@ QString Body(const TExplanationInput &in)
         return QStringLiteral("不正解でしたが、習熟レベルは変化しませんでした　（習熟レベル 6 の語は 5 には下がりません）");
     if (in.level == in.previousLevel && in.previousRetry)
         return QStringLiteral("不正解による再出題でしたので、習熟レベルの変動はありません");
-    if (in.correct && in.previousLevel == kTop && in.level == kTop)
+    if (in.correct && in.previousLevel == kTopLevel && in.level == kTopLevel)
         return QStringLiteral("正解でしたが、習熟レベルは変化しませんでした　（習熟レベルは 12 が最大値です）");
     if (in.correct)
         return QStringLiteral("正解でしたので、習熟レベルが ") + from + QStringLiteral(" から ") + to +
@@ -34,7 +32,7 @@ QString Body(const TExplanationInput &in)
 
 QString ExplanationLine(const TExplanationInput &in)
 {
-    if (in.level == kExcluded)
+    if (in.level == kExcludedLevel)
         return kMark + QStringLiteral("出題停止中");
     if (in.randomQuestion)
         return kMark + QStringLiteral("ランダム出題ですので習熟レベルの変動はありません");
@@ -45,7 +43,7 @@ QString ExplanationLine(const TExplanationInput &in)
     const QString prefix = in.newWord && !in.previousRetry && in.firstTimeIncrement != kPlainFirstIncrement
                                ? QStringLiteral("初めての出題で")
                                : QString();
-    const QString suffix = in.previousLevel < kFirstStage2 && in.level == kFirstStage2
+    const QString suffix = in.previousLevel < kFirstStage2Level && in.level == kFirstStage2Level
                                ? QStringLiteral("　（ ステージ 2 に移行しました！）")
                                : QString();
     return kMark + prefix + Body(in) + suffix;

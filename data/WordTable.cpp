@@ -1,6 +1,10 @@
 #include "data/WordTable.h"
 
+#include <QHashFunctions>
+
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 #ifdef Q_OS_LINUX
@@ -38,4 +42,29 @@ void TWordTable::Clear()
 {
     for (size_t i = 0; i < kWordCount; ++i)
         m_words[i] = TTango{};
+    m_meaningIndex.clear();
+    m_meaningIndexMade = false;
+}
+
+std::pair<const TWordTable::TMeaningKey *, const TWordTable::TMeaningKey *>
+TWordTable::WordsWithMeaning(const QString &meaning) const
+{
+    if (!m_meaningIndexMade) {
+        m_meaningIndex.clear();
+        for (int p = 1; p <= kMaxWords; ++p)
+            for (const QString &m : m_words[p].meanings)
+                if (!m.isEmpty())
+                    m_meaningIndex.push_back({qHash(m), p});
+        std::sort(m_meaningIndex.begin(), m_meaningIndex.end(), [](const TMeaningKey &a, const TMeaningKey &b) {
+            return a.hash < b.hash || (a.hash == b.hash && a.position < b.position);
+        });
+        m_meaningIndexMade = true;
+    }
+    const size_t hash = qHash(meaning);
+    const auto first = std::lower_bound(m_meaningIndex.begin(), m_meaningIndex.end(), hash,
+                                        [](const TMeaningKey &k, size_t h) { return k.hash < h; });
+    auto last = first;
+    while (last != m_meaningIndex.end() && last->hash == hash)
+        ++last;
+    return {std::to_address(first), std::to_address(last)};
 }

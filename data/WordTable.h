@@ -8,6 +8,7 @@
 #include <array>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 inline constexpr int kMaxWords = 30000;      // positions 1..30000
@@ -135,7 +136,20 @@ public:
     // Zeroes every record before the next learning file loads.
     void Clear();
 
+    // The words that may have this meaning among their six: every word that
+    // has it, and by chance a few that do not (callers compare the texts).
+    // The index behind it is made at the first call after Clear(), so the
+    // meanings must be complete by then; a loader starts with Clear().
+    struct TMeaningKey {
+        size_t hash;
+        int position;
+    };
+    std::pair<const TMeaningKey *, const TMeaningKey *> WordsWithMeaning(const QString &meaning) const;
+
 private:
     TTango *m_words = nullptr;
     size_t m_bytes = 0;
+    // Every non-empty meaning of every word as (hash, position), sorted.
+    mutable std::vector<TMeaningKey> m_meaningIndex;
+    mutable bool m_meaningIndexMade = false;
 };

@@ -4,6 +4,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 const QString kPhraseFileTJ = QStringLiteral("TJ");
 const QString kPhraseFileDJ = QStringLiteral("DJ");
@@ -464,8 +467,21 @@ TTypingHintCheck TCC::CheckTypingHint(int position) const
     const QChar first = form.front();
     const QChar last = form.back();
     const int rows = LookupRowCount(*this);
-    for (int p = 1; p <= rows; ++p) {
-        if (p == position)
+    // Only a word that shares a meaning can look alike: those are found
+    // through the meaning index, each once (the outcome does not depend on
+    // the order in which they are met).
+    std::vector<int> sharing;
+    for (const QString &m : words[position].meanings) {
+        if (m.isEmpty())
+            break;
+        const auto [from, to] = words.WordsWithMeaning(m);
+        for (auto k = from; k != to; ++k)
+            sharing.push_back(k->position);
+    }
+    std::sort(sharing.begin(), sharing.end());
+    sharing.erase(std::unique(sharing.begin(), sharing.end()), sharing.end());
+    for (const int p : sharing) {
+        if (p == position || p > rows)
             continue;
         // Markup never touches a letter at the start of a headword: a word
         // that starts with another letter cannot look alike.
