@@ -340,6 +340,10 @@ TEST_F(TWordPanelTest, TheTreeListsTheRelatedWordsOrSaysThereAreNone)
     EXPECT_TRUE(root->child(1)->child(0)->text(0).startsWith(cc().DisplayForm(synonym) + QStringLiteral(" （ ")));
     EXPECT_FALSE(root->icon(0).isNull());   // the file's flag
     Shoot(QStringLiteral("related"));
+    // Choosing a line speaks it; the window goes on.
+    tree->setCurrentItem(root->child(1)->child(0));
+    EXPECT_EQ(flow().State(), TFlowState::Reviewing);
+    EXPECT_EQ(tree->topLevelItemCount(), 1);
 
     // The links go: the next word's tree has nothing but its root.
     cc().words[derived].links[0].clear();
