@@ -99,7 +99,14 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_cc->noQuestions = m_noWordForm.get();
     m_fileManagerForm = std::make_unique<TFileManagerForm>(*m_cc, main);
     m_userFilesForm = std::make_unique<TUserFilesForm>(main);
-    m_versionUpForm = std::make_unique<TVersionUpForm>(main);
+    m_versionUpForm = std::make_unique<TVersionUpForm>(*m_cc, main);
+    if (QAction *check = main->findChild<QAction *>(QStringLiteral("smVersionCheck"))) {
+        QObject::connect(check, &QAction::triggered, m_versionUpForm.get(), [form = m_versionUpForm.get(), main] {
+            // Refused while a question waits for its answer.
+            if (!main->flow().IsAsking())
+                form->ShowModal();
+        });
+    }
     m_qrForm = std::make_unique<TQR_Form>(*m_cc, main);
     m_qrForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_qrForm->speakText = [media = m_media.get()](const QString &text) { media->SpeakText(text, false); };

@@ -16,6 +16,9 @@
 const QString kServerCatalogPath = QStringLiteral("Programs/FileInfo_SITE.dat");
 const QString kServerRelatedWordsPath = QStringLiteral("Programs/ENG_Quote_enc.dat");
 const QString kServerProgramPath = QStringLiteral("Programs/tessarion_amd64.deb");
+const QString kNoConnectionStatus = QStringLiteral("インターネットの接続に問題があるのでチェックできませんでした");
+const QString kUpToDateStatus = QStringLiteral("この Tessarion は最新版です。");
+const QString kDownloadFailedStatus = QStringLiteral("ダウンロードに失敗しました。");
 
 namespace {
 const QString kServerFolder = QStringLiteral("Programs/");
@@ -34,7 +37,6 @@ const QString kRefusedFileMessage =
 const QString kRevisionStatus = QStringLiteral("学習ファイルの改訂版をダウンロードしています。しばらくお待ちください。");
 const QString kRevisionDone = QStringLiteral("「%1」 の学習ファイルのアップデートが完了しました。");
 const QString kRelatedWordsDone = QStringLiteral("関連語データファイルのアップデートが完了しました。");
-const QString kDownloadFailed = QStringLiteral("ダウンロードに失敗しました。");
 
 QString OutcomeText(const TDownloadResult &result)
 {
@@ -272,7 +274,7 @@ bool TDataUpdater::RevisedLearningFile(int slot, const TDBF &server)
     if (m_observer.hideGauge)
         m_observer.hideGauge();
     if (!done) {
-        Status(kDownloadFailed);
+        Status(kDownloadFailedStatus);
         return false;
     }
     TDBF &row = m_cc.catalog.rows[slot];
@@ -300,7 +302,7 @@ void TDataUpdater::RevisedRelatedWords()
     if (m_observer.hideGauge)
         m_observer.hideGauge();
     if (!done) {
-        Status(kDownloadFailed);
+        Status(kDownloadFailedStatus);
         return;
     }
     m_cc.catalog.relatedWordsVersion = serverVersion;

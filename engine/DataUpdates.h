@@ -134,3 +134,7 @@ QString ServerPathOfLearningFile(const QString &code);
 extern const QString kServerCatalogPath;
 extern const QString kServerRelatedWordsPath;
 extern const QString kServerProgramPath;
+// The version check's own status texts.
+extern const QString kNoConnectionStatus;
+extern const QString kUpToDateStatus;
+extern const QString kDownloadFailedStatus;

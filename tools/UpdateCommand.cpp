@@ -13,9 +13,6 @@
 #include <QTextStream>
 
 namespace {
-const QString kNoConnection = QStringLiteral("インターネットの接続に問題があるのでチェックできませんでした");
-const QString kUpToDate = QStringLiteral("この Tessarion は最新版です。");
-
 int RunUpdate(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
@@ -35,13 +32,13 @@ int RunUpdate(const QStringList &rawArgs)
     if (!address.isEmpty())
         service = std::make_unique<THttpDownloadService>(address);
     if (!service || !service->IsInternetConnected()) {
-        PrintFields({QStringLiteral("status"), kNoConnection});
+        PrintFields({QStringLiteral("status"), kNoConnectionStatus});
         return 1;
     }
 
     auto cc = OpenEngine(args, TAccess::Writes);
     LoadCatalogAsProgram(*cc);
-    QString status = kUpToDate;
+    QString status = kUpToDateStatus;
     TUpdateObserver observer;
     observer.status = [&](const QString &text) { status = text; };
     observer.report = [](const QString &line) { PrintLine(line); };

@@ -1,0 +1,152 @@
+// The version window against a real HTTP server on 127.0.0.1: what it
+// shows at the end of each check, what it fetched, and that without a
+// server nothing changes.
+#include "updates/VersionUpUnit.h"
+#include "net/UpdateFixture.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+const QString kDeclined = QStringLiteral("最新バージョンをダウンロードしませんでした。");
+const QString kProgramSaved = QStringLiteral(
+    "ダウンロードが完了しました。Tessarion 終了後、再インストールしてください。　\r\n\r\n\r\n"
+    "※上書きをしても学習記録は消えませんのでご安心ください");
+const QString kOffer = QStringLiteral("現在お使いの Tessarion は最新版ではありません。　\r\n\r\n\r\n最新バージョンをダウンロードしますか？");
+const QByteArray kPackage = QByteArrayLiteral("!<arch>\ndebian-binary   a newer program");
+
+struct TVersionWindow : TUpdateFixture {
+    std::unique_ptr<TCC> cc;
+    std::unique_ptr<TVersionUpForm> form;
+    QStringList pauses;            // the label's text at each pause
+    QStringList offeredFiles;      // the names proposed by the save dialog
+    QString saveTo;                // the save dialog's answer
+
+    void Open(bool withServer = true, bool confirmReply = false)
+    {
+        form.reset();
+        cc = Engine();
+        cc->defaultNotifier.confirmReply = confirmReply;
+        cc->LoadServerCatalog();
+        cc->LoadCatalog();
+        form = std::make_unique<TVersionUpForm>(*cc);
+        const QString address = server->address();
+        form->makeService = [this, address, withServer]() -> std::unique_ptr<TDownloadService> {
+            if (!withServer)
+                return nullptr;
+            return std::make_unique<THttpDownloadService>(address, limits);
+        };
+        form->pause = [this](int ms) { pauses.append(QStringLiteral("%1 %2").arg(ms).arg(form->sLabel1()->text())); };
+        form->chooseSaveFile = [this](const QString &proposed) {
+            offeredFiles.append(proposed);
+            return saveTo;
+        };
+        form->show();
+        // The check starts once the window is painted and ends with OK.
+        EXPECT_EQ(form->sLabel1()->text(), QStringLiteral("バージョンをチェックしています。しばらくお待ちください。"));
+        EXPECT_FALSE(form->sButton1()->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->sButton1()->isVisible(); }, 20000));
+        EXPECT_FALSE(form->sGauge1()->isVisible());
+    }
+
+    void OfferNewerProgram()
+    {
+        QStringList lines = served.readLines(QStringLiteral("Programs/FileInfo_SITE.dat"));
+        lines[1] = QString::number(lines[1].toInt() + 1);
+        served.writeLines(QStringLiteral("Programs/FileInfo_SITE.dat"), lines);
+        served.write(QStringLiteral("Programs/tessarion_amd64.deb"), kPackage);
+    }
+};
+} // namespace
+
+TEST_F(TVersionWindow, UpToDateSaysSoAndChangesNoLearningFile)
+{
+    const auto resource = Snapshot(program.file(QStringLiteral("resource")));
+    Open();
+    EXPECT_EQ(form->sLabel1()->text(), kUpToDateStatus);
+    EXPECT_FALSE(form->sLabel_reset()->isVisible());
+    EXPECT_EQ(Snapshot(program.file(QStringLiteral("resource"))), resource);
+    EXPECT_TRUE(cc->defaultNotifier.messages.isEmpty()) << cc->defaultNotifier.messages.join('\n').toStdString();
+    QTest::mouseClick(form->sButton1(), Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(TVersionWindow, ARevisionIsFetchedWithTheRestartNoteAndStudiedAtTheNextStart)
+{
+    ReviseServedTT();
+    Open();
+    EXPECT_EQ(form->sLabel1()->text(), kTtDone);
+    EXPECT_TRUE(form->sLabel_reset()->isVisible());
+    EXPECT_TRUE(pauses.isEmpty());   // no program offered: nothing to wait for
+    EXPECT_EQ(program.read(QStringLiteral("resource/TT_enc.dat")), served.read(QStringLiteral("Programs/TT_enc.dat")));
+
+    auto next = Engine();
+    next->LoadServerCatalog();
+    next->LoadCatalog();
+    next->SetCurrentFile(QStringLiteral("TT"));
+    next->LoadLearningFile();
+    EXPECT_EQ(next->TangoTotal(), shippedTT + 1);
+    EXPECT_EQ(next->words[shippedTT + 1].word, QStringLiteral("resilience"));
+}
+
+TEST_F(TVersionWindow, TheNewerProgramIsOfferedAfterTheRevisionTextWasRead)
+{
+    struct Case {
+        const char *name;
+        bool yes;
+        bool chooseFile;
+        QString finalText;
+    };
+    const Case cases[] = {
+        {"declined", false, false, kDeclined},
+        {"save dialog cancelled", true, false, kDeclined},
+        {"saved", true, true, kProgramSaved},
+    };
+    ReviseServedTT();
+    OfferNewerProgram();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        pauses.clear();
+        offeredFiles.clear();
+        QFile::remove(program.file(QStringLiteral("resource/TT_enc.dat")));
+        QFile::copy(SourceDir() + QStringLiteral("/resource/TT_enc.dat"), program.file(QStringLiteral("resource/TT_enc.dat")));
+        {   // TT back at its shipped version, so that the revision comes again
+            auto cc = Engine();
+            cc->LoadServerCatalog();
+            cc->LoadCatalog();
+            cc->catalog.rows[6].Version = 100;
+            cc->catalog.rows[6].TangoTotal = shippedTT;
+            cc->catalog.rows[6].DBTangoTotal = shippedTT;
+            cc->SaveCatalog();
+        }
+        saveTo = c.chooseFile ? program.file(QStringLiteral("Desktop/tessarion_amd64.deb")) : QString();
+        QDir().mkpath(program.file(QStringLiteral("Desktop")));
+        if (!saveTo.isEmpty())
+            QFile::remove(saveTo);
+        Open(true, c.yes);
+        // The revision's text stayed on screen for 2222 ms before the question.
+        EXPECT_EQ(pauses, QStringList({QStringLiteral("2222 ") + kTtDone}));
+        EXPECT_FALSE(form->sLabel_reset()->isVisible());
+        EXPECT_TRUE(cc->defaultNotifier.messages.contains(kOffer)) << cc->defaultNotifier.messages.join('\n').toStdString();
+        EXPECT_EQ(form->sLabel1()->text(), c.finalText);
+        EXPECT_EQ(offeredFiles, c.yes ? QStringList({QStringLiteral("tessarion_amd64.deb")}) : QStringList());
+        if (c.chooseFile)
+            EXPECT_EQ(program.read(QStringLiteral("Desktop/tessarion_amd64.deb")), kPackage);
+        // The data version stays, so the next check offers the program again.
+        EXPECT_LT(cc->catalog.dataVersion, cc->siteCatalog.dataVersion);
+    }
+}
+
+TEST_F(TVersionWindow, WithoutAServerItSaysNoConnectionAtOnceAndChangesNothing)
+{
+    ReviseServedTT();
+    OfferNewerProgram();
+    const auto before = Snapshot(program.path());
+    Open(false);
+    EXPECT_EQ(form->sLabel1()->text(), kNoConnectionStatus);
+    EXPECT_FALSE(form->sLabel_reset()->isVisible());
+    EXPECT_EQ(Snapshot(program.path()), before);
+    EXPECT_TRUE(cc->defaultNotifier.messages.isEmpty());
+}
