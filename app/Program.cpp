@@ -8,6 +8,7 @@
 #include "app/TrainingFlow.h"
 #include "drill/QR.h"
 #include "engine/CommonUnit.h"
+#include "engine/DataUpdates.h"
 #include "etymology/EtymologyUnit.h"
 #include "files/FileManagerUnit.h"
 #include "files/SelectionUnit.h"
@@ -17,6 +18,7 @@
 #include "help/Hanrei.h"
 #include "help/InfoUnit.h"
 #include "help/VersionUnit.h"
+#include "net/HttpDownloadService.h"
 #include "progress/AboutCosmos.h"
 #include "progress/CosmosUnit.h"
 #include "progress/StatusUnit.h"
@@ -80,6 +82,15 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_cosmosForm = std::make_unique<TCosmosForm>(*m_cc, main);
     m_cosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_selectionForm = std::make_unique<TSelectionForm>(main);
+    m_selectionForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    m_selectionForm->speakText = [media = m_media.get()](const QString &text, int slot) {
+        media->speech().SelectSpeechEngine(slot);
+        media->SpeakText(text, false);
+    };
+    // The voice of the file being studied again once the browser closes.
+    QObject::connect(m_selectionForm.get(), &QDialog::finished, main,
+                     [media = m_media.get()] { media->SelectSpeechEngine(); });
+    const auto openWordBrowser = [form = m_selectionForm.get()](TCC &cc, int level) { form->ShowLevel(cc, level); };
     m_aboutForm = std::make_unique<TAboutForm>(main);
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
     m_hanreiForm = std::make_unique<THanreiForm>(main);
@@ -98,7 +109,42 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
     m_cc->noQuestions = m_noWordForm.get();
     m_fileManagerForm = std::make_unique<TFileManagerForm>(*m_cc, main);
-    m_userFilesForm = std::make_unique<TUserFilesForm>(main);
+    m_fileManagerForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    m_fileManagerForm->openWordBrowser = openWordBrowser;
+    m_fileManagerForm->downloadLearningFile = [cc = m_cc.get()](const QString &code) {
+        const TServerAddress server = ReadServerAddress(cc->programFolder);
+        if (server.url.isEmpty())
+            return false;
+        THttpDownloadService service(server.url);
+        TDataUpdater updater(*cc, &service);
+        return updater.DownloadLearningFile(code);
+    };
+    QObject::connect(main->smFileManager, &QAction::triggered, m_fileManagerForm.get(),
+                     [form = m_fileManagerForm.get(), main] {
+                         // Refused while a question waits for its answer.
+                         if (main->flow().IsAsking())
+                             return;
+                         form->SetStartMode(false);
+                         form->exec();
+                     });
+    m_userFilesForm = std::make_unique<TUserFilesForm>(*m_cc, main);
+    m_userFilesForm->saveCurrentFile = [cc = m_cc.get(), main] {
+        // A file is open from its loading until it is closed.
+        const TFlowState state = main->flow().State();
+        if (state == TFlowState::Ready || state == TFlowState::Asking || state == TFlowState::Reviewing) {
+            cc->SaveFileSettings();
+            cc->SaveRecordFile();
+        }
+    };
+    QObject::connect(main->smUserFile, &QAction::triggered, m_userFilesForm.get(),
+                     [form = m_userFilesForm.get(), main] {
+                         if (main->flow().IsAsking())
+                             return;
+                         form->exec();
+                         // The records were replaced: end without writing anything more.
+                         if (form->QuitAfterClose())
+                             main->flow().ShutDown();
+                     });
     m_versionUpForm = std::make_unique<TVersionUpForm>(*m_cc, main);
     if (QAction *check = main->findChild<QAction *>(QStringLiteral("smVersionCheck"))) {
         QObject::connect(check, &QAction::triggered, m_versionUpForm.get(), [form = m_versionUpForm.get(), main] {
@@ -113,6 +159,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_statusForm = std::make_unique<TStatusForm>(*m_cc, main);
     m_statusForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_statusForm->openCosmos = [form = m_cosmosForm.get()] { form->ShowModal(); };
+    m_statusForm->openWordBrowser = openWordBrowser;
     QObject::connect(main->smStatus, &QAction::triggered, m_statusForm.get(),
                      Guarded([form = m_statusForm.get(), main] {
                          // Refused while a question waits for its answer.

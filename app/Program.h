@@ -57,6 +57,8 @@ public:
     TNoWordForm &noWordForm() { return *m_noWordForm; }
     THanreiForm &hanreiForm() { return *m_hanreiForm; }
     TFileManagerForm &fileManagerForm() { return *m_fileManagerForm; }
+    TUserFilesForm &userFilesForm() { return *m_userFilesForm; }
+    TSelectionForm &selectionForm() { return *m_selectionForm; }
     TStatusForm &statusForm() { return *m_statusForm; }
     TQR_Form &qrForm() { return *m_qrForm; }
 

@@ -173,6 +173,7 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
         gauge->setTextVisible(false);
         sSB[i] = button;
         sGauge[i] = gauge;
+        connect(button, &QPushButton::clicked, this, [this, level = kStatusLevels[i]] { sSB_0Click(level); });
     }
 
     // The goals of the simulation.
@@ -234,6 +235,12 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     }));
     connect(sButton_Trial, &QPushButton::clicked, this, Guarded(std::bind_front(&TStatusForm::sButton_TrialClick, this)));
     connect(sButton_TrialAbort, &QPushButton::clicked, this, Guarded(std::bind_front(&TStatusForm::sButton_TrialAbortClick, this)));
+}
+
+void TStatusForm::sSB_0Click(int level)
+{
+    if (openWordBrowser)
+        openWordBrowser(m_cc, level);
 }
 
 int TStatusForm::ShowModal(TStatusMode mode)

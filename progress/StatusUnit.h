@@ -30,6 +30,8 @@ public:
     std::function<void(const QString &name)> playSoundEffect;
     // Opens the star view; set by the program.
     std::function<void()> openCosmos;
+    // Opens the word browser on a level of the file shown; set by the program.
+    std::function<void(TCC &cc, int level)> openWordBrowser;
 
     // Fills every display for the mode and shows the window modally.
     int ShowModal(TStatusMode mode);
@@ -38,6 +40,8 @@ public:
     // The close button, Esc and a click on the background: refused while a
     // self-report is not complete.
     void sButton_closeClick();
+    // A level button (0..12, 99): the words at that level in the word browser.
+    void sSB_0Click(int level);
 
     QLabel *sLabel_file = nullptr;
     QLabel *sLabel_fin = nullptr;
