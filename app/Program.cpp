@@ -89,7 +89,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     };
     // The voice of the file being studied again once the browser closes.
     QObject::connect(m_selectionForm.get(), &QDialog::finished, main,
-                     [media = m_media.get()] { media->SelectSpeechEngine(); });
+                     Guarded([media = m_media.get()] { media->SelectSpeechEngine(); }));
     const auto openWordBrowser = [form = m_selectionForm.get()](TCC &cc, int level) { form->ShowLevel(cc, level); };
     m_aboutForm = std::make_unique<TAboutForm>(main);
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
@@ -120,13 +120,13 @@ void TProgram::ExecuteMainProgram(bool speech)
         return updater.DownloadLearningFile(code);
     };
     QObject::connect(main->smFileManager, &QAction::triggered, m_fileManagerForm.get(),
-                     [form = m_fileManagerForm.get(), main] {
+                     Guarded([form = m_fileManagerForm.get(), main] {
                          // Refused while a question waits for its answer.
                          if (main->flow().IsAsking())
                              return;
                          form->SetStartMode(false);
                          form->exec();
-                     });
+                     }));
     m_userFilesForm = std::make_unique<TUserFilesForm>(*m_cc, main);
     m_userFilesForm->saveCurrentFile = [cc = m_cc.get(), main] {
         // A file is open from its loading until it is closed.
@@ -137,14 +137,14 @@ void TProgram::ExecuteMainProgram(bool speech)
         }
     };
     QObject::connect(main->smUserFile, &QAction::triggered, m_userFilesForm.get(),
-                     [form = m_userFilesForm.get(), main] {
+                     Guarded([form = m_userFilesForm.get(), main] {
                          if (main->flow().IsAsking())
                              return;
                          form->exec();
                          // The records were replaced: end without writing anything more.
                          if (form->QuitAfterClose())
                              main->flow().ShutDown();
-                     });
+                     }));
     m_versionUpForm = std::make_unique<TVersionUpForm>(*m_cc, main);
     if (QAction *check = main->findChild<QAction *>(QStringLiteral("smVersionCheck"))) {
         QObject::connect(check, &QAction::triggered, m_versionUpForm.get(), [form = m_versionUpForm.get(), main] {

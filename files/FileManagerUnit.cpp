@@ -1,6 +1,7 @@
 #include "files/FileManagerUnit.h"
 
 #include "app/DialogPlacement.h"
+#include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"
 #include "data/UserWorkbook.h"
@@ -107,10 +108,10 @@ TFileManagerForm::TFileManagerForm(TCC &cc, QWidget *parent) : QDialog(parent), 
     sButton_focus->setAutoDefault(false);
     sButton_focus->move(0, kHiddenTop);
 
-    connect(sButton_OK, &QPushButton::clicked, this, &TFileManagerForm::sButton_OKClick);
-    connect(sButton_focus, &QPushButton::clicked, this, &TFileManagerForm::sButton_OKClick);
-    connect(sButton_fin, &QPushButton::clicked, this, &TFileManagerForm::sButton_finClick);
-    connect(sCheckBox_start, &QCheckBox::clicked, this, &TFileManagerForm::sCheckBox_startClick);
+    connect(sButton_OK, &QPushButton::clicked, this, Guarded([this] { sButton_OKClick(); }));
+    connect(sButton_focus, &QPushButton::clicked, this, Guarded([this] { sButton_OKClick(); }));
+    connect(sButton_fin, &QPushButton::clicked, this, Guarded([this] { sButton_finClick(); }));
+    connect(sCheckBox_start, &QCheckBox::clicked, this, Guarded([this] { sCheckBox_startClick(); }));
 }
 
 void TFileManagerForm::BuildRow(int slot, int left, int top)
@@ -140,8 +141,8 @@ void TFileManagerForm::BuildRow(int slot, int left, int top)
         x += kSmallButtonWidth + 2;
         sSpeedButton_name[static_cast<size_t>(slot)] = rename;
         sSpeedButton_edit[static_cast<size_t>(slot)] = edit;
-        connect(rename, &QPushButton::clicked, this, [this, slot] { sSpeedButtonNameClick(slot); });
-        connect(edit, &QPushButton::clicked, this, [this, slot] { sSpeedButtonEditClick(UserNumber(slot)); });
+        connect(rename, &QPushButton::clicked, this, Guarded([this, slot] { sSpeedButtonNameClick(slot); }));
+        connect(edit, &QPushButton::clicked, this, Guarded([this, slot] { sSpeedButtonEditClick(UserNumber(slot)); }));
     }
     auto *marker = new QLabel(kMarker, this);
     marker->setObjectName(QStringLiteral("sLabel_nw%1").arg(slot));
@@ -159,9 +160,9 @@ void TFileManagerForm::BuildRow(int slot, int left, int top)
     sSpeedButton[static_cast<size_t>(slot)] = name;
     sLabel_nw[static_cast<size_t>(slot)] = marker;
     sSpinEdit[static_cast<size_t>(slot)] = spin;
-    connect(box, &QCheckBox::clicked, this, [this, slot] { sCheckBoxClick(slot); });
-    connect(name, &QPushButton::clicked, this, [this, slot] { sSpeedButtonClick(slot); });
-    connect(spin, &QSpinBox::valueChanged, this, [this, slot](int value) { sSpinEditChange(slot, value); });
+    connect(box, &QCheckBox::clicked, this, Guarded([this, slot] { sCheckBoxClick(slot); }));
+    connect(name, &QPushButton::clicked, this, Guarded([this, slot] { sSpeedButtonClick(slot); }));
+    connect(spin, &QSpinBox::valueChanged, this, Guarded([this, slot](int value) { sSpinEditChange(slot, value); }));
 }
 
 void TFileManagerForm::SetStartMode(bool start)
@@ -169,9 +170,9 @@ void TFileManagerForm::SetStartMode(bool start)
     m_startMode = start;
 }
 
-// A failure (a catalog that cannot be written, a damaged file) is told to
-// the learner; the window stays and nothing unwinds through the event loop.
-template <typename F> void TFileManagerForm::Guarded(F &&action)
+// A failure the learner can live with (a catalog that cannot be written, a
+// damaged file to show) is told; the window stays and nothing is lost.
+template <typename F> void TFileManagerForm::Recoverable(F &&action)
 {
     try {
         action();
@@ -183,7 +184,7 @@ template <typename F> void TFileManagerForm::Guarded(F &&action)
 void TFileManagerForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    Guard([this] { FormShow(); });
 }
 
 bool TFileManagerForm::RowReleased(int slot) const
@@ -293,7 +294,7 @@ void TFileManagerForm::sCheckBoxClick(int slot)
         const QSignalBlocker blocker(box);
         box->setChecked(false);
     };
-    Guarded([&] {
+    Recoverable([&] {
         if (box->isChecked()) {
             if (!IsUserSlot(slot) && !FileOnDisk(slot)) {
                 sLabel1->show();
@@ -340,7 +341,7 @@ void TFileManagerForm::sSpinEditChange(int slot, int value)
 
 void TFileManagerForm::sSpeedButtonClick(int slot)
 {
-    Guarded([&] {
+    Recoverable([&] {
         if (!RowReleased(slot))
             return;
         if (!FileOnDisk(slot)) {
@@ -371,7 +372,7 @@ void TFileManagerForm::sSpeedButtonClick(int slot)
 
 void TFileManagerForm::sSpeedButtonEditClick(int number)
 {
-    Guarded([&] {
+    Recoverable([&] {
         const bool available = spreadsheetAvailable ? spreadsheetAvailable() : IsExcelAvailable();
         QString path = UserWorkbookPath(m_cc.userFolder, number);
         if (!QFileInfo::exists(path)) {
@@ -398,7 +399,7 @@ void TFileManagerForm::sSpeedButtonEditClick(int number)
 
 void TFileManagerForm::sSpeedButtonNameClick(int slot)
 {
-    Guarded([&] {
+    Recoverable([&] {
         QPushButton *name = sSpeedButton[static_cast<size_t>(slot)];
         const QString current = m_cc.catalog.rows[static_cast<size_t>(slot)].Title;
         std::optional<QString> typed;
@@ -448,15 +449,19 @@ void TFileManagerForm::sButton_finClick()
 // Esc closes the window as OK does, except at program start.
 void TFileManagerForm::reject()
 {
-    if (!m_startMode)
-        done(kStartStudy);
+    Guard([this] {
+        if (!m_startMode)
+            done(kStartStudy);
+    });
 }
 
 void TFileManagerForm::done(int result)
 {
-    Guarded([this] { SaveCatalog(); });
-    if (!m_startMode && m_changed)
-        m_cc.notifier->Information(kChangedNextStart);
+    Guard([&] {
+        Recoverable([this] { SaveCatalog(); });
+        if (!m_startMode && m_changed)
+            m_cc.notifier->Information(kChangedNextStart);
+    });
     m_startMode = false;
     sButton_fin->hide();
     QDialog::done(result);

@@ -96,7 +96,7 @@ private:
     bool RowReleased(int slot) const;
     bool FileOnDisk(int slot) const;
     void SaveCatalog();
-    template <typename F> void Guarded(F &&action);
+    template <typename F> void Recoverable(F &&action);
 
     TCC &m_cc;
     bool m_startMode = false;

@@ -1,6 +1,7 @@
 #include "files/SelectionUnit.h"
 
 #include "app/DialogPlacement.h"
+#include "base/SlotGuard.h"
 #include "base/WaitPumping.h"
 #include "engine/CommonUnit.h"
 #include "engine/WordBrowser.h"
@@ -50,9 +51,9 @@ TSelectionForm::TSelectionForm(QWidget *parent) : QDialog(parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
     Timer1->setInterval(kFillDelayMs);
-    connect(Timer1, &QTimer::timeout, this, &TSelectionForm::Timer1Timer);
-    connect(TntTreeView, &QTreeWidget::itemClicked, this, [this] { TntTreeViewClick(); });
-    connect(sButton_close, &QPushButton::clicked, this, &TSelectionForm::sButton_closeClick);
+    connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
+    connect(TntTreeView, &QTreeWidget::itemClicked, this, Guarded([this] { TntTreeViewClick(); }));
+    connect(sButton_close, &QPushButton::clicked, this, Guarded([this] { sButton_closeClick(); }));
 }
 
 bool TSelectionForm::Prepare(TCC &cc, int level)
@@ -75,10 +76,12 @@ void TSelectionForm::ShowLevel(TCC &cc, int level)
 void TSelectionForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    CentreOverOwner(this);
-    if (m_cc)
-        setWindowTitle((IsPhraseFile(m_cc->fileCode) ? kCaptionPhrases : kCaptionWords).arg(m_level));
-    Timer1->start();
+    Guard([this] {
+        CentreOverOwner(this);
+        if (m_cc)
+            setWindowTitle((IsPhraseFile(m_cc->fileCode) ? kCaptionPhrases : kCaptionWords).arg(m_level));
+        Timer1->start();
+    });
 }
 
 void TSelectionForm::Timer1Timer()
@@ -123,13 +126,15 @@ void TSelectionForm::sButton_closeClick()
 void TSelectionForm::mousePressEvent(QMouseEvent *event)
 {
     QDialog::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        accept();
+    Guard([&] {
+        if (event->button() == Qt::LeftButton)
+            accept();
+    });
 }
 
 void TSelectionForm::done(int result)
 {
-    FormClose();
+    Guard([this] { FormClose(); });
     QDialog::done(result);
 }
 

@@ -1,6 +1,7 @@
 #include "files/UserFilesUnit.h"
 
 #include "app/DialogPlacement.h"
+#include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "engine/CommonUnit.h"
 #include "workspace/Paths.h"
@@ -58,15 +59,15 @@ TUserFilesForm::TUserFilesForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc
     sButton_OK->setObjectName(QStringLiteral("sButton_OK"));
     sButton_OK->setGeometry(kClientWidth / 2 - 70, kClientHeight - 64, 140, 40);
 
-    connect(sButton_export, &QPushButton::clicked, this, &TUserFilesForm::sButton_exportClick);
-    connect(sButton_import, &QPushButton::clicked, this, &TUserFilesForm::sButton_importClick);
-    connect(sButton_OK, &QPushButton::clicked, this, &TUserFilesForm::sButton_OKClick);
+    connect(sButton_export, &QPushButton::clicked, this, Guarded([this] { sButton_exportClick(); }));
+    connect(sButton_import, &QPushButton::clicked, this, Guarded([this] { sButton_importClick(); }));
+    connect(sButton_OK, &QPushButton::clicked, this, Guarded([this] { sButton_OKClick(); }));
 }
 
 void TUserFilesForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    Guard([this] { FormShow(); });
 }
 
 // On this platform the record folder is the user folder itself.
@@ -164,6 +165,8 @@ void TUserFilesForm::sButton_OKClick()
 void TUserFilesForm::mousePressEvent(QMouseEvent *event)
 {
     QDialog::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        accept();
+    Guard([&] {
+        if (event->button() == Qt::LeftButton)
+            accept();
+    });
 }
