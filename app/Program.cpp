@@ -6,6 +6,7 @@
 #include "app/NoticeUnit.h"
 #include "app/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
+#include "app/WordPanel.h"
 #include "drill/QR.h"
 #include "engine/CommonUnit.h"
 #include "engine/DataUpdates.h"
@@ -91,6 +92,10 @@ void TProgram::ExecuteMainProgram(bool speech)
     QObject::connect(m_selectionForm.get(), &QDialog::finished, main,
                      Guarded([media = m_media.get()] { media->SelectSpeechEngine(); }));
     const auto openWordBrowser = [form = m_selectionForm.get()](TCC &cc, int level) { form->ShowLevel(cc, level); };
+    // The zodiac sign of the word panel: the words at the current word's level.
+    main->wordPanel->openWordBrowser = [form = m_selectionForm.get(), cc = m_cc.get()](int level) {
+        form->ShowLevel(*cc, level);
+    };
     m_aboutForm = std::make_unique<TAboutForm>(main);
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
     m_hanreiForm = std::make_unique<THanreiForm>(main);

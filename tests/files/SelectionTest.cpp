@@ -1,5 +1,7 @@
 // The word browser lists the words of one level in text order below "■",
 // speaks a clicked word, and opens only when the level has words.
+#include "app/TrainingWindowFixture.h"
+#include "app/WordPanel.h"
 #include "engine/CommonUnit.h"
 #include "files/SelectionUnit.h"
 #include "progress/StatusUnit.h"
@@ -97,4 +99,26 @@ TEST(SelectionForm, OpensFromTheLevelButtonsOfTheStatusWindow)
     status.sSB[3]->click();
     status.sSB[13]->click();
     EXPECT_EQ(asked, (QList<int>{3, 99}));
+}
+
+// The zodiac sign of the word just answered opens the words of its level.
+TEST_F(TTrainingWindowTest, TheZodiacSignOpensTheWordsOfTheCurrentWordsLevel)
+{
+    StartToReady();
+    AskQuestion();
+    AnswerCorrectly();
+    const int level = cc().words[flow().currentWord()].level;
+    QString caption;
+    int lines = -1;
+    WhenModalOpens([&](QWidget *w) {
+        auto *browser = qobject_cast<TSelectionForm *>(w);
+        ASSERT_NE(browser, nullptr);
+        browser->Timer1Timer();
+        caption = browser->windowTitle();
+        lines = browser->TntTreeView->topLevelItem(0)->childCount();
+        browser->sButton_close->click();
+    });
+    QTest::mouseClick(form().wordPanel->ImageZodiacM, Qt::LeftButton);
+    EXPECT_EQ(caption, QStringLiteral("習熟レベル %1 の単語").arg(level));
+    EXPECT_EQ(lines, cc().CountWordsAtLevel(level));
 }
