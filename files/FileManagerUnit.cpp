@@ -49,7 +49,6 @@ const QString kNotStudiedYet = QStringLiteral("まだ学習していないファ
 const QString kCreateNeedsExcel = QStringLiteral("ユーザーファイルの作成にはExcelのインストールが必要です");
 const QString kEditNeedsExcel = QStringLiteral("ユーザーファイルの編集には Excel が必要です");
 const QString kCannotOpen = QStringLiteral("ワークブックを開けませんでした\n%1");
-const QString kCannotCreate = QStringLiteral("ワークブックを作れませんでした\n%1");
 const QString kChangedNextStart = QStringLiteral("設定の変更は次回起動時に反映されます");
 const QString kTitleCaption = QStringLiteral("Title");
 
@@ -380,11 +379,7 @@ void TFileManagerForm::sSpeedButtonEditClick(int number)
                 m_cc.notifier->Information(kCreateNeedsExcel);
                 return;
             }
-            if (!createUserWorkbook) {
-                m_cc.notifier->Error(kCannotCreate.arg(QDir::toNativeSeparators(path)));
-                return;
-            }
-            path = createUserWorkbook(number);
+            path = m_cc.CreateSampleWorkbook(number);
         } else if (!available) {
             m_cc.notifier->Information(kEditNeedsExcel);
             return;

@@ -43,9 +43,6 @@ public:
     // Fetches a built-in file's learning data that is missing; false when it
     // could not be fetched (the learner has been told why).
     std::function<bool(const QString &code)> downloadLearningFile;
-    // Makes word_user/User_<n>.xls from the sample and returns its path
-    // (throws TFatalError naming the file when it cannot).
-    std::function<QString(int number)> createUserWorkbook;
     // Opens a workbook in the desktop's spreadsheet program; false when that failed.
     std::function<bool(const QString &path)> openWorkbook;
     // Whether a spreadsheet program is registered (default: IsExcelAvailable).

@@ -3,6 +3,7 @@
 // (a switch at once, the order and the start box when the window closes, a
 // title at once in Title.dat).
 #include "data/LearningFile.h"
+#include "data/UserWorkbook.h"
 #include "engine/CommonUnit.h"
 #include "files/FileManagerUnit.h"
 #include "progress/StatusUnit.h"
@@ -293,34 +294,31 @@ TEST(FileManagerForm, EditOpensTheWorkbookInTheSpreadsheetProgram)
     TFileManagerForm form(env.cc);
     bool available = false;
     QStringList opened;
-    QList<int> created;
     form.spreadsheetAvailable = [&] { return available; };
     form.openWorkbook = [&](const QString &path) {
         opened.append(path);
         return true;
     };
-    form.createUserWorkbook = [&](int number) {
-        created.append(number);
-        const QString path = env.dir.file(QStringLiteral("user/word_user/User_%1.xls").arg(number));
-        env.dir.write(QStringLiteral("user/word_user/User_%1.xls").arg(number), "sample");
-        return path;
-    };
     form.show();
+    const QString u1 = env.dir.file(QStringLiteral("user/word_user/User_1.xls"));
 
     form.sSpeedButton_edit[kU1]->click();   // no workbook, no program
     EXPECT_EQ(env.Messages(), QStringList{QStringLiteral("ユーザーファイルの作成にはExcelのインストールが必要です")});
-    EXPECT_TRUE(created.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(u1));
 
     available = true;
     form.sSpeedButton_edit[kU1]->click();   // made from the sample, then opened
-    const QString u1 = env.dir.file(QStringLiteral("user/word_user/User_1.xls"));
-    EXPECT_EQ(created, QList<int>{1});
     EXPECT_EQ(opened, QStringList{u1});
+    const QList<QStringList> rows = ReadWorkbookRows(u1);
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.first().value(0), QStringLiteral("capybara"));
 
-    // A workbook carried over read-only is made writable for the learner.
+    // A workbook carried over read-only is made writable for the learner;
+    // an existing one is opened as it is.
+    const QByteArray made = env.dir.read(QStringLiteral("user/word_user/User_1.xls"));
     QFile::setPermissions(u1, QFileDevice::ReadOwner);
     form.sSpeedButton_edit[kU1]->click();
-    EXPECT_EQ(created.size(), 1);
+    EXPECT_EQ(env.dir.read(QStringLiteral("user/word_user/User_1.xls")), made);
     EXPECT_EQ(opened.size(), 2);
     EXPECT_TRUE(QFileInfo(u1).permissions() & QFileDevice::WriteOwner);
     EXPECT_TRUE(env.Messages().isEmpty());
