@@ -3,6 +3,7 @@
 
 #include "data/LearningFile.h"
 #include "data/WordTable.h"
+#include "data/WorkbookStream.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -18,6 +19,7 @@ const QString kModificationTimesFile = QStringLiteral("FileInfo/FileModifiedDate
 const QByteArray kCompoundFileMagic = QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
 const QByteArray kZipMagic = QByteArrayLiteral("PK\x03\x04");
 constexpr int kMagicLength = 8;
+constexpr qint64 kMaxWorkbookBytes = 64LL * 1024 * 1024;
 
 [[noreturn]] void Refuse(const QString &path, const QString &why)
 {
@@ -80,14 +82,25 @@ QList<QStringList> ReadWorkbookRows(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         Refuse(path, QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString()));
-    const QByteArray magic = file.read(kMagicLength);
+    if (file.size() > kMaxWorkbookBytes)
+        Refuse(path, QStringLiteral("ユーザーファイルのブックとしては大きすぎます。"));
+    const QByteArray bytes = file.readAll();
     file.close();
+    const QByteArray magic = bytes.left(kMagicLength);
     if (magic.startsWith(kZipMagic)) {
         Refuse(path, QStringLiteral("新しい形式（.xlsx や .ods）で保存されています。"
                                     "表計算ソフトで「Excel 97-2003 ブック（.xls）」の形式で保存し直してください。"));
     }
     if (magic != kCompoundFileMagic)
         Refuse(path, QStringLiteral("Excel ブック（.xls）ではありません。"));
+    // The reader library trusts the records it is given: a damaged file is
+    // checked here first, so that it is refused instead of read past its ends.
+    QString problem;
+    const QByteArray stream = ReadWorkbookStream(bytes, problem);
+    if (problem.isEmpty())
+        problem = WorkbookStreamProblem(stream);
+    if (!problem.isEmpty())
+        Refuse(path, QStringLiteral("ブックが壊れています。%1").arg(problem));
 
     TFreeXlHandle xls;
     const QByteArray nativePath = QFile::encodeName(path);

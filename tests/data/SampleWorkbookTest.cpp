@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QtEndian>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -184,4 +187,74 @@ TEST(SampleWorkbook, AUserFileWithoutWorkbookStartsFromTheSample)
     EXPECT_THROW(e.cc.CreateSampleWorkbook(0), TFatalError);
     EXPECT_THROW(e.cc.CreateSampleWorkbook(kUserFileCount + 1), TFatalError);
     EXPECT_FALSE(QFile::exists(e.dir.file("user/word_user/User_19.xls")));
+}
+
+namespace {
+// The offsets in a written workbook file of each record of its Workbook
+// stream, by type (the writer stores the stream in one piece, from its
+// first BOF to the worksheet's EOF).
+QMultiMap<quint16, qsizetype> RecordOffsets(const QByteArray &file)
+{
+    QMultiMap<quint16, qsizetype> records;
+    qsizetype at = file.indexOf(QByteArrayLiteral("\x09\x08\x10\x00\x00\x06\x05\x00"));
+    int ends = 0;
+    while (at >= 0 && at + 4 <= file.size() && ends < 2) {
+        const quint16 type = qFromLittleEndian<quint16>(file.constData() + at);
+        records.insert(type, at);
+        ends += type == 0x000A;
+        at += 4 + qFromLittleEndian<quint16>(file.constData() + at + 2);
+    }
+    return records;
+}
+
+qsizetype First(const QMultiMap<quint16, qsizetype> &records, quint16 type)
+{
+    const QList<qsizetype> at = records.values(type);
+    return at.isEmpty() ? -1 : *std::min_element(at.begin(), at.end());
+}
+
+qsizetype Last(const QMultiMap<quint16, qsizetype> &records, quint16 type)
+{
+    const QList<qsizetype> at = records.values(type);
+    return at.isEmpty() ? -1 : *std::max_element(at.begin(), at.end());
+}
+} // namespace
+
+// Workbooks whose records do not hold together are refused by name, never
+// read past their ends.
+TEST(SampleWorkbook, DamagedRecordsAreRefusedNotRead)
+{
+    const QByteArray good = Biff8Workbook(LongTexts());
+    const QMultiMap<quint16, qsizetype> records = RecordOffsets(good);
+    ASSERT_EQ(records.count(0x000A), 2);
+    ASSERT_GE(records.count(0x003C), 2);   // the string table goes on in further records
+    struct Case {
+        const char *name;
+        std::function<void(QByteArray &)> damage;
+    };
+    const Case cases[] = {
+        {"a continued string without its width", [&](QByteArray &b) { b[First(records, 0x003C) + 4] = 0; }},
+        {"more strings than the table holds",
+         [&](QByteArray &b) { qToLittleEndian<quint32>(0x7FFFFFFF, b.data() + First(records, 0x00FC) + 8); }},
+        {"a cell naming a string that is not there",
+         [&](QByteArray &b) { qToLittleEndian<quint32>(1000, b.data() + First(records, 0x00FD) + 10); }},
+        {"a record longer than the stream",
+         [&](QByteArray &b) { qToLittleEndian<quint16>(0x2000, b.data() + Last(records, 0x000A) + 2); }},
+        {"a sheet beyond the stream",
+         [&](QByteArray &b) { qToLittleEndian<quint32>(0x7FFFFFF0, b.data() + First(records, 0x0085) + 4); }},
+    };
+    TTempProgramFolder dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray damaged = good;
+        c.damage(damaged);
+        ASSERT_NE(damaged, good);
+        dir.write("damaged.xls", damaged);
+        try {
+            ReadWorkbookRows(dir.file("damaged.xls"));
+            ADD_FAILURE() << "read";
+        } catch (const TLearningFileRefused &refused) {
+            EXPECT_TRUE(refused.Message().contains(QStringLiteral("damaged.xls"))) << refused.Message().toStdString();
+        }
+    }
 }
