@@ -5,6 +5,7 @@
 #include "app/KeyMap.h"
 #include "app/MainUnit.h"
 #include "app/MainWidgets.h"
+#include "app/Program.h"
 #include "app/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "engine/CommonUnit.h"
@@ -71,6 +72,9 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
     case TKeyAction::SpeakWord:
         if (m_currentWord > 0)
             Media().SpeakWord(m_cc.words[m_currentWord].word);
+        break;
+    case TKeyAction::ShowEtymology:
+        m_form.program().ShowEtymologyWindow(m_currentWord);
         break;
     }
     return true;

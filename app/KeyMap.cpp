@@ -147,8 +147,7 @@ TKeyDecision MapKey(const TKeyPress &key, const TKeyFlowState &state)
     if (key.code == vk::Space) {
         if (asking)
             return TypeText(QStringLiteral(" "), false, true);
-        // Outside the start screen the etymology window opens here once it has its chart.
-        return Act(state.ready ? TKeyAction::NextQuestion : TKeyAction::Consume);
+        return Act(state.ready ? TKeyAction::NextQuestion : TKeyAction::ShowEtymology);
     }
     if (IsPunctuation(key.code) || key.code == vk::NumpadMinus) {
         if (!asking)

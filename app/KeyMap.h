@@ -31,6 +31,7 @@ enum class TKeyAction {
     Type,              // a character is added to the typed answer
     Backspace,         // the last typed character goes
     SpeakWord,         // the current word is spoken
+    ShowEtymology,     // the etymology window shows the current word
 };
 
 struct TKeyDecision {

@@ -172,7 +172,7 @@ void TProgram::ExecuteMainProgram(bool speech)
                              form->ShowModal(TStatusMode::Normal);
                      }));
     m_infoForm = std::make_unique<TInfoForm>(main);
-    m_etymologyForm = std::make_unique<TEtymologyForm>(main);
+    m_etymologyForm = std::make_unique<TEtymologyForm>(*m_cc, main);
     m_cgcForm = std::make_unique<TCGCForm>(main);
 
     // What speech and the agent ask of the windows.
@@ -205,7 +205,19 @@ void TProgram::HideEtymologyWindow()
 
 void TProgram::ClearEtymologyHistory()
 {
-    // The history tree is emptied and hidden here once the window has its chart.
+    if (m_etymologyForm)
+        m_etymologyForm->ClearHistory();
+}
+
+void TProgram::ShowEtymologyWindow(int position)
+{
+    if (m_etymologyForm)
+        m_etymologyForm->ShowWord(position);
+}
+
+QPixmap TProgram::EtymologyPageChart(int position)
+{
+    return m_etymologyForm ? m_etymologyForm->PageChart(position) : QPixmap();
 }
 
 bool TProgram::StarViewOrGalleryShowing() const

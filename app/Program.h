@@ -4,6 +4,7 @@
 // shown and hidden, never destroyed and created again.
 #include "data/RelatedWords.h"
 
+#include <QPixmap>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -69,6 +70,13 @@ public:
     void HideEtymologyWindow();
     // Every new question starts the etymology window's history afresh.
     void ClearEtymologyHistory();
+    // The etymology window shows the word at a position of the word table
+    // and takes the focus (the space key after an answer, a click on the chart).
+    void ShowEtymologyWindow(int position);
+    // The etymology chart of the word at a position of the word table, as the
+    // main window's etymology page shows it.
+    QPixmap EtymologyPageChart(int position);
+    TEtymologyForm &etymologyForm() { return *m_etymologyForm; }
     bool StarViewOrGalleryShowing() const;
 
     // Called before the main window's creation runs (tests shorten waits,

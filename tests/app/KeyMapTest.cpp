@@ -77,7 +77,7 @@ TEST(KeyMap, EveryRowOfTheMap)
         {"backspace otherwise passes on", K(Backspace), TS::Reviewing, A(TKeyAction::PassOn)},
         {"space types", K(Space), TS::Asking, Typed(" ", false, true)},
         {"space starts from the start screen", K(Space), TS::Ready, Next()},
-        {"space in reviewing", K(Space), TS::Reviewing, A(TKeyAction::Consume)},
+        {"space in reviewing", K(Space), TS::Reviewing, A(TKeyAction::ShowEtymology)},
         {"punctuation types", K(191, true), TS::Asking, Typed("?", false, true)},
         {"at sign", K(192), TS::Asking, Typed("@", false, true)},
         {"pad minus types", K(NumpadMinus), TS::Asking, Typed("-", false, true)},
