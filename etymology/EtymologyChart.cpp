@@ -310,9 +310,12 @@ void TEtymologyChart::LayoutNode(int record, int x0, int y0)
     if (!r[L::RootForms].isEmpty()) {
         QPoint root;
         if (derived) {
+            // Below everything laid out so far: the row counter already
+            // counts from the top of the chart, so the word's own top is not
+            // added again (that would put an ancestor's root off the canvas).
             const int rows = chart[L::Parent1] == r[L::Headword] ? m_rows - 6 : m_rows;
             root = {Point(line, generation, TChartSlot::WordLine, TWordPart::Root).x() + kRootGap + kCharWidth,
-                    y0 + rows * kRowHeight};
+                    rows * kRowHeight};
             if (!node.parentOutside)
                 m_rows += 3;
         } else {

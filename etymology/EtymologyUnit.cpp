@@ -1,5 +1,6 @@
 #include "etymology/EtymologyUnit.h"
 
+#include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "engine/AnswerCheck.h"
 #include "engine/CommonUnit.h"
@@ -22,7 +23,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
-#include <exception>
 #include <functional>
 
 namespace {
@@ -119,13 +119,17 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        QPainter painter(this);
-        painter.drawImage(0, 0, m_form.Canvas());
+        Guard([&] {
+            QPainter painter(this);
+            painter.drawImage(0, 0, m_form.Canvas());
+        });
     }
     void mouseMoveEvent(QMouseEvent *event) override
     {
-        QWidget::mouseMoveEvent(event);
-        m_moved();
+        Guard([&] {
+            QWidget::mouseMoveEvent(event);
+            m_moved();
+        });
     }
 
 public:
@@ -149,17 +153,6 @@ TEtymologyForm::~TEtymologyForm() = default;
 TEtymologyDatabase &TEtymologyForm::Database()
 {
     return *m_db;
-}
-
-template <typename F> void TEtymologyForm::Guarded(F &&action)
-{
-    try {
-        action();
-    } catch (const TFatalError &e) {
-        m_cc.notifier->Error(e.Message());
-    } catch (const std::exception &e) {
-        m_cc.notifier->Error(QString::fromLocal8Bit(e.what()));
-    }
 }
 
 void TEtymologyForm::FormCreate()
@@ -261,7 +254,7 @@ void TEtymologyForm::FormCreate()
     sButton_back->setToolTip(kBackHint);
     sButton_back->setFocusPolicy(Qt::NoFocus);
     sButton_back->setEnabled(false);
-    connect(sButton_back, &QToolButton::clicked, this, [this] { Guarded([this] { GoBack(); }); });
+    connect(sButton_back, &QToolButton::clicked, this, Guarded([this] { GoBack(); }));
 
     Image_forAthenaClick = MakeLabel(this, QStringLiteral("Image_forAthenaClick"));
     Image_forAthenaClick->setGeometry(kAthenaClick);
@@ -276,16 +269,16 @@ void TEtymologyForm::FormCreate()
 
     PopupActionBar1 = new QMenu(this);
     PopupActionBar1->setObjectName(QStringLiteral("PopupActionBar1"));
-    connect(PopupActionBar1, &QMenu::aboutToHide, this, [this] { Guarded([this] { MenuHidden(); }); });
+    connect(PopupActionBar1, &QMenu::aboutToHide, this, Guarded([this] { MenuHidden(); }));
     m_menuTimer = new QTimer(this);
     m_menuTimer->setSingleShot(true);
-    connect(m_menuTimer, &QTimer::timeout, this, [this] { Guarded([this] { OpenRelatedMenu(); }); });
+    connect(m_menuTimer, &QTimer::timeout, this, Guarded([this] { OpenRelatedMenu(); }));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1);
     Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
 
     sEdit_search->raise();
     sButton_back->raise();
@@ -333,7 +326,9 @@ void TEtymologyForm::PlaceWindow()
     if (!m_cc.formPositionLoaded && !m_cc.userFolder.isEmpty())
         m_cc.LoadFormPosition();
     const TFormPosition &stored = m_cc.formPosition;
-    m_screenType = stored.etymologyScreenType;
+    // A stored type outside 1..5 would leave the figure unable to switch: the default instead.
+    const bool known = stored.etymologyScreenType >= 1 && stored.etymologyScreenType <= kScreenTypeCount;
+    m_screenType = known ? stored.etymologyScreenType : kDefaultScreenType;
     ApplyScreenType();
     const QPoint topLeft(stored.etymologyLeft, stored.etymologyTop);
     const QScreen *screen = QGuiApplication::screenAt(topLeft + QPoint(kWindowSize.width() / 2, 20));
@@ -470,29 +465,22 @@ void TEtymologyForm::ClearHistory()
 
 void TEtymologyForm::ShowWord(int position)
 {
-    Guarded([&] {
-        EnsureLoaded();
-        const int record = RecordOfWord(position);
-        ShowRecord(record, isVisible());
-        if (!isVisible())
-            show();
-        raise();
-        activateWindow();
-        sEdit_search->setFocus();
-    });
+    EnsureLoaded();
+    ShowRecord(RecordOfWord(position), isVisible());
+    if (!isVisible())
+        show();
+    raise();
+    activateWindow();
+    sEdit_search->setFocus();
 }
 
 QPixmap TEtymologyForm::PageChart(int position)
 {
-    QPixmap page;
-    Guarded([&] {
-        EnsureLoaded();
-        TEtymologyChart chart(*m_db);
-        chart.Build(m_loadFailed ? 0 : RecordOfWord(position));
-        const int type = m_screenType == kWhiteTextScreenType ? kPageScreenTypeForWhiteText : m_screenType;
-        page = QPixmap::fromImage(chart.Render(ChartColoursOf(type), Qt::white));
-    });
-    return page;
+    EnsureLoaded();
+    TEtymologyChart chart(*m_db);
+    chart.Build(m_loadFailed ? 0 : RecordOfWord(position));
+    const int type = m_screenType == kWhiteTextScreenType ? kPageScreenTypeForWhiteText : m_screenType;
+    return QPixmap::fromImage(chart.Render(ChartColoursOf(type), Qt::white));
 }
 
 void TEtymologyForm::SearchTypedWord()
@@ -546,7 +534,7 @@ void TEtymologyForm::GetRelWords(TChartLabelKind kind, int record, int third, in
     for (const QString &word : list) {
         TreeView_rel->addTopLevelItem(new QTreeWidgetItem(QStringList{word}));
         QAction *action = PopupActionBar1->addAction(QString(word).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        connect(action, &QAction::triggered, this, [this, word] { Guarded([&] { MenuItemClick(word); }); });
+        connect(action, &QAction::triggered, this, Guarded([this, word] { MenuItemClick(word); }));
     }
     m_menuTimer->start(menuDelayMs);
 }
@@ -666,17 +654,17 @@ bool TEtymologyForm::ChildKey(QKeyEvent *event)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        Guarded([this] { SearchTypedWord(); });
+        SearchTypedWord();
         return true;
     case Qt::Key_Backspace:
         if (!sEdit_search->hasFocus() || sEdit_search->text().isEmpty()) {
-            Guarded([this] { GoBack(); });
+            GoBack();
             return true;
         }
         return false;
     case Qt::Key_Left:
         if (event->modifiers() & Qt::AltModifier) {
-            Guarded([this] { GoBack(); });
+            GoBack();
             return true;
         }
         return false;
@@ -687,59 +675,72 @@ bool TEtymologyForm::ChildKey(QKeyEvent *event)
 
 bool TEtymologyForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == sEdit_search && event->type() == QEvent::KeyPress)
-        return ChildKey(static_cast<QKeyEvent *>(event));
-    if ((watched == Image_forAthenaClick || watched == sLabelFX_from) && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        Guarded([this] { Image_forAthenaClickClick(); });
-        return true;
-    }
-    for (int n = 0; n < kChartLabelCount; ++n) {
-        if (watched != Label_rel[static_cast<size_t>(n)])
-            continue;
-        if (event->type() == QEvent::Enter)
-            Guarded([&] { Label_relMouseEnter(n); });
-        else if (event->type() == QEvent::Leave)
-            Guarded([&] { Label_relMouseLeave(n); });
-        break;
-    }
-    return QDialog::eventFilter(watched, event);
+    return GuardReturning(false, [&]() -> bool {
+        if (watched == sEdit_search && event->type() == QEvent::KeyPress)
+            return ChildKey(static_cast<QKeyEvent *>(event));
+        if ((watched == Image_forAthenaClick || watched == sLabelFX_from) &&
+            event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            Image_forAthenaClickClick();
+            return true;
+        }
+        for (int n = 0; n < kChartLabelCount; ++n) {
+            if (watched != Label_rel[static_cast<size_t>(n)])
+                continue;
+            if (event->type() == QEvent::Enter)
+                Label_relMouseEnter(n);
+            else if (event->type() == QEvent::Leave)
+                Label_relMouseLeave(n);
+            break;
+        }
+        return QDialog::eventFilter(watched, event);
+    });
 }
 
 void TEtymologyForm::keyPressEvent(QKeyEvent *event)
 {
-    if (ChildKey(event))
-        return;
-    if (event->key() == Qt::Key_Escape)
-        return;   // a menu on its way: Esc closes nothing yet
-    QDialog::keyPressEvent(event);
+    Guard([&] {
+        if (ChildKey(event))
+            return;
+        if (event->key() == Qt::Key_Escape)
+            return;   // a menu on its way: Esc closes nothing yet
+        QDialog::keyPressEvent(event);
+    });
 }
 
 void TEtymologyForm::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::BackButton) {
-        Guarded([this] { GoBack(); });
-        return;
-    }
-    QDialog::mousePressEvent(event);
+    Guard([&] {
+        if (event->button() == Qt::BackButton) {
+            GoBack();
+            return;
+        }
+        QDialog::mousePressEvent(event);
+    });
 }
 
 void TEtymologyForm::showEvent(QShowEvent *event)
 {
-    PlaceWindow();
-    QDialog::showEvent(event);
+    Guard([&] {
+        PlaceWindow();
+        QDialog::showEvent(event);
+    });
 }
 
 void TEtymologyForm::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Guarded([this] { FormActivate(); });
-    QDialog::changeEvent(event);
+    Guard([&] {
+        if (event->type() == QEvent::ActivationChange && isActiveWindow())
+            FormActivate();
+        QDialog::changeEvent(event);
+    });
 }
 
 void TEtymologyForm::moveEvent(QMoveEvent *event)
 {
-    QDialog::moveEvent(event);
-    if (isVisible())
-        RememberPosition();
+    Guard([&] {
+        QDialog::moveEvent(event);
+        if (isVisible())
+            RememberPosition();
+    });
 }

@@ -125,7 +125,6 @@ private:
     void EnsureLoaded();
     int RecordOfWord(int position);
     void Report(const QStringList &messages);
-    template <typename F> void Guarded(F &&action);
 
     TCC &m_cc;
     std::unique_ptr<TEtymologyDatabase> m_db;

@@ -98,6 +98,14 @@ TEST_F(EtymologyChart, PlacesTheElementsOfEachLayoutType)
         {"sunflower", 2, 1, S_::Joint, W::None, P(56, 102)},
         {"sunflower", 2, 1, S_::JointRootParent, W::None, P(98, 154)},
         {"sunflower", 1, 1, S_::WordLine, W::Root, P(35, 196)},
+        // derived words along four generations: each root below what was laid out before it
+        {"chainf", 1, 1, S_::WordLine, W::FirstParent, P(35, 77)},
+        {"chainf", 1, 4, S_::WordLine, W::Root, P(140, 332)},
+        {"chainf", 1, 4, S_::FirstRoot, W::None, P(177, 425)},
+        {"chainf", 1, 3, S_::FirstRoot, W::None, P(142, 527)},
+        {"chainf", 1, 2, S_::FirstRoot, W::None, P(107, 595)},
+        {"chainf", 1, 1, S_::FirstRoot, W::None, P(72, 561)},   // the word's own parent: six rows up
+        {"chainf", 0, 1, S_::FirstRoot, W::None, P(37, 731)},
     };
     for (const Case &c : cases) {
         Build(c.word);

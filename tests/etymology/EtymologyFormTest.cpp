@@ -261,3 +261,33 @@ TEST(EtymologyFormData, ADamagedFileIsReportedOnceAndLeavesChartsEmpty)
     EXPECT_TRUE(form.Chart().IsEmpty());
     form.hide();
 }
+
+TEST_F(EtymologyForm, OpensWhereItWasLeftInItsScreenType)
+{
+    engine.dir.writeLines(engine.userFile(QStringLiteral("setting/FormPosition.dat")),
+                          {S("100"), S("200"), S("150"), S("250"), S("0"), S("5")});
+    form.show();
+    EXPECT_EQ(form.frameGeometry().topLeft(), QPoint(250, 150));
+    EXPECT_EQ(form.ScreenType(), 5);
+    EXPECT_TRUE(form.sLabelFX_from->isVisible());
+    // Moved and switched, both are kept for the next settings save.
+    form.move(240, 140);
+    QTest::mouseClick(form.Image_forAthenaClick, Qt::LeftButton);
+    EXPECT_EQ(engine.cc.formPosition.etymologyLeft, form.frameGeometry().left());
+    EXPECT_EQ(engine.cc.formPosition.etymologyTop, form.frameGeometry().top());
+    EXPECT_EQ(engine.cc.formPosition.etymologyScreenType, 1);
+    EXPECT_EQ(engine.cc.formPosition.mainTop, 100);   // the main window's place is not the window's to change
+}
+
+TEST(EtymologyFormPlace, AnUnknownStoredScreenTypeGivesTheDefaultThatTheFigureSwitches)
+{
+    TEngineFolder engine;
+    engine.dir.writeLines(engine.userFile(QStringLiteral("setting/FormPosition.dat")),
+                          {S("100"), S("200"), S("150"), S("250"), S("0"), S("9")});
+    TEtymologyForm form(engine.cc);
+    form.show();
+    EXPECT_EQ(form.ScreenType(), 3);
+    QTest::mouseClick(form.Image_forAthenaClick, Qt::LeftButton);
+    EXPECT_EQ(form.ScreenType(), 4);
+    form.hide();
+}
