@@ -173,6 +173,9 @@ void TProgram::ExecuteMainProgram(bool speech)
                      }));
     m_infoForm = std::make_unique<TInfoForm>(main);
     m_etymologyForm = std::make_unique<TEtymologyForm>(*m_cc, main);
+    // The word panel's etymology page shows the window's chart; a click on it opens the window.
+    main->wordPanel->etymologyChart = [form = m_etymologyForm.get()](int position) { return form->PageChart(position); };
+    main->wordPanel->openEtymologyWindow = [form = m_etymologyForm.get()](int position) { form->ShowWord(position); };
     m_cgcForm = std::make_unique<TCGCForm>(main);
 
     // What speech and the agent ask of the windows.

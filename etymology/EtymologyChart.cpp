@@ -519,11 +519,15 @@ void TEtymologyChart::DrawNode(int line, int generation)
 void TEtymologyChart::DrawAncestor(TAncestorRef ref)
 {
     const TNode &node = Node(ref.line, ref.generation);
+    // To the leftmost part of the ancestor's word line (a derived word that
+    // begins with its parent has its root part after the parent part).
     QPoint target = node.origin;
+    bool found = false;
     for (TWordPart part : {TWordPart::Prefix, TWordPart::Root, TWordPart::FirstParent}) {
-        if (IsPlaced(ref.line, ref.generation, TChartSlot::WordLine, part)) {
-            target = Point(ref.line, ref.generation, TChartSlot::WordLine, part);
-            break;
+        const TChartPlace place = Place(ref.line, ref.generation, TChartSlot::WordLine, part);
+        if (place.placed && (!found || place.at.x() < target.x())) {
+            target = place.at;
+            found = true;
         }
     }
     DrawConnector(node.explainer, target);

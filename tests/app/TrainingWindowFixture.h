@@ -52,6 +52,10 @@ inline void WriteLearningFile(const TTempProgramFolder &folder, const QList<TFix
     QFile quotes(SourceDir() + QStringLiteral("/resource/ENG_Quote_enc.dat"));
     if (quotes.open(QIODevice::ReadOnly))
         folder.write(QStringLiteral("resource/ENG_Quote_enc.dat"), quotes.readAll());
+    // And the etymology data the etymology page draws from.
+    QFile etymology(SourceDir() + QStringLiteral("/resource/Etymology_enc.dat"));
+    if (etymology.open(QIODevice::ReadOnly))
+        folder.write(QStringLiteral("resource/Etymology_enc.dat"), etymology.readAll());
     QString text = QStringLiteral("v305\r\n");
     int n = 0;
     for (const TFixtureWord &w : words)

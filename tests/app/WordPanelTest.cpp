@@ -372,11 +372,11 @@ TEST_F(TWordPanelTest, TabTurnsThePagesOnlyWhileNoQuestionWaits)
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(activeIcon(i) == active, i == index) << "page " << index << " icon " << i;
     }
-    // The etymology page of a file without a chart explains where charts show.
+    // The etymology page of an English file shows the word's chart.
     Key(Qt::Key_Tab);
     Key(Qt::Key_Tab);
-    EXPECT_TRUE(panel().sLabel_etym->isVisibleTo(&form()));
-    EXPECT_FALSE(panel().Image_etym->isVisibleTo(&form()));
+    EXPECT_FALSE(panel().sLabel_etym->isVisibleTo(&form()));
+    EXPECT_TRUE(panel().Image_etym->isVisibleTo(&form()));
     AskQuestion();
     Key(Qt::Key_Tab);
     EXPECT_EQ(panel().currentIndex(), static_cast<int>(TWordPage::Etymology));

@@ -150,6 +150,10 @@ TEST_F(EtymologyChart, ConnectsEachPartToWhatExplainsIt)
           {P(4, 15), P(4, 84), P(32, 84)},
           {P(39, 92), P(39, 131), P(69, 131)},
           {P(39, 236), P(39, 280), P(74, 280)}}},  // joint to the root parent of the second root
+        {"teachers",
+         {{P(53, 15), P(53, 39), P(74, 39)},
+          {P(4, 15), P(4, 84), P(32, 84)},         // to teacher's parent part, left of its root part
+          {P(74, 92), P(74, 116), P(95, 116)}}},
         {"yes", {}},
     };
     for (const Case &c : cases) {

@@ -39,7 +39,8 @@ inline QStringList Root(const char *marker, const char *code, const char *forms,
 // Words: inspection (prefix, root, suffix), construct and construction (a
 // derived word of layout type 3 whose root has a parent), manuscript (a
 // compound of manual and script), kingdom (layout type 1) and sunflower
-// (layout type 2), a bare word, a chain of six generations, a loop, a word
+// (layout type 2), teachers and teacher (derived words that begin with their
+// parent), a bare word, a chain of six generations, a loop, a word
 // whose root is missing from the tree and one with a long root gloss.
 inline QStringList FixtureLines()
 {
@@ -74,6 +75,10 @@ inline QStringList FixtureLines()
                    {L::LayoutType, S("2")}})
           << Word({{L::Meaning1, S("太陽")}, {L::Headword, S("sun")}})
           << Word({{L::Meaning1, S("花")}, {L::Headword, S("flower")}})
+          << Word({{L::Meaning1, S("教師たち")}, {L::Headword, S("teachers")}, {L::Parent1, S("teacher")},
+                   {L::Suffix, S("s")}, {L::LayoutType, S("3")}})
+          << Word({{L::Meaning1, S("教師")}, {L::Headword, S("teacher")}, {L::Parent1, S("teach")},
+                   {L::Suffix, S("er")}, {L::LayoutType, S("3")}})
           << Word({{L::Meaning1, S("はい")}, {L::Meaning3, S("そう")}, {L::Headword, S("yes")}}, S("2"))
           << Word({{L::Meaning1, S("土手")}, {L::Headword, S("bank2")}, {L::RootCode, S("Gk")},
                    {L::RootForms, S("nowhere")}}, S("2"));

@@ -1,6 +1,7 @@
 // The space key after an answer opens the etymology window on the word just
 // asked; the next question starts its history afresh.
 #include "app/TrainingWindowFixture.h"
+#include "app/WordPanel.h"
 #include "etymology/EtymologyFixture.h"
 #include "etymology/EtymologyUnit.h"
 
@@ -49,4 +50,22 @@ TEST_F(TEtymologyKeysTest, SpaceAfterAnAnswerShowsTheWordsChart)
     window.hide();
     AskQuestion();
     EXPECT_TRUE(window.History().empty());
+}
+
+TEST_F(TEtymologyKeysTest, TheEtymologyPageShowsTheChartAndItsClickOpensTheWindow)
+{
+    StartToReady();
+    AskQuestion();
+    const int word = flow().currentWord();
+    AnswerCorrectly();
+    TWordPanel &panel = *form().wordPanel;
+    while (panel.currentIndex() != 2)
+        Key(Qt::Key_Tab);
+    ASSERT_TRUE(WaitFor([&] { return panel.Image_etym->isVisible(); }));
+    TEtymologyForm &window = program->etymologyForm();
+    EXPECT_EQ(panel.Image_etym->pixmap().toImage(), window.PageChart(word).toImage());
+    EXPECT_FALSE(window.isVisible());   // the page is drawn without the window
+    QTest::mouseClick(panel.Image_etym, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.Chart().Record(), window.Database().FindHeadword(cc().words[word].word));
 }
