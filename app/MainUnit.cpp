@@ -352,7 +352,7 @@ void TMainForm::BuildMenus()
     QAction *helicon = add(typing, QStringLiteral("smHelicon"), QStringLiteral("Helicon"));
     helicon->setCheckable(true);
     helicon->setChecked(true);
-    add(mmPreferences, QStringLiteral("smPreferences"), QStringLiteral("その他"));
+    smPreferences = add(mmPreferences, QStringLiteral("smPreferences"), QStringLiteral("その他"));
 
     mmInformation = bar->addMenu(QStringLiteral("情報"));
     mmInformation->setObjectName(QStringLiteral("mmInformation"));

@@ -148,6 +148,7 @@ public:
     QAction *smStatus = nullptr;
     QAction *smFileExit = nullptr;
     QAction *smFileAllExit = nullptr;
+    QAction *smPreferences = nullptr;
     QAction *smJukugoRule = nullptr;
     QAction *smTokushuRule = nullptr;
     QAction *smWords = nullptr;

@@ -79,7 +79,18 @@ void TProgram::ExecuteMainProgram(bool speech)
     if (beforeMainFormCreate)
         beforeMainFormCreate(*this);
     main->FormCreate();
-    m_preferencesForm = std::make_unique<TPreferencesForm>(main);
+    m_preferencesForm = std::make_unique<TPreferencesForm>(*m_cc, *m_media, main);
+    QObject::connect(main->smPreferences, &QAction::triggered, m_preferencesForm.get(),
+                     [form = m_preferencesForm.get(), main, media = m_media.get()] {
+                         // Refused while a question waits or a file loads.
+                         if (main->flow().IsAsking() || main->flow().IsLoading())
+                             return;
+                         media->MoveAgentOutOfView();
+                         form->ShowModal();
+                         media->RestoreAgentTop();
+                         main->ShowTopRightDisplay(main->cc().settings.topRightDisplay);
+                         main->flow().UpdateQuotaLabel();
+                     });
     m_cosmosForm = std::make_unique<TCosmosForm>(*m_cc, main);
     m_cosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_selectionForm = std::make_unique<TSelectionForm>(main);

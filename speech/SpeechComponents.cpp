@@ -28,6 +28,11 @@ QString TSpeechComponentReport::InstallCommand() const
     return {};
 }
 
+QString VoiceInstallCommand()
+{
+    return AptInstall(TSpeechSynth::EngineUsable() ? kVoicePackages : kEnginePackages);
+}
+
 TSpeechComponentReport CheckSpeechComponents(int languageId, const QString &artworkPath)
 {
     TSpeechComponentReport report;

@@ -28,5 +28,9 @@ struct TSpeechComponentReport {
 // (at `artworkPath`, the built-in drawing when empty).
 TSpeechComponentReport CheckSpeechComponents(int languageId, const QString &artworkPath = QString());
 
+// The command that installs the engine's voices (the engine with them when
+// the engine itself cannot start).
+QString VoiceInstallCommand();
+
 inline const char *const kEnginePackages = "libespeak-ng1 espeak-ng-data";
 inline const char *const kVoicePackages = "espeak-ng-data";
