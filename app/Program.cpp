@@ -28,6 +28,21 @@
 #include "workspace/ui/PreferencesUnit.h"
 #include "base/SlotGuard.h"
 
+namespace {
+// A menu entry that opens a window: refused while a question waits or a file
+// loads; the agent steps out of view while the window is open.
+void OpenFromMenu(QAction *entry, TMainForm *main, TSpeechAndSound *media, std::function<void()> show)
+{
+    QObject::connect(entry, &QAction::triggered, main, Guarded([main, media, show = std::move(show)] {
+        if (main->flow().IsAsking() || main->flow().IsLoading())
+            return;
+        media->MoveAgentOutOfView();
+        show();
+        media->RestoreAgentTop();
+    }));
+}
+} // namespace
+
 TProgram::TProgram(QString programFolder, QString installedFolder)
     : m_programFolder(std::move(programFolder)), m_installedFolder(std::move(installedFolder))
 {
@@ -80,17 +95,11 @@ void TProgram::ExecuteMainProgram(bool speech)
         beforeMainFormCreate(*this);
     main->FormCreate();
     m_preferencesForm = std::make_unique<TPreferencesForm>(*m_cc, *m_media, main);
-    QObject::connect(main->smPreferences, &QAction::triggered, m_preferencesForm.get(),
-                     [form = m_preferencesForm.get(), main, media = m_media.get()] {
-                         // Refused while a question waits or a file loads.
-                         if (main->flow().IsAsking() || main->flow().IsLoading())
-                             return;
-                         media->MoveAgentOutOfView();
-                         form->ShowModal();
-                         media->RestoreAgentTop();
-                         main->ShowTopRightDisplay(main->cc().settings.topRightDisplay);
-                         main->flow().UpdateQuotaLabel();
-                     });
+    OpenFromMenu(main->smPreferences, main, m_media.get(), [form = m_preferencesForm.get(), main] {
+        form->ShowModal();
+        main->ShowTopRightDisplay(main->cc().settings.topRightDisplay);
+        main->flow().UpdateQuotaLabel();
+    });
     m_cosmosForm = std::make_unique<TCosmosForm>(*m_cc, main);
     m_cosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_selectionForm = std::make_unique<TSelectionForm>(main);
@@ -182,7 +191,14 @@ void TProgram::ExecuteMainProgram(bool speech)
                          if (!main->flow().IsAsking())
                              form->ShowModal(TStatusMode::Normal);
                      }));
-    m_infoForm = std::make_unique<TInfoForm>(main);
+    m_infoForm = std::make_unique<TInfoForm>(*m_cc, main);
+    m_infoForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    for (const auto &[action, key] : {std::pair{"smKey", kInfoOperation}, std::pair{"smTokushuRule", kInfoTokushuTyping},
+                                      std::pair{"smJukugoRule", kInfoJukugoTyping}, std::pair{"smFAQ", kInfoFAQ},
+                                      std::pair{"smWords", kInfoWords}}) {
+        if (QAction *entry = main->findChild<QAction *>(QLatin1String(action)))
+            OpenFromMenu(entry, main, m_media.get(), [form = m_infoForm.get(), key] { form->ShowTopic(key); });
+    }
     m_etymologyForm = std::make_unique<TEtymologyForm>(*m_cc, main);
     // The word panel's etymology page shows the window's chart; a click on it opens the window.
     main->wordPanel->etymologyChart = [form = m_etymologyForm.get()](int position) { return form->PageChart(position); };

@@ -169,29 +169,9 @@ const QHash<QChar, QString> &DiacriticTable()
 {
     static const QHash<QChar, QString> table = [] {
         QHash<QChar, QString> t;
-        const auto add = [&t](const QString &chars, const QString &plain) {
-            for (QChar c : chars)
-                t.insert(c, plain);
-        };
-        add(QStringLiteral("àáâãäå"), QStringLiteral("a"));
-        add(QStringLiteral("ÀÁÂÃÄÅ"), QStringLiteral("A"));
-        add(QStringLiteral("æ"), QStringLiteral("ae"));
-        add(QStringLiteral("Æ"), QStringLiteral("AE"));
-        add(QStringLiteral("ç"), QStringLiteral("c"));
-        add(QStringLiteral("Ç"), QStringLiteral("C"));
-        add(QStringLiteral("èéêë"), QStringLiteral("e"));
-        add(QStringLiteral("ÈÉÊË"), QStringLiteral("E"));
-        add(QStringLiteral("ìíîï"), QStringLiteral("i"));
-        add(QStringLiteral("ÌÍÎÏ"), QStringLiteral("I"));
-        add(QStringLiteral("ñ"), QStringLiteral("n"));
-        add(QStringLiteral("Ñ"), QStringLiteral("N"));
-        add(QStringLiteral("òóôõö"), QStringLiteral("o"));
-        add(QStringLiteral("ÒÓÔÕÖ"), QStringLiteral("O"));
-        add(QStringLiteral("œ"), QStringLiteral("oe"));
-        add(QStringLiteral("Œ"), QStringLiteral("OE"));
-        add(QStringLiteral("ß"), QStringLiteral("s"));
-        add(QStringLiteral("ùúûü"), QStringLiteral("u"));
-        add(QStringLiteral("ÙÚÛÜ"), QStringLiteral("U"));
+        for (const TDiacriticGroup &group : DiacriticGroups())
+            for (QChar c : group.letters)
+                t.insert(c, group.plain);
         return t;
     }();
     return table;
@@ -321,6 +301,23 @@ QStringList ExpandAcceptedAnswers(const QString &word)
         }
     }
     return forms;
+}
+
+const QList<TDiacriticGroup> &DiacriticGroups()
+{
+    static const QList<TDiacriticGroup> groups = {
+        {QStringLiteral("àáâãäå"), QStringLiteral("a")}, {QStringLiteral("ÀÁÂÃÄÅ"), QStringLiteral("A")},
+        {QStringLiteral("æ"), QStringLiteral("ae")},     {QStringLiteral("Æ"), QStringLiteral("AE")},
+        {QStringLiteral("ç"), QStringLiteral("c")},      {QStringLiteral("Ç"), QStringLiteral("C")},
+        {QStringLiteral("èéêë"), QStringLiteral("e")},   {QStringLiteral("ÈÉÊË"), QStringLiteral("E")},
+        {QStringLiteral("ìíîï"), QStringLiteral("i")},   {QStringLiteral("ÌÍÎÏ"), QStringLiteral("I")},
+        {QStringLiteral("ñ"), QStringLiteral("n")},      {QStringLiteral("Ñ"), QStringLiteral("N")},
+        {QStringLiteral("òóôõö"), QStringLiteral("o")},  {QStringLiteral("ÒÓÔÕÖ"), QStringLiteral("O")},
+        {QStringLiteral("œ"), QStringLiteral("oe")},     {QStringLiteral("Œ"), QStringLiteral("OE")},
+        {QStringLiteral("ß"), QStringLiteral("s")},      {QStringLiteral("ùúûü"), QStringLiteral("u")},
+        {QStringLiteral("ÙÚÛÜ"), QStringLiteral("U")},
+    };
+    return groups;
 }
 
 QString FoldDiacritics(const QString &text)

@@ -45,6 +45,14 @@ QStringList ExpandAcceptedAnswers(const QString &word);
 // "Œuvre" -> "OEuvre").
 QString FoldDiacritics(const QString &text);
 
+// The replacement table of FoldDiacritics, one group of letters per plain
+// form, in the order the learner reads it (the help lists it from here).
+struct TDiacriticGroup {
+    QString letters;
+    QString plain;
+};
+const QList<TDiacriticGroup> &DiacriticGroups();
+
 // True when the typed text is a correct answer for the stored headword. The
 // stored form may be taken in lower case or without accents; the typed text
 // is compared as typed.
