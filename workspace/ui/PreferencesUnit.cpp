@@ -163,7 +163,6 @@ struct TRadioGroup {
     std::initializer_list<std::pair<QRadioButton *TPreferencesForm::*, int>> buttons;
 };
 const TRadioGroup kRadioGroups[] = {
-    {&TFileSettings::answerDirection, {{&TPreferencesForm::sRadioButton_JE, 0}, {&TPreferencesForm::sRadioButton_EJ, 1}}},
     {&TFileSettings::topRightDisplay,
      {{&TPreferencesForm::sRadioButton_R_P, 1}, {&TPreferencesForm::sRadioButton_R_n, 0}, {&TPreferencesForm::sRadioButton_R_G, 2}}},
     {&TFileSettings::firstTimeIncrement,
@@ -396,14 +395,16 @@ void TPreferencesForm::FormActivate()
 
     // A value no button stands for leaves its group without a choice (and
     // the stored value as it is).
-    for (const TRadioGroup &group : kRadioGroups) {
-        for (auto [button, value] : group.buttons) {
-            QRadioButton *radio = this->*button;
-            radio->setAutoExclusive(false);
-            radio->setChecked(s.*group.field == value);
-            radio->setAutoExclusive(true);
-        }
-    }
+    const auto show = [](QRadioButton *radio, bool on) {
+        radio->setAutoExclusive(false);
+        radio->setChecked(on);
+        radio->setAutoExclusive(true);
+    };
+    for (const TRadioGroup &group : kRadioGroups)
+        for (auto [button, value] : group.buttons)
+            show(this->*button, s.*group.field == value);
+    show(sRadioButton_JE, s.answerDirection == TAnswerDirection::MeaningToWord);
+    show(sRadioButton_EJ, s.answerDirection == TAnswerDirection::WordToMeaning);
     sCheckBox_QRT->setChecked(s.quickResponseAfterQuota == 1);
     sCheckBox_IdleBan->setChecked(s.quietAgent == 1);
     sCheckBox_PRO1->setChecked(s.speakAfterQuestion == 1);
@@ -591,9 +592,13 @@ void TPreferencesForm::TakeValues()
         for (auto [button, value] : group.buttons)
             if ((this->*button)->isChecked())
                 s.*group.field = value;
-    // The word shown: no typing, so no retry of a typed word either.
-    if (s.answerDirection == 1)
+    if (sRadioButton_JE->isChecked())
+        s.answerDirection = TAnswerDirection::MeaningToWord;
+    if (sRadioButton_EJ->isChecked()) {
+        s.answerDirection = TAnswerDirection::WordToMeaning;
+        // The word shown: the retry of the last question is dropped.
         m_cc.training.retryPending = false;
+    }
     s.quickResponseAfterQuota = sCheckBox_QRT->isChecked() ? 1 : 0;
     // Pronunciation only: the bird is out of view and always quiet.
     s.quietAgent = (s.speechMode == kSpeechPronunciationOnly || sCheckBox_IdleBan->isChecked()) ? 1 : 0;

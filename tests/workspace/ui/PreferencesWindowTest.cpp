@@ -96,8 +96,8 @@ TEST_F(PreferencesWindow, EachControlStoresItsValueOnOk)
         {"effects 0", slider(&F::sTrackBar_SoundVol, 0), [](const S &s) { return s.effectVolume; }, 2000},
         {"effects 2000", slider(&F::sTrackBar_SoundVol, 2000), [](const S &s) { return s.effectVolume; }, 0},
         {"typing 300", slider(&F::sTrackBar_TypingVol, 300), [](const S &s) { return s.typingVolume; }, 1700},
-        {"word shown", radio(&F::sRadioButton_EJ), [](const S &s) { return s.answerDirection; }, 1},
-        {"meaning shown", radio(&F::sRadioButton_JE), [](const S &s) { return s.answerDirection; }, 0},
+        {"word shown", radio(&F::sRadioButton_EJ), [](const S &s) { return static_cast<int>(s.answerDirection); }, 1},
+        {"meaning shown", radio(&F::sRadioButton_JE), [](const S &s) { return static_cast<int>(s.answerDirection); }, 0},
         {"logo", radio(&F::sRadioButton_R_P), [](const S &s) { return s.topRightDisplay; }, 1},
         {"nothing", radio(&F::sRadioButton_R_n), [](const S &s) { return s.topRightDisplay; }, 0},
         {"picture", radio(&F::sRadioButton_R_G), [](const S &s) { return s.topRightDisplay; }, 2},
@@ -149,7 +149,7 @@ TEST_F(PreferencesWindow, OpensOnTheStoredValues)
     cc.settings.glimpse = 250;
     cc.settings.dailyQuota = 120;
     cc.settings.effectVolume = 400;
-    cc.settings.answerDirection = 1;
+    cc.settings.answerDirection = TAnswerDirection::WordToMeaning;
     cc.settings.firstTimeIncrement = 6;
     cc.settings.topRightDisplay = 0;
     form->FormActivate();
