@@ -1,6 +1,7 @@
 #include "help/InfoUnit.h"
 
 #include "app/DialogPlacement.h"
+#include "base/SlotGuard.h"
 #include "engine/AnswerCheck.h"
 #include "engine/CommonUnit.h"
 
@@ -149,7 +150,7 @@ TInfoForm::TInfoForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     sButton_OK = new QPushButton(QStringLiteral("ＯＫ"), sPanel_Info);
     sButton_OK->setObjectName(QStringLiteral("sButton_OK"));
     sButton_OK->resize(kButtonWidth, kButtonHeight);
-    connect(sButton_OK, &QPushButton::clicked, this, [this] { CloseInfo(); });
+    connect(sButton_OK, &QPushButton::clicked, this, Guarded([this] { CloseInfo(); }));
 
     // A click on the title, the panel or one of the short texts closes the window.
     sLabel_title->installEventFilter(this);
@@ -311,7 +312,7 @@ QTextEdit *TInfoForm::ShownText() const
 bool TInfoForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        CloseInfo();
+        Guard([this] { CloseInfo(); });
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -321,7 +322,7 @@ void TInfoForm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
-        CloseInfo();
+        Guard([this] { CloseInfo(); });
         return;
     }
     QDialog::keyPressEvent(event);
@@ -329,7 +330,7 @@ void TInfoForm::keyPressEvent(QKeyEvent *event)
 
 void TInfoForm::reject()
 {
-    CloseInfo();
+    Guard([this] { CloseInfo(); });
 }
 
 void TInfoForm::CloseInfo()

@@ -176,7 +176,7 @@ const TRadioGroup kRadioGroups[] = {
 };
 } // namespace
 
-template <typename F> void TPreferencesForm::Guarded(F &&handler)
+template <typename F> void TPreferencesForm::RunHandler(F &&handler)
 {
     try {
         handler();
@@ -291,8 +291,8 @@ void TPreferencesForm::BuildSpeechPage(QWidget *page)
     sRadioButton_PRO0 = AddRadio(mode, QStringLiteral("sRadioButton_PRO0"), QStringLiteral("ＯＦＦ"), 16, 26);
     sRadioButton_PRO1 = AddRadio(mode, QStringLiteral("sRadioButton_PRO1"), QStringLiteral("ＯＮ　（発音のみ）"), 16, 52);
     sRadioButton_PRO2 = AddRadio(mode, QStringLiteral("sRadioButton_PRO2"), QStringLiteral("ＯＮ　（インコ召喚）"), 16, 78);
-    connect(sRadioButton_PRO1, &QRadioButton::clicked, this, [this] { Guarded([this] { sRadioButton_PRO1MouseDown(); }); });
-    connect(sRadioButton_PRO2, &QRadioButton::clicked, this, [this] { Guarded([this] { sRadioButton_PRO2MouseDown(); }); });
+    connect(sRadioButton_PRO1, &QRadioButton::clicked, this, [this] { RunHandler([this] { sRadioButton_PRO1MouseDown(); }); });
+    connect(sRadioButton_PRO2, &QRadioButton::clicked, this, [this] { RunHandler([this] { sRadioButton_PRO2MouseDown(); }); });
 
     sCheckBox_IdleBan = AddCheck(mode, QStringLiteral("sCheckBox_IdleBan"),
                                  QStringLiteral("インコの動作やおしゃべりを控えめに"), 240, 26);
@@ -304,18 +304,18 @@ void TPreferencesForm::BuildSpeechPage(QWidget *page)
     sComboBox_TTS->setObjectName(QStringLiteral("sComboBox_TTS"));
     sComboBox_TTS->setGeometry(16, 152, 420, 28);
     sComboBox_TTS->setPlaceholderText(kAutomaticEngine);
-    connect(sComboBox_TTS, &QComboBox::activated, this, [this] { Guarded([this] { sComboBox_TTSCloseUp(); }); });
+    connect(sComboBox_TTS, &QComboBox::activated, this, [this] { RunHandler([this] { sComboBox_TTSCloseUp(); }); });
     sButton_tryVoice = new QPushButton(QStringLiteral("試聴"), page);
     sButton_tryVoice->setObjectName(QStringLiteral("sButton_tryVoice"));
     sButton_tryVoice->setGeometry(446, 152, 100, 28);
-    connect(sButton_tryVoice, &QPushButton::clicked, this, [this] { Guarded([this] { sButton_tryVoiceClick(); }); });
+    connect(sButton_tryVoice, &QPushButton::clicked, this, [this] { RunHandler([this] { sButton_tryVoiceClick(); }); });
 
     AddLabel(page, kDownloadCaption, 16, 200);
     sComboBox_TTS_download = new QComboBox(page);
     sComboBox_TTS_download->setObjectName(QStringLiteral("sComboBox_TTS_download"));
     sComboBox_TTS_download->setGeometry(16, 222, 420, 28);
     connect(sComboBox_TTS_download, &QComboBox::activated, this,
-            [this] { Guarded([this] { sComboBox_TTS_downloadCloseUp(); }); });
+            [this] { RunHandler([this] { sComboBox_TTS_downloadCloseUp(); }); });
     AddLabel(page,
              QStringLiteral("　音声は espeak-ng の音声データとしてインストールします。\n"
                             "　この一覧には、インストールされていない言語だけが表示されます。"),
@@ -336,11 +336,11 @@ void TPreferencesForm::BuildSoundPage(QWidget *page)
         slider->setInvertedControls(true);
     }
     for (QSlider *slider : {sTrackBar_SoundVol, sTrackBar_TypingVol})
-        connect(slider, &QSlider::valueChanged, this, [this] { Guarded([this] { VolumeSliderMoved(); }); });
+        connect(slider, &QSlider::valueChanged, this, [this] { RunHandler([this] { VolumeSliderMoved(); }); });
     connect(sTrackBar_SoundVol, &QSlider::sliderReleased, this,
-            [this] { Guarded([this] { VolumeSliderReleased(false); }); });
+            [this] { RunHandler([this] { VolumeSliderReleased(false); }); });
     connect(sTrackBar_TypingVol, &QSlider::sliderReleased, this,
-            [this] { Guarded([this] { VolumeSliderReleased(true); }); });
+            [this] { RunHandler([this] { VolumeSliderReleased(true); }); });
 }
 
 void TPreferencesForm::BuildButtons()
@@ -358,10 +358,10 @@ void TPreferencesForm::BuildButtons()
     // Enter is taken by the window itself (it acts as OK wherever the focus is).
     for (QPushButton *b : {sSpeedButton_def, sSpeedButton_OK, sSpeedButton_cancel})
         b->setAutoDefault(false);
-    connect(sSpeedButton_OK, &QPushButton::clicked, this, [this] { Guarded([this] { sSpeedButton_OKClick(); }); });
-    connect(sSpeedButton_def, &QPushButton::clicked, this, [this] { Guarded([this] { sSpeedButton_defClick(); }); });
+    connect(sSpeedButton_OK, &QPushButton::clicked, this, [this] { RunHandler([this] { sSpeedButton_OKClick(); }); });
+    connect(sSpeedButton_def, &QPushButton::clicked, this, [this] { RunHandler([this] { sSpeedButton_defClick(); }); });
     connect(sSpeedButton_cancel, &QPushButton::clicked, this,
-            [this] { Guarded([this] { sSpeedButton_cancelClick(); }); });
+            [this] { RunHandler([this] { sSpeedButton_cancelClick(); }); });
 }
 
 // ---------------------------------------------------------------------------
@@ -702,7 +702,7 @@ void TPreferencesForm::reject()
 {
     // The window's close button.
     if (isVisible())
-        Guarded([this] { sSpeedButton_cancelClick(); });
+        RunHandler([this] { sSpeedButton_cancelClick(); });
 }
 
 void TPreferencesForm::keyPressEvent(QKeyEvent *event)
@@ -712,7 +712,7 @@ void TPreferencesForm::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
-        Guarded([this] { sSpeedButton_OKClick(); });
+        RunHandler([this] { sSpeedButton_OKClick(); });
         return;
     default:
         QDialog::keyPressEvent(event);

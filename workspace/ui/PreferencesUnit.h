@@ -114,7 +114,7 @@ private:
     void Close(int result);
     // Runs a handler; an error that reaches it is shown, not passed on to
     // the event loop.
-    template <typename F> void Guarded(F &&handler);
+    template <typename F> void RunHandler(F &&handler);
 
     TCC &m_cc;
     TSpeechAndSound &m_media;
