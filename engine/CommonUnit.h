@@ -102,7 +102,12 @@ public:
     // ---- learning file ----
     void SetCurrentFile(const QString &code) { wordRecords.SetCurrentFile(code); }
     QString BuiltInLearningFilePath(const QString &code) const { return wordRecords.BuiltInLearningFilePath(code); }
-    void LoadLearningFile() { wordRecords.LoadLearningFile(); }
+    // A revision installed while the file was current takes effect first.
+    void LoadLearningFile()
+    {
+        catalogs.TakeHeldRevision(fileSlot);
+        wordRecords.LoadLearningFile();
+    }
     void LoadRecordFile() { wordRecords.LoadRecordFile(); }
     QString NormalizeMeaning(const QString &meaning) const
     {

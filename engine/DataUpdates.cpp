@@ -277,16 +277,14 @@ bool TDataUpdater::RevisedLearningFile(int slot, const TDBF &server)
         Status(kDownloadFailedStatus);
         return false;
     }
-    TDBF &row = m_cc.catalog.rows[slot];
-    // The revision's word counts come with it, so that its new rows are learned.
-    row.Version = server.Version;
-    row.TangoTotal = server.TangoTotal;
-    row.DBTangoTotal = server.DBTangoTotal;
+    // The revision's word counts come with it, so that its new rows are
+    // learned; the file that is open keeps its loaded words until the restart.
+    m_cc.catalogs.InstallRevision(slot, CountsOfRow(server));
     m_cc.SaveCatalog();
     m_replaced = true;
     if (m_observer.dataReplaced)
         m_observer.dataReplaced();
-    Status(kRevisionDone.arg(row.Title));
+    Status(kRevisionDone.arg(m_cc.catalog.rows[slot].Title));
     return true;
 }
 
@@ -324,7 +322,7 @@ void TDataUpdater::DownloadRevisions()
             if (m_cc.siteCatalog.rows[s].Code == local.Code)
                 server = &m_cc.siteCatalog.rows[s];
         }
-        if (!server || local.Version >= server->Version || !local.OnOff)
+        if (!server || m_cc.catalogs.SavedCounts(slot).Version >= server->Version || !local.OnOff)
             continue;
         if (!IsServedCodeOfSlot(local.Code, slot)) {
             Refuse(local.Code, QStringLiteral("not a file code of slot %1").arg(slot));
@@ -334,6 +332,14 @@ void TDataUpdater::DownloadRevisions()
     }
     if (m_cc.catalog.relatedWordsVersion < m_cc.siteCatalog.relatedWordsVersion)
         RevisedRelatedWords();
+}
+
+void TDataUpdater::RunDataUpdates()
+{
+    RefreshServerCatalog(false);
+    m_cc.LoadCatalog();
+    DownloadRevisions();
+    MergeNewReleases();
 }
 
 void TDataUpdater::MergeNewReleases()
@@ -366,10 +372,10 @@ bool TDataUpdater::DownloadLearningFile(const QString &code)
         Refuse(code, QStringLiteral("not a built-in file code"));
         return false;
     }
-    const TDBF &row = m_cc.catalog.rows[slot];
+    const TFileCounts counts = m_cc.catalogs.SavedCounts(slot);
     return FetchAndReplace(ServerPathOfLearningFile(code), m_cc.userFolder + kTemporaryName,
                            m_cc.BuiltInLearningFilePath(code), [&](const QString &temporary) {
-        CheckDownloadedLearningFile(temporary, code, row.TangoTotal, row.Version);
+        CheckDownloadedLearningFile(temporary, code, counts.TangoTotal, counts.Version);
     });
 }
 

@@ -101,6 +101,9 @@ public:
     // Files the server offers that the local catalog has not got yet join it
     // switched off, ordered by their slot. The data version stays.
     void MergeNewReleases();
+    // The data updates of the version check, in order: the server catalog,
+    // the local catalog read again, the revisions, the new releases.
+    void RunDataUpdates();
     // A switched-on learning file missing from the program folder (the file
     // manager's download); false when it could not be fetched or checked.
     bool DownloadLearningFile(const QString &code);

@@ -43,10 +43,7 @@ int RunUpdate(const QStringList &rawArgs)
     observer.status = [&](const QString &text) { status = text; };
     observer.report = [](const QString &line) { PrintLine(line); };
     TDataUpdater updater(*cc, service.get(), observer);
-    updater.RefreshServerCatalog(false);
-    cc->LoadCatalog();
-    updater.DownloadRevisions();
-    updater.MergeNewReleases();
+    updater.RunDataUpdates();
     if (updater.NewerProgramOffered())
         PrintFields({QStringLiteral("program-offered"), kServerProgramPath,
                      QString::number(cc->siteCatalog.dataVersion)});

@@ -164,10 +164,7 @@ void TVersionUpForm::RunCheck()
     if (!updater.IsInternetConnected())
         return;
     m_status = kUpToDateStatus;
-    updater.RefreshServerCatalog(false);
-    m_cc.LoadCatalog();
-    updater.DownloadRevisions();
-    updater.MergeNewReleases();
+    updater.RunDataUpdates();
     ProgramVersion(updater);
 }
 

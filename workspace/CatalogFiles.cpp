@@ -251,8 +251,26 @@ void TCatalogStore::LoadUserFileTitles()
     WriteStateLines(path, titles);
 }
 
+TFileCounts CountsOfRow(const TDBF &row)
+{
+    return {row.Version, row.TangoTotal, row.DBTangoTotal};
+}
+
+void SetCountsOfRow(TDBF &row, const TFileCounts &counts)
+{
+    row.Version = counts.Version;
+    row.TangoTotal = counts.TangoTotal;
+    row.DBTangoTotal = counts.DBTangoTotal;
+}
+
 void TCatalogStore::LoadCatalog()
 {
+    // The current file's words were loaded with its row's counts; selection,
+    // look-ups and the record file go by them until it is loaded again.
+    const int current = m_context.fileSlot;
+    const bool keepCurrent = current >= 1 && current <= kSlotCount;
+    const TFileCounts loaded = keepCurrent ? CountsOfRow(catalog.rows[current]) : TFileCounts{};
+    m_heldRevisions = {};
     catalog = TCatalog{};
 
     const bool pcRead = QFileInfo::exists(userFolder + kPcFile)
@@ -295,7 +313,41 @@ void TCatalogStore::LoadCatalog()
         }
     }
 
+    if (keepCurrent) {
+        const TFileCounts inFiles = CountsOfRow(catalog.rows[current]);
+        SetCountsOfRow(catalog.rows[current], loaded);
+        if (current <= kLastBuiltInSlot && inFiles != loaded)
+            m_heldRevisions[current] = inFiles;
+    }
+
     SaveCatalog();
+}
+
+void TCatalogStore::InstallRevision(int slot, const TFileCounts &counts)
+{
+    if (slot < 1 || slot > kLastBuiltInSlot)
+        return;
+    if (slot == m_context.fileSlot) {
+        m_heldRevisions[slot] = counts;
+        return;
+    }
+    m_heldRevisions[slot].reset();
+    SetCountsOfRow(catalog.rows[slot], counts);
+}
+
+TFileCounts TCatalogStore::SavedCounts(int slot) const
+{
+    if (slot < 1 || slot > kSlotCount)
+        return {};
+    return m_heldRevisions[slot].value_or(CountsOfRow(catalog.rows[slot]));
+}
+
+void TCatalogStore::TakeHeldRevision(int slot)
+{
+    if (slot < 1 || slot > kSlotCount || !m_heldRevisions[slot])
+        return;
+    SetCountsOfRow(catalog.rows[slot], *m_heldRevisions[slot]);
+    m_heldRevisions[slot].reset();
 }
 
 bool TCatalogStore::ReadCatalogPart(const QString &path, const QString &damagedMessage,
@@ -331,11 +383,12 @@ void TCatalogStore::AddToCommit(TFileCommit &commit)
     QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, SwitchText(catalog.fileManager)};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         const TDBF &row = catalog.rows[slot];
-        pc << kSeparator << kLabelCode << row.Code << kLabelVersion << QString::number(row.Version)
+        const TFileCounts counts = SavedCounts(slot);
+        pc << kSeparator << kLabelCode << row.Code << kLabelVersion << QString::number(counts.Version)
            << kLabelOnOff << SwitchText(row.OnOff) << kLabelOrder << row.Order << kLabelPopUp << SwitchText(row.PopUp)
            << kLabelPopUpDate << row.PopUpDate << kLabelPopUpWN << QString::number(row.PopUpWN)
-           << kLabelTitle << row.Title << kLabelTangoTotal << QString::number(row.TangoTotal)
-           << kLabelDBTangoTotal << QString::number(row.DBTangoTotal);
+           << kLabelTitle << row.Title << kLabelTangoTotal << QString::number(counts.TangoTotal)
+           << kLabelDBTangoTotal << QString::number(counts.DBTangoTotal);
     }
     pc << kSeparator << kLabelRelatedWords << QString::number(catalog.relatedWordsVersion)
        << kLabelEtymology << QString::number(catalog.etymologyVersion);

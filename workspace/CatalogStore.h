@@ -6,7 +6,9 @@
 #include "workspace/EngineContext.h"
 
 #include <QStringList>
+#include <array>
 #include <functional>
+#include <optional>
 
 // The server catalog as stored in the user folder.
 inline const QString kServerCatalogFile = QStringLiteral("FileInfo/FileInfo_SITE.dat");
@@ -18,6 +20,17 @@ class TLineReader;
 // or a number that is not one raises TFatalError naming `fileName`.
 TCatalog ReadServerCatalogLines(const QStringList &lines, const QString &fileName);
 
+// A learning file's version and word counts as its catalog row holds them.
+struct TFileCounts {
+    qint32 Version = 0;
+    qint32 TangoTotal = 0;
+    qint32 DBTangoTotal = 0;
+
+    bool operator==(const TFileCounts &) const = default;
+};
+TFileCounts CountsOfRow(const TDBF &row);
+void SetCountsOfRow(TDBF &row, const TFileCounts &counts);
+
 class TCatalogStore {
 public:
     explicit TCatalogStore(TEngineContext &context);
@@ -26,12 +39,26 @@ public:
     TCatalog siteCatalog;   // the server's rows (FileInfo_SITE.dat)
 
     void LoadServerCatalog();      // reads FileInfo_SITE.dat into siteCatalog
+    // Reads the catalog files. Read while a learning file is current, its
+    // row keeps the version and word counts its words were loaded with (a
+    // user file's counts are in no file at all); what the files say about
+    // that file is kept for them as a held revision.
     void LoadCatalog();
     void SaveCatalog();
     // FileInfo_PC.dat, then FileInfo_User.dat, into a save of several files.
     void AddToCommit(TFileCommit &commit);
     void LoadUserFileTitles();
     void MergeServerCatalog();
+
+    // A revised learning file is in place: its row takes the new version and
+    // word counts. The current file's words stay as they were loaded until
+    // it is loaded again, so its row keeps their counts and the revision is
+    // held: every save writes it, and the next load of the file takes it.
+    void InstallRevision(int slot, const TFileCounts &counts);
+    // The version and word counts the catalog files get for a slot.
+    TFileCounts SavedCounts(int slot) const;
+    // The file of a slot is about to be loaded: a held revision takes effect.
+    void TakeHeldRevision(int slot);
 
 private:
     // Reads one catalog file; false when it does not exist or is damaged (the
@@ -41,6 +68,9 @@ private:
     enum class TKeep { CopyOfDamage, Nothing };
     bool ReadCatalogPart(const QString &path, const QString &damagedMessage,
                          const std::function<void(TLineReader &)> &read, TKeep keep = TKeep::CopyOfDamage);
+
+    // Revisions of the current file, by slot (see InstallRevision).
+    std::array<std::optional<TFileCounts>, kSlotCount + 1> m_heldRevisions;
 
     const TEngineContext &m_context;
     const QString &userFolder;

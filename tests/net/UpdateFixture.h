@@ -112,10 +112,7 @@ struct TUpdateFixture : ::testing::Test {
         observer.report = [this](const QString &line) { report.append(line); };
         observer.dataReplaced = [this] { restartNote = true; };
         TDataUpdater updater(*cc, service, observer);
-        updater.RefreshServerCatalog(false);
-        cc->LoadCatalog();
-        updater.DownloadRevisions();
-        updater.MergeNewReleases();
+        updater.RunDataUpdates();
         return cc;
     }
 };

@@ -2,6 +2,7 @@
 // new releases, the server catalog, and a table of misbehaving servers that
 // must never change the learner's files.
 #include "net/UpdateFixture.h"
+#include "data/RecordFile.h"
 
 TEST_F(TUpdateFixture, ARevisionIsFetchedAndItsNewRowsAreStudiedAtTheNextStart)
 {
@@ -138,3 +139,80 @@ INSTANTIATE_TEST_SUITE_P(
         TMisbehaviour{"HtmlPageForADataFile", {}, TServerFault::HtmlPage, true},
         TMisbehaviour{"RedirectToAnotherHost", {}, TServerFault::RedirectElsewhere, false}),
     [](const ::testing::TestParamInfo<TMisbehaviour> &info) { return std::string(info.param.name); });
+
+// The version check revises TT while a file is being studied: the session
+// goes on with the words it loaded, the record saved at its end keeps every
+// word's record, and the next start studies the revision's new rows.
+struct TStudiedFile {
+    const char *name;
+    QString code;   // the file open while the revision arrives
+};
+
+class TRevisionWhileStudying : public TUpdateFixture, public ::testing::WithParamInterface<TStudiedFile> {};
+
+TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheNewRows)
+{
+    const TStudiedFile &c = GetParam();
+    const int slot = FileSlotOfCode(c.code);
+    ReviseServedTT();
+    auto cc = Engine();
+    cc->LoadServerCatalog();
+    cc->LoadCatalog();
+    if (c.code != QStringLiteral("TT")) {
+        // The user file comes first; TT stays switched on, so it is revised.
+        cc->CreateSampleWorkbook(slot - kLastBuiltInSlot);
+        cc->catalog.rows[slot].OnOff = true;
+        cc->catalog.rows[slot].Order = QStringLiteral("1");
+    }
+    cc->MergeServerCatalog();
+    cc->BuildFileQueue();
+    ASSERT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
+    ASSERT_EQ(cc->fileCode, c.code);
+    const int loaded = cc->TangoTotal();
+    ASSERT_TRUE(cc->BeginStudyRun());
+
+    THttpDownloadService service(server->address(), limits);
+    TUpdateObserver observer;
+    observer.status = [this](const QString &text) { status = text; };
+    observer.report = [this](const QString &line) { report.append(line); };
+    TDataUpdater(*cc, &service, observer).RunDataUpdates();
+    ASSERT_EQ(status, kTtDone);
+    EXPECT_EQ(program.read(QStringLiteral("resource/TT_enc.dat")), served.read(QStringLiteral("Programs/TT_enc.dat")));
+    EXPECT_EQ(cc->TangoTotal(), loaded);
+    // A second check in the same session has nothing left to fetch.
+    report.clear();
+    TDataUpdater(*cc, &service, observer).RunDataUpdates();
+    EXPECT_TRUE(report.filter(QStringLiteral("TT_enc.dat")).isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(cc->TangoTotal(), loaded);
+
+    for (int k = 0; k < 60 && cc->AskNextQuestion() == TAskResult::Asked; ++k) {
+        for (const int p : cc->question.choices) {
+            ASSERT_TRUE(p >= 1 && p <= loaded) << "question " << k << " shows position " << p;
+            ASSERT_FALSE(cc->words[p].word.isEmpty()) << "question " << k << " shows position " << p;
+        }
+        cc->GradeQuestion(k % 3 != 0);
+    }
+    const QByteArray records = RecordFileBytes(cc->words, loaded);
+    cc->EndLearningFile(true);
+    EXPECT_EQ(program.read(QStringLiteral("user/record/Record_") + c.code + QStringLiteral(".dat")), records);
+
+    auto next = Engine();
+    next->LoadServerCatalog();
+    next->LoadCatalog();
+    next->MergeServerCatalog();
+    EXPECT_EQ(next->catalog.rows[6].Version, 101);
+    EXPECT_EQ(next->catalog.rows[6].TangoTotal, shippedTT + 1);
+    next->BuildFileQueue();
+    ASSERT_EQ(next->OpenNextLearningFile(), TFileOpenResult::Opened);
+    EXPECT_EQ(RecordFileBytes(next->words, loaded), records);
+    if (c.code == QStringLiteral("TT")) {
+        EXPECT_EQ(next->TangoTotal(), shippedTT + 1);
+        EXPECT_EQ(next->words[shippedTT + 1].word, QStringLiteral("resilience"));
+        EXPECT_EQ(next->words[shippedTT + 1].timesAsked, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TRevisionWhileStudying,
+                         ::testing::Values(TStudiedFile{"TheRevisedFile", QStringLiteral("TT")},
+                                           TStudiedFile{"AUserFile", QStringLiteral("U1")}),
+                         [](const ::testing::TestParamInfo<TStudiedFile> &info) { return std::string(info.param.name); });
