@@ -1,7 +1,10 @@
 #include "app/MainUnit.h"
 
 #include "app/MainWidgets.h"
+#include "app/Menus.h"
 #include "app/Program.h"
+#include "app/Skins.h"
+#include "app/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "app/WordPanel.h"
 #include "engine/CommonUnit.h"
@@ -37,6 +40,13 @@ const QColor kGlimpseDefaultColour(0xD8, 0xD8, 0xD8);
 const QString kTitleFontFamily = QStringLiteral("Papyrus");
 const QString kTitleFontResource = QStringLiteral(":/fonts/Cardo104s.ttf");
 const QString kMigrationMarker = QStringLiteral("W.qda");
+// The first release's program marker: its typing sounds end at 9.
+const QString kFirstReleaseStamp = QStringLiteral("2005/07/19 11:12:02");
+constexpr int kFirstNewTypingSound = 10;
+const QString kTypingSoundNeedsUpdate = QStringLiteral(
+    "この音を使用するには、プログラムのバージョンアップが必要です。\r\n\r\n"
+    "※申し訳ありませんが、メニューから「最新バージョンをチェック」するのではなく、\r\n"
+    "　 VORKAL のサイトで再度プログラムをダウンロードして上書きインストールしてください。");
 
 // Designed places (client area).
 const QRect kPanelQ(39, 38, 450, 36);
@@ -74,17 +84,6 @@ constexpr int kHiddenTop = 999;
 constexpr int kReactionInterval = 2000;
 constexpr int kTelopInterval = 1111;
 constexpr int kSoundDeviceInterval = 3000;
-
-// Skins: the text colours of the question, option, meaning and input labels,
-// the glimpse colour and the picture suffix. Only "Athena" for now.
-struct TSkin {
-    QString name;
-    QColor text;
-    QColor glimpse;
-    QString pictureSuffix;
-};
-const TSkin kAthena{QStringLiteral("Athena"), QColor(0x63, 0x58, 0x7A), QColor(0xD8, 0xD8, 0xD8),
-                    QStringLiteral("_A")};
 
 
 void SetTextColour(QWidget *w, const QColor &colour)
@@ -323,51 +322,19 @@ void TMainForm::BuildTitleCover()
 void TMainForm::BuildMenus()
 {
     QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-    mmFile = bar->addMenu(QStringLiteral(" ファイル"));
-    mmFile->setObjectName(QStringLiteral("mmFile"));
-    auto add = [](QMenu *menu, const QString &name, const QString &caption) {
-        QAction *a = menu->addAction(caption);
-        a->setObjectName(name);
-        return a;
-    };
-    smFileManager = add(mmFile, QStringLiteral("smFileManager"), QStringLiteral("学習ファイルの管理"));
-    smUserFile = add(mmFile, QStringLiteral("smUserFile"), QStringLiteral("記録ファイルの管理"));
-    mmFile->addSeparator()->setObjectName(QStringLiteral("N1"));
-    smReset = add(mmFile, QStringLiteral("smReset"), QStringLiteral("このファイルの学習記録を初期化"));
-    smStatus = add(mmFile, QStringLiteral("smStatus"), QStringLiteral("このファイルの学習進捗状況"));
-    smFileExit = add(mmFile, QStringLiteral("smFileExit"), QStringLiteral("このファイルを終了"));
-    mmFile->addSeparator()->setObjectName(QStringLiteral("N2"));
-    smFileAllExit = add(mmFile, QStringLiteral("smFileAllExit"), QStringLiteral("全終了"));
-
-    mmPreferences = bar->addMenu(QStringLiteral("設定"));
-    mmPreferences->setObjectName(QStringLiteral("mmPreferences"));
-    QMenu *skins = mmPreferences->addMenu(QStringLiteral("スキン"));
-    skins->setObjectName(QStringLiteral("smSkin"));
-    QAction *athena = add(skins, QStringLiteral("smAthena"), QStringLiteral("Athena"));
-    athena->setCheckable(true);
-    athena->setChecked(true);
-    QMenu *typing = mmPreferences->addMenu(QStringLiteral("タイプ音"));
-    typing->setObjectName(QStringLiteral("smTypingSound"));
-    QAction *helicon = add(typing, QStringLiteral("smHelicon"), QStringLiteral("Helicon"));
-    helicon->setCheckable(true);
-    helicon->setChecked(true);
-    smPreferences = add(mmPreferences, QStringLiteral("smPreferences"), QStringLiteral("その他"));
-
-    mmInformation = bar->addMenu(QStringLiteral("情報"));
-    mmInformation->setObjectName(QStringLiteral("mmInformation"));
-    add(mmInformation, QStringLiteral("smKey"), QStringLiteral("キー操作"));
-    smTokushuRule = add(mmInformation, QStringLiteral("smTokushuRule"), QStringLiteral("記号付き文字の入力規則"));
-    smJukugoRule = add(mmInformation, QStringLiteral("smJukugoRule"), QStringLiteral("熟語版の入力規則"));
-    add(mmInformation, QStringLiteral("smFAQ"), QStringLiteral("FAQ"));
-    add(mmInformation, QStringLiteral("smCosmos"), QStringLiteral("Cosmos"));
-    smWords = add(mmInformation, QStringLiteral("smWords"), QStringLiteral("収録語彙"));
-    add(mmInformation, QStringLiteral("smTessarion"), QStringLiteral("Tessarion について"));
-    add(mmInformation, QStringLiteral("smVersion"), QStringLiteral("バージョン情報"));
-    add(mmInformation, QStringLiteral("smVersionCheck"), QStringLiteral("最新バージョンの確認"));
-
-    connect(smFileExit, &QAction::triggered, this, Guarded([this] { m_flow->smFileExitClick(); }));
-    connect(smFileAllExit, &QAction::triggered, this, Guarded([this] { m_flow->smFileAllExitClick(); }));
+    m_menus = new TMainMenus(*this, *bar);
+    mmFile = m_menus->mmFile;
+    mmPreferences = m_menus->mmPreferences;
+    mmInformation = m_menus->mmInformation;
+    smFileManager = m_menus->smFileManager;
+    smUserFile = m_menus->smUserFile;
+    smReset = m_menus->smReset;
+    smStatus = m_menus->smStatus;
+    smFileExit = m_menus->smFileExit;
+    smFileAllExit = m_menus->smFileAllExit;
+    smJukugoRule = m_menus->smJukugoRule;
+    smTokushuRule = m_menus->smTokushuRule;
+    smWords = m_menus->smWords;
 
     // The bar keeps its height while its menus are hidden, so that nothing
     // below it moves when they appear.
@@ -397,7 +364,7 @@ void TMainForm::FormCreate()
     // 10. The title font.
     RegisterTitleFont();
     // 11. The skin (no sound: the loading flag is set).
-    ApplySkin(kAthena.name);
+    ApplySkin(kDefaultSkinName);
     // 12. The cover panel over the word pages.
     LayCoverPanel();
     // 13. Empty texts.
@@ -512,35 +479,53 @@ void TMainForm::RegisterTitleFont()
 
 void TMainForm::ShowMainMenus()
 {
-    if (!mmPreferences->menuAction()->isVisible()) {
-        mmFile->menuAction()->setVisible(true);
-        mmPreferences->menuAction()->setVisible(true);
-        mmInformation->menuAction()->setVisible(true);
-    }
-    menuBar()->update();
+    m_menus->ShowMainMenus();
 }
 
 void TMainForm::HideMainMenus()
 {
-    mmFile->menuAction()->setVisible(false);
-    mmPreferences->menuAction()->setVisible(false);
-    mmInformation->menuAction()->setVisible(false);
-    menuBar()->update();
+    m_menus->HideMainMenus();
 }
 
 void TMainForm::ApplySkin(const QString &skinName)
 {
+    // 1. Not while a question waits.
     if (m_flow->IsAsking())
         return;
-    const TSkin &skin = kAthena;   // the one skin until the skin menu arrives
-    if (!m_flow->IsLoading())
+    const bool loading = m_flow->IsLoading();
+    // 2.
+    if (!loading)
         m_flow->PlaySound(QStringLiteral("SKIN"));
-    if (m_skinName == skin.name)
+    // A name the table does not know (a settings file from elsewhere) is the default skin.
+    const TSkin *found = FindSkin(skinName);
+    const TSkin &skin = found ? *found : *FindSkin(kDefaultSkinName);
+    // 3. The ticked skin again changes nothing, except the random colours.
+    if (skin.name != kRandomColourSkinName && m_menus->SkinTicked(skin.name) && m_skinName == skin.name)
         return;
-    Q_UNUSED(skinName);
+    // 4.
+    if (!loading)
+        m_program.HideEtymologyWindow();
+    // 5.
+    m_menus->TickSkin(skin.name);
     m_skinName = skin.name;
+    m_cc.settings.skin = skin.name;
     m_skinPictureSuffix = skin.pictureSuffix;
     m_skinTextColour = skin.text;
+    // 6.-7. The window's look, turned by the random colours for Eos.
+    m_colourShift = skin.name == kRandomColourSkinName ? DrawRandomColourShift(m_cc.windowRandom) : TColourShift{};
+    QPalette pal = SkinPalette(skin, m_colourShift, palette());
+    setPalette(pal);
+    const QPixmap back = SkinBackground(skin, m_colourShift, client->size().expandedTo(QSize(kMainWindowWidth, kMainWindowHeight)));
+    if (!back.isNull())
+        pal.setBrush(QPalette::Window, QBrush(back));
+    client->setPalette(pal);
+    menuBar()->setStyleSheet(SkinMenuStyle(skin, m_colourShift));
+    QFont menuFont = menuBar()->font();
+    menuFont.setFamily(skin.font.family);
+    menuFont.setPixelSize(skin.font.pixelSize);
+    menuFont.setBold(skin.font.bold);
+    menuBar()->setFont(menuFont);
+    // 9. The skin's text colour on the question, options, meanings and input.
     for (QWidget *w : {static_cast<QWidget *>(sLabel_Input), static_cast<QWidget *>(sLabel_Q)})
         SetTextColour(w, skin.text);
     for (size_t i = 0; i < 3; ++i) {
@@ -548,13 +533,31 @@ void TMainForm::ApplySkin(const QString &skinName)
         SetTextColour(sPanel_OpM[i], skin.text);
     }
     SetTextColour(sLabel_glimpse, skin.glimpse);
+    // 8. The stage pictures behind the forgetting curve, and the curve.
     wordPanel->ApplySkin(skin.name, skin.pictureSuffix);
     ClearAnswerDetails();
+    emit SkinApplied(skin.name);
 }
 
 void TMainForm::ApplyTypingSound(int setting)
 {
+    setting = qBound(1, setting, kTypingSoundCount);
+    const bool loading = m_flow->IsLoading();
+    if (!loading) {
+        // The sounds 10 to 16 came with a later program than the first one.
+        const QFileInfo marker(m_cc.programFolder + kMigrationMarker);
+        const bool firstRelease = marker.exists() &&
+                                  marker.lastModified().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) == kFirstReleaseStamp;
+        if (setting >= kFirstNewTypingSound && firstRelease)
+            m_messageBoxes.Information(kTypingSoundNeedsUpdate);
+        else
+            m_flow->PlaySound(QStringLiteral("SKIN"));
+    }
+    m_menus->TickTypingSound(setting);
     m_typingSound = setting;
+    m_cc.settings.typingSound = setting;
+    if (!loading)
+        m_program.media().LoadSoundEffects();
 }
 
 void TMainForm::SetActiveTabIcon(int index)

@@ -5,9 +5,11 @@
 // components and routes the window's events (keys, activation, closing) into
 // the flow.
 #include "app/MessageBoxes.h"
+#include "app/Skins.h"
 #include "help/Pictures.h"
 
 #include <QColor>
+#include <QPixmap>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -26,6 +28,7 @@ class QTreeWidget;
 class QWidget;
 class TCC;
 class TGauge;
+class TMainMenus;
 class TPanel;
 class TProgram;
 class TTrainingFlow;
@@ -56,13 +59,16 @@ public:
     void ShowMainMenus();
     void HideMainMenus();
 
-    // ---- skins and typing sounds (the other skins come with the menus) ----
+    TMainMenus &menus() { return *m_menus; }
+
+    // ---- skins and typing sounds ----
     void ApplySkin(const QString &skinName);
     void ApplyTypingSound(int setting);
     QString skinName() const { return m_skinName; }
     QString skinPictureSuffix() const { return m_skinPictureSuffix; }
     // The skin's text colour, also the colour of the pronunciation glyphs.
     QColor skinTextColour() const { return m_skinTextColour; }
+    int typingSound() const { return m_typingSound; }
 
     // ---- word pages ----
     void SetActiveTabIcon(int index);
@@ -158,6 +164,9 @@ public:
     QTimer *Timer_telop = nullptr;
     QTimer *Timer_DDSD = nullptr;
 
+signals:
+    void SkinApplied(const QString &skinName);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -192,9 +201,11 @@ private:
     TProgram &m_program;
     TMessageBoxNotifier m_messageBoxes{this};
     std::unique_ptr<TTrainingFlow> m_flow;
+    TMainMenus *m_menus = nullptr;
     QString m_skinName;
     QString m_skinPictureSuffix;
     QColor m_skinTextColour;
+    TColourShift m_colourShift;
     QString m_titleFontFamily;
     int m_typingSound = 1;
     int m_menuBarHeight = 0;

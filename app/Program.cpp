@@ -28,21 +28,6 @@
 #include "workspace/ui/PreferencesUnit.h"
 #include "base/SlotGuard.h"
 
-namespace {
-// A menu entry that opens a window: refused while a question waits or a file
-// loads; the agent steps out of view while the window is open.
-void OpenFromMenu(QAction *entry, TMainForm *main, TSpeechAndSound *media, std::function<void()> show)
-{
-    QObject::connect(entry, &QAction::triggered, main, Guarded([main, media, show = std::move(show)] {
-        if (main->flow().IsAsking() || main->flow().IsLoading())
-            return;
-        media->MoveAgentOutOfView();
-        show();
-        media->RestoreAgentTop();
-    }));
-}
-} // namespace
-
 TProgram::TProgram(QString programFolder, QString installedFolder)
     : m_programFolder(std::move(programFolder)), m_installedFolder(std::move(installedFolder))
 {
@@ -95,11 +80,6 @@ void TProgram::ExecuteMainProgram(bool speech)
         beforeMainFormCreate(*this);
     main->FormCreate();
     m_preferencesForm = std::make_unique<TPreferencesForm>(*m_cc, *m_media, main);
-    OpenFromMenu(main->smPreferences, main, m_media.get(), [form = m_preferencesForm.get(), main] {
-        form->ShowModal();
-        main->ShowTopRightDisplay(main->cc().settings.topRightDisplay);
-        main->flow().UpdateQuotaLabel();
-    });
     m_cosmosForm = std::make_unique<TCosmosForm>(*m_cc, main);
     m_cosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_selectionForm = std::make_unique<TSelectionForm>(main);
@@ -123,13 +103,6 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_belvaneForm = std::make_unique<TBelvaneForm>(main);
     m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
     m_aboutCosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
-    if (QAction *cosmos = main->findChild<QAction *>(QStringLiteral("smCosmos"))) {
-        QObject::connect(cosmos, &QAction::triggered, m_aboutCosmosForm.get(), Guarded([form = m_aboutCosmosForm.get(), main] {
-            // Refused while a question waits for its answer.
-            if (!main->flow().IsAsking())
-                form->exec();
-        }));
-    }
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);
     m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
     m_cc->noQuestions = m_noWordForm.get();
@@ -144,14 +117,6 @@ void TProgram::ExecuteMainProgram(bool speech)
         TDataUpdater updater(*cc, &service);
         return updater.DownloadLearningFile(code);
     };
-    QObject::connect(main->smFileManager, &QAction::triggered, m_fileManagerForm.get(),
-                     Guarded([form = m_fileManagerForm.get(), main] {
-                         // Refused while a question waits for its answer.
-                         if (main->flow().IsAsking())
-                             return;
-                         form->SetStartMode(false);
-                         form->exec();
-                     }));
     m_userFilesForm = std::make_unique<TUserFilesForm>(*m_cc, main);
     m_userFilesForm->saveCurrentFile = [cc = m_cc.get(), main] {
         // A file is open from its loading until it is closed.
@@ -161,23 +126,7 @@ void TProgram::ExecuteMainProgram(bool speech)
             cc->SaveRecordFile();
         }
     };
-    QObject::connect(main->smUserFile, &QAction::triggered, m_userFilesForm.get(),
-                     Guarded([form = m_userFilesForm.get(), main] {
-                         if (main->flow().IsAsking())
-                             return;
-                         form->exec();
-                         // The records were replaced: end without writing anything more.
-                         if (form->QuitAfterClose())
-                             main->flow().ShutDown();
-                     }));
     m_versionUpForm = std::make_unique<TVersionUpForm>(*m_cc, main);
-    if (QAction *check = main->findChild<QAction *>(QStringLiteral("smVersionCheck"))) {
-        QObject::connect(check, &QAction::triggered, m_versionUpForm.get(), [form = m_versionUpForm.get(), main] {
-            // Refused while a question waits for its answer.
-            if (!main->flow().IsAsking())
-                form->ShowModal();
-        });
-    }
     m_qrForm = std::make_unique<TQR_Form>(*m_cc, main);
     m_qrForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_qrForm->speakText = [media = m_media.get()](const QString &text) { media->SpeakText(text, false); };
@@ -185,20 +134,8 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_statusForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_statusForm->openCosmos = [form = m_cosmosForm.get()] { form->ShowModal(); };
     m_statusForm->openWordBrowser = openWordBrowser;
-    QObject::connect(main->smStatus, &QAction::triggered, m_statusForm.get(),
-                     Guarded([form = m_statusForm.get(), main] {
-                         // Refused while a question waits for its answer.
-                         if (!main->flow().IsAsking())
-                             form->ShowModal(TStatusMode::Normal);
-                     }));
     m_infoForm = std::make_unique<TInfoForm>(*m_cc, main);
     m_infoForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
-    for (const auto &[action, key] : {std::pair{"smKey", kInfoOperation}, std::pair{"smTokushuRule", kInfoTokushuTyping},
-                                      std::pair{"smJukugoRule", kInfoJukugoTyping}, std::pair{"smFAQ", kInfoFAQ},
-                                      std::pair{"smWords", kInfoWords}}) {
-        if (QAction *entry = main->findChild<QAction *>(QLatin1String(action)))
-            OpenFromMenu(entry, main, m_media.get(), [form = m_infoForm.get(), key] { form->ShowTopic(key); });
-    }
     m_etymologyForm = std::make_unique<TEtymologyForm>(*m_cc, main);
     // The word panel's etymology page shows the window's chart; a click on it opens the window.
     main->wordPanel->etymologyChart = [form = m_etymologyForm.get()](int position) { return form->PageChart(position); };

@@ -62,6 +62,13 @@ public:
     TSelectionForm &selectionForm() { return *m_selectionForm; }
     TStatusForm &statusForm() { return *m_statusForm; }
     TQR_Form &qrForm() { return *m_qrForm; }
+    TPreferencesForm &preferencesForm() { return *m_preferencesForm; }
+    TAboutForm &aboutForm() { return *m_aboutForm; }
+    TAboutCosmosForm &aboutCosmosForm() { return *m_aboutCosmosForm; }
+    TAboutTessarionForm &aboutTessarionForm() { return *m_aboutTessarionForm; }
+    TVersionUpForm &versionUpForm() { return *m_versionUpForm; }
+    TInfoForm &infoForm() { return *m_infoForm; }
+    TBelvaneForm &belvaneForm() { return *m_belvaneForm; }
 
     // Windows of the end of a study run; each opens modally once its window
     // has its contents.
