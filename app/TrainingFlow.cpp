@@ -1,5 +1,6 @@
 #include "app/TrainingFlow.h"
 
+#include "app/AgentReaction.h"
 #include "app/MainUnit.h"
 #include "app/WordPanel.h"
 #include "app/MainWidgets.h"
@@ -846,6 +847,7 @@ void TTrainingFlow::RestoreSoundDevice()
 
 void TTrainingFlow::AgentReaction()
 {
+    ReactToAnswer(Media(), m_cc.settings, m_answerCorrect, m_cc.windowRandom);
 }
 
 void TTrainingFlow::PlaySound(const QString &name)
