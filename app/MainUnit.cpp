@@ -7,6 +7,7 @@
 #include "app/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "app/WordPanel.h"
+#include "help/BelvaneUnit.h"
 #include "engine/CommonUnit.h"
 #include "help/Pictures.h"
 #include "base/SlotGuard.h"
@@ -82,6 +83,15 @@ constexpr int kTitleFontHeight = 120;
 constexpr int kWaitLabelTop = 560;
 constexpr int kHiddenTop = 999;
 constexpr int kReactionInterval = 2000;
+// The top-right display: 1 the logo, 2 the picture of the week.
+constexpr int kTopRightLogo = 1;
+constexpr int kTopRightPicture = 2;
+const QSize kGalleryThumbnail(120, 87);
+constexpr int kGalleryPanelLeft = 840;
+constexpr int kGalleryPanelWidth = 136;
+constexpr int kGalleryPanelRight = 960;
+constexpr int kGalleryPanelExtraWidth = 16;
+constexpr int kGalleryPanelExtraHeight = 13;
 constexpr int kTelopInterval = 1111;
 constexpr int kSoundDeviceInterval = 3000;
 
@@ -569,11 +579,48 @@ void TMainForm::ShowTopRightDisplay(int setting)
 {
     sPanel_BWG->hide();
     sLabel_migiue->hide();
-    // The picture of the week comes with the gallery; until then the logo stands in.
-    if (setting == 1 || setting == 2) {
+    // The picture of the week when the server delivers it; otherwise the logo.
+    if (setting == kTopRightPicture && ShowGalleryPicture())
+        return;
+    if (setting == kTopRightLogo || setting == kTopRightPicture) {
         sLabel_migiue->raise();
         sLabel_migiue->show();
     }
+}
+
+bool TMainForm::ShowGalleryPicture()
+{
+    const QImage picture = m_program.belvaneForm().WeekPicture();
+    if (picture.isNull())
+        return false;
+    // A small copy of the week's picture: landscapes 120 wide, upright ones as high.
+    const QImage small = picture.scaled(kGalleryThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    Image_BWG->setPixmap(QPixmap::fromImage(small));
+    const QSize size = small.size();
+    QRect panel = size.width() == kGalleryThumbnail.width()
+                      ? QRect(kGalleryPanelLeft, 0, kGalleryPanelWidth, size.height() + kGalleryPanelExtraHeight)
+                      : QRect(kGalleryPanelRight - size.width(), 0, size.width() + kGalleryPanelExtraWidth,
+                              size.height() + kGalleryPanelExtraHeight);
+    const int grow = m_skinName == QStringLiteral("Athena") ? 1 : m_skinName == QStringLiteral("Aegean") ? 3 : 0;
+    panel.setSize(panel.size() + QSize(grow, grow));
+    sPanel_BWG->setGeometry(panel);
+    Image_BWG->setGeometry((panel.width() - size.width()) / 2, (panel.height() - size.height()) / 2, size.width(),
+                           size.height());
+    sPanel_BWG->raise();
+    sPanel_BWG->show();
+    return true;
+}
+
+void TMainForm::Image_BWGClick()
+{
+    m_flow->PlaySound(QStringLiteral("BUTTON"));
+    TSpeechAndSound &media = m_program.media();
+    if (media.AgentOnScreen()) {
+        media.StopAgent();
+        media.MoveAgentOutOfView();
+    }
+    // No answer time passes while the gallery is open.
+    m_flow->RunModalOverQuestion([this] { m_program.belvaneForm().ShowModal(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -693,6 +740,10 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Enter) {
             if (QuestionAreaMouse(watched, event))
                 return true;
+            if (watched == Image_BWG && event->type() == QEvent::MouseButtonPress) {
+                Image_BWGClick();
+                return true;
+            }
             return QMainWindow::eventFilter(watched, event);
         }
         if (event->type() != QEvent::KeyPress)

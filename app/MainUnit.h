@@ -75,6 +75,11 @@ public:
 
     // ---- top-right corner ----
     void ShowTopRightDisplay(int setting);
+    // The picture of the week, small; false (nothing shown) when the server
+    // does not deliver it.
+    bool ShowGalleryPicture();
+    // Opens the weekly gallery.
+    void Image_BWGClick();
 
     // ---- question area (the presentation details come with the question views) ----
     void ClearQuestionTexts();

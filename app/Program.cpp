@@ -17,6 +17,7 @@
 #include "help/AboutTessarion.h"
 #include "help/BelvaneUnit.h"
 #include "help/Hanrei.h"
+#include "net/HttpDownloadService.h"
 #include "help/InfoUnit.h"
 #include "help/VersionUnit.h"
 #include "net/HttpDownloadService.h"
@@ -101,6 +102,19 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_hanreiForm = std::make_unique<THanreiForm>(main);
     m_hanreiForm->SetClickSound([media = m_media.get()] { media->PlaySoundEffect(QStringLiteral("BUTTON")); });
     m_belvaneForm = std::make_unique<TBelvaneForm>(main);
+    m_belvaneForm->openService = [this]() -> std::unique_ptr<TDownloadService> {
+        const TServerAddress address = ReadServerAddress(m_programFolder);
+        if (address.url.isEmpty())
+            return nullptr;
+        return std::make_unique<THttpDownloadService>(address.url);
+    };
+    m_belvaneForm->today = [cc = m_cc.get()] { return cc->clock.Today(); };
+    m_belvaneForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
+    m_belvaneForm->information = [cc = m_cc.get()](const QString &text) { cc->notifier->Information(text); };
+    m_belvaneForm->restoreAgent = [cc = m_cc.get(), media = m_media.get()] {
+        if (cc->settings.speechMode == kSpeechWithAgent)
+            media->RestoreAgentTop();
+    };
     m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
     m_aboutCosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);

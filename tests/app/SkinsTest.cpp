@@ -217,3 +217,24 @@ TEST_F(TSkinsTest, SkinAndTypingSoundSurviveARestart)
     EXPECT_EQ(Ticked(form().menus().smTypingSound), QStringList{QStringLiteral("smHit3")});
     EXPECT_EQ(form().typingSound(), 12);
 }
+
+// Every skin on a graded question, grabbed into the build folder
+// (skin_<name>.png) to look at; the skins must look different from each other.
+TEST_F(TSkinsTest, EverySkinLooksDifferentOnAGradedQuestion)
+{
+    StartToReady();
+    AskQuestion();
+    AnswerCorrectly();
+    QSet<QRgb> backgrounds;
+    for (const TSkinRow &row : kSkins) {
+        const QString name = QString::fromLatin1(row.name);
+        form().findChild<QAction *>(QStringLiteral("sm") + name)->trigger();
+        form().ShowMainMenus();
+        const QImage shot = form().grab().toImage();
+        ASSERT_FALSE(shot.isNull());
+        // A spot of bare background beside the question.
+        backgrounds.insert(shot.pixel(700, 120));
+        EXPECT_TRUE(shot.save(QStringLiteral(TESSARION_BINARY_DIR "/skin_%1.png").arg(name)));
+    }
+    EXPECT_GE(backgrounds.size(), 8);
+}

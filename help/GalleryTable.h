@@ -1,0 +1,63 @@
+#pragma once
+// The weekly gallery's picture table: one entry a week, each the picture's
+// width, "-", its height, a space and the place it shows. The pictures lie on
+// the configured server under "Images/Tessarion/BG/<ww>.jpg"; the drawing
+// tool tools/art/make_gallery_art.cpp makes them from this same table.
+#include <array>
+
+inline constexpr int kGalleryWeeks = 52;
+
+inline constexpr std::array<const char *, kGalleryWeeks> kGalleryTable = {
+    "800-581 Bolivia, Copacabana",
+    "800-581 Germany, seaside",
+    "436-600 France, Normandy3",
+    "800-594 Africa, Benin1",
+    "424-600 Bolivia, architecture1",
+    "436-600 Turkey, Capadoccia",
+    "436-600 Sweden, Stockholm",
+    "436-600 France, Bourgogne1",
+    "424-600 Bolivia, architecture2",
+    "436-600 Syria, Aleppo",
+    "800-597 Cuba, Baracoa",
+    "800-581 Italy, mediterranean",
+    "800-581 Cuba, Trinidad4",
+    "800-581 France, Alps3",
+    "800-581 Spain, Granada1",
+    "800-581 France, Bourgogne2",
+    "800-566 Bolivia, architecture3",
+    "800-566 Bolivia, architecture6",
+    "800-531 Finland, rural3",
+    "436-600 Spain, Granada2",
+    "800-538 Finland, Helsinki2",
+    "436-600 France, mediterranean",
+    "424-600 Czeckia, Prag2",
+    "800-581 Finland, Turku",
+    "800-566 Greece, White church and Sea",
+    "436-600 Finland, rural1",
+    "436-600 Switzerland, medieval",
+    "800-566 Denmark, Copenhagen1",
+    "800-566 Bolivia, architecture5",
+    "800-581 Denmark, rural4",
+    "436-600 Denmark, rural1",
+    "436-600 Cuba, Ganuza",
+    "799-521 Finland, rural4",
+    "800-566 Greece, Sea from Langada",
+    "800-581 Denmark, rural2",
+    "800-581 Cuba, Santa Clara",
+    "424-600 France, Normandy1",
+    "800-566 Czeckia, Bohemia",
+    "424-600 Bolivia, architecture4",
+    "800-512 Finland, rural5",
+    "800-566 Greece, fence and needles",
+    "800-581 Denmark, Copenhagen7",
+    "800-581 Denmark, Copenhagen8",
+    "800-581 Denmark, Copenhagen11",
+    "800-581 Denmark, Copenhagen5",
+    "800-581 Denmark, Copenhagen6",
+    "436-600 Denmark, Copenhagen10",
+    "800-581 Denmark, Copenhagen4",
+    "800-581 Denmark, Copenhagen3",
+    "800-566 Greece, Langada 2",
+    "800-581 Germany, rural2",
+    "800-581 Turkey, Black Sea",
+};
