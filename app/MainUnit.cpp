@@ -342,6 +342,7 @@ void TMainForm::BuildMenus()
     smStatus = m_menus->smStatus;
     smFileExit = m_menus->smFileExit;
     smFileAllExit = m_menus->smFileAllExit;
+    smPreferences = m_menus->smPreferences;
     smJukugoRule = m_menus->smJukugoRule;
     smTokushuRule = m_menus->smTokushuRule;
     smWords = m_menus->smWords;
@@ -594,7 +595,13 @@ bool TMainForm::ShowGalleryPicture()
     if (picture.isNull())
         return false;
     // A small copy of the week's picture: landscapes 120 wide, upright ones as high.
-    const QImage small = picture.scaled(kGalleryThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // A picture that, 120 wide, is as high as the corner allows (rounded)
+    // takes the full width; others take the full height.
+    const int heightAtFullWidth = qRound(double(picture.height()) * kGalleryThumbnail.width() / picture.width());
+    const QImage small = heightAtFullWidth <= kGalleryThumbnail.height()
+                             ? picture.scaled(kGalleryThumbnail.width(), heightAtFullWidth, Qt::IgnoreAspectRatio,
+                                              Qt::SmoothTransformation)
+                             : picture.scaledToHeight(kGalleryThumbnail.height(), Qt::SmoothTransformation);
     Image_BWG->setPixmap(QPixmap::fromImage(small));
     const QSize size = small.size();
     QRect panel = size.width() == kGalleryThumbnail.width()

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 namespace {

@@ -36,7 +36,7 @@ bool RunEventsUntil(const std::function<bool()> &condition, int timeoutMs = 1500
 // The repository's served folder, as the configured server serves it.
 QString ServedFolder()
 {
-    return SourceDir() + QStringLiteral("/server");
+    return SourceDir() + QStringLiteral("/server/");
 }
 
 }   // namespace
@@ -108,10 +108,18 @@ protected:
     // Shows the window; the check runs in its modal loop, then it closes.
     void ShowAndThen(const std::function<void()> &check)
     {
-        QTimer::singleShot(0, &form, [this, check] {
+        // The window asks the server before it shows (a loop of its own):
+        // the check waits until the window is on screen.
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, &form, [this, check, &poll] {
+            if (!form.isVisible())
+                return;
+            poll.stop();
             check();
             form.reject();
         });
+        poll.start();
         form.ShowModal();
     }
 
@@ -174,7 +182,7 @@ TEST_F(TGalleryTest, WithoutAServerTheWindowSaysSoAndClosesItself)
 TEST_F(TGalleryTest, APictureTheServerDoesNotDeliverLeavesAnErrorPage)
 {
     TTestHttpServer server(ServedFolder());
-    server.misbehave(QStringLiteral("/Images/Tessarion/BG/09.jpg"), TServerFault::NotFound);
+    server.misbehave(QStringLiteral("Images/Tessarion/BG/09.jpg"), TServerFault::NotFound);
     UseServer(server);
     ShowAndThen([&] {
         ASSERT_TRUE(RunEventsUntil([&] { return !form.WebBrowser1->text().isEmpty(); }));

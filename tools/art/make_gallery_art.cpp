@@ -394,6 +394,9 @@ QImage Draw(int week)
     const TEntry e = Entry(week);
     TDraws d(static_cast<quint32>(week) * 7919u);
     QImage image(e.width, e.height, QImage::Format_RGB32);
+    // Every pixel starts known: an edge the shapes leave half-covered must not
+    // show what the memory held before.
+    image.fill(Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
