@@ -214,7 +214,7 @@ QString SkinMenuStyle(const TSkin &skin, TColourShift shift)
     return QStringLiteral(
                "QMenuBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2);"
                " color: %3; font-family: \"%4\"; font-size: %5px; font-weight: %6; }"
-               "QMenuBar::item { background: transparent; padding: 3px 10px; }"
+               "QMenuBar::item { background: transparent; padding: 1px 10px; }"
                "QMenuBar::item:selected { background: %7; color: white; }"
                "QMenu { background: %8; color: %9; border: 1px solid %2; font-family: \"%4\"; font-size: %5px; }"
                "QMenu::item { padding: 4px 24px 4px 24px; }"

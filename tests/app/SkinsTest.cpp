@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <map>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -230,6 +231,13 @@ TEST_F(TSkinsTest, EverySkinLooksDifferentOnAGradedQuestion)
         const QString name = QString::fromLatin1(row.name);
         form().findChild<QAction *>(QStringLiteral("sm") + name)->trigger();
         form().ShowMainMenus();
+        QTest::qWait(100);   // the bar lays out its items anew for the skin's font
+        // The skin's menu font fits the bar: no item is pushed out of it.
+        for (QMenu *menu : {form().mmFile, form().mmPreferences, form().mmInformation}) {
+            const QRect item = form().menuBar()->actionGeometry(menu->menuAction());
+            EXPECT_FALSE(item.isEmpty()) << qPrintable(name);
+            EXPECT_TRUE(form().menuBar()->rect().contains(item)) << qPrintable(name);
+        }
         const QImage shot = form().grab().toImage();
         ASSERT_FALSE(shot.isNull());
         // A spot of bare background beside the question.
