@@ -19,6 +19,7 @@ constexpr int kFallStepInterval = 30;
 constexpr int kFallenTop = 611;          // the bar falls until its top is below this
 constexpr int kBarInset = 32;            // the bar's top above the bottom, its width short of the picture's
 constexpr int kCreditFromRight = 140;
+constexpr int kCreditPixelSize = 11;
 constexpr int kDaysPerWeek = 7;
 // The view sits 11 left and 16 up of the window, 30 wider and 34 higher than
 // the picture, so the picture fills the window exactly.
@@ -78,6 +79,9 @@ TBelvaneForm::TBelvaneForm(QWidget *parent) : QDialog(parent)
     sLabelFX_Title->setFont(titleFont);
     sWebLabel1 = new QLabel(sPanel1);
     sWebLabel1->setObjectName(QStringLiteral("sWebLabel1"));
+    QFont creditFont = sWebLabel1->font();
+    creditFont.setPixelSize(kCreditPixelSize);
+    sWebLabel1->setFont(creditFont);
 
     const auto timer = [this](const QString &name, int interval, void (TBelvaneForm::*slot)()) {
         auto *t = new QTimer(this);

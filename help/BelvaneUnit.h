@@ -32,7 +32,7 @@ QString GalleryPicturePath(int week);
 inline const QString kGalleryCaption = QStringLiteral("Belvane's weekly gallery");
 inline const QString kGalleryLoadingText = QStringLiteral("　　　　　　　読み込み中");
 inline const QString kGalleryNoConnection = QStringLiteral("インターネット接続に問題があります");
-inline const QString kGalleryCredit = QStringLiteral("Landscapes drawn by the Tessarion project");
+inline const QString kGalleryCredit = QStringLiteral("Art: Tessarion project");
 
 class TBelvaneForm : public QDialog {
     Q_OBJECT

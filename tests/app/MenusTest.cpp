@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -225,4 +227,32 @@ TEST_F(TMenusTest, TheResetNeedsBothConfirmationsAndKeepsADatedCopyFirst)
     EXPECT_NE(folder.read(QStringLiteral("user/record/Record_TT.dat")), before);
     const auto readBack = ReadBackState(folder);
     EXPECT_EQ(readBack->words[word].level, 0);
+}
+
+// Each top-level menu opens with every item showing; the window with the
+// menu under its title is grabbed into the build folder
+// (menu_<name>.png) to look at.
+TEST_F(TMenusTest, EachTopLevelMenuOpensWithEveryItemShowing)
+{
+    StartToReady();
+    AskQuestion();
+    AnswerCorrectly();
+    QMenuBar *bar = form().menuBar();
+    for (QMenu *menu : {form().mmFile, form().mmPreferences, form().mmInformation}) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        const QRect title = bar->actionGeometry(menu->menuAction());
+        ASSERT_FALSE(title.isEmpty());
+        menu->popup(bar->mapToGlobal(title.bottomLeft()));
+        ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+        QTest::qWait(50);
+        for (QAction *a : menu->actions())
+            if (a->isVisible())
+                EXPECT_FALSE(menu->actionGeometry(a).isEmpty()) << a->objectName().toStdString();
+        QImage shot = form().grab().toImage();
+        QPainter painter(&shot);
+        painter.drawPixmap(bar->mapTo(&form(), title.bottomLeft()), menu->grab());
+        painter.end();
+        EXPECT_TRUE(shot.save(QStringLiteral(TESSARION_BINARY_DIR "/menu_%1.png").arg(menu->objectName())));
+        menu->hide();
+    }
 }

@@ -146,6 +146,10 @@ TEST_F(TGalleryTest, TheWeeksPictureShowsWithItsCaptionAndTheBarFallsAway)
         EXPECT_EQ(form.WebBrowser1->geometry(), QRect(-11, -16, 454, 634));
         EXPECT_EQ(form.sPanel1->geometry(), QRect(0, 568, 392, 24));
         EXPECT_EQ(form.sWebLabel1->x(), 392 - 140);
+        // The credit is read whole in its corner.
+        EXPECT_LE(form.sWebLabel1->fontMetrics().horizontalAdvance(kGalleryCredit), form.sWebLabel1->width());
+        // To look at: the picture with its caption bar (build folder, gallery.png).
+        EXPECT_TRUE(form.grab().save(QStringLiteral(TESSARION_BINARY_DIR "/gallery.png")));
         // Four seconds after loading the bar starts to fall until it is out of view.
         EXPECT_TRUE(form.Timer_fall->isActive());
         ASSERT_TRUE(RunEventsUntil([&] { return form.sPanel1->y() > 611; }, 12000));
