@@ -1,11 +1,19 @@
 // The agent's reaction to an answer: which draw decides, the phrases only
 // for US English, the quiet-agent setting, and the chances over many draws.
+#include "TrainingWindowFixture.h"
+#include "app/Farewell.h"
+
 #include "app/AgentReaction.h"
 #include "app/SpeechAndSound.h"
+#include "speech/Agent.h"
+#include "speech/Speech.h"
 #include "base/Random.h"
 #include "workspace/FileSettings.h"
 
 #include <QList>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <map>
 #include <gtest/gtest.h>
 
@@ -139,5 +147,44 @@ TEST(AgentReaction, TheQuietAgentAndPronunciationOnlyKeepItStill)
         s.quietAgent = c.quietAgent;
         s.speechMode = c.speechMode;
         EXPECT_EQ(AgentKeepsQuiet(s), c.quiet) << c.quietAgent << " " << c.speechMode;
+    }
+}
+
+// In the window: a while after a right and after a wrong answer the parakeet
+// plays what the reaction rules draw. Needs a screen the parakeet can show on
+// (run under Xvfb); the window with the parakeet is grabbed into the build
+// folder (agent_right.png, agent_wrong.png) to look at.
+TEST_F(TTrainingWindowTest, TheParakeetReactsToRightAndWrongAnswers)
+{
+    StartToReady();
+    TSpeechAndSound &media = program->media();
+    cc().settings.speechMode = kSpeechWithAgent;
+    media.StartAgent();
+    if (!media.AgentOnScreen())
+        GTEST_SKIP() << "no parakeet on this machine";
+    TAgent &agent = media.speech().Agent1();
+    ASSERT_TRUE(WaitFor([&] { return agent.QueuedRequests() == 0; }));
+    const bool usEnglish = media.SpeechLanguageId() == kUsEnglishLanguageId;
+
+    for (const bool right : {true, false}) {
+        SCOPED_TRACE(right);
+        // A seed whose first draws make an animation.
+        quint32 seed = 1;
+        TAgentReaction expected;
+        for (;; ++seed) {
+            TRandom probe(seed);
+            expected = ChooseAgentReaction(right, usEnglish, DrawsFrom(probe));
+            if (expected.kind == TReactionKind::Animation)
+                break;
+        }
+        AskQuestion();
+        const int wrongKey = flow().correctPosition() % 3 + 1;
+        Key(static_cast<Qt::Key>(Qt::Key_0 + (right ? flow().correctPosition() : wrongKey)));
+        ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
+        cc().windowRandom.Seed(seed);
+        ASSERT_TRUE(WaitFor([&] { return agent.CurrentAnimation() == expected.text; }));
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+        EXPECT_TRUE(shot.save(QStringLiteral(TESSARION_BINARY_DIR "/agent_%1.png").arg(right ? "right" : "wrong")));
+        ASSERT_TRUE(WaitFor([&] { return agent.QueuedRequests() == 0; }));
     }
 }
