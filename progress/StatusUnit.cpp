@@ -204,7 +204,11 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
         *label = new QLabel(sGroupBox_simu);
         (*label)->setGeometry(10, simuTop, kLevelWidth - 14, 24);
         QFont small = (*label)->font();
-        small.setPointSizeF(small.pointSizeF() * 0.9);
+        // A tenth smaller, in whichever unit the inherited font is given.
+        if (small.pixelSize() > 0)
+            small.setPixelSize(qMax(1, qRound(small.pixelSize() * 0.9)));
+        else
+            small.setPointSizeF(small.pointSizeF() * 0.9);
         (*label)->setFont(small);
         simuTop += 24;
     }

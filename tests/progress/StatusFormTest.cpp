@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QApplication>
+#include <QFontInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -109,6 +111,26 @@ TEST(StatusForm, OlderSettingsAskForTheSelfReportBeforeClosing)
     EXPECT_EQ(form.sLabel_CorrectRate->text(), QStringLiteral("・正解率：　70　％"));
     form.sButton_closeClick();
     EXPECT_FALSE(form.isVisible());
+}
+
+// The simulation's lines are set a little smaller than the window's text,
+// whether the program's font is given in points or in pixels.
+TEST(StatusForm, TheSimulationLinesAreSmallerInEitherFontUnit)
+{
+    const QFont programFont = QApplication::font();
+    for (const bool pixels : {false, true}) {
+        SCOPED_TRACE(pixels);
+        QFont font = programFont;
+        if (pixels)
+            font.setPixelSize(14);
+        else
+            font.setPointSizeF(10.5);
+        QApplication::setFont(font);
+        TStatusWindowEnv env;
+        TStatusForm form(env.cc);
+        EXPECT_LT(QFontInfo(form.Label_Simu2->font()).pixelSize(), QFontInfo(form.sGroupBox_simu->font()).pixelSize());
+    }
+    QApplication::setFont(programFont);
 }
 
 TEST(StatusForm, TheSimulationReportsItsDaysAndLeavesTheWordsAsTheyWere)
