@@ -13,6 +13,7 @@ import argparse
 import os
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
@@ -135,17 +136,34 @@ def main():
     ap.add_argument('--program-folder', default=os.path.join(REPO, 'build'),
                     help='a program folder holding the built word lists')
     ap.add_argument('--resource', default=os.path.join(REPO, 'resource'))
+    ap.add_argument('--check', action='store_true',
+                    help='write nothing; fail when the shipped file differs from what the sources and '
+                         'the word lists make (a meaning changed on a list and the file was not rebuilt)')
     args = ap.parse_args()
     try:
         text = build_text(list_meanings(args.tool, args.program_folder))
     except SourceError as e:
         sys.exit(str(e))
+    target = os.path.join(args.resource, 'Etymology_enc.dat')
+    if args.check:
+        with tempfile.TemporaryDirectory() as tmp:
+            plain = os.path.join(tmp, 'Etymology.txt')
+            with open(plain, 'w', encoding='utf-8', newline='') as f:
+                f.write(text)
+            made = os.path.join(tmp, 'Etymology_enc.dat')
+            subprocess.run([args.tool, 'encode', plain, made], check=True, stdout=subprocess.DEVNULL)
+            with open(made, 'rb') as a, open(target, 'rb') as b:
+                if a.read() != b.read():
+                    sys.exit('%s differs from what tools/data/etymology/ and the word lists make: '
+                             'run tools/data/etymology.py' % target)
+        print('%s is up to date' % target)
+        return
     out_dir = os.path.join(HERE, 'out')
     os.makedirs(out_dir, exist_ok=True)
     plain = os.path.join(out_dir, 'Etymology.txt')
     with open(plain, 'w', encoding='utf-8', newline='') as f:
         f.write(text)
-    subprocess.run([args.tool, 'encode', plain, os.path.join(args.resource, 'Etymology_enc.dat')], check=True)
+    subprocess.run([args.tool, 'encode', plain, target], check=True)
 
 
 if __name__ == '__main__':
