@@ -102,9 +102,11 @@ public:
     // ---- learning file ----
     void SetCurrentFile(const QString &code) { wordRecords.SetCurrentFile(code); }
     QString BuiltInLearningFilePath(const QString &code) const { return wordRecords.BuiltInLearningFilePath(code); }
-    // A revision installed while the file was current takes effect first.
+    // A revision installed while the file was current, or by another run
+    // of the program since, takes effect first.
     void LoadLearningFile()
     {
+        catalogs.TakeRevisionsOfOtherRuns();
         catalogs.TakeHeldRevision(fileSlot);
         wordRecords.LoadLearningFile();
     }

@@ -378,8 +378,31 @@ void TCatalogStore::SaveCatalog()
     commit.Commit();
 }
 
+void TCatalogStore::TakeRevisionsOfOtherRuns()
+{
+    TCatalog inFiles;
+    try {
+        auto in = OpenCatalogFile(userFolder + kPcFile);
+        if (!in)
+            return;
+        ReadPcFile(*in, inFiles);
+    } catch (const TFatalError &) {
+        // A damaged file holds no revision; reading the catalog tells the learner.
+        return;
+    }
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        const TDBF &row = inFiles.rows[slot];
+        const std::optional<qint32> &written = m_versionsInFiles[slot];
+        if (!written || row.Version == *written || row.Code.isEmpty() || row.Code != catalog.rows[slot].Code)
+            continue;
+        if (row.Version > SavedCounts(slot).Version)
+            InstallRevision(slot, CountsOfRow(row));
+    }
+}
+
 void TCatalogStore::AddToCommit(TFileCommit &commit)
 {
+    TakeRevisionsOfOtherRuns();
     QStringList pc{kHeader, QString::number(catalog.dataVersion), kLabelFileManager, SwitchText(catalog.fileManager)};
     for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
         const TDBF &row = catalog.rows[slot];
@@ -390,6 +413,8 @@ void TCatalogStore::AddToCommit(TFileCommit &commit)
            << kLabelTitle << row.Title << kLabelTangoTotal << QString::number(counts.TangoTotal)
            << kLabelDBTangoTotal << QString::number(counts.DBTangoTotal);
     }
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot)
+        m_versionsInFiles[slot] = SavedCounts(slot).Version;
     pc << kSeparator << kLabelRelatedWords << QString::number(catalog.relatedWordsVersion)
        << kLabelEtymology << QString::number(catalog.etymologyVersion);
 

@@ -59,6 +59,12 @@ public:
     TFileCounts SavedCounts(int slot) const;
     // The file of a slot is about to be loaded: a held revision takes effect.
     void TakeHeldRevision(int slot);
+    // Revisions that another run of the program (the update command) saved
+    // in FileInfo_PC.dat since this run last read or wrote it are installed
+    // as if this run had fetched them. Done before every save and before a
+    // learning file is loaded, so that this run never writes its older
+    // counts over them.
+    void TakeRevisionsOfOtherRuns();
 
 private:
     // Reads one catalog file; false when it does not exist or is damaged (the
@@ -71,6 +77,9 @@ private:
 
     // Revisions of the current file, by slot (see InstallRevision).
     std::array<std::optional<TFileCounts>, kSlotCount + 1> m_heldRevisions;
+    // The version FileInfo_PC.dat had for each built-in slot when this run
+    // last wrote it; unknown before the first save.
+    std::array<std::optional<qint32>, kLastBuiltInSlot + 1> m_versionsInFiles;
 
     const TEngineContext &m_context;
     const QString &userFolder;

@@ -140,12 +140,15 @@ INSTANTIATE_TEST_SUITE_P(
         TMisbehaviour{"RedirectToAnotherHost", {}, TServerFault::RedirectElsewhere, false}),
     [](const ::testing::TestParamInfo<TMisbehaviour> &info) { return std::string(info.param.name); });
 
-// The version check revises TT while a file is being studied: the session
-// goes on with the words it loaded, the record saved at its end keeps every
-// word's record, and the next start studies the revision's new rows.
+// TT is revised while a file is being studied, by the version window of the
+// same session or by another run of the program (the update command): the
+// session goes on with the words it loaded, the record saved at its end keeps
+// every word's record, a file loaded later takes the revision, and the next
+// start studies the new rows.
 struct TStudiedFile {
     const char *name;
-    QString code;   // the file open while the revision arrives
+    QString code;       // the file open while the revision arrives
+    bool anotherRun;    // the revision comes from another engine on the same folders
 };
 
 class TRevisionWhileStudying : public TUpdateFixture, public ::testing::WithParamInterface<TStudiedFile> {};
@@ -154,11 +157,12 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
 {
     const TStudiedFile &c = GetParam();
     const int slot = FileSlotOfCode(c.code);
+    const bool studiesTT = c.code == QStringLiteral("TT");
     ReviseServedTT();
     auto cc = Engine();
     cc->LoadServerCatalog();
     cc->LoadCatalog();
-    if (c.code != QStringLiteral("TT")) {
+    if (!studiesTT) {
         // The user file comes first; TT stays switched on, so it is revised.
         cc->CreateSampleWorkbook(slot - kLastBuiltInSlot);
         cc->catalog.rows[slot].OnOff = true;
@@ -172,17 +176,21 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
     ASSERT_TRUE(cc->BeginStudyRun());
 
     THttpDownloadService service(server->address(), limits);
-    TUpdateObserver observer;
-    observer.status = [this](const QString &text) { status = text; };
-    observer.report = [this](const QString &line) { report.append(line); };
-    TDataUpdater(*cc, &service, observer).RunDataUpdates();
+    if (c.anotherRun) {
+        RunUpdates(&service);
+    } else {
+        TUpdateObserver observer;
+        observer.status = [this](const QString &text) { status = text; };
+        observer.report = [this](const QString &line) { report.append(line); };
+        TDataUpdater(*cc, &service, observer).RunDataUpdates();
+        EXPECT_EQ(cc->TangoTotal(), loaded);
+        // A second check in the same session has nothing left to fetch.
+        report.clear();
+        TDataUpdater(*cc, &service, observer).RunDataUpdates();
+        EXPECT_TRUE(report.filter(QStringLiteral("TT_enc.dat")).isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
+    }
     ASSERT_EQ(status, kTtDone);
     EXPECT_EQ(program.read(QStringLiteral("resource/TT_enc.dat")), served.read(QStringLiteral("Programs/TT_enc.dat")));
-    EXPECT_EQ(cc->TangoTotal(), loaded);
-    // A second check in the same session has nothing left to fetch.
-    report.clear();
-    TDataUpdater(*cc, &service, observer).RunDataUpdates();
-    EXPECT_TRUE(report.filter(QStringLiteral("TT_enc.dat")).isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(cc->TangoTotal(), loaded);
 
     for (int k = 0; k < 60 && cc->AskNextQuestion() == TAskResult::Asked; ++k) {
@@ -195,6 +203,13 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
     const QByteArray records = RecordFileBytes(cc->words, loaded);
     cc->EndLearningFile(true);
     EXPECT_EQ(program.read(QStringLiteral("user/record/Record_") + c.code + QStringLiteral(".dat")), records);
+    if (!studiesTT) {
+        // TT, queued after the user file, is loaded with its revision.
+        ASSERT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
+        EXPECT_EQ(cc->TangoTotal(), shippedTT + 1);
+        EXPECT_EQ(cc->words[shippedTT + 1].word, QStringLiteral("resilience"));
+        cc->EndLearningFile(false);
+    }
 
     auto next = Engine();
     next->LoadServerCatalog();
@@ -205,7 +220,7 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
     next->BuildFileQueue();
     ASSERT_EQ(next->OpenNextLearningFile(), TFileOpenResult::Opened);
     EXPECT_EQ(RecordFileBytes(next->words, loaded), records);
-    if (c.code == QStringLiteral("TT")) {
+    if (studiesTT) {
         EXPECT_EQ(next->TangoTotal(), shippedTT + 1);
         EXPECT_EQ(next->words[shippedTT + 1].word, QStringLiteral("resilience"));
         EXPECT_EQ(next->words[shippedTT + 1].timesAsked, 0);
@@ -213,6 +228,8 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TRevisionWhileStudying,
-                         ::testing::Values(TStudiedFile{"TheRevisedFile", QStringLiteral("TT")},
-                                           TStudiedFile{"AUserFile", QStringLiteral("U1")}),
+                         ::testing::Values(TStudiedFile{"TheRevisedFile", QStringLiteral("TT"), false},
+                                           TStudiedFile{"TheRevisedFileFromAnotherRun", QStringLiteral("TT"), true},
+                                           TStudiedFile{"AUserFile", QStringLiteral("U1"), false},
+                                           TStudiedFile{"AUserFileFromAnotherRun", QStringLiteral("U1"), true}),
                          [](const ::testing::TestParamInfo<TStudiedFile> &info) { return std::string(info.param.name); });
