@@ -2,8 +2,10 @@
 // shows at the end of each check, what it fetched, and that without a
 // server nothing changes.
 #include "updates/VersionUpUnit.h"
+#include "files/FileManagerUnit.h"
 #include "net/UpdateFixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -149,4 +151,48 @@ TEST_F(TVersionWindow, WithoutAServerItSaysNoConnectionAtOnceAndChangesNothing)
     EXPECT_FALSE(form->sLabel_reset()->isVisible());
     EXPECT_EQ(Snapshot(program.path()), before);
     EXPECT_TRUE(cc->defaultNotifier.messages.isEmpty());
+}
+
+TEST_F(TVersionWindow, ANewlyReleasedFileJoinsTheFileManagerAndIsFetchedWhenSwitchedOn)
+{
+    constexpr int kFT = 9;
+    const QString title = QStringLiteral("フランス語 基本単語");
+    QStringList lines = served.readLines(QStringLiteral("Programs/FileInfo_SITE.dat"));
+    const qsizetype ft = lines.indexOf(QStringLiteral("FT"));
+    lines[ft + 2] = QStringLiteral("100");
+    lines[ft + 4] = title;
+    lines[ft + 6] = QStringLiteral("3");
+    lines[ft + 8] = QStringLiteral("3");
+    served.writeLines(QStringLiteral("Programs/FileInfo_SITE.dat"), lines);
+    served.write(QStringLiteral("Programs/FT_enc.dat"),
+                 EncodeLearningText(QStringLiteral("x100\r\n1\tbonjour\r\n2\tmerci\r\n3\tchat\r\n")).toUtf8());
+    ASSERT_FALSE(QFile::exists(program.file(QStringLiteral("resource/FT_enc.dat"))));
+
+    Open();
+    EXPECT_EQ(form->sLabel1()->text(), kUpToDateStatus);
+    QTest::mouseClick(form->sButton1(), Qt::LeftButton);
+
+    TFileManagerForm manager(*cc);
+    manager.downloadLearningFile = [this](const QString &code) {
+        THttpDownloadService service(server->address(), limits);
+        return TDataUpdater(*cc, &service).DownloadLearningFile(code);
+    };
+    manager.show();
+    EXPECT_EQ(manager.sSpeedButton[kFT]->text(), title);
+    EXPECT_TRUE(manager.sCheckBox[kFT]->isEnabled());
+    EXPECT_FALSE(manager.sCheckBox[kFT]->isChecked());
+    manager.sCheckBox[kFT]->click();
+    EXPECT_TRUE(manager.sCheckBox[kFT]->isChecked());
+    EXPECT_EQ(program.read(QStringLiteral("resource/FT_enc.dat")), served.read(QStringLiteral("Programs/FT_enc.dat")));
+    EXPECT_TRUE(cc->defaultNotifier.messages.isEmpty()) << cc->defaultNotifier.messages.join('\n').toStdString();
+    manager.sButton_OK->click();
+
+    auto next = Engine();
+    next->LoadServerCatalog();
+    next->LoadCatalog();
+    EXPECT_TRUE(next->catalog.rows[kFT].OnOff);
+    next->SetCurrentFile(QStringLiteral("FT"));
+    next->LoadLearningFile();
+    EXPECT_EQ(next->TangoTotal(), 3);
+    EXPECT_EQ(next->words[3].word, QStringLiteral("chat"));
 }
