@@ -469,6 +469,9 @@ void TMainForm::RegisterTitleFont()
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         if (!families.isEmpty()) {
             m_titleFontFamily = families.first();
+            // Every window that asks for the title face by its name (the
+            // etymology window's origin, the quick-response word) gets it too.
+            QFont::insertSubstitution(kTitleFontFamily, m_titleFontFamily);
             break;
         }
     }

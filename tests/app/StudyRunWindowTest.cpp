@@ -7,6 +7,7 @@
 #include "files/FileManagerUnit.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QTimer>
 
 namespace {
@@ -95,6 +96,8 @@ TEST_F(TTrainingWindowTest, TheTitleFaceIsShipped)
     const QFont title = form().sLabel_TitleP->font();
     EXPECT_TRUE(QFontDatabase::families().contains(title.family())) << title.family().toStdString();
     EXPECT_FALSE(title.italic());
+    // Windows that name the title face get the shipped one as well.
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Papyrus"))).family(), title.family());
 }
 
 // An error that reaches a slot of any window while a file is open: its
