@@ -372,11 +372,20 @@ bool TDataUpdater::DownloadLearningFile(const QString &code)
         Refuse(code, QStringLiteral("not a built-in file code"));
         return false;
     }
-    const TFileCounts counts = m_cc.catalogs.SavedCounts(slot);
-    return FetchAndReplace(ServerPathOfLearningFile(code), m_cc.userFolder + kTemporaryName,
-                           m_cc.BuiltInLearningFilePath(code), [&](const QString &temporary) {
+    // The server may have revised the file since the catalog listed it: it
+    // then arrives as the server catalog announces it, with its word counts.
+    const TFileCounts listed = m_cc.catalogs.SavedCounts(slot);
+    const TDBF &offered = m_cc.siteCatalog.rows[slot];
+    const TFileCounts counts = offered.Code == code && offered.Version > listed.Version ? CountsOfRow(offered) : listed;
+    const bool done = FetchAndReplace(ServerPathOfLearningFile(code), m_cc.userFolder + kTemporaryName,
+                                      m_cc.BuiltInLearningFilePath(code), [&](const QString &temporary) {
         CheckDownloadedLearningFile(temporary, code, counts.TangoTotal, counts.Version);
     });
+    if (done && counts != listed) {
+        m_cc.catalogs.InstallRevision(slot, counts);
+        m_cc.SaveCatalog();
+    }
+    return done;
 }
 
 bool TDataUpdater::NewerProgramOffered() const

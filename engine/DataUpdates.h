@@ -105,7 +105,9 @@ public:
     // the local catalog read again, the revisions, the new releases.
     void RunDataUpdates();
     // A switched-on learning file missing from the program folder (the file
-    // manager's download); false when it could not be fetched or checked.
+    // manager's download), at the version the server catalog offers when
+    // that is newer than the listed one; false when it could not be fetched
+    // or checked.
     bool DownloadLearningFile(const QString &code);
 
     // The server offers a newer program than this one.

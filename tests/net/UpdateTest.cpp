@@ -55,6 +55,44 @@ TEST_F(TUpdateFixture, OnlySwitchedOnFilesAreRevisedAndNewReleasesJoinSwitchedOf
     EXPECT_FALSE(restartNote);
 }
 
+// A file listed by an earlier check but never fetched, revised on the server
+// since: switching it on in the file manager fetches the revision.
+TEST_F(TUpdateFixture, AMissingFileIsFetchedAtTheVersionTheServerNowOffers)
+{
+    constexpr int kFT = 9;
+    const auto serveFT = [this](int version, int words) {
+        QStringList lines = served.readLines(QStringLiteral("Programs/FileInfo_SITE.dat"));
+        const qsizetype ft = lines.indexOf(QStringLiteral("FT"));
+        lines[ft + 2] = QString::number(version);
+        lines[ft + 6] = QString::number(words);
+        lines[ft + 8] = QString::number(words);
+        served.writeLines(QStringLiteral("Programs/FileInfo_SITE.dat"), lines);
+        QString text = QStringLiteral("x%1\r\n").arg(version);
+        for (int k = 1; k <= words; ++k)
+            text += QStringLiteral("%1\tmot%1\r\n").arg(k);
+        served.write(QStringLiteral("Programs/FT_enc.dat"), EncodeLearningText(text).toUtf8());
+    };
+    serveFT(100, 3);
+    THttpDownloadService service(server->address(), limits);
+    RunUpdates(&service);
+    serveFT(101, 4);
+    auto cc = RunUpdates(&service);
+    ASSERT_EQ(cc->catalog.rows[kFT].Version, 100);
+    ASSERT_FALSE(cc->catalog.rows[kFT].OnOff);
+
+    EXPECT_TRUE(TDataUpdater(*cc, &service).DownloadLearningFile(QStringLiteral("FT")))
+        << cc->defaultNotifier.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(program.read(QStringLiteral("resource/FT_enc.dat")), served.read(QStringLiteral("Programs/FT_enc.dat")));
+    auto next = Engine();
+    next->LoadServerCatalog();
+    next->LoadCatalog();
+    EXPECT_EQ(next->catalog.rows[kFT].Version, 101);
+    next->SetCurrentFile(QStringLiteral("FT"));
+    next->LoadLearningFile();
+    EXPECT_EQ(next->TangoTotal(), 4);
+    EXPECT_EQ(next->words[4].word, QStringLiteral("mot4"));
+}
+
 TEST_F(TUpdateFixture, WithoutAServerNothingIsFetchedAndNothingChanges)
 {
     ReviseServedTT();
