@@ -4,7 +4,10 @@
 // to which word is asked, which distractors are drawn or how it is graded
 // changes the fingerprint; faster selection and loading must leave it alone.
 #include "bench/BenchFiles.h"
+#include "base/DateText.h"
+#include "data/RecordFile.h"
 #include "engine/CommonUnit.h"
+#include "engine/GoalSimulation.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -159,4 +162,177 @@ INSTANTIATE_TEST_SUITE_P(LongRuns, StudyEquivalence, testing::ValuesIn(kScenario
                              std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
                              return name;
                          });
+}
+
+// ---- the engine's operations driven directly ------------------------------
+//
+// Days of questions on an in-memory table, with what a learner and the
+// windows do between them: exclusions switched, levels and counters changed
+// from outside, the stage rules at each start. Backlogs past the question
+// list's capacity and a user file's random questions on stage-1 words come
+// in through the scenarios.
+
+namespace {
+struct TDirectScenario {
+    const char *name;
+    int words;
+    bool userFile;         // the table as user file U1
+    bool backlog;          // most new words already due in stage 1
+    bool dryAtTheEnd;      // the last day with nothing left to ask
+    int days;              // three days apart
+    int questionsPerDay;
+    quint32 seed;
+    const char *hash;
+};
+
+constexpr int kDirectDayStep = 3;
+constexpr int kBacklogCounter = 100;
+constexpr int kLastStage1Level = 5;
+
+QByteArray DirectQuestionText(const TCC &cc)
+{
+    const TQuestion &q = cc.question;
+    return QStringLiteral("%1 %2/%3/%4 @%5 t%6 l%7 h%8 r%9 n%10 q%11 c%12\n")
+        .arg(q.word).arg(q.choices[0]).arg(q.choices[1]).arg(q.choices[2]).arg(q.correctPosition)
+        .arg(q.typing.typing).arg(q.typing.lookAlike).arg(q.typing.hint)
+        .arg(cc.training.randomQuestion).arg(cc.training.newWord).arg(cc.todaysQuestions.Count())
+        .arg(cc.words[q.word].stage1Counter)
+        .toUtf8();
+}
+
+QString RunDirectScenario(const TDirectScenario &s, int &asked)
+{
+    TCC cc;
+    FillRealisticWordTable(cc, s.words);
+    GiveRealisticHistories(cc, s.words);
+    if (s.userFile) {
+        cc.SetCurrentFile(QStringLiteral("U1"));
+        cc.catalog.rows[static_cast<size_t>(cc.fileSlot)].TangoTotal = s.words;
+        cc.catalog.rows[static_cast<size_t>(cc.fileSlot)].DBTangoTotal = s.words;
+    }
+    if (s.backlog) {
+        for (int p = 1; p <= s.words; ++p) {
+            TTango &t = cc.words[p];
+            if (t.level == 0 && p % 4 != 0) {
+                t.level = 1;
+                t.stage1Counter = kBacklogCounter + p % 7;
+            }
+        }
+    }
+    cc.settings.dailyQuota = s.questionsPerDay;
+    TFixedNoQuestionsAnswer goOn(TNoQuestionsChoice::GoOnRandom);
+    cc.noQuestions = &goOn;
+    TRandom draw(s.seed);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int day = 0; day < s.days; ++day) {
+        cc.clock.FixToday(kFilesDay.addDays(day * kDirectDayStep));
+        cc.random.Seed(s.seed + static_cast<quint32>(day));
+        cc.settings.typingForEvenLevels = day % 2;
+        if (s.dryAtTheEnd && day + 1 == s.days) {
+            // Every word learned or excluded: nothing is due, nothing new.
+            for (int p = 1; p <= s.words; ++p) {
+                TTango &t = cc.words[p];
+                if (t.level >= kFirstStage2Level)
+                    continue;
+                cc.InitWordRecord(p);
+                if (p % 10 == 0) {
+                    // still learned, far from due: random questions start at once
+                    t.level = kLastStage1Level;
+                    t.stage1Counter = 1;
+                } else {
+                    t.level = p % 2 == 0 ? kExcludedLevel : kFirstStage2Level;
+                    t.stage = TStage::Two;
+                    t.nextDueDate = BuildDateText(cc.clock.Today().addDays(30));
+                }
+            }
+        }
+        if (cc.AnyStageNoticeDue())
+            cc.ApplyStageRules();
+        const bool started = cc.BeginStudyRun();
+        hash.addData(QStringLiteral("day %1 %2 %3\n").arg(day).arg(started).arg(cc.todaysQuestions.Count()).toUtf8());
+        for (int k = 0; started && k < s.questionsPerDay; ++k) {
+            const int action = draw.Below(40);
+            const int p = draw.Between(1, s.words);
+            if (action == 0) {
+                cc.ToggleWordExclusion(p);
+            } else if (action == 1) {
+                TTango &t = cc.words[p];   // as a window or a tool might leave it
+                t.level = draw.Between(0, 5);
+                t.stage = TStage::One;
+                t.stage1Counter = draw.Between(0, 50);
+            } else if (action == 2 && !cc.training.retryPending) {
+                cc.todaysQuestions.Clear();
+            }
+            if (cc.AskNextQuestion() != TAskResult::Asked) {
+                hash.addData("nothing\n");
+                break;
+            }
+            hash.addData(DirectQuestionText(cc));
+            ++asked;
+            cc.GradeQuestion(draw.Below(10) < 7);
+        }
+    }
+    hash.addData(RecordFileBytes(cc.words, cc.TangoTotal()));
+    return ShortHash(hash);
+}
+
+const TDirectScenario kDirectScenarios[] = {
+    {"full file", kMaxWords, false, false, false, 10, 200, 41, "41744ef7db9b1590"},
+    {"backlog past the list", kMaxWords, false, true, false, 4, 200, 43, "f1c8ef279353f2a7"},
+    {"user file runs dry", 400, true, false, true, 6, 150, 47, "2cc5f8e25f02d098"},
+    {"built-in file runs dry", 400, false, false, true, 6, 150, 53, "6c61d7153afc1a12"},
+};
+
+class DirectEquivalence : public testing::TestWithParam<TDirectScenario> {};
+
+TEST_P(DirectEquivalence, ChoosesTheSameWordsAndLeavesTheSameRecord)
+{
+    const TDirectScenario &s = GetParam();
+    int asked = 0;
+    EXPECT_EQ(RunDirectScenario(s, asked).toStdString(), s.hash) << s.name << ", " << asked << " questions";
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, DirectEquivalence, testing::ValuesIn(kDirectScenarios),
+                         [](const testing::TestParamInfo<TDirectScenario> &info) {
+                             std::string name = info.param.name;
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             return name;
+                         });
+
+// The goal simulation asks tens of thousands of questions on the live
+// table and puts it back afterwards; the questions after it see the table
+// as it was.
+TEST(GoalSimulationEquivalence, SameDaysWordsAndTableAfterwards)
+{
+    constexpr int kWords = 3000;
+    TCC cc;
+    FillRealisticWordTable(cc, kWords);
+    GiveRealisticHistories(cc, kWords);
+    cc.settings.learningDays = 30;
+    cc.settings.overallCorrectRate = 80;
+    cc.settings.averageAchievement = 100;
+    cc.settings.firstTimeIncrement = 2;
+    cc.random.Seed(5);
+    ASSERT_TRUE(cc.BeginStudyRun());
+    for (int k = 0; k < 30; ++k) {
+        ASSERT_EQ(cc.AskNextQuestion(), TAskResult::Asked);
+        cc.GradeQuestion(k % 3 != 0);
+    }
+    const QByteArray before = RecordFileBytes(cc.words, kWords);
+    const TSimulationResult result = TGoalSimulation(cc).Run(8);
+    EXPECT_TRUE(result.goalReached);
+    EXPECT_EQ(RecordFileBytes(cc.words, kWords), before);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QStringLiteral("%1 %2 %3\n").arg(result.days).arg(result.questions).arg(result.chosenWordsHash).toUtf8());
+    for (qint32 n : result.histogram)
+        hash.addData(QByteArray::number(n) + ' ');
+    while (!cc.QuotaUsedUp()) {
+        const int k = cc.AskedCount();
+        ASSERT_EQ(cc.AskNextQuestion(), TAskResult::Asked);
+        hash.addData(DirectQuestionText(cc));
+        cc.GradeQuestion(k % 4 != 0);
+    }
+    hash.addData(RecordFileBytes(cc.words, kWords));
+    EXPECT_EQ(ShortHash(hash).toStdString(), "d8c17f5f885c758d");
+}
 }
