@@ -29,6 +29,8 @@ TWordTable::TWordTable()
     m_words = static_cast<TTango *>(block);
     for (size_t i = 0; i < kWordCount; ++i)
         new (&m_words[i]) TTango();
+    m_raisedTo.assign(kWordCount, 0);
+    m_changedMark.assign(kWordCount, 0);
 }
 
 TWordTable::~TWordTable()
@@ -44,6 +46,37 @@ void TWordTable::Clear()
         m_words[i] = TTango{};
     m_meaningIndex.clear();
     m_meaningIndexMade = false;
+    ForgetChanges();
+    m_allChanged = true;
+}
+
+void TWordTable::CatchUpSlow(size_t p) const
+{
+    TTango &t = m_words[p];
+    if (p <= static_cast<size_t>(m_raisedTotal) && t.stage1Counter >= 1 && !t.stage1Limit) {
+        const qint64 raised = qint64(t.stage1Counter) + (m_raises - m_raisedTo[p]);
+        t.stage1Counter = static_cast<qint32>(qMin<qint64>(raised, std::numeric_limits<qint32>::max()));
+    }
+    m_raisedTo[p] = m_raises;
+}
+
+void TWordTable::RaiseStage1Counters(int total)
+{
+    if (total != m_raisedTotal) {
+        // Every record catches up under the old reach before the new one holds.
+        for (size_t p = 0; p < kWordCount; ++p)
+            CatchUp(p);
+        m_raisedTotal = total;
+    }
+    ++m_raises;
+}
+
+void TWordTable::ForgetChanges()
+{
+    for (const int p : m_changed)
+        m_changedMark[static_cast<size_t>(p)] = 0;
+    m_changed.clear();
+    m_allChanged = false;
 }
 
 std::pair<const TWordTable::TMeaningKey *, const TWordTable::TMeaningKey *>

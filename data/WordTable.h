@@ -130,11 +130,40 @@ public:
     TWordTable(const TWordTable &) = delete;
     TWordTable &operator=(const TWordTable &) = delete;
 
-    TTango &operator[](int position) { return m_words[static_cast<size_t>(position)]; }
-    const TTango &operator[](int position) const { return m_words[static_cast<size_t>(position)]; }
+    // A record reached through the table is always up to date (its stage-1
+    // counter included); reaching it for writing also notes it as changed.
+    TTango &operator[](int position)
+    {
+        const size_t p = static_cast<size_t>(position);
+        CatchUp(p);
+        NoteChange(p);
+        return m_words[p];
+    }
+    const TTango &operator[](int position) const
+    {
+        const size_t p = static_cast<size_t>(position);
+        CatchUp(p);
+        return m_words[p];
+    }
     static bool IsPosition(qint64 position) { return position >= 1 && position <= kMaxWords; }
     // Zeroes every record before the next learning file loads.
     void Clear();
+
+    // One more question for the stage-1 counters of positions 1..total:
+    // every counter of 1 or more whose limit flag is clear counts up (and
+    // stops at the largest value a record file can hold). A record catches
+    // up the next time it is reached, so the raise itself is one increment.
+    void RaiseStage1Counters(int total);
+    // How many raises there have been; a counter that counts up from value
+    // v at raise r has the value v + (n - r) at raise n.
+    qint64 Stage1Raises() const { return m_raises; }
+
+    // The positions reached for writing since the last ForgetChanges(), in
+    // the order first reached; AllChanged() when that was too many to list
+    // (a load, a clear) and every record must be looked at again.
+    bool AllChanged() const { return m_allChanged; }
+    const std::vector<int> &ChangedPositions() const { return m_changed; }
+    void ForgetChanges();
 
     // The words that may have this meaning among their six: every word that
     // has it, and by chance a few that do not (callers compare the texts).
@@ -147,8 +176,33 @@ public:
     std::pair<const TMeaningKey *, const TMeaningKey *> WordsWithMeaning(const QString &meaning) const;
 
 private:
+    void CatchUp(size_t p) const
+    {
+        if (m_raisedTo[p] != m_raises)
+            CatchUpSlow(p);
+    }
+    void CatchUpSlow(size_t p) const;
+    void NoteChange(size_t p)
+    {
+        if (m_allChanged || m_changedMark[p])
+            return;
+        if (m_changed.size() >= kChangeListLength) {
+            m_allChanged = true;
+            return;
+        }
+        m_changedMark[p] = 1;
+        m_changed.push_back(static_cast<int>(p));
+    }
+    static constexpr size_t kChangeListLength = 2048;
+
     TTango *m_words = nullptr;
     size_t m_bytes = 0;
+    qint64 m_raises = 0;
+    int m_raisedTotal = 0;                     // positions the raises reach
+    mutable std::vector<qint64> m_raisedTo;    // the raise each record has caught up to
+    std::vector<int> m_changed;
+    std::vector<quint8> m_changedMark;
+    bool m_allChanged = true;
     // Every non-empty meaning of every word as (hash, position), sorted.
     mutable std::vector<TMeaningKey> m_meaningIndex;
     mutable bool m_meaningIndexMade = false;

@@ -15,6 +15,7 @@
 #include "engine/StageRules.h"
 #include "engine/TrainingState.h"
 #include "engine/Selection.h"
+#include "engine/SelectionIndex.h"
 #include "engine/StudyRun.h"
 #include "engine/WordRecords.h"
 #include "data/MeaningRules.h"
@@ -164,6 +165,8 @@ public:
     // ---- the day's files and questions ----
     TFileQueue fileQueue;
     TQuestionList todaysQuestions;
+    // What the choice of a question reads instead of the whole table.
+    TSelectionIndex selectionIndex;
     TAskedWordList askedWords;
     TQuestion question;
     // Asked when nothing can be asked; null ends the file.

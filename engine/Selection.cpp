@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <algorithm>
+#include <atomic>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -15,11 +17,31 @@ constexpr int kLastStage1Level = 5;
 // Random draws tried before the qualifying words are counted out; the
 // outcome is uniform over them either way, but a draw never runs for ever.
 constexpr int kDrawAttempts = 256;
-
-bool IsStage1Level(int level) { return level >= 1 && level <= kLastStage1Level; }
 }
 
 // ---- fixed-capacity lists -------------------------------------------------
+
+namespace {
+// Values for TQuestionList::Removals(), handed out once each.
+std::atomic<quint64> g_lastRemovals{0};
+quint64 NextRemovals() { return ++g_lastRemovals; }
+}
+
+TQuestionList::TQuestionList(const TQuestionList &other)
+    : m_items(other.m_items), m_head(other.m_head), m_count(other.m_count), m_member(other.m_member),
+      m_removals(NextRemovals())
+{
+}
+
+TQuestionList &TQuestionList::operator=(const TQuestionList &other)
+{
+    m_items = other.m_items;
+    m_head = other.m_head;
+    m_count = other.m_count;
+    m_member = other.m_member;
+    m_removals = NextRemovals();
+    return *this;
+}
 
 bool TQuestionList::Append(int position)
 {
@@ -39,6 +61,7 @@ int TQuestionList::TakeFirst()
     m_head = (m_head + 1) % kQuestionListCapacity;
     --m_count;
     m_member.reset(static_cast<size_t>(first));
+    m_removals = NextRemovals();
     return first;
 }
 
@@ -47,6 +70,7 @@ void TQuestionList::Clear()
     m_head = 0;
     m_count = 0;
     m_member.reset();
+    m_removals = NextRemovals();
 }
 
 void TAskedWordList::Set(int index, int position)
@@ -141,83 +165,50 @@ bool TCC::SelectNextLearningFile(bool advance)
 
 // ---- the next question ----------------------------------------------------
 
-namespace {
-// The new word (level 0) with the lowest number, the lower position first.
-struct TNewestWord {
-    int position = 0;
-    qint32 number = 0;
-    void Consider(int p, const TTango &t)
-    {
-        if (t.level == 0 && (position == 0 || t.number < number)) {
-            position = p;
-            number = t.number;
-        }
-    }
-};
-
-// The table's records are large and far apart: reading ahead keeps a pass
-// over all of them from waiting on memory word by word.
-constexpr int kPrefetchDistance = 32;
-void PrefetchAhead(const TWordTable &words, int p, int total)
-{
-    if (p + kPrefetchDistance <= total)
-        __builtin_prefetch(&words[p + kPrefetchDistance]);
-}
-}
-
 int TCC::SelectNextQuestion(TSelectMode mode)
 {
-    const int total = TangoTotal();
     const bool firstOfDay = mode == TSelectMode::FirstOfDay;
-    TNewestWord newest;
+    // Reading through a const table leaves the records unmarked as changed.
+    const TWordTable &table = words;
 
+    // 1. A wrong answer is followed by the same word; no counter moves.
+    if (!firstOfDay && training.retryPending && TWordTable::IsPosition(question.word))
+        return question.word;
+
+    const int total = TangoTotal();
+    selectionIndex.Update(words, total, todaysQuestions);
     if (firstOfDay) {
         // Stage-2 and stage-3 words whose day has come, in position order.
-        for (int p = 1; p <= total; ++p) {
-            const TTango &t = words[p];
-            PrefetchAhead(words, p, total);
-            if (t.level >= kFirstStage2Level && t.level <= kTopLevel && IsDateReached(t.nextDueDate))
+        selectionIndex.ForEachReviewWord([&](int p) {
+            if (IsDateReached(table[p].nextDueDate))
                 todaysQuestions.Append(p);
-            newest.Consider(p, t);
-        }
+        });
         if (!todaysQuestions.IsEmpty())
             return todaysQuestions.First();
     } else {
-        // 1. A wrong answer is followed by the same word; no counter moves.
-        if (training.retryPending && TWordTable::IsPosition(question.word))
-            return question.word;
-
         // 2. Stage-1 words fall due by questions: every counter moves on.
+        // The due ones join the list by position (a full list keeps a word
+        // for a later question), then the counters rise.
         training.newWord = false;
         training.randomQuestion = false;
-        for (int p = 1; p <= total; ++p) {
-            TTango &t = words[p];
-            PrefetchAhead(words, p, total);
-            newest.Consider(p, t);
-            if (t.stage1Counter < 1 || t.stage1Limit)
-                continue;
-            const int c = t.stage1Counter;
-            CountUp(t.stage1Counter);
-            const bool due = t.level == 0 || (IsStage1Level(t.level) && c > LevelInterval(t.level));
-            if (due)
-                todaysQuestions.Append(p);   // a full list keeps the word for a later pass
-        }
+        selectionIndex.AppendDueWords(words.Stage1Raises(), todaysQuestions);
+        words.RaiseStage1Counters(total);
         if (!todaysQuestions.IsEmpty()) {
-            const int w = todaysQuestions.TakeFirst();
-            if (words[w].level <= kLastStage1Level)
+            const int w = selectionIndex.TakeFirst(todaysQuestions);
+            if (table[w].level <= kLastStage1Level)
                 words[w].stage1Counter = 1;
             return w;
         }
     }
 
     // 3. A new word: the lowest number; on equal numbers the lower position.
-    // (Found during the pass above, so that the table is read once.)
-    if (newest.position != 0) {
+    const int newest = selectionIndex.NewestWord();
+    if (newest != 0) {
         if (!firstOfDay) {
-            words[newest.position].stage1Counter = 1;
+            words[newest].stage1Counter = 1;
             training.newWord = true;
         }
-        return newest.position;
+        return newest;
     }
 
     // 4. Nothing due and nothing new. While a word is still learned in stage
@@ -225,10 +216,7 @@ int TCC::SelectNextQuestion(TSelectMode mode)
     if (!training.randomAcceptedToday) {
         if (simulationRunning)
             return 0;
-        bool stage1Left = false;
-        for (int p = 1; p <= total && !stage1Left; ++p)
-            stage1Left = words[p].stage == TStage::One && words[p].level != kExcludedLevel;
-        if (!stage1Left) {
+        if (!selectionIndex.AnyStage1Word()) {
             const TNoQuestionsChoice choice = noQuestions ? noQuestions->AskNoQuestions() : TNoQuestionsChoice::End;
             if (choice == TNoQuestionsChoice::End)
                 return 0;
@@ -239,18 +227,12 @@ int TCC::SelectNextQuestion(TSelectMode mode)
     // 5. A random question: never an excluded word, and in a built-in file
     // never a stage-1 word. With no such word the file ends.
     training.randomQuestion = true;
-    const auto acceptable = [this](int p) {
-        const TTango &t = words[p];
-        return t.level != kExcludedLevel && (userFile || t.stage != TStage::One);
-    };
-    bool any = false;
-    for (int p = 1; p <= total && !any; ++p)
-        any = acceptable(p);
-    if (!any)
+    if (!selectionIndex.AnyRandomCandidate(userFile))
         return 0;
     for (;;) {
         const int p = random.Between(1, total);
-        if (acceptable(p))
+        const TTango &t = table[p];
+        if (t.level != kExcludedLevel && (userFile || t.stage != TStage::One))
             return p;
     }
 }

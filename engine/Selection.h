@@ -50,6 +50,9 @@ public:
 // they fell due. A position is in the list at most once.
 class TQuestionList {
 public:
+    TQuestionList() = default;
+    TQuestionList(const TQuestionList &other);
+    TQuestionList &operator=(const TQuestionList &other);
     int Count() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
     int First() const { return m_count > 0 ? m_items[static_cast<size_t>(m_head)] : 0; }
@@ -59,6 +62,10 @@ public:
     bool Append(int position);
     int TakeFirst();
     void Clear();
+    // Changes whenever a position leaves the list (or the list is replaced
+    // by another), never to a value it had before: whoever remembers it
+    // knows whether the list may have lost a position since.
+    quint64 Removals() const { return m_removals; }
 
 private:
     static bool IsMember(int position) { return position >= 1 && position < kMemberBits; }
@@ -67,6 +74,7 @@ private:
     int m_head = 0;
     int m_count = 0;
     std::bitset<kMemberBits> m_member;
+    quint64 m_removals = 0;
 };
 
 // The words asked in this study run: entry k is the k-th question's word
