@@ -41,19 +41,20 @@ QStringList SplitLines(const QString &text)
 QList<QStringView> SplitLineViews(QStringView text)
 {
     QList<QStringView> lines;
-    qsizetype start = 0;
+    const char16_t *units = text.utf16();
     const qsizetype n = text.size();
+    qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            lines.append(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-            start = i + 1;
-        }
+        const char16_t c = units[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < n && units[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
     }
     if (start < n)
-        lines.append(text.mid(start));
+        lines.append(text.sliced(start));
     return lines;
 }
 

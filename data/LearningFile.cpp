@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <iterator>
+#include <vector>
 #include <QStringDecoder>
 
 namespace {
@@ -71,16 +72,14 @@ QString EncodeLearningText(const QString &text)
     return out;
 }
 
-QString DecodeLearningBytes(const QByteArray &stored)
+namespace {
+// The general decoding: the text as QString reads it (malformed bytes become
+// replacement characters), then one pass that ends every line in CR LF (a
+// line break of any kind becomes one, a last line without one gets one) and
+// shifts every unit down.
+QString DecodeAnyLearningBytes(QByteArrayView view)
 {
-    QByteArrayView view(stored);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
     const QString text = QString::fromUtf8(view);
-    // One pass: every line ends in CR LF (a line break of any kind becomes
-    // one, a last line without one gets one) and every unit is shifted down.
-    constexpr char16_t kCr = u'\r' - kLearningTextShift;
-    constexpr char16_t kLf = u'\n' - kLearningTextShift;
     const char16_t *src = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
     QString out(2 * n + 2, Qt::Uninitialized);   // room for a lone break to become two units
@@ -89,8 +88,8 @@ QString DecodeLearningBytes(const QByteArray &stored)
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = src[i];
         if (c == u'\r' || c == u'\n') {
-            *dst++ = kCr;
-            *dst++ = kLf;
+            *dst++ = kShiftedCr;
+            *dst++ = kShiftedLf;
             if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n')
                 ++i;
         } else {
@@ -98,10 +97,90 @@ QString DecodeLearningBytes(const QByteArray &stored)
         }
     }
     if (n > 0 && src[n - 1] != u'\r' && src[n - 1] != u'\n') {
-        *dst++ = kCr;
-        *dst++ = kLf;
+        *dst++ = kShiftedCr;
+        *dst++ = kShiftedLf;
     }
     out.truncate(dst - begin);
+    return out;
+}
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The same in one pass straight from the bytes, for text that is plainly
+// well-formed: false at the first sequence that is not (or that decodes to a
+// noncharacter or a byte-order mark, which are left to the general decoding).
+bool DecodeWellFormedLearningBytes(QByteArrayView view, QString &out)
+{
+    const auto *src = reinterpret_cast<const unsigned char *>(view.data());
+    const qsizetype n = view.size();
+    out = QString(2 * n + 2, Qt::Uninitialized);   // a lone line break becomes two units
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    char16_t *dst = begin;
+    char32_t last = 0;   // the last character read
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = src[i];
+        char32_t u;
+        if (c < 0x80) {
+            if (c == '\r' || c == '\n') {
+                *dst++ = kShiftedCr;
+                *dst++ = kShiftedLf;
+                i += (c == '\r' && i + 1 < n && src[i + 1] == '\n') ? 2 : 1;
+                last = c;
+                continue;
+            }
+            u = c;
+            i += 1;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            if (i + 1 >= n || !IsContinuation(src[i + 1]))
+                return false;
+            u = (char32_t(c & 0x1F) << 6) | (src[i + 1] & 0x3F);
+            i += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            if (i + 2 >= n || !IsContinuation(src[i + 1]) || !IsContinuation(src[i + 2]))
+                return false;
+            u = (char32_t(c & 0x0F) << 12) | (char32_t(src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F);
+            if (u < 0x800 || QChar::isSurrogate(u))
+                return false;   // overlong or a surrogate
+            i += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            if (i + 3 >= n || !IsContinuation(src[i + 1]) || !IsContinuation(src[i + 2]) || !IsContinuation(src[i + 3]))
+                return false;
+            u = (char32_t(c & 0x07) << 18) | (char32_t(src[i + 1] & 0x3F) << 12) | (char32_t(src[i + 2] & 0x3F) << 6)
+                | (src[i + 3] & 0x3F);
+            if (u < 0x10000 || u > 0x10FFFF)
+                return false;
+            i += 4;
+        } else {
+            return false;
+        }
+        if (QChar::isNonCharacter(u) || u == 0xFEFF)
+            return false;
+        if (QChar::requiresSurrogates(u)) {
+            *dst++ = static_cast<char16_t>(QChar::highSurrogate(u) - kLearningTextShift);
+            *dst++ = static_cast<char16_t>(QChar::lowSurrogate(u) - kLearningTextShift);
+        } else {
+            *dst++ = static_cast<char16_t>(u - kLearningTextShift);
+        }
+        last = u;
+    }
+    if (n > 0 && last != u'\r' && last != u'\n') {
+        *dst++ = kShiftedCr;
+        *dst++ = kShiftedLf;
+    }
+    out.truncate(dst - begin);
+    return true;
+}
+}
+
+QString DecodeLearningBytes(const QByteArray &stored)
+{
+    QByteArrayView view(stored);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QString out;
+    if (!DecodeWellFormedLearningBytes(view, out))
+        out = DecodeAnyLearningBytes(view);
     return out;
 }
 
@@ -180,8 +259,11 @@ TTarget TargetOfField(TLayout layout, int field)
 // it, so it passes the row's size once the last field is taken.
 QStringView NextField(QStringView line, qsizetype &pos)
 {
-    const qsizetype tab = line.indexOf(u'\t', pos);
-    const qsizetype end = tab < 0 ? line.size() : tab;
+    // Fields are short: a plain loop finds the TAB sooner than a search call.
+    const char16_t *units = line.utf16();
+    qsizetype end = pos;
+    while (end < line.size() && units[end] != u'\t')
+        ++end;
     const QStringView field = line.sliced(pos, end - pos);
     pos = end + 1;
     return field;
@@ -195,6 +277,17 @@ int PositionOfRow(QStringView numberField, int tangoTotal, int &unnumbered)
         ++unnumbered;
         const qint64 position = qint64(tangoTotal) + unnumbered;
         return TWordTable::IsPosition(position) ? int(position) : 0;
+    }
+    // Plain digits are read in place; anything else as the number reader does.
+    if (numberField.size() <= 9) {
+        qint64 number = 0;
+        bool digits = true;
+        for (const QChar c : numberField) {
+            digits = digits && c >= u'0' && c <= u'9';
+            number = number * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return TWordTable::IsPosition(number) ? int(number) : 0;
     }
     bool ok = false;
     const qint64 number = numberField.toLongLong(&ok, 10);
@@ -226,16 +319,16 @@ void RefuseUnendedFile(const QList<QStringView> &lines, const QString &fileCode,
         throw TLearningFileRefused(RefusedText(fileCode, path, QStringLiteral("ファイルが途中で切れています。")));
 }
 
-// Every position that takes part in learning has its word.
-void RefuseMissingRows(const TWordTable &words, int tangoTotal, const QString &fileCode, const QString &path)
+// Every position that takes part in learning has its word (present: the
+// positions whose word was read, by position).
+void RefuseMissingRows(const std::vector<bool> &present, int tangoTotal, const QString &fileCode,
+                       const QString &path)
 {
     const int total = qBound(0, tangoTotal, kMaxWords);
-    int present = 0;
-    for (int p = 1; p <= total; ++p)
-        present += words[p].word.isEmpty() ? 0 : 1;
-    if (present < total) {
+    const int found = static_cast<int>(std::count(present.begin(), present.begin() + total + 1, true));
+    if (found < total) {
         throw TLearningFileRefused(RefusedText(
-            fileCode, path, QStringLiteral("%1 語のはずが、%2 語しかありません。").arg(total).arg(present)));
+            fileCode, path, QStringLiteral("%1 語のはずが、%2 語しかありません。").arg(total).arg(found)));
     }
 }
 }
@@ -254,7 +347,7 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
     RefuseUnendedFile(lines, fileCode, path);
     // Line 1: one character, then the version.
     try {
-        version = StrToInt(lines.first().mid(1).toString());
+        version = StrToInt(lines.first().mid(1));
     } catch (const TFatalError &e) {
         RaiseFileError(QDir::toNativeSeparators(path), 1, e.Message());
     }
@@ -264,6 +357,7 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
     const TLayout layout = LayoutOfCode(fileCode);
     bool noticeShown = false;
     int unnumbered = 0;
+    std::vector<bool> present(kMaxWords + 1, false);
     // Lines 2..n-1 are rows; the last line is the trailer.
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QStringView line = lines.at(i);
@@ -276,11 +370,11 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
         if (!numberField.isEmpty())
             t.number = position;
         t.word = pos <= line.size() ? NextField(line, pos).toString() : QString();
+        present[static_cast<size_t>(position)] = !t.word.isEmpty();
         for (int f = 2; pos <= line.size(); ++f) {
-            const QStringView field = NextField(line, pos);
-            if (field.isEmpty())
+            const QStringView cell = NextField(line, pos);
+            if (cell.isEmpty())
                 continue;
-            const QString cell = field.toString();
             if (layout == TLayout::Unchecked) {
                 // A file code without a column layout: nothing is stored.
                 // One notice per file says so (a box per cell would bury the
@@ -291,27 +385,28 @@ void ReadLearningFile(const QString &path, const QString &fileCode, int tangoTot
                 }
                 continue;
             }
+            // Only the cells that are kept become strings of their own.
             switch (TargetOfField(layout, f + 1)) {
             case TTarget::None: break;
-            case TTarget::Attribute1: t.attributes[0] = cell; break;
-            case TTarget::Attribute3: t.attributes[2] = cell; break;
-            case TTarget::Meaning1: t.meanings[0] = NormalizeMeaningText(cell, rules); break;
-            case TTarget::Meaning2: t.meanings[1] = NormalizeMeaningText(cell, rules); break;
-            case TTarget::Meaning3: t.meanings[2] = NormalizeMeaningText(cell, rules); break;
-            case TTarget::Meaning4: t.meanings[3] = NormalizeMeaningText(cell, rules); break;
-            case TTarget::Meaning5: t.meanings[4] = NormalizeMeaningText(cell, rules); break;
-            case TTarget::Meaning6: t.meanings[5] = NormalizeMeaningText(cell, rules); break;
-            case TTarget::Link1: t.links[0] = cell; break;
-            case TTarget::Link2: t.links[1] = cell; break;
-            case TTarget::ItColumn9: t.itColumn9 = cell; break;
-            case TTarget::ItColumn12: t.itColumn12 = cell; break;
-            case TTarget::ItColumn13: t.itColumns13to15[0] = cell; break;
-            case TTarget::ItColumn14: t.itColumns13to15[1] = cell; break;
-            case TTarget::ItColumn15: t.itColumns13to15[2] = cell; break;
+            case TTarget::Attribute1: t.attributes[0] = cell.toString(); break;
+            case TTarget::Attribute3: t.attributes[2] = cell.toString(); break;
+            case TTarget::Meaning1: t.meanings[0] = NormalizeMeaningView(cell, rules); break;
+            case TTarget::Meaning2: t.meanings[1] = NormalizeMeaningView(cell, rules); break;
+            case TTarget::Meaning3: t.meanings[2] = NormalizeMeaningView(cell, rules); break;
+            case TTarget::Meaning4: t.meanings[3] = NormalizeMeaningView(cell, rules); break;
+            case TTarget::Meaning5: t.meanings[4] = NormalizeMeaningView(cell, rules); break;
+            case TTarget::Meaning6: t.meanings[5] = NormalizeMeaningView(cell, rules); break;
+            case TTarget::Link1: t.links[0] = cell.toString(); break;
+            case TTarget::Link2: t.links[1] = cell.toString(); break;
+            case TTarget::ItColumn9: t.itColumn9 = cell.toString(); break;
+            case TTarget::ItColumn12: t.itColumn12 = cell.toString(); break;
+            case TTarget::ItColumn13: t.itColumns13to15[0] = cell.toString(); break;
+            case TTarget::ItColumn14: t.itColumns13to15[1] = cell.toString(); break;
+            case TTarget::ItColumn15: t.itColumns13to15[2] = cell.toString(); break;
             }
         }
         t.joinedMeanings = JoinMeanings(t.meanings);
     }
 
-    RefuseMissingRows(words, tangoTotal, fileCode, path);
+    RefuseMissingRows(present, tangoTotal, fileCode, path);
 }

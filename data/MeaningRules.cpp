@@ -42,28 +42,57 @@ QString NormalizeMeaningText(const QString &meaning, TMeaningRules rules)
 {
     if (rules == TMeaningRules::Plain)
         return meaning;
-    QString text = meaning;
+    return NormalizeMeaningView(meaning, rules);
+}
+
+QString NormalizeMeaningView(QStringView meaning, TMeaningRules rules)
+{
+    if (rules == TMeaningRules::Plain)
+        return meaning.toString();
+    // A leading ASCII character is never a bracket: it is dropped (and its
+    // label put in front) before the one string is made, and the brackets
+    // are replaced in that string.
+    const char16_t first = meaning.isEmpty() ? 0 : meaning.front().unicode();
+    const bool leading = !meaning.isEmpty() && first < 128;
+    QString text;
+    if (!leading || (rules == TMeaningRules::Standard && first >= u'1' && first <= u'9')) {
+        text = meaning.toString();
+    } else {
+        const QStringView rest = meaning.sliced(1);
+        const char16_t *label = nullptr;
+        if (rules == TMeaningRules::Italian)
+            for (const TLabel &l : kItalianLabels)
+                if (l.letter == first)
+                    label = l.label;
+        if (label) {
+            text = QString::fromUtf16(label);
+            text += rest;
+        } else {
+            text = rest.toString();
+        }
+    }
     ReplacePair(text, QChar(u'｜'), QChar(u'（'), QChar(u'）'), false);
     ReplacePair(text, QChar(u'：'), QChar(u'〈'), QChar(u'〉'), true);
-    if (text.isEmpty() || text.at(0).unicode() >= 128)
-        return text;
-    const char16_t first = text.at(0).unicode();
-    if (rules == TMeaningRules::Standard) {
-        if (first >= u'1' && first <= u'9')
-            return text;
-        return text.mid(1);
-    }
-    text.remove(0, 1);
-    for (const TLabel &l : kItalianLabels)
-        if (l.letter == first)
-            return QString::fromUtf16(l.label) + text;
     return text;
 }
 
 QString JoinMeanings(const std::array<QString, 6> &meanings)
 {
-    QString joined = meanings[0];
-    for (size_t i = 1; i < meanings.size() && !meanings[i].isEmpty(); ++i)
-        joined += QStringLiteral("、") + meanings[i];
+    // One string of the joined length, or meaning 1 itself when alone.
+    size_t count = 1;
+    qsizetype length = meanings[0].size();
+    while (count < meanings.size() && !meanings[count].isEmpty()) {
+        length += 1 + meanings[count].size();
+        ++count;
+    }
+    if (count == 1)
+        return meanings[0];
+    QString joined;
+    joined.reserve(length);
+    joined += meanings[0];
+    for (size_t i = 1; i < count; ++i) {
+        joined += u'、';
+        joined += meanings[i];
+    }
     return joined;
 }

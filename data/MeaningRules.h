@@ -18,6 +18,9 @@ TMeaningRules MeaningRulesOf(const QString &fileCode, bool userFile);
 // the end); a leading ASCII character is removed unless it is a digit 1..9
 // (Italian: always removed, and "m", "s", "o", "f" put their label in front).
 QString NormalizeMeaningText(const QString &meaning, TMeaningRules rules);
+// The same for a meaning read as a view of a larger text: the result is
+// the one string it makes.
+QString NormalizeMeaningView(QStringView meaning, TMeaningRules rules);
 
 // Meaning 1, then each further meaning after "、", stopping at the first
 // empty one.

@@ -61,10 +61,18 @@ template <typename Entry, typename KeyReader, typename Sink>
 void ForEachHistoryEntry(const QString &text, KeyReader readKey, Sink sink)
 {
     const QStringView view(text);
+    const char16_t *units = view.utf16();
+    const qsizetype n = view.size();
+    // Entries are short: plain loops find the brackets sooner than search calls.
+    const auto find = [&](char16_t c, qsizetype from) {
+        while (from < n && units[from] != c)
+            ++from;
+        return from < n ? from : -1;
+    };
     qsizetype pos = 0;
-    while (pos < view.size()) {
-        const qsizetype open = view.indexOf(u'[', pos);
-        const qsizetype close = open < 0 ? -1 : view.indexOf(u']', open);
+    while (pos < n) {
+        const qsizetype open = find(u'[', pos);
+        const qsizetype close = open < 0 ? -1 : find(u']', open);
         if (open < 0 || close < 0)
             RaiseHistoryError(text.mid(pos));
         Entry entry;
@@ -138,12 +146,21 @@ QString PartlyDamagedRecordMessage(const QString &path, const QList<int> &lines,
            + QDir::toNativeSeparators(path) + KeptCopyNote(keptCopy);
 }
 
-bool IsDamagedStateFile(const QString &path)
+QByteArray ReadStateFileBytes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    return file.readAll();
+}
+
+bool IsDamagedStateFile(const QString &path)
+{
+    return IsDamagedStateBytes(ReadStateFileBytes(path));
+}
+
+bool IsDamagedStateBytes(const QByteArray &bytes)
+{
     qsizetype end = 0;
     while (end < bytes.size() && bytes.at(end) != '\r' && bytes.at(end) != '\n')
         ++end;
@@ -219,31 +236,65 @@ QStringList DecodeRecordLines(const QByteArray &bytes)
     return SplitLines(text);
 }
 
-void ReadRecordFields(QStringView line, qsizetype position, TTango &t)
+namespace {
+// The fields of a record line, split at TABs in one pass; fields past the
+// last are empty. Returns how many TABs the line holds (a line with too
+// many has its surplus left in the last field).
+using TRecordFieldViews = std::array<QStringView, kRecordFieldCount>;
+qsizetype SplitRecordFields(QStringView line, TRecordFieldViews &fields)
 {
-    auto number = [&] { return StrToInt(NextTabView(line, position)); };
+    fields.fill(QStringView());
+    const char16_t *units = line.utf16();
+    const qsizetype n = line.size();
+    qsizetype tabs = 0;
+    qsizetype start = 0;
+    size_t field = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (units[i] != u'\t')
+            continue;
+        ++tabs;
+        if (field + 1 < fields.size()) {
+            fields[field++] = line.sliced(start, i - start);
+            start = i + 1;
+        }
+    }
+    fields[field] = line.sliced(start);
+    return tabs;
+}
+
+// Fields 2..15 (from the stage to the limit flag), numbers read in place.
+void ReadRecordFieldViews(const QStringView *fields, TTango &t)
+{
+    const auto number = [&](int k) { return StrToInt(fields[k]); };
     // A history count below 0 is as unreadable as one that is not a number.
-    auto count = [&] {
-        const QStringView field = NextTabView(line, position);
-        const qint32 value = StrToInt(field);
+    const auto count = [&](int k) {
+        const qint32 value = StrToInt(fields[k]);
         if (value < 0)
-            RaiseConversionError(field.toString());
+            RaiseConversionError(fields[k].toString());
         return value;
     };
-    t.stage = static_cast<TStage>(number());
-    t.stage1History = NextTabView(line, position).toString();
-    t.stage1Count = count();
-    t.stage2History = NextTabView(line, position).toString();
-    t.stage2Count = count();
-    t.timesAsked = number();
-    t.wrongCount = number();
-    t.resetCount = number();
-    t.level = number();
-    t.stage1Counter = number();
-    t.nextDueDate = NextTabView(line, position).toString();
-    t.starX = number();
-    t.starY = number();
-    t.stage1Limit = NextTabView(line, position) == kTrue;
+    t.stage = static_cast<TStage>(number(0));
+    t.stage1History = fields[1].toString();
+    t.stage1Count = count(2);
+    t.stage2History = fields[3].toString();
+    t.stage2Count = count(4);
+    t.timesAsked = number(5);
+    t.wrongCount = number(6);
+    t.resetCount = number(7);
+    t.level = number(8);
+    t.stage1Counter = number(9);
+    t.nextDueDate = fields[10].toString();
+    t.starX = number(11);
+    t.starY = number(12);
+    t.stage1Limit = fields[13] == kTrue;
+}
+}
+
+void ReadRecordFields(QStringView line, qsizetype position, TTango &t)
+{
+    TRecordFieldViews fields;
+    SplitRecordFields(position < line.size() ? line.sliced(position) : QStringView(), fields);
+    ReadRecordFieldViews(fields.data(), t);
 }
 
 QList<TStage1Entry> ParseStage1History(const QString &text)
@@ -452,7 +503,12 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    return ReadRecordBytes(file.readAll(), words, wordIndex);
+}
+
+TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
+                                const std::optional<QHash<QString, int>> &wordIndex)
+{
     TRecordFileRead read;
     // Lines are views of one decoded text; only a file that is not UTF-8 as
     // a whole is decoded line by line.
@@ -484,10 +540,11 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
         for (const QString &line : std::as_const(ownLines))
             lines.append(line);
     }
+    TRecordFieldViews fields;
     for (qsizetype k = 1; k <= lines.size(); ++k) {
         const QStringView line = lines.at(k - 1);
-        qsizetype pos = 0;
-        const QStringView word = NextTabView(line, pos);
+        const qsizetype tabs = SplitRecordFields(line, fields);
+        const QStringView word = fields[0];
         int target = static_cast<int>(qMin<qsizetype>(k, kMaxWords + 1));
         if (wordIndex) {
             // A user workbook that changed since the last start: records
@@ -500,9 +557,9 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
             break;   // lines past the table's last position have no word to belong to
         TTango &t = words[target];
         try {
-            if (line.count(u'\t') > kRecordFieldCount - 1)
+            if (tabs > kRecordFieldCount - 1)
                 RaiseConversionError(line.left(40).toString());
-            ReadRecordFields(line, pos, t);
+            ReadRecordFieldViews(fields.data() + 1, t);
             RebuildHistoryArrays(t);
             ++read.readableLines;
         } catch (const TFatalError &) {

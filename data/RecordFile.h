@@ -38,6 +38,10 @@ QString PartlyDamagedRecordMessage(const QString &path, const QList<int> &lines,
 // bytes FF FE. A file that cannot be read is an error (TFatalError), never
 // "damaged": a record that cannot be read must not be replaced.
 bool IsDamagedStateFile(const QString &path);
+// The same test on the bytes of such a file, read with ReadStateFileBytes
+// (which raises TFatalError, naming the file, when it cannot be read).
+bool IsDamagedStateBytes(const QByteArray &bytes);
+QByteArray ReadStateFileBytes(const QString &path);
 
 // The field that starts at `position`; the position moves past the TAB that
 // ends it. An empty field (a TAB or the end of the line at the position)
@@ -123,3 +127,6 @@ struct TRecordFileRead {
 };
 TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
                                const std::optional<QHash<QString, int>> &wordIndex);
+// The same for the bytes of a record file already read.
+TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
+                                const std::optional<QHash<QString, int>> &wordIndex);

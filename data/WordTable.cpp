@@ -3,6 +3,7 @@
 #include <QHashFunctions>
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -14,6 +15,7 @@
 namespace {
 constexpr size_t kWordCount = kMaxWords + 1;
 constexpr size_t kLargePage = size_t(2) << 20;
+constexpr size_t kLeastMeaningBuckets = 1024;
 }
 
 TWordTable::TWordTable()
@@ -42,8 +44,10 @@ TWordTable::~TWordTable()
 
 void TWordTable::Clear()
 {
-    for (size_t i = 0; i < kWordCount; ++i)
+    // Records past the last one reached for writing are still empty.
+    for (size_t i = 0; i <= m_reached; ++i)
         m_words[i] = TTango{};
+    m_reached = 0;
     m_meaningIndex.clear();
     m_meaningIndexMade = false;
     ForgetChanges();
@@ -83,21 +87,29 @@ std::pair<const TWordTable::TMeaningKey *, const TWordTable::TMeaningKey *>
 TWordTable::WordsWithMeaning(const QString &meaning) const
 {
     if (!m_meaningIndexMade) {
-        m_meaningIndex.clear();
-        for (int p = 1; p <= kMaxWords; ++p)
+        // Every meaning by its hash, gathered bucket by bucket in one
+        // counting pass (no sort): a bucket holds the words of the meanings
+        // whose hashes end in its bits.
+        std::vector<TMeaningKey> keys;
+        keys.reserve(kWordCount * 2);
+        for (size_t p = 1; p < kWordCount; ++p)
             for (const QString &m : m_words[p].meanings)
                 if (!m.isEmpty())
-                    m_meaningIndex.push_back({qHash(m), p});
-        std::sort(m_meaningIndex.begin(), m_meaningIndex.end(), [](const TMeaningKey &a, const TMeaningKey &b) {
-            return a.hash < b.hash || (a.hash == b.hash && a.position < b.position);
-        });
+                    keys.push_back({qHash(m), static_cast<int>(p)});
+        const size_t buckets = std::bit_ceil(std::max(keys.size(), kLeastMeaningBuckets));
+        m_meaningMask = buckets - 1;
+        m_meaningBuckets.assign(buckets + 1, 0);
+        for (const TMeaningKey &k : keys)
+            ++m_meaningBuckets[(k.hash & m_meaningMask) + 1];
+        for (size_t b = 0; b < buckets; ++b)
+            m_meaningBuckets[b + 1] += m_meaningBuckets[b];
+        m_meaningIndex.resize(keys.size());
+        std::vector<quint32> next(m_meaningBuckets.begin(), m_meaningBuckets.end() - 1);
+        for (const TMeaningKey &k : keys)
+            m_meaningIndex[next[k.hash & m_meaningMask]++] = k;
         m_meaningIndexMade = true;
     }
-    const size_t hash = qHash(meaning);
-    const auto first = std::lower_bound(m_meaningIndex.begin(), m_meaningIndex.end(), hash,
-                                        [](const TMeaningKey &k, size_t h) { return k.hash < h; });
-    auto last = first;
-    while (last != m_meaningIndex.end() && last->hash == hash)
-        ++last;
-    return {std::to_address(first), std::to_address(last)};
+    const size_t bucket = qHash(meaning) & m_meaningMask;
+    const TMeaningKey *entries = m_meaningIndex.data();
+    return {entries + m_meaningBuckets[bucket], entries + m_meaningBuckets[bucket + 1]};
 }

@@ -5,6 +5,7 @@
 // to DBTangoTotal in look-ups.
 #include <QString>
 #include <QtGlobal>
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <memory>
@@ -137,6 +138,7 @@ public:
         const size_t p = static_cast<size_t>(position);
         CatchUp(p);
         NoteChange(p);
+        m_reached = std::max(m_reached, p);
         return m_words[p];
     }
     const TTango &operator[](int position) const
@@ -203,7 +205,12 @@ private:
     std::vector<int> m_changed;
     std::vector<quint8> m_changedMark;
     bool m_allChanged = true;
-    // Every non-empty meaning of every word as (hash, position), sorted.
+    size_t m_reached = 0;                      // no record past it was reached for writing since Clear()
+    // Every non-empty meaning of every word as (hash, position), by bucket:
+    // bucket b (the hash's bits in the mask) from m_meaningBuckets[b] to
+    // m_meaningBuckets[b + 1].
     mutable std::vector<TMeaningKey> m_meaningIndex;
+    mutable std::vector<quint32> m_meaningBuckets;
+    mutable size_t m_meaningMask = 0;
     mutable bool m_meaningIndexMade = false;
 };

@@ -235,12 +235,13 @@ void TWordRecords::LoadRecordFile()
     }
     // A damaged file is kept beside the record before anything is reset;
     // every line that can still be read keeps its word's history.
-    const bool damaged = IsDamagedStateFile(path);
+    const QByteArray bytes = ReadStateFileBytes(path);
+    const bool damaged = IsDamagedStateBytes(bytes);
     if (damaged) {
         for (int p = 1; p <= TangoTotal(); ++p)
             InitWordRecord(p);
     }
-    const TRecordFileRead read = ReadRecordFile(path, words, wordIndex);
+    const TRecordFileRead read = ReadRecordBytes(bytes, words, wordIndex);
     if (!damaged && read.unreadableLines.isEmpty())
         return;
     const QString copy = KeepDamagedCopy(path);

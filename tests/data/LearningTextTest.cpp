@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 int RunTool(const QStringList &args, QString *errors = nullptr)
 {
@@ -100,4 +102,45 @@ TEST(LearningTextTool, RefusesWhatCannotRoundTrip)
     EXPECT_EQ(RunTool({QStringLiteral("decode"), dir.file(QStringLiteral("lines.dat")), dir.file(QStringLiteral("o"))}), 1);
     EXPECT_EQ(RunTool({QStringLiteral("decode"), dir.file(QStringLiteral("missing.dat")), dir.file(QStringLiteral("o"))}), 1);
     EXPECT_EQ(RunTool({QStringLiteral("encode"), dir.file(QStringLiteral("emoji.txt"))}), 1);
+}
+
+namespace {
+// The program's reading as a plain statement: QString's UTF-8 decoding, every
+// line break made CR LF, a CR LF after a last line without one, every unit
+// shifted down.
+QString ReadAsStated(QByteArray stored)
+{
+    if (stored.startsWith("\xEF\xBB\xBF"))
+        stored.remove(0, 3);
+    QString text = QString::fromUtf8(stored);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    if (!text.isEmpty() && !text.endsWith(u'\n'))
+        text += u'\n';
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return DecodeLearningText(text);
+}
+}
+
+TEST(LearningText, ReadingAgreesWithItsStatementOnAnyBytes)
+{
+    // Pieces of well-formed and malformed UTF-8: line breaks, multi-byte
+    // characters of every length, a byte-order mark and a noncharacter,
+    // stray continuation bytes, cut sequences, surrogates, overlong forms,
+    // code points past U+10FFFF.
+    const QByteArray pieces[] = {
+        "a", "Z\t", "\r", "\n", "\r\n", "\x12\x0F", "\xC3\xA9", "\xE8\xA6\x8B", "\xF0\x9F\x98\x80",
+        "\xEF\xBB\xBF", "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\x80", "\xC3", "\xE8\xA6", "\xF0\x9F\x98",
+        "\xED\xA0\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xFF", "\x01",
+    };
+    std::mt19937 draw(20240401);
+    for (int k = 0; k < 3000; ++k) {
+        QByteArray stored = draw() % 4 == 0 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        const int count = static_cast<int>(draw() % 12);
+        // Mostly well-formed text, so both ways of reading are taken.
+        const size_t range = draw() % 2 == 0 ? 12 : std::size(pieces);
+        for (int i = 0; i < count; ++i)
+            stored += pieces[draw() % range];
+        EXPECT_EQ(DecodeLearningBytes(stored), ReadAsStated(stored)) << stored.toHex().toStdString();
+    }
 }

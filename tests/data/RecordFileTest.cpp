@@ -1,10 +1,13 @@
 #include "data/RecordFile.h"
 #include "base/TError.h"
 #include "support/EngineFolder.h"
+#include "bench/BenchFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <array>
+#include <limits>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -290,4 +293,37 @@ TEST(RecordFile, LinesBeyondTheWordsAreReadButNeverPastTheTable)
     e.cc.LoadRecordFile();
     EXPECT_EQ(e.cc.words[3].level, 4);
     EXPECT_EQ(e.cc.words[kMaxWords].starX, 5);
+}
+
+// A learner-sized record read back gives the same records, history arrays
+// included, and writes out byte for byte the same file.
+TEST(RecordFile, LearnerSizedRecordRoundTripsByteForByte)
+{
+    TCC written;
+    FillRealisticWordTable(written, kMaxWords);
+    GiveRealisticHistories(written, kMaxWords);
+    // Records a real file can also hold: texts beyond ASCII, counters at
+    // their ends, a limit flag, a history past the arrays.
+    written.words[3].word = QStringLiteral("caf\u00E9 \U0001F600 見る");
+    written.words[5].stage1Counter = std::numeric_limits<qint32>::max();
+    written.words[7].wrongCount = -12;
+    written.words[9].stage1Limit = true;
+    for (int p = 1; p <= kMaxWords; ++p)
+        RebuildHistoryArrays(written.words[p]);
+    const QByteArray bytes = RecordFileBytes(written.words, kMaxWords);
+
+    TCC read;
+    for (int p = 1; p <= kMaxWords; ++p)
+        read.words[p].word = written.words[p].word;
+    const TRecordFileRead result = ReadRecordBytes(bytes, read.words, std::nullopt);
+    EXPECT_EQ(result.readableLines, kMaxWords);
+    EXPECT_TRUE(result.unreadableLines.isEmpty());
+    EXPECT_EQ(RecordFileBytes(read.words, kMaxWords), bytes);
+    for (int p = 1; p <= kMaxWords; ++p) {
+        const TTango &a = std::as_const(written.words)[p];
+        const TTango &b = std::as_const(read.words)[p];
+        ASSERT_TRUE(a.stage1Questions == b.stage1Questions && a.stage1Levels == b.stage1Levels
+                    && a.stage2Days == b.stage2Days && a.stage2Levels == b.stage2Levels)
+            << "position " << p;
+    }
 }
