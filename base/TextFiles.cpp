@@ -46,7 +46,7 @@ QList<QStringView> SplitLineViews(QStringView text)
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = units[i];
-        if (c != u'\r' && c != u'\n')
+        if (c > u'\r' || (c != u'\r' && c != u'\n'))
             continue;
         lines.append(text.sliced(start, i - start));
         if (c == u'\r' && i + 1 < n && units[i + 1] == u'\n')

@@ -1,5 +1,7 @@
 #include "data/MeaningRules.h"
 
+#include <algorithm>
+
 namespace {
 struct TLabel {
     char16_t letter;
@@ -71,8 +73,12 @@ QString NormalizeMeaningView(QStringView meaning, TMeaningRules rules)
             text = rest.toString();
         }
     }
-    ReplacePair(text, QChar(u'｜'), QChar(u'（'), QChar(u'）'), false);
-    ReplacePair(text, QChar(u'：'), QChar(u'〈'), QChar(u'〉'), true);
+    // Most meanings hold no markup: one look at the units spares the searches.
+    const bool markup = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'｜' || c == u'：'; });
+    if (markup) {
+        ReplacePair(text, QChar(u'｜'), QChar(u'（'), QChar(u'）'), false);
+        ReplacePair(text, QChar(u'：'), QChar(u'〈'), QChar(u'〉'), true);
+    }
     return text;
 }
 
@@ -87,12 +93,12 @@ QString JoinMeanings(const std::array<QString, 6> &meanings)
     }
     if (count == 1)
         return meanings[0];
-    QString joined;
-    joined.reserve(length);
-    joined += meanings[0];
-    for (size_t i = 1; i < count; ++i) {
-        joined += u'、';
-        joined += meanings[i];
+    QString joined(length, Qt::Uninitialized);
+    QChar *out = joined.data();
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            *out++ = QChar(u'、');
+        out = std::copy(meanings[i].cbegin(), meanings[i].cend(), out);
     }
     return joined;
 }

@@ -65,3 +65,28 @@ TEST(StrToInt, AcceptsOnlyDecimalIntegers)
         EXPECT_THROW(StrToInt(bad), TFatalError) << bad.toStdString();
     EXPECT_EQ(StrToInt(QStringLiteral("+5")), 5);
 }
+
+// Every way a text can break its lines: CR LF, a lone CR or LF, CR CR LF,
+// breaks at the start and at the end, empty lines.
+TEST(TextFiles, LinesSplitAtEveryKindOfBreak)
+{
+    const QString pieces[] = {QStringLiteral("ab"), QStringLiteral("\r\n"), QStringLiteral("\n"),
+                              QStringLiteral("\r"), QStringLiteral("x\ty"), QString()};
+    for (int a = 0; a < 6; ++a)
+        for (int b = 0; b < 6; ++b)
+            for (int c = 0; c < 6; ++c)
+                for (int d = 0; d < 6; ++d) {
+                    const QString text = pieces[a] + pieces[b] + pieces[c] + pieces[d];
+                    // As stated: CR LF is one break, CR and LF each one, and a
+                    // final break makes no extra line.
+                    QString unified = text;
+                    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+                    QStringList expected = unified.split(u'\n');
+                    if (unified.endsWith(u'\n') || unified.isEmpty())
+                        expected.removeLast();
+                    QStringList lines;
+                    for (const QStringView line : SplitLineViews(text))
+                        lines << line.toString();
+                    EXPECT_EQ(lines, expected) << text.toStdString();
+                }
+}
