@@ -24,7 +24,8 @@ QString ShortDateText(const QDate &date)
 std::optional<QDate> ParseDateText(QStringView text)
 {
     // Read in place: year of 1..4 digits, month and day of 1..2, "/" between.
-    const QStringView trimmed = text.trimmed();
+    const bool spaced = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    const QStringView trimmed = spaced ? text.trimmed() : text;
     int values[3] = {0, 0, 0};
     int part = 0;
     int digits = 0;

@@ -15,6 +15,11 @@
 #include <memory>
 #include <vector>
 
+namespace {
+// SplitLineViews makes room for lines of this many units on average.
+constexpr qsizetype kReservedLineLength = 8;
+}
+
 QString DecodeStateBytes(const QByteArray &bytes)
 {
     QByteArrayView view(bytes);
@@ -43,6 +48,10 @@ QList<QStringView> SplitLineViews(QStringView text)
     QList<QStringView> lines;
     const char16_t *units = text.utf16();
     const qsizetype n = text.size();
+    // Room for lines of eight units on average: a list that grows while it
+    // is filled copies itself again and again, and room that is never used
+    // costs nothing.
+    lines.reserve(n / kReservedLineLength + 1);
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = units[i];

@@ -50,4 +50,34 @@ void BM_StudyRun200(benchmark::State &state)
     }
 }
 BENCHMARK(BM_StudyRun200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One question of a study run on the full file: choose the word, draw its
+// choices, decide typing, judge and grade (a right answer four times in
+// five). A new run starts, untimed, when the quota is used up.
+void BM_StudyRunQuestion(benchmark::State &state)
+{
+    const TBenchProgramFolder folder(kMaxWords);
+    TCC cc;
+    folder.Open(cc);
+    cc.fileQueue.Append(cc.fileCode);
+    if (cc.OpenNextLearningFile() != TFileOpenResult::Opened || !cc.BeginStudyRun()) {
+        state.SkipWithError("the file did not open");
+        return;
+    }
+    int asked = 0;
+    for (auto _ : state) {
+        if (cc.QuotaUsedUp()) {
+            state.PauseTiming();
+            cc.BeginStudyRun();
+            state.ResumeTiming();
+        }
+        if (cc.AskNextQuestion() != TAskResult::Asked) {
+            state.SkipWithError("nothing to ask");
+            break;
+        }
+        const bool right = ++asked % 5 != 0;
+        cc.GradeQuestion(cc.JudgeAnswer(right ? cc.question.correctPosition : 0, true, QString()));
+    }
+}
+BENCHMARK(BM_StudyRunQuestion)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 }

@@ -12,6 +12,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <charconv>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -262,8 +264,29 @@ qsizetype SplitRecordFields(QStringView line, TRecordFieldViews &fields)
     return tabs;
 }
 
+// Texts that repeat from line to line (due dates: a few hundred days for
+// thousands of words) made once and shared.
+class TSharedTexts {
+public:
+    QString Of(QStringView text)
+    {
+        if (text.isEmpty())
+            return {};
+        const auto found = m_texts.find(std::u16string_view(text.utf16(), static_cast<size_t>(text.size())));
+        if (found != m_texts.end())
+            return found->second;
+        QString made = text.toString();
+        // The key views the string's own units, which stay put while the map holds it.
+        m_texts.emplace(std::u16string_view(reinterpret_cast<const char16_t *>(made.constData()), static_cast<size_t>(made.size())), made);
+        return made;
+    }
+
+private:
+    std::unordered_map<std::u16string_view, QString> m_texts;
+};
+
 // Fields 2..15 (from the stage to the limit flag), numbers read in place.
-void ReadRecordFieldViews(const QStringView *fields, TTango &t)
+void ReadRecordFieldViews(const QStringView *fields, TTango &t, TSharedTexts &dates)
 {
     const auto number = [&](int k) { return StrToInt(fields[k]); };
     // A history count below 0 is as unreadable as one that is not a number.
@@ -283,7 +306,7 @@ void ReadRecordFieldViews(const QStringView *fields, TTango &t)
     t.resetCount = number(7);
     t.level = number(8);
     t.stage1Counter = number(9);
-    t.nextDueDate = fields[10].toString();
+    t.nextDueDate = dates.Of(fields[10]);
     t.starX = number(11);
     t.starY = number(12);
     t.stage1Limit = fields[13] == kTrue;
@@ -294,7 +317,8 @@ void ReadRecordFields(QStringView line, qsizetype position, TTango &t)
 {
     TRecordFieldViews fields;
     SplitRecordFields(position < line.size() ? line.sliced(position) : QStringView(), fields);
-    ReadRecordFieldViews(fields.data(), t);
+    TSharedTexts dates;
+    ReadRecordFieldViews(fields.data(), t, dates);
 }
 
 QList<TStage1Entry> ParseStage1History(const QString &text)
@@ -541,6 +565,7 @@ TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
             lines.append(line);
     }
     TRecordFieldViews fields;
+    TSharedTexts dates;
     for (qsizetype k = 1; k <= lines.size(); ++k) {
         const QStringView line = lines.at(k - 1);
         const qsizetype tabs = SplitRecordFields(line, fields);
@@ -559,7 +584,7 @@ TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
         try {
             if (tabs > kRecordFieldCount - 1)
                 RaiseConversionError(line.left(40).toString());
-            ReadRecordFieldViews(fields.data() + 1, t);
+            ReadRecordFieldViews(fields.data() + 1, t, dates);
             RebuildHistoryArrays(t);
             ++read.readableLines;
         } catch (const TFatalError &) {

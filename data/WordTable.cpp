@@ -37,16 +37,18 @@ TWordTable::TWordTable()
 
 TWordTable::~TWordTable()
 {
-    for (size_t i = 0; i < kWordCount; ++i)
-        m_words[i].~TTango();
+    // Records past the last one reached for writing hold nothing to give back.
+    std::destroy(m_words, m_words + m_reached + 1);
     std::free(m_words);
 }
 
 void TWordTable::Clear()
 {
     // Records past the last one reached for writing are still empty.
-    for (size_t i = 0; i <= m_reached; ++i)
-        m_words[i] = TTango{};
+    for (size_t i = 0; i <= m_reached; ++i) {
+        std::destroy_at(&m_words[i]);
+        new (&m_words[i]) TTango();
+    }
     m_reached = 0;
     m_meaningIndex.clear();
     m_meaningIndexMade = false;
