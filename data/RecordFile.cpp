@@ -435,6 +435,8 @@ namespace {
 constexpr qsizetype kNumberFieldBytes = 11;
 constexpr int kNumberFields = 10;
 constexpr int kTextFields = 4;
+// What a word's record line takes in a learner's file, give or take.
+constexpr qsizetype kTypicalRecordLineBytes = 96;
 
 // The most bytes a word's record line can take: three per UTF-16 unit of
 // its texts, the numbers at their longest, the flag, TABs and CR LF.
@@ -479,25 +481,28 @@ char *PutUtf8(char *dst, const QString &field)
 
 QByteArray RecordFileBytes(const TWordTable &words, int total)
 {
-    // One pass into one buffer sized for the longest the lines can be:
-    // numbers written in place, texts encoded straight into it.
+    // One pass over the records into one buffer: before each line the buffer
+    // is made long enough for the longest that line can be (it grows by
+    // doubling, rarely: it starts at a typical line length per word), then
+    // numbers are written in place and texts encoded straight into it.
     static_assert(kTextFields + kNumberFields + 1 == kRecordFieldCount);
-    qsizetype bound = kUtf8Bom.size();
-    for (int p = 1; p <= total; ++p)
-        bound += RecordLineBound(words[p]);
-    QByteArray bytes(bound, Qt::Uninitialized);
-    char *const begin = bytes.data();
-    char *dst = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), begin);
-    const auto text = [&](const QString &field) {
-        dst = PutUtf8(dst, field);
-        *dst++ = '\t';
-    };
-    const auto number = [&](qint32 value) {
-        dst = std::to_chars(dst, dst + kNumberFieldBytes, value).ptr;
-        *dst++ = '\t';
-    };
+    QByteArray bytes(kUtf8Bom.size() + qsizetype(qMax(total, 0)) * kTypicalRecordLineBytes, Qt::Uninitialized);
+    qsizetype used = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), bytes.data()) - bytes.data();
     for (int p = 1; p <= total; ++p) {
         const TTango &t = words[p];
+        const qsizetype bound = RecordLineBound(t);
+        if (bytes.size() - used < bound)
+            bytes.resize(qMax(2 * bytes.size(), used + bound));
+        char *const begin = bytes.data();
+        char *dst = begin + used;
+        const auto text = [&](const QString &field) {
+            dst = PutUtf8(dst, field);
+            *dst++ = '\t';
+        };
+        const auto number = [&](qint32 value) {
+            dst = std::to_chars(dst, dst + kNumberFieldBytes, value).ptr;
+            *dst++ = '\t';
+        };
         text(t.word);
         number(StageNumber(t.stage));
         text(t.stage1History);
@@ -516,8 +521,9 @@ QByteArray RecordFileBytes(const TWordTable &words, int total)
         dst = std::copy(flag.begin(), flag.end(), dst);
         *dst++ = '\r';
         *dst++ = '\n';
+        used = dst - begin;
     }
-    bytes.truncate(dst - begin);
+    bytes.truncate(used);
     return bytes;
 }
 
