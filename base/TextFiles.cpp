@@ -43,19 +43,17 @@ QStringList SplitLines(const QString &text)
     return lines;
 }
 
-QList<QStringView> SplitLineViews(QStringView text)
+namespace {
+// Line by line, unit by unit: every kind of line break.
+QList<QStringView> SplitLineViewsByUnit(QStringView text, QList<QStringView> &&lines)
 {
-    QList<QStringView> lines;
+    lines.clear();
     const char16_t *units = text.utf16();
     const qsizetype n = text.size();
-    // Room for lines of eight units on average: a list that grows while it
-    // is filled copies itself again and again, and room that is never used
-    // costs nothing.
-    lines.reserve(n / kReservedLineLength + 1);
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = units[i];
-        if (c > u'\r' || (c != u'\r' && c != u'\n'))
+        if (c != u'\r' && c != u'\n')
             continue;
         lines.append(text.sliced(start, i - start));
         if (c == u'\r' && i + 1 < n && units[i + 1] == u'\n')
@@ -64,6 +62,38 @@ QList<QStringView> SplitLineViews(QStringView text)
     }
     if (start < n)
         lines.append(text.sliced(start));
+    return std::move(lines);
+}
+}
+
+QList<QStringView> SplitLineViews(QStringView text)
+{
+    QList<QStringView> lines;
+    const qsizetype n = text.size();
+    // Room for lines of eight units on average: a list that grows while it
+    // is filled copies itself again and again, and room that is never used
+    // costs nothing.
+    lines.reserve(n / kReservedLineLength + 1);
+    // Lines that end in LF or CR LF are found by searches for LF and CR,
+    // which pass over long stretches at once; a CR anywhere else sends the
+    // text the slow way.
+    qsizetype cr = text.indexOf(u'\r');
+    qsizetype start = 0;
+    while (start < n) {
+        const qsizetype lf = text.indexOf(u'\n', start);
+        const qsizetype end = lf < 0 ? n : lf;
+        qsizetype length = end - start;
+        if (cr >= 0 && cr < end) {
+            if (lf < 0 || cr != end - 1)
+                return SplitLineViewsByUnit(text, std::move(lines));
+            --length;
+            cr = text.indexOf(u'\r', lf + 1);
+        }
+        lines.append(text.sliced(start, length));
+        if (lf < 0)
+            break;
+        start = lf + 1;
+    }
     return lines;
 }
 
