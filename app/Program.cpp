@@ -125,6 +125,10 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_fileManagerForm->openWordBrowser = openWordBrowser;
     m_fileManagerForm->downloadLearningFile = [cc = m_cc.get()](const QString &code) {
         const TServerAddress server = ReadServerAddress(cc->programFolder);
+        // A configuration file without a usable address is named, as the
+        // version window does, before the manager says the download failed.
+        if (!server.problem.isEmpty())
+            cc->notifier->Error(server.problem);
         if (server.url.isEmpty())
             return false;
         THttpDownloadService service(server.url);

@@ -4,6 +4,7 @@
 #include "TrainingWindowFixture.h"
 
 #include "app/Menus.h"
+#include "files/FileManagerUnit.h"
 #include "files/UserFilesUnit.h"
 #include "help/InfoUnit.h"
 
@@ -12,7 +13,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -255,4 +258,20 @@ TEST_F(TMenusTest, EachTopLevelMenuOpensWithEveryItemShowing)
         EXPECT_TRUE(shot.save(QStringLiteral(TESSARION_BINARY_DIR "/menu_%1.png").arg(menu->objectName())));
         menu->hide();
     }
+}
+
+// The file manager's download from a configuration file without a usable
+// server address: the message names the file, and nothing is fetched.
+TEST_F(TMenusTest, TheManagersDownloadNamesAnUnusableServerAddress)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+    folder.writeLines(QStringLiteral("ServerAddress.dat"), {QStringLiteral("ftp://example.invalid/")});
+    StartToReady();
+    EXPECT_FALSE(program->fileManagerForm().downloadLearningFile(QStringLiteral("FT")));
+    const QString all = notes.messages.join(QLatin1Char('\n'));
+    EXPECT_TRUE(all.contains(QStringLiteral("ftp://example.invalid/"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("ServerAddress.dat"))) << all.toStdString();
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("resource/FT_enc.dat"))));
 }
