@@ -260,8 +260,9 @@ TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCod
         bool overflow = false;
         for (qint64 factor : {qint64(s.dailyQuota), qint64(s.averageAchievement), qint64(s.overallCorrectRate)})
             overflow = overflow || qMulOverflow(product, factor, &product);
-        const bool negative = (s.learningDays < 0) != (s.dailyQuota < 0)
-                              != (s.averageAchievement < 0) != (s.overallCorrectRate < 0);
+        // The product is negative when an odd number of its factors is.
+        const bool negative = (((s.learningDays < 0) != (s.dailyQuota < 0)) != (s.averageAchievement < 0))
+                              != (s.overallCorrectRate < 0);
         const qint64 estimate = overflow ? (negative ? qint64(INT_MIN) : qint64(INT_MAX)) : product / 10000;
         s.answersTotal = static_cast<qint32>(qBound(qint64(INT_MIN), estimate, qint64(INT_MAX)));
     }

@@ -90,7 +90,7 @@ TEST(AgentReaction, TheFirstDrawThatSucceedsDecides)
     };
     for (const TCase &c : cases) {
         SCOPED_TRACE(testing::Message() << c.correct << c.usEnglish << " answers " << c.answers.size());
-        TScriptedDraws script{c.answers, c.index};
+        TScriptedDraws script{c.answers, c.index, {}, {}};
         EXPECT_EQ(ChooseAgentReaction(c.correct, c.usEnglish, script.Draws()), c.expected);
         EXPECT_EQ(script.asked, c.asked);
         EXPECT_EQ(script.belowAsked, c.belowAsked);

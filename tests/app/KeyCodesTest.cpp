@@ -76,8 +76,9 @@ TEST(KeyCodes, EveryLayoutGivesTheCodeOfTheCharacterThatArrived)
         const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, QString::fromUtf16(c.text));
         const TKeyPress press = TranslateKey(event);
         EXPECT_EQ(press.code, c.code) << c.name;
-        if (c.code != 0)
+        if (c.code != 0) {
             EXPECT_EQ(press.shift, c.shift) << c.name;
+        }
         EXPECT_EQ(press.text, QString::fromUtf16(c.foreign)) << c.name;
     }
 }

@@ -218,8 +218,9 @@ TEST_F(TMenusTest, TheResetNeedsBothConfirmationsAndKeepsADatedCopyFirst)
         Item("smReset")->trigger();
         ASSERT_EQ(asked.size(), c.questions);
         EXPECT_EQ(asked[0], QStringLiteral("この学習ファイルの学習記録をすべて消去します。よろしいですか？"));
-        if (c.questions > 1)
+        if (c.questions > 1) {
             EXPECT_EQ(asked[1], QStringLiteral("本当によろしいですか？"));
+        }
         EXPECT_EQ(cc().words[word].level == 0, c.reset);
         EXPECT_EQ(ResetCopies().size(), c.reset ? 1 : 0);
     }
@@ -248,9 +249,11 @@ TEST_F(TMenusTest, EachTopLevelMenuOpensWithEveryItemShowing)
         menu->popup(bar->mapToGlobal(title.bottomLeft()));
         ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
         QTest::qWait(50);
-        for (QAction *a : menu->actions())
-            if (a->isVisible())
+        for (QAction *a : menu->actions()) {
+            if (a->isVisible()) {
                 EXPECT_FALSE(menu->actionGeometry(a).isEmpty()) << a->objectName().toStdString();
+            }
+        }
         QImage shot = form().grab().toImage();
         QPainter painter(&shot);
         painter.drawPixmap(bar->mapTo(&form(), title.bottomLeft()), menu->grab());

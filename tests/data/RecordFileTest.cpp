@@ -195,8 +195,9 @@ TEST(RecordFile, DamagedFilesKeepACopyAndEveryReadableLine)
         const QString message = e.messages().messages.first();
         EXPECT_TRUE(message.startsWith(c.message)) << message.toStdString();
         EXPECT_TRUE(message.contains(e.cc.RecordFilePath())) << message.toStdString();
-        if (!c.linesNamed.isEmpty())
+        if (!c.linesNamed.isEmpty()) {
             EXPECT_TRUE(message.contains(c.linesNamed)) << message.toStdString();
+        }
         // The damaged file, byte for byte, beside the record; its name is in the message.
         const QStringList kept = QDir(e.cc.userFolder + QStringLiteral("record"))
                                      .entryList({QStringLiteral("Record_TT.dat.damaged-*")}, QDir::Files);

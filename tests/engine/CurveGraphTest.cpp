@@ -55,8 +55,9 @@ TEST(CurveGraph, BackgroundAndCurvesFollowTheWordsStage)
             const TEntryCurve &curve = inputs.curves[k];
             EXPECT_EQ(curve.last, k == inputs.curves.size() - 1);
             EXPECT_EQ(curve.returnsToTop, !curve.last);
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_GT(curve.startX, inputs.curves[k - 1].returnX);
+            }
             ASSERT_FALSE(curve.points.isEmpty());
             EXPECT_GE(curve.points.last().y, curve.points.first().y);   // retention only falls
         }

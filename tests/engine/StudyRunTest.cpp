@@ -293,8 +293,9 @@ TEST(StudyRun, TheEndOfAFileIsOneCommit)
             for (qsizetype k = renaming ? failing : 0; k < files.size(); ++k)
                 EXPECT_EQ(env.dir.read(QStringLiteral("user/") + files.at(k)), before.value(files.at(k)))
                     << files.at(k).toStdString();
-            if (renaming && failing > 0)
+            if (renaming && failing > 0) {
                 EXPECT_NE(env.dir.read(QStringLiteral("user/") + files.at(0)), before.value(files.at(0)));
+            }
             // Whatever is in place, the settings count no answer the record lacks.
             auto again = env.Start(1);
             again->SetCurrentFile(QStringLiteral("TT"));
