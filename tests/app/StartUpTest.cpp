@@ -89,8 +89,9 @@ TEST(Farewell, UsEnglishByTheHour)
         QSet<QString> said;
         for (int i = 0; i < 2000; ++i)
             said.insert(ChooseFarewellPhrase(QStringLiteral("TT"), kUsEnglishLanguageId, c.hour, random));
-        if (!c.only.isEmpty())
+        if (!c.only.isEmpty()) {
             EXPECT_TRUE(said.contains(c.only)) << c.hour;
+        }
         EXPECT_FALSE(said.contains(c.never)) << c.hour;
         // Every draw may fail: then nothing is said.
         EXPECT_TRUE(said.contains(QString())) << c.hour;

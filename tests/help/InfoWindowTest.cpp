@@ -137,8 +137,9 @@ TEST(AccentReplacementList, EqualsTheFoldTableOfTheAnswerCheck)
     }
     for (char16_t c = 0x00C0; c <= 0x024F; ++c) {
         const QString letter(QChar{c});
-        if (FoldDiacritics(letter) != letter)
+        if (FoldDiacritics(letter) != letter) {
             EXPECT_TRUE(listed.contains(letter)) << "not listed: U+" << std::hex << int(c);
+        }
     }
 
     TEngineFolder env(QStringLiteral("IT"), 8);
@@ -170,10 +171,11 @@ TEST_F(InfoWindow, ThePanelFitsTheTextAndTheWindowSitsOverTheMainWindow)
         // The text is shown whole, or as much as the screen takes and scrolls.
         const QRect screen = owner.screen()->availableGeometry();
         EXPECT_LE(form.height(), screen.height());
-        if (key == QStringLiteral("Operation"))
+        if (key == QStringLiteral("Operation")) {
             EXPECT_EQ(text->verticalScrollBar()->maximum(), 0);
-        else if (text->verticalScrollBar()->maximum() > 0)
+        } else if (text->verticalScrollBar()->maximum() > 0) {
             EXPECT_GT(form.height(), screen.height() / 2);
+        }
         form.hide();
     }
     // Every word list takes one size, at least that of the TOEIC list's text.

@@ -134,8 +134,9 @@ TEST_F(TVersionWindow, TheNewerProgramIsOfferedAfterTheRevisionTextWasRead)
         EXPECT_TRUE(cc->defaultNotifier.messages.contains(kOffer)) << cc->defaultNotifier.messages.join('\n').toStdString();
         EXPECT_EQ(form->sLabel1()->text(), c.finalText);
         EXPECT_EQ(offeredFiles, c.yes ? QStringList({QStringLiteral("tessarion_amd64.deb")}) : QStringList());
-        if (c.chooseFile)
+        if (c.chooseFile) {
             EXPECT_EQ(program.read(QStringLiteral("Desktop/tessarion_amd64.deb")), kPackage);
+        }
         // The data version stays, so the next check offers the program again.
         EXPECT_LT(cc->catalog.dataVersion, cc->siteCatalog.dataVersion);
     }
