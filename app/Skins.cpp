@@ -1,5 +1,7 @@
 #include "app/Skins.h"
 
+#include "app/SvgPicture.h"
+
 #include "base/Random.h"
 #include "base/TError.h"
 
@@ -10,7 +12,6 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 
 namespace {
 const QString kSkinTablePath = QStringLiteral(":/skins/skins.json");
@@ -79,15 +80,7 @@ QPixmap SkinPicture(const QString &name)
 {
     if (!IsPlainName(name))
         return {};
-    QSvgRenderer renderer(kSkinPictureFolder + name + kSkinPictureExtension);
-    if (!renderer.isValid() || renderer.defaultSize().isEmpty())
-        return {};
-    QPixmap pixmap(renderer.defaultSize());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter);
-    return pixmap;
+    return SvgPicture(kSkinPictureFolder + name + kSkinPictureExtension);
 }
 
 QList<TSkin> ReadSkinTable(const QString &path)

@@ -1,5 +1,6 @@
 #include "etymology/EtymologyUnit.h"
 
+#include "app/SvgPicture.h"
 #include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "engine/AnswerCheck.h"
@@ -18,7 +19,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -67,15 +67,7 @@ const QColor kWhiteTextShade(40, 24, 16, 150);
 
 QPixmap LoadPicture(const QString &name)
 {
-    QSvgRenderer renderer(kPictureFolder + name + QStringLiteral(".svg"));
-    if (!renderer.isValid() || renderer.defaultSize().isEmpty())
-        return {};
-    QPixmap pixmap(renderer.defaultSize());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter);
-    return pixmap;
+    return SvgPicture(kPictureFolder + name + QStringLiteral(".svg"));
 }
 
 void SetTextColour(QWidget *widget, const QColor &colour)

@@ -17,10 +17,11 @@ pronunciation glyphs are drawn from it) and IPAexGothic (Japanese).
 
 The output depends on nothing but this script, so it is the same on every run.
 """
-import filecmp
 import os
 import sys
-import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import artwork_files  # noqa: E402
 
 # --- colours -----------------------------------------------------------------
 INK = "#63587A"            # the Athena skin's text colour
@@ -372,30 +373,5 @@ def artwork():
     return files
 
 
-def write(folder):
-    for name, content in artwork().items():
-        path = os.path.join(folder, name)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "w", encoding="utf-8", newline="\n") as f:
-            f.write(content)
-
-
-def main():
-    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-    if len(sys.argv) > 1 and sys.argv[1] == "--check":
-        with tempfile.TemporaryDirectory() as fresh:
-            write(fresh)
-            bad = [name for name in artwork()
-                   if not os.path.exists(os.path.join(root, "resources", name))
-                   or not filecmp.cmp(os.path.join(fresh, name), os.path.join(root, "resources", name), shallow=False)]
-        for name in bad:
-            print(f"differs from the script's output: resources/{name}")
-        if not bad:
-            print("resources/ holds exactly what the script makes")
-        return 1 if bad else 0
-    write(sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "resources"))
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(artwork_files.run(artwork, "resources/"))

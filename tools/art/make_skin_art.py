@@ -11,12 +11,13 @@ from fixed seeds, so the output is the same on every run.
   python3 tools/art/make_skin_art.py [output folder, default resources/]
   python3 tools/art/make_skin_art.py --check   (the shipped files are what this script makes)
 """
-import filecmp
 import json
 import os
 import random
 import sys
-import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import artwork_files  # noqa: E402
 
 TILE = 240
 
@@ -196,29 +197,5 @@ def artwork():
     return files
 
 
-def write(folder):
-    for name, content in artwork().items():
-        path = os.path.join(folder, name)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "w", encoding="utf-8", newline="\n") as f:
-            f.write(content)
-
-
-def main():
-    if len(sys.argv) > 1 and sys.argv[1] == "--check":
-        with tempfile.TemporaryDirectory() as fresh:
-            write(fresh)
-            bad = [name for name in artwork()
-                   if not os.path.exists(os.path.join(ROOT, "resources", name))
-                   or not filecmp.cmp(os.path.join(fresh, name), os.path.join(ROOT, "resources", name), shallow=False)]
-        for name in bad:
-            print(f"differs from the script's output: resources/{name}")
-        if not bad:
-            print("resources/skins/ holds exactly what the script makes")
-        return 1 if bad else 0
-    write(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "resources"))
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(artwork_files.run(artwork, "resources/skins/"))
