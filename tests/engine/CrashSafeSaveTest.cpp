@@ -21,10 +21,8 @@
 namespace {
 // A large file (a record file of some 80 KB).
 constexpr int kWords = 1000;
-// Kills: at least this many, and more while the time budget lasts.
-constexpr int kFewestKills = 100;
-constexpr int kMostKills = 400;
-constexpr qint64 kKillBudgetMs = 3000;
+// Kills at moments the machine chooses, beside the kills at every reported moment.
+constexpr int kRandomKills = 100;
 // A child that outlives its parent ends by itself.
 constexpr unsigned kChildLifetimeSeconds = 20;
 // Exit codes of a child that saves once under a file size limit.
@@ -231,7 +229,148 @@ int SaveUnderSizeLimit(TCC &cc, rlim_t limit, const std::function<void()> &save,
 }
 }
 
+namespace {
+// The moments a saving child reports, one loop of it: before a save (the
+// state of the next generation already made), then each file's write, then
+// each file's rename and the moment right after it, in commit order.
+constexpr int kSavedFiles = kSaveSteps / 2;
+constexpr int kMomentsPerSave = 1 + kSavedFiles + 2 * kSavedFiles;
+// The moment right after file f (commit order) is in place.
+constexpr int MomentAfterRename(int f)
+{
+    return 1 + kSavedFiles + 2 * f + 1;
+}
+
+// A child that saves generation after generation and stops at each moment
+// until the parent lets it go on; the parent kills it at the moment it chooses.
+class TSavingChild {
+public:
+    explicit TSavingChild(TCC &cc, int firstGeneration)
+    {
+        int moments[2];
+        int go[2];
+        if (pipe(moments) != 0 || pipe(go) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            alarm(kChildLifetimeSeconds);
+            close(moments[0]);
+            close(go[1]);
+            const auto report = [&] {
+                const char moment = 1;
+                char answer = 0;
+                if (write(moments[1], &moment, 1) != 1 || read(go[0], &answer, 1) != 1)
+                    _exit(kOtherError);
+            };
+            SetSaveFault([&](TSaveStep, const QString &) {
+                report();
+                return false;
+            });
+            SetStateWriteObserver([&](const QString &) { report(); });
+            try {
+                for (int g = firstGeneration;; ++g) {
+                    report();
+                    SaveState(cc);
+                    MakeState(cc, g + 1);
+                }
+            } catch (...) {
+            }
+            _exit(kOtherError);
+        }
+        close(moments[1]);
+        close(go[0]);
+        m_moments = moments[0];
+        m_go = go[1];
+    }
+    ~TSavingChild()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_moments >= 0)
+            close(m_moments);
+        if (m_go >= 0)
+            close(m_go);
+    }
+    bool Started() const { return m_pid > 0; }
+
+    // Lets the child pass `moments` moments, then kills it at the next one,
+    // while it waits there. False when the child ended before.
+    bool KillAtMoment(int moments)
+    {
+        char moment = 0;
+        const char go = 1;
+        for (int k = 0; k < moments; ++k) {
+            if (read(m_moments, &moment, 1) != 1 || write(m_go, &go, 1) != 1)
+                return false;
+        }
+        if (read(m_moments, &moment, 1) != 1)
+            return false;
+        kill(m_pid, SIGKILL);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return WIFSIGNALED(status);
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_moments = -1;
+    int m_go = -1;
+};
+}
+
+// Killed at every moment of two saves in a row and between them: each file
+// holds exactly the state it held before its rename, or the new one after
+// it; the files are put in place in commit order, and the next start leaves
+// no temporary file behind.
 TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
+{
+    TLargeFile f;
+    TCC &cc = f.cc;
+    MakeState(cc, 0);
+    SaveState(cc);
+    TSavedGenerations last = ReadState(cc);
+    ASSERT_EQ(last.record, 0);
+
+    for (int moment = 0; moment < 2 * kMomentsPerSave; ++moment) {
+        SCOPED_TRACE(moment);
+        const int next = last.record + 1;
+        MakeState(cc, next);
+        TSavingChild child(cc, next);
+        ASSERT_TRUE(child.Started());
+        ASSERT_TRUE(child.KillAtMoment(moment)) << "the saving child ended by itself";
+
+        // The generation file f holds: the one saved in the child's loop j
+        // once its rename has happened, else the one before it.
+        const int j = moment / kMomentsPerSave;
+        const int at = moment % kMomentsPerSave;
+        const auto expected = [&](int file, int before) {
+            if (at >= MomentAfterRename(file))
+                return next + j;
+            return j == 0 ? before : next + j - 1;
+        };
+        const TSavedGenerations now = ReadState(cc);
+        if (::testing::Test::HasFailure())
+            FAIL() << "after the kill at moment " << moment;
+        EXPECT_EQ(now.record, expected(0, last.record));
+        EXPECT_EQ(now.settings, expected(1, last.settings));
+        EXPECT_EQ(now.formPosition, expected(2, last.formPosition));
+        EXPECT_EQ(now.catalogPc, expected(3, last.catalogPc));
+        EXPECT_EQ(now.catalogUser, expected(4, last.catalogUser));
+        ExpectInCommitOrder(now, last);
+        last = now;
+    }
+    // A temporary file a kill leaves beside the real ones is read by
+    // nothing, and the next start removes it.
+    cc.workspace.RemoveInterruptedSaves();
+    EXPECT_EQ(StrayCount(cc), 0);
+}
+
+// Killed at moments the machine chooses, the same holds: a file is never
+// older than before, and never ahead of a file put in place before it.
+TEST(CrashSafeSave, KilledAtRandomMomentsKeepsTheCommitOrder)
 {
     TLargeFile f;
     TCC &cc = f.cc;
@@ -239,16 +378,9 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
     QElapsedTimer timer;
     timer.start();
     SaveState(cc);
-    // Kill moments spread over one save and a little more.
     const int saveUs = static_cast<int>(qMax<qint64>(timer.nsecsElapsed() / 1000, 1000));
     TSavedGenerations last = ReadState(cc);
-    ASSERT_EQ(last.record, 0);
-
-    int kills = 0;
-    int advanced = 0;   // kills after which some file held a newer state
-    int partial = 0;    // kills that left the files at different states
-    timer.restart();
-    while (kills < kMostKills && (kills < kFewestKills || timer.elapsed() < kKillBudgetMs)) {
+    for (int kills = 0; kills < kRandomKills; ++kills) {
         const int next = last.record + 1;
         MakeState(cc, next);
         int ready[2];
@@ -274,38 +406,19 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
         char start = 0;
         ASSERT_EQ(read(ready[0], &start, 1), 1);
         close(ready[0]);
-        // Any moment of the first save, and a little after it.
         usleep(static_cast<useconds_t>(cc.random.Between(0, saveUs * 5 / 4)));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself";
-        ++kills;
-
         const TSavedGenerations now = ReadState(cc);
         if (::testing::Test::HasFailure())
-            FAIL() << "after " << kills << " kills";
-        // Each file is old or new, never older than before; the files are
-        // put in place in order, so a later one is never ahead of an earlier
-        // one: the settings never count answers the record lacks.
+            FAIL() << "after " << kills + 1 << " kills";
         ExpectInCommitOrder(now, last);
-        advanced += now.record != last.record;
-        partial += now.catalogUser != now.record;
         last = now;
     }
-    // The kills landed at every point of a save: before it, between its
-    // files, and after it.
-    EXPECT_GT(advanced, 0);
-    EXPECT_GT(partial, 0);
-    EXPECT_LT(advanced, kills);
-    // A kill leaves temporary files beside the real ones; nothing reads
-    // them, and the next start removes them.
-    const int stray = StrayCount(cc);
     cc.workspace.RemoveInterruptedSaves();
     EXPECT_EQ(StrayCount(cc), 0);
-    std::printf("%d kills in %lld ms (save %d us): %d after a newer state was saved, %d between "
-                "files; %d stray temporary files\n",
-                kills, static_cast<long long>(timer.elapsed()), saveUs, advanced, partial, stray);
 }
 
 // Killed at each write and each rename of the save that ends a file: the
