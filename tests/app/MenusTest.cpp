@@ -248,7 +248,14 @@ TEST_F(TMenusTest, EachTopLevelMenuOpensWithEveryItemShowing)
         ASSERT_FALSE(title.isEmpty());
         menu->popup(bar->mapToGlobal(title.bottomLeft()));
         ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
-        QTest::qWait(50);
+        const auto everyItemShows = [&] {
+            for (QAction *a : menu->actions()) {
+                if (a->isVisible() && menu->actionGeometry(a).isEmpty())
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(WaitFor(everyItemShows));
         for (QAction *a : menu->actions()) {
             if (a->isVisible()) {
                 EXPECT_FALSE(menu->actionGeometry(a).isEmpty()) << a->objectName().toStdString();

@@ -231,13 +231,17 @@ TEST_F(TSkinsTest, EverySkinLooksDifferentOnAGradedQuestion)
         const QString name = QString::fromLatin1(row.name);
         form().findChild<QAction *>(QStringLiteral("sm") + name)->trigger();
         form().ShowMainMenus();
-        QTest::qWait(100);   // the bar lays out its items anew for the skin's font
-        // The skin's menu font fits the bar: no item is pushed out of it.
-        for (QMenu *menu : {form().mmFile, form().mmPreferences, form().mmInformation}) {
-            const QRect item = form().menuBar()->actionGeometry(menu->menuAction());
-            EXPECT_FALSE(item.isEmpty()) << qPrintable(name);
-            EXPECT_TRUE(form().menuBar()->rect().contains(item)) << qPrintable(name);
-        }
+        // The skin's menu font fits the bar: no item is pushed out of it once
+        // the bar has laid out its items anew for the font.
+        const auto itemsFit = [&] {
+            for (QMenu *menu : {form().mmFile, form().mmPreferences, form().mmInformation}) {
+                const QRect item = form().menuBar()->actionGeometry(menu->menuAction());
+                if (item.isEmpty() || !form().menuBar()->rect().contains(item))
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(WaitFor(itemsFit)) << qPrintable(name);
         const QImage shot = form().grab().toImage();
         ASSERT_FALSE(shot.isNull());
         // A spot of bare background beside the question.

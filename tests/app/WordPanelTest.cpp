@@ -9,6 +9,7 @@
 #include "help/Pictures.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidget>
@@ -393,7 +394,9 @@ TEST_F(TWordPanelTest, TheTypedWordHintKeepsThePagesClosedUntilTheNextQuestion)
     const QString hint = QStringLiteral("※ river ･･･ 川");
     form().sLabel_Hasei->setText(hint);
     panel().sLabel_TabVoc_Voc->clear();
-    QTest::qWait(1500);   // longer than the telop's interval
+    // The telop comes round at least once while the hint stands.
+    QSignalSpy telopRan(form().Timer_telop, &QTimer::timeout);
+    ASSERT_TRUE(WaitFor([&] { return telopRan.count() >= 2; }));
     EXPECT_FALSE(panel().isEnabled());
     EXPECT_EQ(form().sLabel_Hasei->text(), hint);
     EXPECT_EQ(panel().sLabel_TabVoc_Voc->text(), QString());   // not refreshed

@@ -18,6 +18,9 @@
 using namespace etymology_fixture;
 
 namespace {
+// Waits on a window condition give up only after this long.
+constexpr int kWaitLimitMs = 10000;
+
 struct EtymologyForm : testing::Test {
     void SetUp() override
     {
@@ -47,7 +50,9 @@ struct EtymologyForm : testing::Test {
     {
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(form.Label_rel[static_cast<size_t>(label)], &enter);
-        QTest::qWait(20);
+        // The list of relatives opens as a menu once its delay has passed.
+        (void)QTest::qWaitFor([&] { return form.PopupActionBar1->isVisible() || form.RelatedWords().isEmpty(); },
+                        kWaitLimitMs);
     }
     void Unhover(int label)
     {
@@ -236,7 +241,7 @@ TEST_F(EtymologyForm, HintLinesShowOnlyInTheFirstDaysOfARecord)
         form.show();
         form.activateWindow();
         QApplication::setActiveWindow(&form);
-        QTest::qWait(5);
+        (void)QTest::qWaitFor([&] { return form.Label_remark->isVisible() == shown; }, kWaitLimitMs);
         EXPECT_EQ(form.Label_remark->isVisible(), shown) << start;
         EXPECT_EQ(form.Label_remark3->text(), S("※スペースキーでもとの画面に戻ります"));
         form.hide();

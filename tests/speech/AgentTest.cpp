@@ -191,7 +191,7 @@ TEST(Agent, RequestsRunInTurnAndReportThroughTheEventLoop)
     EXPECT_LT(b, c);
     EXPECT_EQ(started.count(), 0);   // not inside the call
     EXPECT_EQ(agent.QueuedRequests(), 3);
-    ASSERT_TRUE(WaitComplete(completed, c, 5000));
+    ASSERT_TRUE(WaitComplete(completed, c, 15000));
     ASSERT_EQ(started.count(), 3);
     ASSERT_EQ(completed.count(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -211,8 +211,7 @@ TEST(Agent, StopAllEndsTheRunningAndTheQueuedRequests)
     agent.StopAll();
     EXPECT_EQ(agent.QueuedRequests(), 0);
     EXPECT_TRUE(agent.CurrentAnimation().isEmpty());
-    ASSERT_TRUE(completed.wait(1000));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completed.count() >= 3; }, 15000));
     QList<int> ids;
     for (const auto &args : completed)
         ids << args.at(0).toInt();
@@ -232,10 +231,10 @@ TEST(Agent, ShowAndHideBringTheWindowUpAndTakeItAway)
     EXPECT_TRUE(agent.IsVisible());
     EXPECT_TRUE(agent.Window()->isVisible());
     EXPECT_EQ(agent.Window()->pos(), QPoint(40, 60));
-    ASSERT_TRUE(WaitComplete(completed, shown, 3000));
+    ASSERT_TRUE(WaitComplete(completed, shown, 15000));
     const int hidden = agent.Hide();
     EXPECT_TRUE(agent.Window()->isVisible());   // vanishing first
-    ASSERT_TRUE(WaitComplete(completed, hidden, 3000));
+    ASSERT_TRUE(WaitComplete(completed, hidden, 15000));
     EXPECT_FALSE(agent.IsVisible());
     EXPECT_FALSE(agent.Window()->isVisible());
     agent.Unload();
@@ -275,8 +274,8 @@ TEST(Agent, ASpokenWordIsHeardOnTheSoundDevice)
         TShownAgent shown;
         QSignalSpy completed(&shown.agent, &TAgent::RequestComplete);
         const int id = shown.agent.Speak(QStringLiteral("important"), {1033, 135, 150});
-        ASSERT_TRUE(WaitComplete(completed, id, 5000));
-        WaitPumping(100);
+        ASSERT_TRUE(WaitComplete(completed, id, 15000));
+        capture.WaitHeard(100);   // the voice's last samples reach the file
         device.CloseDevice();
     }
     const std::vector<int> out = capture.LeftSamples();
@@ -298,7 +297,7 @@ TEST(Agent, AParkedBirdSpeaksWithoutABalloon)
     QSignalSpy completed(&agent, &TAgent::RequestComplete);
     const int id = agent.Speak(QStringLiteral("word"), {1033, 135, 150});
     EXPECT_TRUE(agent.BalloonText().isEmpty());
-    EXPECT_TRUE(WaitComplete(completed, id, 5000));
+    EXPECT_TRUE(WaitComplete(completed, id, 15000));
 }
 
 TEST(Agent, IdlingStartsAfterAQuietSpellOnly)

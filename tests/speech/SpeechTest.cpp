@@ -166,7 +166,7 @@ TEST_F(SpeechRules, ATrackedRequestSetsTheBusyFlagUntilItCompletes)
     const int tracked = speech.TrackedSpeakRequest();
     ASSERT_GT(tracked, 0);
     EXPECT_FALSE(speech.Busy());   // the start is reported through the event loop
-    ASSERT_TRUE(QTest::qWaitFor([&] { return speech.Busy(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return speech.Busy(); }, 15000));
 
     // While busy, speaking and animations are skipped.
     speech.SpeakText(QStringLiteral("garden"), false);
@@ -193,7 +193,7 @@ TEST_F(SpeechRules, ATrackedHideAtShutdownKeepsTheBirdSilentUntilItCompletes)
     speech.PlayAgentAnimation(QStringLiteral("Hide"), true);
     const int hide = speech.TrackedPlayRequest();
     ASSERT_GT(hide, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return speech.Busy(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return speech.Busy(); }, 15000));
     speech.SpeakText(QStringLiteral("Bye"), true);
     speech.PlayAgentAnimation(QStringLiteral("Wave"), true);
     EXPECT_EQ(agent().CurrentRequest(), hide);
