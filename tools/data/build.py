@@ -181,7 +181,7 @@ def build_english_words(code, list_names, correction_names, src, ms, review):
         meanings = fix.meanings.get(w, auto)
         if not meanings:
             PROBLEMS.append('%s: no meaning for %s (add it to corrections/%s)' % (code, w, correction_names[-1]))
-        pron = english.pronunciation(w, src['cmu'], het.get(w))
+        pron = english.pronunciation(w, src['cmu'], het.get(w), meanings[0] if meanings else '')
         link = fix.links[w] if w in fix.links else english.base_word(w, words, src['wordnet'])
         if link and link not in words:
             PROBLEMS.append('%s: link of %s names %s, which is not on the list' % (code, w, link))

@@ -121,11 +121,13 @@ _VOWELS = {
     'AH': ('[E]', '[A2!]', '[A2!2]'),
     'AA': ('[A]', '[A!]', '[A!2]'),
     'AO': ('[O][k0]', '[O!][k0]', '[O!2][k0]'),
-    'ER': ('[E2]', '[E2!]', '[E2!2]'),
+    # A stressed r-coloured vowel is long (girl ɚ́ː), an unstressed one short.
+    'ER': ('[E2]', '[E2!][k0]', '[E2!2][k0]'),
     'EH': ('[E3]', '[E3!]', '[E3!2]'),
     # The glyph set has no stressed ɪ; a stressed ɪ is drawn as a stressed i.
     'IH': ('[I]', '[i!]', '[i!2]'),
-    'IY': ('i[k0]', '[i!][k0]', '[i!2][k0]'),
+    # An unstressed IY is the short i of happy, report, serious.
+    'IY': ('i', '[i!][k0]', '[i!2][k0]'),
     'UH': ('[U]', '[U!]', '[U!2]'),
     'UW': ('u[k0]', '[u!][k0]', '[u!2][k0]'),
     'AY': ('a[I]', '[a!][I]', '[a!2][I]'),
@@ -140,29 +142,108 @@ _CONSONANTS = {
     'TH': '[T]', 'DH': '[D]', 'SH': '[S]', 'ZH': '[Z]', 'CH': '[ts]', 'JH': '[dz]',
     'NG': '[N]', 'HH': 'h', 'Y': 'j',
 }
+# Prefixes of verbs that take the stress on the verb they are built on
+# (oversee, overcome, undertake); the number of vowels each prefix has.
+_VERB_PREFIXES = (('over', 2), ('under', 2))
+# Hiragana endings of a Japanese verb in its dictionary form.
+_VERB_ENDINGS = tuple('うくぐすつぬぶむる')
+
+
+def _vowel_positions(phones):
+    return [i for i, p in enumerate(phones) if p[-1:] in '012' and p[:-1] in _VOWELS]
+
+
+def _set_stress(phones, i, stress):
+    phones[i] = phones[i][:-1] + stress
+
+
+# Endings of verb forms that describe (敵意のある, 進んでいる): adjectives.
+_DESCRIBING_ENDINGS = ('のある', 'ている', 'ておる')
+
+
+def is_verb_meaning(meaning):
+    """A Japanese meaning in a verb's dictionary form (克服する, 見落とす)."""
+    m = re.sub(r'[（(][^)）]*[)）]', '', meaning).strip()
+    return m.endswith(_VERB_ENDINGS) and not m.endswith(_DESCRIBING_ENDINGS)
+
+
+def _primary_index(arpa):
+    phones = arpa.split()
+    vowels = _vowel_positions(phones)
+    for k, i in enumerate(vowels):
+        if phones[i].endswith('1'):
+            return k
+    return -1
+
+
+def mend_stress(arpa, word='', verb=False):
+    """The stress of a pronouncing-dictionary entry as a learner's dictionary
+    prints it:
+    - of two primary stresses (outside, engineer) the first is a secondary one;
+    - an over-/under- verb is stressed on the verb it is built on
+      (oversee òuvərsíː, undertake ʌ̀ndərtéik);
+    - a final -y (company, ability), a final -o (memo, tomorrow) and an i
+      before another vowel after the stressed syllable (immediately) carry no
+      stress;
+    - -ism has no secondary stress (mechanism, tourism)."""
+    phones = arpa.split()
+    vowels = _vowel_positions(phones)
+    primaries = [i for i in vowels if phones[i].endswith('1')]
+    for i in primaries[:-1]:
+        _set_stress(phones, i, '2')
+    for prefix, n in _VERB_PREFIXES:
+        if verb and word.startswith(prefix) and len(vowels) > n and phones[vowels[0]].endswith('1'):
+            stem = vowels[n:]
+            target = next((i for i in stem if phones[i].endswith('2')), stem[0])
+            _set_stress(phones, vowels[0], '2')
+            _set_stress(phones, target, '1')
+    primary = next((i for i in vowels if phones[i].endswith('1')), len(phones))
+    for i in vowels:
+        final = i == len(phones) - 1
+        if phones[i] == 'OW2' and final:
+            _set_stress(phones, i, '0')
+        if phones[i] != 'IY2':
+            continue
+        before_vowel = i + 1 < len(phones) and i + 1 in vowels
+        if final or (before_vowel and i > primary):
+            _set_stress(phones, i, '0')
+    tail = phones[-4:]
+    if len(tail) == 4 and tail[0] == 'IH2' and tail[1:] in (['Z', 'AH0', 'M'], ['S', 'AH0', 'M']):
+        _set_stress(phones, len(phones) - 4, '0')
+    return ' '.join(phones)
 
 
 def _drop_early_secondary(phones):
     # A secondary stress right before the primary one (include: IH2 N K L UW1 D)
     # is not marked in learners' dictionaries; one with a syllable between
-    # (information) is.
-    vowels = [i for i, p in enumerate(phones) if p[-1:] in '012' and p[:-1] in _VOWELS]
+    # (information) is. The vowel keeps its full quality: "3" is a full vowel
+    # without a mark (worldwide wɚːldwáid, not a reduced ɚ).
+    vowels = _vowel_positions(phones)
     for k in range(len(vowels) - 1):
         a, b = phones[vowels[k]], phones[vowels[k + 1]]
         if a.endswith('2') and b.endswith('1'):
-            phones[vowels[k]] = a[:-1] + '0'
+            # An i before the stress is short (reality riǽləti).
+            phones[vowels[k]] = a[:-1] + ('0' if a.startswith('IY') else '3')
     return phones
+
+
+# Full vowels without a stress mark where the unstressed form is reduced
+# ("3": also written in the correction table, colleague K AA1 L IY3 G).
+_UNMARKED_FULL = {'ER': '[E2][k0]', 'AH': '[A2]', 'IY': 'i[k0]'}
 
 
 def arpabet_to_code(arpa):
     out = []
     for ph in _drop_early_secondary(arpa.split()):
-        m = re.fullmatch(r'([A-Z]+)([012]?)', ph)
+        m = re.fullmatch(r'([A-Z]+)([0123]?)', ph)
         if not m:
             raise ValueError('bad ARPAbet phone %r in %r' % (ph, arpa))
         base, stress = m.group(1), m.group(2)
         if base in _VOWELS:
             unstressed, primary, secondary = _VOWELS[base]
+            if stress == '3':
+                out.append(_UNMARKED_FULL.get(base, unstressed))
+                continue
             # A one-syllable word with "AH0" (a, the) stays a schwa.
             out.append({'1': primary, '2': secondary}.get(stress, unstressed))
         elif base in _CONSONANTS:
@@ -172,19 +253,46 @@ def arpabet_to_code(arpa):
     return ''.join(out)
 
 
-def pronunciation(word, cmu, choice=None):
+def choose_variant(variants, verb):
+    """The entry of the word the asked meaning belongs to: where the entries
+    stress different syllables (export: noun ékspɔːrt, verb ikspɔ́ːrt), a verb
+    takes the one stressed latest; any other word keeps the first entry (the
+    correction table names another where the first is not the asked one).
+    Weak forms without a primary stress (just: JH IH0 S T) are never taken."""
+    if not verb:
+        return variants[0]
+    stressed = [(v, _primary_index(v)) for v in variants if _primary_index(v) >= 0]
+    if not stressed:
+        return variants[0]
+    latest = max(k for _, k in stressed)
+    return next(v for v, k in stressed if k == latest)
+
+
+def pronunciation(word, cmu, choice=None, first_meaning=''):
     """Code of the word (phrases: each word's code joined by a space). choice:
-    an ARPAbet string or the 1-based CMU variant number from the heteronym table."""
+    an ARPAbet string (taken as written: the reviewed correction) or the
+    1-based CMU variant number from the correction table; without one the
+    entry is chosen by the first meaning's part of speech and its stress
+    mended by rule."""
     if choice and not choice.isdigit():
         return arpabet_to_code(choice)
+    verb = is_verb_meaning(first_meaning)
     parts = []
-    for w in word.lower().split():
+    for w in strip_homonym_digit(word).lower().split():
         variants = cmu.get(w)
         if not variants:
             return ''
-        k = int(choice) - 1 if choice and choice.isdigit() and len(parts) == 0 else 0
-        parts.append(arpabet_to_code(variants[min(k, len(variants) - 1)]))
+        if choice and choice.isdigit() and len(parts) == 0:
+            arpa = variants[min(int(choice) - 1, len(variants) - 1)]
+        else:
+            arpa = choose_variant(variants, verb) if ' ' not in word else variants[0]
+        parts.append(arpabet_to_code(mend_stress(arpa, w, verb)))
     return ' '.join(parts)
+
+
+def strip_homonym_digit(word):
+    """tear2 -> tear: the digit tells two rows of one spelling apart."""
+    return re.sub(r'(?<=[a-z])[2-9]$', '', word)
 
 
 # ---------------------------------------------------------------- links ----
