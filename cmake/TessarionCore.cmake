@@ -20,7 +20,9 @@ function(tessarion_add_core name)
   file(GLOB sources CONFIGURE_DEPENDS
     ${TESSARION_ROOT}/base/*.cpp ${TESSARION_ROOT}/workspace/*.cpp ${TESSARION_ROOT}/data/*.cpp
     ${TESSARION_ROOT}/engine/*.cpp ${TESSARION_ROOT}/etymology/db/*.cpp)
-  add_library(${name} STATIC ${sources})
+  # The version of the project line (PROJECT_VERSION), set in that one place.
+  configure_file(${TESSARION_ROOT}/base/Version.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/generated/Version.cpp @ONLY)
+  add_library(${name} STATIC ${sources} ${CMAKE_CURRENT_BINARY_DIR}/generated/Version.cpp)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_include_directories(${name} PUBLIC ${TESSARION_ROOT})
   target_link_libraries(${name} PUBLIC Qt6::Core PRIVATE PkgConfig::FREEXL PkgConfig::GSF)

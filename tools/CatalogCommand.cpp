@@ -27,5 +27,12 @@ int RunCatalog(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("catalog"), &RunCatalog);
+const TToolCommand reg(QStringLiteral("catalog"),
+                       {QStringLiteral("Prints the catalog of learning files as the program reads it at the start of a study run."),
+                        QStringLiteral("One TAB-separated line per slot 1 to 49 (slot, code, version, on/off, order, popup, popup date, popup threshold, title, words, rows), then the catalog-wide values. Nothing is written."),
+                        {ProgramFolderOption(),
+                         {QStringLiteral("merge"), {}, QStringLiteral("Merges the server catalog in first, as when the first file of a run is prepared."), TOptionValue::None}},
+                        {},
+                        {QStringLiteral("tessarion-tool catalog --program-folder build --merge")}},
+                       &RunCatalog);
 }

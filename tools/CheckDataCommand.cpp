@@ -442,5 +442,11 @@ int RunCheckData(const QStringList &args)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("check-data"), &RunCheckData);
+const TToolCommand reg(QStringLiteral("check-data"),
+                       {QStringLiteral("Checks every shipped data file under resource/ as the program reads it."),
+                        QStringLiteral("Reports what would go wrong for a learner: an unknown pronunciation element, a headword twice, a row without a meaning, a link to no headword, catalog counts that differ from the files, an etymology record whose root or parent is missing. Problems go to stderr, one a line, with exit status 1; otherwise one summary line per file."),
+                        {ProgramFolderOption()},
+                        {},
+                        {QStringLiteral("tessarion-tool check-data --program-folder build")}},
+                       &RunCheckData);
 }

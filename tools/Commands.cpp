@@ -1,19 +1,49 @@
 #include "tools/Commands.h"
 
 #include "base/TError.h"
+#include "workspace/Catalog.h"
 
-#include <QMap>
 #include <cstdio>
 
-QMap<QString, TToolFunction> &ToolRegistry()
+namespace {
+QMap<QString, TToolEntry> &Registry()
 {
-    static QMap<QString, TToolFunction> registry;
+    static QMap<QString, TToolEntry> registry;
     return registry;
 }
+}
 
-TToolCommand::TToolCommand(const QString &name, TToolFunction function)
+const QMap<QString, TToolEntry> &ToolCommands()
 {
-    ToolRegistry().insert(name, function);
+    return Registry();
+}
+
+TToolCommand::TToolCommand(const QString &name, TToolHelp help, TToolFunction function)
+{
+    Registry().insert(name, {std::move(help), function});
+}
+
+TToolOption ProgramFolderOption()
+{
+    return {kProgramFolderOptionName, QStringLiteral("FOLDER"),
+            QStringLiteral("The program folder: the folder holding resource/ and the program "
+                           "(the build folder, or /usr/lib/tessarion when installed). "
+                           "Default: the folder of tessarion-tool itself."),
+            TOptionValue::Folder};
+}
+
+TToolOption FileCodeOption()
+{
+    return {QStringLiteral("file"), QStringLiteral("CODE"),
+            QStringLiteral("The learning file by its code: TT, TJ, DT, DJ, IT for the shipped lists, "
+                           "U1 to U%1 for the learner's own.").arg(kUserFileCount),
+            TOptionValue::Text, true};
+}
+
+TToolOption DayOffsetOption()
+{
+    return {QStringLiteral("day-offset"), QStringLiteral("N"),
+            QStringLiteral("Takes today as N days later (negative: earlier). Default: 0.")};
 }
 
 std::optional<QString> TToolArgs::Value(const QString &option) const

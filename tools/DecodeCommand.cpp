@@ -32,5 +32,12 @@ int RunDecode(const QStringList &args)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("decode"), &RunDecode);
+const TToolCommand reg(QStringLiteral("decode"),
+                       {QStringLiteral("Turns a learning-data file back into the plain UTF-8 text it was encoded from, byte for byte."),
+                        QStringLiteral("A file that the encoder could not have written is refused and OUT is not written."),
+                        {},
+                        {{QStringLiteral("IN"), QStringLiteral("The encoded learning-data file (such as resource/TT_enc.dat).")},
+                         {QStringLiteral("OUT"), QStringLiteral("The text file to write; replaced when it exists.")}},
+                        {QStringLiteral("tessarion-tool decode build/resource/TT_enc.dat TT.txt")}},
+                       &RunDecode);
 }

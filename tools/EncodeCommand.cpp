@@ -18,5 +18,12 @@ int RunEncode(const QStringList &args)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("encode"), &RunEncode);
+const TToolCommand reg(QStringLiteral("encode"),
+                       {QStringLiteral("Turns plain UTF-8 text into a learning-data file."),
+                        QStringLiteral("The text is stored exactly, line breaks included; end it with a line break so that its last line is read as data. Text that is not valid UTF-8 is refused."),
+                        {},
+                        {{QStringLiteral("IN"), QStringLiteral("The UTF-8 text file to encode.")},
+                         {QStringLiteral("OUT"), QStringLiteral("The learning-data file to write; replaced when it exists.")}},
+                        {QStringLiteral("tessarion-tool encode TT.txt TT_enc.dat")}},
+                       &RunEncode);
 }

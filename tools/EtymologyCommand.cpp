@@ -62,5 +62,11 @@ int RunEtymology(const QStringList &args)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("etymology"), &RunEtymology);
+const TToolCommand reg(QStringLiteral("etymology"),
+                       {QStringLiteral("Prints the etymology record of a word and its relatives."),
+                        QStringLiteral("The record's fields by line number, TAB-separated, then the lines of each relation query (prefix, suffix, word family, roots), each headed by the query's name. A word without a record exits with status 1. Nothing is written."),
+                        {ProgramFolderOption()},
+                        {{QStringLiteral("WORD"), QStringLiteral("The English headword to look up.")}},
+                        {QStringLiteral("tessarion-tool etymology --program-folder build abandon")}},
+                       &RunEtymology);
 }

@@ -3,7 +3,7 @@
 //
 // The record window's export and import without a window. export-records
 // copies the learner's whole user folder to DIR/<its name> (normally
-// DIR/user); an existing copy there is replaced only with --replace, and
+// DIR/user; DIR is made when missing, its parent must exist); an existing copy there is replaced only with --replace, and
 // then goes to the trash. import-records brings a copied folder back as the
 // user folder; the previous folder is kept beside it under a dated name.
 // Both print one line per file copied, then a line saying what was done.
@@ -44,6 +44,22 @@ QString RecordFolderOf(const TCC &cc)
     return cc.userFolder;
 }
 
+// Makes the folder given to --to when it does not exist and its parent does
+// (a backup folder on a fresh account); true when it was made. A folder
+// inside the user folder is left to the export's own refusal.
+bool MakeExportFolder(const QString &record, const QString &to)
+{
+    if (QFileInfo::exists(to) || QDir::cleanPath(to).startsWith(QDir::cleanPath(record) + u'/'))
+        return false;
+    const QString parent = QFileInfo(QDir::cleanPath(to)).path();
+    if (!QFileInfo(parent).isDir())
+        throw TFatalError(QStringLiteral("%1 does not exist, and neither does its parent folder %2")
+                              .arg(QDir::toNativeSeparators(to), QDir::toNativeSeparators(parent)));
+    if (!QDir().mkdir(to))
+        throw TFatalError(QStringLiteral("%1 cannot be made").arg(QDir::toNativeSeparators(to)));
+    return true;
+}
+
 int RunExportRecords(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
@@ -51,9 +67,12 @@ int RunExportRecords(const QStringList &rawArgs)
     // Only the folder given is written: the program folder stays as it is.
     const auto cc = OpenEngine(args, TAccess::ReadOnly);
     const QString record = RecordFolderOf(*cc);
+    const bool made = MakeExportFolder(record, to);
     const TExportPlan plan = PlanExport(record, to);
     TTransferResult result = ExportRecordFolder(
         record, plan, args.HasFlag(QStringLiteral("--replace")) ? TReplaceTarget::Yes : TReplaceTarget::No);
+    if (made && result.outcome != TTransferOutcome::Done)
+        QDir().rmdir(to);   // the folder made above, still empty
     if (result.outcome == TTransferOutcome::TargetExists)
         result.target = plan.target;
     return Report(result, QStringLiteral("exported %1 files to %2")
@@ -75,6 +94,21 @@ int RunImportRecords(const QStringList &rawArgs)
     return Report(result, summary);
 }
 
-const TToolCommand exportReg(QStringLiteral("export-records"), &RunExportRecords);
-const TToolCommand importReg(QStringLiteral("import-records"), &RunImportRecords);
+const TToolCommand exportReg(QStringLiteral("export-records"),
+                       {QStringLiteral("Copies the learner's whole user folder into a folder, as the record window's export does."),
+                        QStringLiteral("Writes DIR/user (the user folder's own name). DIR is made when it does not exist; its parent must. An existing copy is replaced only with --replace, and then goes to the trash. Prints one line per file copied, then what was done."),
+                        {ProgramFolderOption(),
+                         {QStringLiteral("to"), QStringLiteral("DIR"), QStringLiteral("The folder that receives the copy."), TOptionValue::Folder, true},
+                         {QStringLiteral("replace"), {}, QStringLiteral("Replaces an existing copy in DIR (the old one goes to the trash)."), TOptionValue::None}},
+                        {},
+                        {QStringLiteral("tessarion-tool export-records --to ~/backup")}},
+                       &RunExportRecords);
+const TToolCommand importReg(QStringLiteral("import-records"),
+                       {QStringLiteral("Brings a copied user folder back as the learner's user folder, as the record window's import does."),
+                        QStringLiteral("The previous user folder is kept beside it under a dated name. A folder without record/ and FileInfo/FileInfo_PC.dat is refused. Prints one line per file copied, then what was done."),
+                        {ProgramFolderOption(),
+                         {QStringLiteral("from"), QStringLiteral("DIR"), QStringLiteral("The copied user folder (such as ~/backup/user)."), TOptionValue::Folder, true}},
+                        {},
+                        {QStringLiteral("tessarion-tool import-records --from ~/backup/user")}},
+                       &RunImportRecords);
 }

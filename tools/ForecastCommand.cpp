@@ -27,5 +27,14 @@ int RunForecast(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("forecast"), &RunForecast);
+const TToolCommand reg(QStringLiteral("forecast"),
+                       {QStringLiteral("Prints the no-questions window's forecast of the words falling due, and the reminder's popup date."),
+                        QStringLiteral("One line per day (day number, date, stage-2 words due that day), then the popup day and date the window would write for the threshold. Nothing is written."),
+                        {ProgramFolderOption(),
+                         FileCodeOption(),
+                         DayOffsetOption(),
+                         {QStringLiteral("threshold"), QStringLiteral("K"), QStringLiteral("The number of due words that sets the popup date, 5 to 30. Default: 10.")}},
+                        {},
+                        {QStringLiteral("tessarion-tool forecast --file TT --threshold 20")}},
+                       &RunForecast);
 }

@@ -17,5 +17,12 @@ int RunRecord(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("record"), &RunRecord);
+const TToolCommand reg(QStringLiteral("record"),
+                       {QStringLiteral("Prints the record of a learning file as the program loads it."),
+                        QStringLiteral("One line per word position with the 15 fields exactly as the record file holds them. Nothing is written, not even the fresh record of a file studied for the first time."),
+                        {ProgramFolderOption(),
+                         FileCodeOption()},
+                        {},
+                        {QStringLiteral("tessarion-tool record --program-folder build --file TT")}},
+                       &RunRecord);
 }

@@ -34,5 +34,13 @@ int RunRelated(const QStringList &rawArgs)
     throw TFatalError(QStringLiteral("%1 is not a word of %2").arg(wanted, cc->fileCode));
 }
 
-const TToolCommand reg(QStringLiteral("related"), &RunRelated);
+const TToolCommand reg(QStringLiteral("related"),
+                       {QStringLiteral("Prints the related-words tree of a word as the tree page shows it."),
+                        QStringLiteral("One line per node: depth (0 for the word itself), icon, text. A word that is not in the file exits with status 1. Nothing is written."),
+                        {ProgramFolderOption(),
+                         {QStringLiteral("word"), QStringLiteral("WORD"), QStringLiteral("The headword whose tree is printed."), TOptionValue::Text, true},
+                         {QStringLiteral("file"), QStringLiteral("CODE"), QStringLiteral("The learning file holding the word, by its code. Default: TT.")}},
+                        {},
+                        {QStringLiteral("tessarion-tool related --word abandon")}},
+                       &RunRelated);
 }

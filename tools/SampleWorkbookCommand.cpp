@@ -18,5 +18,11 @@ int RunSampleWorkbook(const QStringList &args)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("sample-workbook"), &RunSampleWorkbook);
+const TToolCommand reg(QStringLiteral("sample-workbook"),
+                       {QStringLiteral("Writes the sample workbook (.xls) a learner's own word list starts from."),
+                        QStringLiteral("An existing file is never replaced."),
+                        {},
+                        {{QStringLiteral("OUT.xls"), QStringLiteral("The workbook to write; it must not exist yet.")}},
+                        {QStringLiteral("tessarion-tool sample-workbook ~/words.xls")}},
+                       &RunSampleWorkbook);
 } // namespace

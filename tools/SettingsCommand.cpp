@@ -17,5 +17,12 @@ int RunSettings(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("settings"), &RunSettings);
+const TToolCommand reg(QStringLiteral("settings"),
+                       {QStringLiteral("Prints the settings of a learning file as the program reads them when the file starts."),
+                        QStringLiteral("The 39 lines the settings file is written with; the defaults when the file has none. Nothing is written."),
+                        {ProgramFolderOption(),
+                         FileCodeOption()},
+                        {},
+                        {QStringLiteral("tessarion-tool settings --file TT")}},
+                       &RunSettings);
 }

@@ -48,5 +48,15 @@ int RunSimulate(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("simulate"), &RunSimulate);
+const TToolCommand reg(QStringLiteral("simulate"),
+                       {QStringLiteral("Runs the status window's goal simulation on a learning file."),
+                        QStringLiteral("Prints the simulated days until 90 % of the words reach the goal level, the questions asked, the level histogram at the end and a hash of the words chosen. Nothing is written."),
+                        {ProgramFolderOption(),
+                         FileCodeOption(),
+                         {QStringLiteral("goal"), QStringLiteral("N"), QStringLiteral("The level 90 % of the words are to reach."), TOptionValue::Text, true},
+                         {QStringLiteral("seed"), QStringLiteral("S"), QStringLiteral("Seeds the random choices, so that a run can be repeated.")},
+                         {QStringLiteral("literal"), {}, QStringLiteral("Follows every question with an event pass and a 1 ms pause, as the window's literal mode does (same results, slower)."), TOptionValue::None}},
+                        {},
+                        {QStringLiteral("tessarion-tool simulate --file TT --goal 5 --seed 1")}},
+                       &RunSimulate);
 }

@@ -28,5 +28,13 @@ int RunStageRules(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("stage-rules"), &RunStageRules);
+const TToolCommand reg(QStringLiteral("stage-rules"),
+                       {QStringLiteral("Applies the stage rules to a learning file when they are due, as the stage-notice window does, and saves its record."),
+                        QStringLiteral("Prints the window's three lists, one entry a line: list name (Stage2OK, StageNG, Limbo), TAB, entry text. When no rule is due nothing is printed or written."),
+                        {ProgramFolderOption(),
+                         FileCodeOption(),
+                         DayOffsetOption()},
+                        {},
+                        {QStringLiteral("tessarion-tool stage-rules --file TT --day-offset 7")}},
+                       &RunStageRules);
 }

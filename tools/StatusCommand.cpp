@@ -37,5 +37,12 @@ int RunStatus(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("status"), &RunStatus);
+const TToolCommand reg(QStringLiteral("status"),
+                       {QStringLiteral("Prints the numbers of the status window for a learning file."),
+                        QStringLiteral("One labelled value a line, as the window shows them for a file opened from the file manager: days, answers, correct rates, quota, words per level. Nothing is written."),
+                        {ProgramFolderOption(),
+                         FileCodeOption()},
+                        {},
+                        {QStringLiteral("tessarion-tool status --file TT")}},
+                       &RunStatus);
 }

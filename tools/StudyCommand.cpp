@@ -66,6 +66,13 @@ QString RunEndText(const TScriptedRunResult &run)
     return {};
 }
 
+// A run the program refuses (no file, a damaged file, too few words) is a
+// refusal for a script too.
+bool Refused(TRunEnd end)
+{
+    return end == TRunEnd::NoFile || end == TRunEnd::DamagedFile || end == TRunEnd::TooFewWords;
+}
+
 int RunStudy(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
@@ -107,8 +114,20 @@ int RunStudy(const QStringList &rawArgs)
     PrintFields({QStringLiteral("quota-statistics"), QString::number(cc.settings.learningDays),
                  QString::number(cc.settings.answersTotal), QString::number(cc.settings.overallCorrectRate),
                  QString::number(cc.settings.averageAchievement)});
-    return 0;
+    return Refused(run.end) ? kExitFailed : kExitDone;
 }
 
-const TToolCommand reg(QStringLiteral("study"), &RunStudy);
+const TToolCommand reg(QStringLiteral("study"),
+                       {QStringLiteral("Runs one study run of a learning file without a window, answering from a script, and saves the record as the program does."),
+                        QStringLiteral("Prints one TAB-separated line per question (number, word position, headword, level before and after, stage, correct, retry, random, new, typing, the three choice positions), then the quota statistics. How the run ended goes to stderr. A damaged learning file, or one with fewer than 3 words, is refused with exit status 1 and nothing saved."),
+                        {ProgramFolderOption(),
+                         FileCodeOption(),
+                         {QStringLiteral("answers"), QStringLiteral("SEQ"), QStringLiteral("One 1 (right) or 0 (wrong) per question; the run ends when the quota or SEQ ends."), TOptionValue::Text, true},
+                         {QStringLiteral("typed"), QStringLiteral("TEXT"), QStringLiteral("What was typed for the next question, graded as typed (give it once per question, in order; an empty TEXT types nothing).")},
+                         DayOffsetOption(),
+                         {QStringLiteral("seed"), QStringLiteral("N"), QStringLiteral("Seeds the random choices, so that a run can be repeated.")},
+                         {QStringLiteral("random-ok"), {}, QStringLiteral("Answers the no-questions window with \"ランダム出題で続行\" instead of \"終了\"."), TOptionValue::None}},
+                        {},
+                        {QStringLiteral("tessarion-tool study --program-folder build --file TT --answers 1101101111 --seed 3")}},
+                       &RunStudy);
 }

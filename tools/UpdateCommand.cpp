@@ -13,6 +13,8 @@
 #include <QTextStream>
 
 namespace {
+const QString kRefusedLine = QStringLiteral("refused\t");
+
 int RunUpdate(const QStringList &rawArgs)
 {
     const TToolArgs args(rawArgs);
@@ -41,15 +43,26 @@ int RunUpdate(const QStringList &rawArgs)
     QString status = kUpToDateStatus;
     TUpdateObserver observer;
     observer.status = [&](const QString &text) { status = text; };
-    observer.report = [](const QString &line) { PrintLine(line); };
+    bool refused = false;
+    observer.report = [&refused](const QString &line) {
+        refused = refused || line.startsWith(kRefusedLine);
+        PrintLine(line);
+    };
     TDataUpdater updater(*cc, service.get(), observer);
     updater.RunDataUpdates();
     if (updater.NewerProgramOffered())
         PrintFields({QStringLiteral("program-offered"), kServerProgramPath,
                      QString::number(cc->siteCatalog.dataVersion)});
     PrintFields({QStringLiteral("status"), status});
-    return 0;
+    return refused ? kExitFailed : kExitDone;
 }
 
-const TToolCommand reg(QStringLiteral("update"), &RunUpdate);
+const TToolCommand reg(QStringLiteral("update"),
+                       {QStringLiteral("Runs the data updates as the version window does: the server catalog, revised and newly released learning files and related words."),
+                        QStringLiteral("One line per file fetched, replaced, merged or refused, then the last status text and whether a newer program is offered (it is never downloaded here). Without a server address nothing is touched and the command says there is no connection (exit status 1); a refused download also exits with 1."),
+                        {ProgramFolderOption(),
+                         {QStringLiteral("server"), QStringLiteral("URL"), QStringLiteral("The server's base address (http:// or https://). Default: the address in ServerAddress.dat.")}},
+                        {},
+                        {QStringLiteral("tessarion-tool update --program-folder build --server http://127.0.0.1:8080/")}},
+                       &RunUpdate);
 }

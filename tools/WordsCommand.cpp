@@ -27,5 +27,12 @@ int RunWords(const QStringList &rawArgs)
     return 0;
 }
 
-const TToolCommand reg(QStringLiteral("words"), &RunWords);
+const TToolCommand reg(QStringLiteral("words"),
+                       {QStringLiteral("Prints the word table of a learning file as the program loads it."),
+                        QStringLiteral("One TAB-separated line per position that holds a word: position, number, word, attributes, links, meanings 1 to 6, joined meanings, the Italian columns. Nothing is written."),
+                        {ProgramFolderOption(),
+                         FileCodeOption()},
+                        {},
+                        {QStringLiteral("tessarion-tool words --file TT")}},
+                       &RunWords);
 }

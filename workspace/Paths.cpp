@@ -13,6 +13,13 @@ QString WithSeparator(QString folder)
     return folder;
 }
 
+QString FolderText(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    return WithSeparator(QDir::cleanPath(QDir(folder).absolutePath()));
+}
+
 namespace {
 // Folders of the system: never a learner's folder, nor anything below them
 // (removable drives mounted below /run/media are the learner's own).

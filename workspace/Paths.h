@@ -6,6 +6,12 @@
 // relative name is simply appended).
 QString WithSeparator(QString folder);
 
+// A folder as a user names it (relative to the working folder or absolute,
+// with or without a trailing "/") as the program's folder text: absolute,
+// without "." or ".." parts, ending in "/". Every folder that comes from a
+// command line or a setting passes through here before a name is appended.
+QString FolderText(const QString &folder);
+
 // Whether a folder named in UserDirectory.dat may hold the learner's files:
 // an absolute path to an existing, writable folder that is not the root of
 // the file system, the home folder itself or a system folder.

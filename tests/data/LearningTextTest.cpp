@@ -101,7 +101,8 @@ TEST(LearningTextTool, RefusesWhatCannotRoundTrip)
     dir.write(QStringLiteral("lines.dat"), "abc\r\ndef");
     EXPECT_EQ(RunTool({QStringLiteral("decode"), dir.file(QStringLiteral("lines.dat")), dir.file(QStringLiteral("o"))}), 1);
     EXPECT_EQ(RunTool({QStringLiteral("decode"), dir.file(QStringLiteral("missing.dat")), dir.file(QStringLiteral("o"))}), 1);
-    EXPECT_EQ(RunTool({QStringLiteral("encode"), dir.file(QStringLiteral("emoji.txt"))}), 1);
+    // A missing argument is a usage error.
+    EXPECT_EQ(RunTool({QStringLiteral("encode"), dir.file(QStringLiteral("emoji.txt"))}), 2);
 }
 
 namespace {
