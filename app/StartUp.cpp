@@ -1,5 +1,7 @@
 #include "app/StartUp.h"
 
+#include "workspace/Reminder.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -9,20 +11,11 @@
 #include <QTranslator>
 
 namespace {
-const QString kLockName = QStringLiteral("Tessarion");
 const QString kTestFolder = QStringLiteral("test");
 constexpr int kUiFontPixelSize = 12;
 }
 
-TSingleInstanceLock::TSingleInstanceLock(const QString &folder)
-{
-    QString dir = folder;
-    if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    m_path = QDir(dir).filePath(kLockName);
-}
+TSingleInstanceLock::TSingleInstanceLock(const QString &folder) : m_path(InstanceLockPath(folder)) {}
 
 bool TSingleInstanceLock::Acquire()
 {

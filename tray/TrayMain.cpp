@@ -1,10 +1,13 @@
 // tessarion-tray: started at log-on through the autostart entry the
 // no-questions window creates. It reads the catalog of the program beside it
 // and, when a file's popup date has come, shows a tray icon with a notice
-// naming the files; clicking it starts tessarion. Without a system tray a
-// small window says the same. Nothing is ever written.
+// naming the files; a click on the icon, the notice, the menu or the button
+// starts tessarion once (never while a copy runs) and ends the reminder.
+// Without a system tray a small window says the same. Nothing is ever written.
+#include "base/ProgramCommandLine.h"
 #include "base/TError.h"
 #include "engine/CommonUnit.h"
+#include "workspace/Paths.h"
 #include "workspace/ProgramFolders.h"
 #include "workspace/Reminder.h"
 #include "base/SlotGuard.h"
@@ -88,16 +91,32 @@ QIcon ReminderIcon()
     return QIcon(pixmap);
 }
 
-void StartProgram(const QString &programFolder)
-{
-    const QString program = programFolder + QLatin1String(kProgramName);
-    if (!QProcess::startDetached(program, {}, programFolder))
-        std::fprintf(stderr, "tessarion-tray: %s cannot be started\n", program.toUtf8().constData());
-    QApplication::quit();
-}
+// Starts the program once from whatever was clicked, then ends the reminder
+// (also when a copy of the program runs already: it is open).
+class TStarter {
+public:
+    explicit TStarter(const QString &programFolder)
+        : m_launcher(InstanceLockPath(), [programFolder] {
+              const QString program = programFolder + QLatin1String(kProgramName);
+              if (QProcess::startDetached(program, {}, programFolder))
+                  return true;
+              std::fprintf(stderr, "tessarion-tray: %s cannot be started\n", program.toUtf8().constData());
+              return false;
+          })
+    {
+    }
+    void Start()
+    {
+        if (m_launcher.Launch() != TReminderLauncher::TOutcome::Failed)
+            QApplication::quit();
+    }
+
+private:
+    TReminderLauncher m_launcher;
+};
 
 // The window shown where there is no system tray.
-QWidget *MakeFallbackWindow(const QString &text, const QString &programFolder)
+QWidget *MakeFallbackWindow(const QString &text, TStarter &starter)
 {
     auto *window = new QWidget;
     window->setObjectName(QStringLiteral("ReminderWindow"));
@@ -117,31 +136,48 @@ QWidget *MakeFallbackWindow(const QString &text, const QString &programFolder)
     buttons->addWidget(start);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    QObject::connect(start, &QPushButton::clicked, window, Guarded([programFolder] { StartProgram(programFolder); }));
+    QObject::connect(start, &QPushButton::clicked, window, Guarded([&starter] { starter.Start(); }));
     QObject::connect(close, &QPushButton::clicked, window, Guarded([] { QApplication::quit(); }));
     start->setDefault(true);
     return window;
+}
+
+TProgramHelp Help()
+{
+    return {QStringLiteral("tessarion-tray"),
+            QStringLiteral("The log-on reminder of Tessarion, started by the autostart entry "
+                           "~/.config/autostart/Tessarion_tray.desktop that the no-questions window writes. When "
+                           "a learning file's popup date has come it shows a tray icon with a notice naming the "
+                           "files; a click starts tessarion once. Otherwise it ends at once. It writes nothing."),
+            QStringLiteral("  0  nothing due, or the reminder was closed or started the program\n"
+                           "  1  the catalog could not be read (the message names the file)\n"
+                           "  2  usage error: an unknown option or argument\n")};
 }
 }
 
 int main(int argc, char *argv[])
 {
+    if (const auto answered = AnswerHelpOrVersion(ArgumentsOf(argc, argv), Help()))
+        return *answered;
     QApplication app(argc, argv);
+    if (const auto refused = RefuseUnknownArguments(QCoreApplication::arguments(), Help().program))
+        return *refused;
     QApplication::setApplicationName(kCaption);
     QApplication::setQuitOnLastWindowClosed(true);
-    const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+    const QString programFolder = WithSeparator(QCoreApplication::applicationDirPath());
 
     QList<TDueFile> due;
     try {
         due = ReadDueFiles(programFolder);
     } catch (const TFatalError &e) {
         std::fprintf(stderr, "tessarion-tray: %s\n", e.Message().toUtf8().constData());
-        return 1;
+        return kProgramExitFailed;
     }
     // Nothing due today: the reminder ends at once.
     if (due.isEmpty())
-        return 0;
+        return kProgramExitDone;
     const QString text = NoticeText(due);
+    TStarter starter(programFolder);
 
     std::unique_ptr<QWidget> fallback;
     std::unique_ptr<QSystemTrayIcon> tray;
@@ -152,20 +188,20 @@ int main(int argc, char *argv[])
         tray->setToolTip(kCaption + u'\n' + text);
         menu = std::make_unique<QMenu>();
         QObject::connect(menu->addAction(kStartText), &QAction::triggered, &app,
-                         Guarded([programFolder] { StartProgram(programFolder); }));
+                         Guarded([&starter] { starter.Start(); }));
         QObject::connect(menu->addAction(kCloseText), &QAction::triggered, &app, Guarded([] { QApplication::quit(); }));
         tray->setContextMenu(menu.get());
         QObject::connect(tray.get(), &QSystemTrayIcon::activated, &app,
-                         Guarded([programFolder](QSystemTrayIcon::ActivationReason reason) {
+                         Guarded([&starter](QSystemTrayIcon::ActivationReason reason) {
                              if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-                                 StartProgram(programFolder);
+                                 starter.Start();
                          }));
         QObject::connect(tray.get(), &QSystemTrayIcon::messageClicked, &app,
-                         Guarded([programFolder] { StartProgram(programFolder); }));
+                         Guarded([&starter] { starter.Start(); }));
         tray->show();
         tray->showMessage(kCaption, text, QSystemTrayIcon::Information, kMessageMs);
     } else {
-        fallback.reset(MakeFallbackWindow(text, programFolder));
+        fallback.reset(MakeFallbackWindow(text, starter));
         fallback->show();
     }
     return app.exec();

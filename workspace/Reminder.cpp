@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -21,6 +22,12 @@ QString QuotedExec(const QString &path)
     }
     escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
     return u'"' + escaped + u'"';
+}
+
+// A plain string value of a desktop entry (TryExec): only the backslash is escaped.
+QString EntryString(QString text)
+{
+    return text.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
 }
 }
 
@@ -56,12 +63,17 @@ bool WriteAutostartEntry(const QString &trayProgram, const QString &workingFolde
                              "[Desktop Entry]\n"
                              "Type=Application\n"
                              "Name=Tessarion reminder\n"
+                             "Name[ja]=Tessarion リマインダー\n"
                              "Comment=Announces the learning files whose day has come\n"
-                             "Exec=%1\n"
-                             "Path=%2\n"
+                             "Comment[ja]=出題可能な語がたまった学習ファイルをお知らせします\n"
+                             "Icon=%1\n"
+                             "TryExec=%2\n"
+                             "Exec=%3\n"
+                             "Path=%4\n"
                              "Terminal=false\n"
                              "X-GNOME-Autostart-enabled=true\n")
-                             .arg(QuotedExec(trayProgram), workingFolder);
+                             .arg(QLatin1String(kDesktopIconName), EntryString(trayProgram), QuotedExec(trayProgram),
+                                  workingFolder);
     file.write(text.toUtf8());
     if (!file.commit()) {
         *error = path + QStringLiteral(": ") + file.errorString();
@@ -92,4 +104,37 @@ QList<TDueFile> FilesDueForReminder(const TCatalog &catalog, const QDate &today)
             due.append({slot, row.Title.isEmpty() ? row.Code : row.Title, row.PopUpWN});
     }
     return due;
+}
+
+QString InstanceLockPath(const QString &folder)
+{
+    QString dir = folder;
+    if (dir.isEmpty())
+        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return QDir(dir).filePath(QLatin1String(kInstanceLockName));
+}
+
+bool ProgramRunning(const QString &lockPath)
+{
+    QLockFile lock(lockPath);
+    // A lock of a process that no longer runs is stale at once.
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return lock.error() == QLockFile::LockFailedError;
+    lock.unlock();
+    return false;
+}
+
+TReminderLauncher::TOutcome TReminderLauncher::Launch()
+{
+    if (m_started)
+        return TOutcome::AlreadyStarted;
+    if (ProgramRunning(m_lockPath))
+        return TOutcome::ProgramRunning;
+    if (!m_start())
+        return TOutcome::Failed;
+    m_started = true;
+    return TOutcome::Started;
 }

@@ -9,9 +9,13 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <functional>
 
 inline constexpr char kAutostartFileName[] = "Tessarion_tray.desktop";
 inline constexpr char kTrayProgramName[] = "tessarion-tray";
+inline constexpr char kInstanceLockName[] = "Tessarion";
+// The name of the program's icon and desktop entry (the package installs both).
+inline constexpr char kDesktopIconName[] = "org.tessarion.Tessarion";
 
 // $XDG_CONFIG_HOME/autostart/Tessarion_tray.desktop (~/.config when unset).
 QString AutostartEntryPath();
@@ -38,3 +42,27 @@ struct TDueFile {
 // The files whose popup date has come by today: a file in the slot, popup
 // on, and a popup date that reads as a date on or before today.
 QList<TDueFile> FilesDueForReminder(const TCatalog &catalog, const QDate &today);
+
+// The lock that lets one copy of the program run: "Tessarion" in the given
+// folder, by default the user's runtime folder.
+QString InstanceLockPath(const QString &folder = QString());
+// Whether a running program holds that lock (the lock of a run that crashed
+// does not count).
+bool ProgramRunning(const QString &lockPath);
+
+// Starts the program from the reminder: once, whatever was clicked (icon,
+// notice, menu, button) and however often, and never while a copy runs.
+class TReminderLauncher {
+public:
+    enum class TOutcome { Started, AlreadyStarted, ProgramRunning, Failed };
+    // start: starts the program, false when it could not be started (a later
+    // click tries again).
+    TReminderLauncher(QString lockPath, std::function<bool()> start)
+        : m_lockPath(std::move(lockPath)), m_start(std::move(start)) {}
+    TOutcome Launch();
+
+private:
+    QString m_lockPath;
+    std::function<bool()> m_start;
+    bool m_started = false;
+};

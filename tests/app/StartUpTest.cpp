@@ -2,10 +2,13 @@
 #include "app/Farewell.h"
 #include "app/StartUp.h"
 #include "base/Random.h"
+#include "base/Version.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSet>
 #include <QSysInfo>
 #include <gtest/gtest.h>
@@ -96,5 +99,40 @@ TEST(Farewell, UsEnglishByTheHour)
         // Every draw may fail: then nothing is said.
         EXPECT_TRUE(said.contains(QString())) << c.hour;
         EXPECT_TRUE(said.contains(QStringLiteral("Good job today!"))) << c.hour;
+    }
+}
+
+// --help and --version work on a console without any display, and an unknown
+// option is a usage error naming itself, for the program and the reminder.
+TEST(ProgramCommandLine, HelpAndVersionWithoutADisplayAndUnknownOptionsRefused)
+{
+    TTempProgramFolder home;
+    for (const char *name : {"tessarion", "tessarion-tray"}) {
+        const QString program = QLatin1String(name);
+        SCOPED_TRACE(program.toStdString());
+        const auto run = [&](const QStringList &args, bool offscreen) {
+            QProcessEnvironment env;
+            env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+            env.insert(QStringLiteral("HOME"), home.path());
+            if (offscreen)
+                env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(BinaryDir() + u'/' + program, args);
+            EXPECT_TRUE(p.waitForFinished(60000));
+            return std::tuple{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                              QString::fromUtf8(p.readAllStandardError())};
+        };
+        const auto [helpCode, help, helpErr] = run({QStringLiteral("--help")}, false);
+        EXPECT_EQ(helpCode, 0) << helpErr.toStdString();
+        EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: ") + program + QStringLiteral(" [OPTIONS]\n")));
+        EXPECT_TRUE(help.contains(QStringLiteral("\nExit status:\n")));
+        const auto [versionCode, version, versionErr] = run({QStringLiteral("-v")}, false);
+        EXPECT_EQ(versionCode, 0);
+        EXPECT_EQ(version, program + u' ' + QString::fromLatin1(kTessarionVersion) + u'\n');
+        const auto [badCode, badOut, bad] = run({QStringLiteral("--bogus")}, true);
+        EXPECT_EQ(badCode, 2);
+        EXPECT_TRUE(bad.contains(QStringLiteral("'bogus'"))) << bad.toStdString();
+        EXPECT_TRUE(badOut.isEmpty());
     }
 }

@@ -1,6 +1,7 @@
 #include "workspace/Reminder.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -44,6 +45,10 @@ TEST(Reminder, AutostartEntryIsCreatedWhenTickedAndRemovedWhenNoFileAsks)
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"/opt/my apps/tessarion-tray\"\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nPath=/opt/my apps/\n")));
+    // It shows the program's icon and Japanese name, and is skipped once the program is gone.
+    EXPECT_TRUE(text.contains(QStringLiteral("\nTryExec=/opt/my apps/tessarion-tray\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nIcon=org.tessarion.Tessarion\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nName[ja]=")));
 
     // Unticked while another file still asks: the entry stays.
     TCatalog two = CatalogWithFile(6, false, QString());
@@ -99,4 +104,52 @@ TEST(Reminder, FilesDueToday)
             EXPECT_EQ(due[0].threshold, 12);
         }
     }
+}
+
+// However often and wherever the learner clicks (icon, notice, menu, double
+// click), the reminder starts the program once, and not at all while a copy
+// of the program runs; a start that failed may be tried again.
+TEST(Reminder, LauncherStartsTheProgramOncePerReminderAndNeverWhileItRuns)
+{
+    QTemporaryDir runtime;
+    const QString lockPath = InstanceLockPath(runtime.path());
+    EXPECT_EQ(lockPath, runtime.path() + QStringLiteral("/Tessarion"));
+
+    int starts = 0;
+    TReminderLauncher launcher(lockPath, [&starts] {
+        ++starts;
+        return true;
+    });
+    EXPECT_EQ(launcher.Launch(), TReminderLauncher::TOutcome::Started);
+    for (int click = 0; click < 10; ++click)
+        EXPECT_EQ(launcher.Launch(), TReminderLauncher::TOutcome::AlreadyStarted);
+    EXPECT_EQ(starts, 1);
+
+    // The program runs: it holds the lock.
+    QLockFile running(lockPath);
+    ASSERT_TRUE(running.tryLock(0));
+    EXPECT_TRUE(ProgramRunning(lockPath));
+    int whileRunning = 0;
+    TReminderLauncher second(lockPath, [&whileRunning] {
+        ++whileRunning;
+        return true;
+    });
+    for (int click = 0; click < 10; ++click)
+        EXPECT_EQ(second.Launch(), TReminderLauncher::TOutcome::ProgramRunning);
+    EXPECT_EQ(whileRunning, 0);
+    running.unlock();
+    EXPECT_FALSE(ProgramRunning(lockPath));
+    EXPECT_FALSE(QFile::exists(lockPath));   // asking left no lock behind
+
+    bool fail = true;
+    int attempts = 0;
+    TReminderLauncher flaky(lockPath, [&] {
+        ++attempts;
+        return !fail;
+    });
+    EXPECT_EQ(flaky.Launch(), TReminderLauncher::TOutcome::Failed);
+    fail = false;
+    EXPECT_EQ(flaky.Launch(), TReminderLauncher::TOutcome::Started);
+    EXPECT_EQ(flaky.Launch(), TReminderLauncher::TOutcome::AlreadyStarted);
+    EXPECT_EQ(attempts, 2);
 }
