@@ -171,8 +171,11 @@ def build_english_words(code, list_names, correction_names, src, ms, review):
     fix = Corrections(*correction_names)
     entries = [(b, w) for b, w in entries if w not in fix.dropped]
     freq = src['freq']
-    # Hand-chosen bands first; frequency orders words inside a band only.
-    entries.sort(key=lambda bw: (bw[0], freq.get(bw[1].lower(), 10 ** 6), bw[1]))
+    # Hand-chosen bands first; frequency orders words inside a band only. The
+    # second rows of heteronyms (tear2) come after all others: a learner's
+    # record file follows the word positions, which must stay where they were.
+    entries.sort(key=lambda bw: (english.strip_homonym_digit(bw[1]) != bw[1], bw[0],
+                                 freq.get(english.strip_homonym_digit(bw[1]).lower(), 10 ** 6), bw[1]))
     words = {w for _, w in entries}
     het = heteronyms()
     rows, sheet = [], []
