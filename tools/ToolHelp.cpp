@@ -102,8 +102,8 @@ QStringList FileCodes()
 QString ToolHelpText(const QMap<QString, TToolEntry> &commands)
 {
     QString text = QStringLiteral("Usage: %1 COMMAND [OPTIONS] [ARGUMENTS]\n"
-                                  "       %1 help COMMAND\n"
-                                  "       %1 COMMAND --help\n\n").arg(kProgram);
+                                  "  or:  %1 help COMMAND\n"
+                                  "  or:  %1 COMMAND --help\n\n").arg(kProgram);
     text += Paragraphs(kDescription);
     QList<std::pair<QString, QString>> rows;
     for (auto it = commands.begin(); it != commands.end(); ++it)
