@@ -97,7 +97,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     main->wordPanel->openWordBrowser = [form = m_selectionForm.get(), cc = m_cc.get()](int level) {
         form->ShowLevel(*cc, level);
     };
-    m_aboutForm = std::make_unique<TAboutForm>(main);
+    m_aboutForm = std::make_unique<TAboutForm>(*m_cc, main);
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
     m_hanreiForm = std::make_unique<THanreiForm>(main);
     m_hanreiForm->SetClickSound([media = m_media.get()] { media->PlaySoundEffect(QStringLiteral("BUTTON")); });
