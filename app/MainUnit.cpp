@@ -105,6 +105,45 @@ void SetTextColour(QWidget *w, const QColor &colour)
     w->setPalette(pal);
 }
 
+// What a screen reader says for the question, the options, the gauge and the
+// grading sign: a name for each control (the texts shown are read from the
+// labels themselves) and a sentence on how it is used.
+void NameForAssistiveTechnology(TMainForm &form)
+{
+    form.sPanel_Q->setAccessibleName(QStringLiteral("問題"));
+    form.sPanel_Q->setAccessibleDescription(QStringLiteral("答える英単語または熟語"));
+    form.sLabel_Q->setAccessibleDescription(QStringLiteral("問題の単語"));
+    form.sGauge_Time->setAccessibleName(QStringLiteral("残り時間"));
+    form.sGauge_Time->setAccessibleDescription(QStringLiteral("解答までの残り時間。なくなると時間切れ"));
+    form.sPanel_Input->setAccessibleName(QStringLiteral("入力欄"));
+    form.sLabel_Input->setAccessibleDescription(QStringLiteral("タイプした答え"));
+    form.sSpeedButton_Signal->setAccessibleName(QStringLiteral("判定"));
+    form.sSpeedButton_Signal->setAccessibleDescription(QStringLiteral("解答の正誤と、その単語の出題の種類"));
+    for (int i = 0; i < 3; ++i) {
+        const auto at = static_cast<size_t>(i);
+        const QString option = QStringLiteral("選択肢 %1").arg(i + 1);
+        form.sBitBtn_Op[at]->setAccessibleName(option);
+        form.sBitBtn_Op[at]->setAccessibleDescription(
+            QStringLiteral("この意味を答えにします（キーボードの %1 でも選べます）").arg(i + 1));
+        form.sPanel_Op[at]->setAccessibleName(option);
+        form.sLabel_Op[at]->setAccessibleDescription(option + QStringLiteral(" の意味"));
+        form.Image_OpP[at]->setAccessibleName(option + QStringLiteral(" の発音記号"));
+        form.sPanel_OpM[at]->setAccessibleDescription(option + QStringLiteral(" の単語の意味"));
+    }
+}
+
+// The grading sign read aloud: what its picture means.
+QString SignalMeaning(const QString &pictureName)
+{
+    if (pictureName == QStringLiteral("Signal_O"))
+        return QStringLiteral("正解");
+    if (pictureName == QStringLiteral("Signal_X"))
+        return QStringLiteral("不正解");
+    if (pictureName == QStringLiteral("Signal_Q"))
+        return QStringLiteral("解答待ち");
+    return QStringLiteral("開始");
+}
+
 }
 
 TMainForm::TMainForm(TCC &cc, TProgram &program, QWidget *parent)
@@ -146,6 +185,7 @@ void TMainForm::BuildComponents()
 
     BuildQuestionArea();
     BuildOptionRows();
+    NameForAssistiveTechnology(*this);
     BuildWordPages();
 
     sPanel_BWG = new TPanel(client, QStringLiteral("sPanel_BWG"));
@@ -679,6 +719,7 @@ void TMainForm::SetSignalPicture(const QString &pictureName)
     sSpeedButton_Signal->setIconSize(picture.deviceIndependentSize().toSize());
     sSpeedButton_Signal->setIcon(QIcon(picture));
     sSpeedButton_Signal->setProperty("picture", pictureName);
+    sSpeedButton_Signal->setAccessibleName(QStringLiteral("判定：") + SignalMeaning(pictureName));
 }
 
 void TMainForm::SetSignalCaption(const QString &caption, int fontPixelHeight)
@@ -691,6 +732,7 @@ void TMainForm::SetSignalCaption(const QString &caption, int fontPixelHeight)
     sSpeedButton_Signal->setFont(f);
     sSpeedButton_Signal->setToolButtonStyle(Qt::ToolButtonTextOnly);
     sSpeedButton_Signal->setText(caption);
+    sSpeedButton_Signal->setAccessibleName(QStringLiteral("判定：") + caption);
 }
 
 bool TMainForm::SignalShowsCaption() const

@@ -1,6 +1,8 @@
 #include "app/MainWidgets.h"
 #include "base/SlotGuard.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QPainter>
 
@@ -36,9 +38,44 @@ TPanel::TPanel(QWidget *parent, const QString &name) : QLabel(parent)
     setAutoFillBackground(false);
 }
 
+namespace {
+// The gauge as assistive technology sees it: a progress bar whose value is
+// the time left.
+class TAccessibleGauge : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TAccessibleGauge(TGauge *gauge) : QAccessibleWidget(gauge, QAccessible::ProgressBar) {}
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return gauge()->position(); }
+    void setCurrentValue(const QVariant &) override {}   // only the question's clock moves it
+    QVariant maximumValue() const override { return gauge()->maximum(); }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    TGauge *gauge() const { return static_cast<TGauge *>(widget()); }
+};
+
+QAccessibleInterface *GaugeAccessibility(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TGauge::staticMetaObject.className()) && object && object->isWidgetType())
+        return new TAccessibleGauge(static_cast<TGauge *>(object));
+    return nullptr;
+}
+}
+
 TGauge::TGauge(QWidget *parent, const QString &name) : QWidget(parent)
 {
     setObjectName(name);
+    static const bool installed = [] {
+        QAccessible::installFactory(&GaugeAccessibility);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 void TGauge::setMaximum(int maximum)
@@ -56,6 +93,10 @@ void TGauge::setPosition(int position)
         return;
     m_position = clamped;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, m_position);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TGauge::paintEvent(QPaintEvent *)

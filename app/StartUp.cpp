@@ -7,12 +7,25 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPalette>
+#include <QStyleFactory>
 #include <QStandardPaths>
 #include <QTranslator>
 
 namespace {
 const QString kTestFolder = QStringLiteral("test");
 constexpr int kUiFontPixelSize = 12;
+const QString kStyleName = QStringLiteral("Fusion");
+// The light look: window and button ground, text, selection.
+const QColor kWindowColor(0xF0, 0xF0, 0xF0);
+const QColor kBaseColor(0xFF, 0xFF, 0xFF);
+const QColor kAlternateBaseColor(0xF7, 0xF7, 0xF7);
+const QColor kTextColor(0x00, 0x00, 0x00);
+const QColor kDisabledTextColor(0x78, 0x78, 0x78);
+const QColor kHighlightColor(0x30, 0x8C, 0xC6);
+const QColor kHighlightedTextColor(0xFF, 0xFF, 0xFF);
+const QColor kToolTipColor(0xFF, 0xFF, 0xDC);
+const QColor kLinkColor(0x00, 0x00, 0xFF);
 }
 
 TSingleInstanceLock::TSingleInstanceLock(const QString &folder) : m_path(InstanceLockPath(folder)) {}
@@ -40,6 +53,32 @@ void InstallJapaneseTranslations(QApplication &app)
     if (qtbase->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtbase);
+}
+
+QPalette ProgramPalette()
+{
+    QPalette palette(kTextColor, kWindowColor);   // derives light, mid, dark and shadow
+    palette.setColor(QPalette::Base, kBaseColor);
+    palette.setColor(QPalette::AlternateBase, kAlternateBaseColor);
+    palette.setColor(QPalette::Text, kTextColor);
+    palette.setColor(QPalette::ButtonText, kTextColor);
+    palette.setColor(QPalette::Highlight, kHighlightColor);
+    palette.setColor(QPalette::HighlightedText, kHighlightedTextColor);
+    palette.setColor(QPalette::ToolTipBase, kToolTipColor);
+    palette.setColor(QPalette::ToolTipText, kTextColor);
+    palette.setColor(QPalette::PlaceholderText, kDisabledTextColor);
+    palette.setColor(QPalette::Link, kLinkColor);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, kDisabledTextColor);
+    return palette;
+}
+
+void UseProgramLook(QApplication &app)
+{
+    Q_UNUSED(app);
+    if (QStyle *style = QStyleFactory::create(kStyleName))
+        QApplication::setStyle(style);
+    QApplication::setPalette(ProgramPalette());
 }
 
 void UseJapaneseUiFont(QApplication &app)

@@ -1,6 +1,7 @@
 #pragma once
 // The checks of the program entry and the application-wide look.
 #include <QLockFile>
+#include <QPalette>
 #include <QString>
 #include <memory>
 
@@ -34,3 +35,9 @@ bool ProgramFolderWritable(const QString &programFolder);
 void InstallJapaneseTranslations(QApplication &app);
 // The system's Japanese interface font for every window.
 void UseJapaneseUiFont(QApplication &app);
+// The program's own light look for every window (its dialogs, message boxes
+// and file choosers too), whatever the desktop's theme: dark text on light
+// ground, as the main window and its skins are drawn.
+void UseProgramLook(QApplication &app);
+// The palette of that look.
+QPalette ProgramPalette();

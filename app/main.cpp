@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
         return *refused;
     InstallJapaneseTranslations(app);
     UseJapaneseUiFont(app);
+    UseProgramLook(app);
 
     // Held until the process ends; a lock left by a crashed run is taken over.
     TSingleInstanceLock instance;

@@ -5,7 +5,12 @@
 #include "base/Version.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStyle>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -135,4 +140,33 @@ TEST(ProgramCommandLine, HelpAndVersionWithoutADisplayAndUnknownOptionsRefused)
         EXPECT_TRUE(bad.contains(QStringLiteral("'bogus'"))) << bad.toStdString();
         EXPECT_TRUE(badOut.isEmpty());
     }
+}
+
+// Under a dark desktop theme every window keeps the program's light look:
+// the main window's skins are light, and so are its dialogs and message boxes.
+TEST(ProgramLook, EveryWindowIsLightWhateverTheDesktopTheme)
+{
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    const QPalette desktop = QApplication::palette();
+    const QString desktopStyle = QApplication::style()->name();
+    QApplication::setPalette(QPalette(QColor(0xEE, 0xEE, 0xEE), QColor(0x20, 0x20, 0x20)));   // a dark theme
+
+    UseProgramLook(*app);
+    QDialog dialog;
+    auto *edit = new QLineEdit(&dialog);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Tessarion"), QStringLiteral("text"));
+    for (QWidget *w : std::initializer_list<QWidget *>{&dialog, edit, &box}) {
+        SCOPED_TRACE(w->metaObject()->className());
+        const QPalette p = w->palette();
+        EXPECT_GE(p.color(QPalette::Window).lightness(), 200);
+        EXPECT_GE(p.color(QPalette::Base).lightness(), 240);
+        EXPECT_LE(p.color(QPalette::WindowText).lightness(), 60);
+        EXPECT_LE(p.color(QPalette::Text).lightness(), 60);
+        EXPECT_LE(p.color(QPalette::ButtonText).lightness(), 60);
+    }
+    EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+
+    QApplication::setStyle(desktopStyle);
+    QApplication::setPalette(desktop);
 }
