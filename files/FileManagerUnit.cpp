@@ -106,6 +106,11 @@ TFileManagerForm::TFileManagerForm(TCC &cc, QWidget *parent) : QDialog(parent), 
     sButton_focus->setObjectName(QStringLiteral("sButton_focus"));
     sButton_focus->setAutoDefault(false);
     sButton_focus->move(0, kHiddenTop);
+    // Enter, wherever the focus is (a file's box, the start box, 終了 itself),
+    // means OK (学習開始 at program start): ending the program takes a click
+    // or Space on 終了, never a stray Enter.
+    sButton_OK->setDefault(true);
+    sButton_fin->setAutoDefault(false);
 
     connect(sButton_OK, &QPushButton::clicked, this, Guarded([this] { sButton_OKClick(); }));
     connect(sButton_focus, &QPushButton::clicked, this, Guarded([this] { sButton_OKClick(); }));

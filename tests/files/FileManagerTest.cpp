@@ -16,6 +16,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -379,4 +380,33 @@ TEST(FileManagerForm, StartModeOffersTheEndAndIgnoresEsc)
     EXPECT_FALSE(form.sButton_fin->isVisible());
     form.reject();
     EXPECT_FALSE(form.isVisible());
+}
+
+// At program start the window offers 終了, which ends the program: no single
+// key press reaches it by accident. Enter on any box of the window starts
+// the study (学習開始) or does nothing, whatever had the focus.
+TEST(FileManagerForm, EnterNeverEndsTheProgram)
+{
+    TManagerEnv env;
+    TFileManagerForm form(env.cc);
+    form.SetStartMode(true);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QList<QWidget *> stops;
+    for (QWidget *w = form.nextInFocusChain(); w != &form && stops.size() < 500; w = w->nextInFocusChain())
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            stops << w;
+    ASSERT_GT(stops.size(), 3);
+    for (QWidget *stop : stops) {
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            SCOPED_TRACE(stop->objectName().toStdString());
+            if (!form.isVisible())
+                form.show();
+            form.setResult(0);
+            stop->setFocus();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(stop, &press);
+            EXPECT_NE(form.result(), TFileManagerForm::kEndProgram);
+        }
+    }
 }
