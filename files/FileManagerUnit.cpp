@@ -1,6 +1,7 @@
 #include "files/FileManagerUnit.h"
 
 #include "app/DialogPlacement.h"
+#include "app/ScreenFit.h"
 #include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"
@@ -216,6 +217,7 @@ void TFileManagerForm::FormShow()
     sButton_fin->setVisible(m_startMode);
     sLabel1->hide();
     CentreOverOwner(this);
+    FitOnScreen(this);
     {
         const QSignalBlocker blocker(sCheckBox_start);
         sCheckBox_start->setChecked(m_cc.catalog.fileManager);

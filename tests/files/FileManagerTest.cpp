@@ -19,6 +19,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
 #include <algorithm>
@@ -409,4 +411,33 @@ TEST(FileManagerForm, EnterNeverEndsTheProgram)
             EXPECT_NE(form.result(), TFileManagerForm::kEndProgram);
         }
     }
+}
+
+// On a screen with less room than its designed 820x800 (the test screen is
+// 800x800, less a title bar), the window fits the screen and scrolls its
+// content: 学習開始 and 終了 stay reachable, and work.
+TEST(FileManagerForm, FitsASmallScreenAndEveryButtonStaysReachable)
+{
+    TManagerEnv env;
+    TFileManagerForm form(env.cc);
+    form.SetStartMode(true);
+    form.show();
+    const QRect room = form.screen()->availableGeometry();
+    EXPECT_LE(form.height(), room.height());
+    EXPECT_LE(form.width(), room.width());
+    EXPECT_TRUE(room.contains(form.geometry()));
+    auto *area = form.findChild<QScrollArea *>();
+    ASSERT_NE(area, nullptr);
+    for (QWidget *button : {static_cast<QWidget *>(form.sButton_OK), static_cast<QWidget *>(form.sButton_fin)}) {
+        area->ensureWidgetVisible(button);
+        const QRect shown(button->mapTo(&form, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(form.rect().contains(shown)) << button->objectName().toStdString();
+        EXPECT_TRUE(button->isVisible());
+    }
+    // Shown again: the same page, not a second one.
+    form.hide();
+    form.show();
+    EXPECT_EQ(form.findChildren<QScrollArea *>().size(), 1);
+    form.sButton_OK->click();
+    EXPECT_EQ(form.result(), TFileManagerForm::kStartStudy);
 }

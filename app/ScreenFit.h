@@ -1,0 +1,13 @@
+#pragma once
+// Windows of a fixed designed size on screens with less room (a 1366x768
+// laptop, a 2560x1600 screen at scale 2): a window that fits keeps its
+// designed size; one that does not keeps its designed content on a page that
+// scrolls, and takes the size the screen has room for, so every control stays
+// reachable. Its frame is kept on the screen.
+#include <QWidget>
+
+class QScrollArea;
+
+// Call when the window is about to show (after it has been placed). Returns
+// the scroll area when the content scrolls, otherwise nullptr.
+QScrollArea *FitOnScreen(QWidget *window);
