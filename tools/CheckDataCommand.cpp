@@ -4,7 +4,8 @@
 // without a meaning, a meaning the meaning rules spoil, two rows of one file
 // that mean the same, an idiom meaning without the "～" its object needs, a
 // link to no headword of its file, catalog counts that differ from the files,
-// an etymology record whose root, prefix, suffix or parent word is missing.
+// a link or family root that is no real stem of its word (or only looks like
+// one), an etymology record whose root, prefix, suffix or parent word is missing.
 // Problems: one line each on stderr, exit 1. Otherwise one summary line per
 // file on stdout.
 #include "data/LearningFile.h"
@@ -12,6 +13,7 @@
 #include "data/PronunciationCode.h"
 #include "data/RelatedWords.h"
 #include "data/WordTable.h"
+#include "base/HomonymDigit.h"
 #include "base/Notifier.h"
 #include "base/TError.h"
 #include "etymology/db/EtymologyDatabase.h"
@@ -31,6 +33,25 @@ const QString kSeparator = QStringLiteral("--------");
 constexpr int kItLastField = 15;
 constexpr char16_t kObjectMark = u'@';    // an idiom's object in the headword
 constexpr char16_t kObjectShown = u'～';  // the same object in its meanings
+
+constexpr qsizetype kStemLetters = 4;   // a base shares this many first letters with its word
+
+// Words that look as if made from a shorter word of the lists and are not: that
+// word is never their base or family root. A word starting with `wordStart`
+// (other than the base itself) must not link to `base`.
+struct TLookAlike {
+    const char16_t *base;
+    const char16_t *wordStart;
+};
+constexpr TLookAlike kLookAlikes[] = {
+    {u"apple", u"appl"},        {u"imp", u"impl"},          {u"not", u"notab"},
+    {u"pig", u"pigment"},       {u"ear", u"early"},         {u"cap", u"capab"},
+    {u"miser", u"miserab"},     {u"bet", u"better"},        {u"let", u"letter"},
+    {u"live", u"liver"},        {u"busy", u"busin"},        {u"apart", u"apartment"},
+    {u"depart", u"department"}, {u"contain", u"continent"}, {u"commit", u"committee"},
+    {u"term", u"terminal"},     {u"species", u"specific"},  {u"count", u"counter"},
+    {u"compose", u"component"}, {u"bound", u"boundary"},    {u"magnify", u"magnitude"},
+};
 
 enum class TLayout { Words, Phrases, Italian };
 
@@ -128,6 +149,27 @@ struct TSummary {
     int rows = 0, numbered = 0, withPronunciation = 0, withLinks = 0, meanings = 0;
 };
 
+// Why `base` cannot be the base word (or family root) of `word`, or empty when
+// it can: it must be a real stem, the word beginning with the base's first
+// letters (pay: payment, pronounce: pronunciation), and no mere look-alike
+// (apple: apply).
+QString StemProblem(const QString &word, const QString &base)
+{
+    const QString w = StripHomonymDigit(word).toLower();
+    const QString b = StripHomonymDigit(base).toLower();
+    if (w == b)
+        return {};
+    // A final e or y changes before a suffix (rely: reliable, use: useful).
+    const qsizetype stem = (b.endsWith(u'e') || b.endsWith(u'y')) ? b.size() - 1 : b.size();
+    if (b.isEmpty() || !w.startsWith(b.left(qMin(kStemLetters, stem))))
+        return QStringLiteral("which is no stem of it");
+    for (const TLookAlike &l : kLookAlikes) {
+        if (b == QStringView(l.base) && w.startsWith(QStringView(l.wordStart)))
+            return QStringLiteral("a word it only looks like");
+    }
+    return {};
+}
+
 TSummary CheckRows(const TDataFile &file, TLayout layout, const QString &name, QStringList &problems)
 {
     TSummary s;
@@ -172,6 +214,11 @@ TSummary CheckRows(const TDataFile &file, TLayout layout, const QString &name, Q
                                 .arg(name).arg(r.line).arg(r.word, link);
             else if (link == r.word)
                 problems << QStringLiteral("%1: line %2: \"%3\" links to itself").arg(name).arg(r.line).arg(r.word);
+            else if (layout == TLayout::Words) {
+                if (const QString why = StemProblem(r.word, link); !why.isEmpty())
+                    problems << QStringLiteral("%1: line %2: \"%3\" links to \"%4\", %5")
+                                    .arg(name).arg(r.line).arg(r.word, link, why);
+            }
         }
         s.withLinks += linked ? 1 : 0;
     }
@@ -425,6 +472,12 @@ int RunCheckData(const QStringList &args)
         for (const QString &m : e.meanings)
             rs.meanings += m.isEmpty() ? 0 : 1;
         rs.withLinks += (e.linkKeys[0].isEmpty() && e.linkKeys[1].isEmpty()) ? 0 : 1;
+        // Key 1 is the root of the word's family of derived words.
+        if (!e.linkKeys[0].isEmpty()) {
+            if (const QString why = StemProblem(e.word, e.linkKeys[0]); !why.isEmpty())
+                problems << QStringLiteral("ENG_Quote_enc.dat: entry %1: \"%2\" has the family root \"%3\", %4")
+                                .arg(i).arg(e.word, e.linkKeys[0], why);
+        }
     }
     if (related.version != relatedVersion)
         problems << QStringLiteral("FileInfo_SITE.dat: ENG_Quote_enc version %1, the file says %2")

@@ -255,6 +255,50 @@ TEST(CheckData, ReportsEtymologyRecordsWithMissingLinks)
     EXPECT_FALSE(run.err.contains(QStringLiteral("structure"))) << run.err.toStdString();
 }
 
+// A base word (TT, DT) or family root (related-words file) must be a real stem
+// of its word: one that begins the word, with a final e or y allowed to
+// change, and no look-alike such as apple for apply.
+TEST(CheckData, RefusesLinksThatAreNoRealStemOfTheirWord)
+{
+    struct TCase {
+        QString word, base;
+        QString why;   // empty: a real stem
+    };
+    const QList<TCase> cases{
+        {QStringLiteral("payment"), QStringLiteral("pay"), QString()},
+        {QStringLiteral("reliable"), QStringLiteral("rely"), QString()},
+        {QStringLiteral("pronunciation"), QStringLiteral("pronounce"), QString()},
+        {QStringLiteral("tear2"), QStringLiteral("tear"), QString()},
+        {QStringLiteral("apply"), QStringLiteral("apple"), QStringLiteral("a word it only looks like")},
+        {QStringLiteral("application"), QStringLiteral("apple"), QStringLiteral("a word it only looks like")},
+        {QStringLiteral("imply"), QStringLiteral("imp"), QStringLiteral("a word it only looks like")},
+        {QStringLiteral("notable"), QStringLiteral("not"), QStringLiteral("a word it only looks like")},
+        {QStringLiteral("pigment"), QStringLiteral("pig"), QStringLiteral("a word it only looks like")},
+        {QStringLiteral("result"), QStringLiteral("insult"), QStringLiteral("which is no stem of it")},
+    };
+    for (const TCase &c : cases) {
+        TTempProgramFolder folder;
+        WriteCatalog(folder, 100, 2, 2);
+        WriteData(folder, QStringLiteral("ENG_Quote_enc.dat"),
+                  {QStringLiteral("#201"), c.base + QStringLiteral("\t基\t元\t源\t本\t") + c.base + u'\t' + c.base,
+                   c.word + QStringLiteral("\t語\t言葉\t単語\t語句\t") + c.base + u'\t' + c.word});
+        WriteData(folder, QStringLiteral("TT_enc.dat"),
+                  {QStringLiteral("#100"), QStringLiteral("1\t") + c.base + QStringLiteral("\t\t\t基"),
+                   QStringLiteral("2\t") + c.word + QStringLiteral("\t\t\t語\t\t\t\t") + c.base});
+        const TToolRun run = CheckData(folder.path());
+        const std::string trace = (c.word + u' ' + c.base).toStdString() + "\n" + run.err.toStdString();
+        if (c.why.isEmpty()) {
+            EXPECT_EQ(run.exitCode, 0) << trace;
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 1) << trace;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("TT_enc.dat: line 3: \"%1\" links to \"%2\", %3")
+                                         .arg(c.word, c.base, c.why))) << trace;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("ENG_Quote_enc.dat: entry 2: \"%1\" has the family root \"%2\", %3")
+                                         .arg(c.word, c.base, c.why))) << trace;
+    }
+}
+
 // The data the build tree ships beside the program.
 TEST(CheckData, ShippedDataPasses)
 {

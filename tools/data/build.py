@@ -151,6 +151,13 @@ def write_plain(out_dir, name, rows, version=FILE_VERSION):
     return path
 
 
+def reviewed_links():
+    """The links reviewed by hand (word -> base, '' for none), from every
+    correction file: a link is a fact about two words, so each file built from
+    them, the related-words file included, takes it."""
+    return Corrections('TT.txt', 'DT.txt', 'related.txt').links
+
+
 def heteronyms():
     table = {}
     for row in read_tsv(os.path.join(HERE, 'corrections', 'pronunciation.tsv')):
@@ -185,7 +192,8 @@ def build_english_words(code, list_names, correction_names, src, ms, review):
         if not meanings:
             PROBLEMS.append('%s: no meaning for %s (add it to corrections/%s)' % (code, w, correction_names[-1]))
         pron = english.pronunciation(w, src['cmu'], het.get(w), meanings[0] if meanings else '')
-        link = fix.links[w] if w in fix.links else english.base_word(w, words, src['wordnet'])
+        links = reviewed_links()
+        link = links[w] if w in links else english.base_word(w, words, src['wordnet'])
         if link and link not in words:
             PROBLEMS.append('%s: link of %s names %s, which is not on the list' % (code, w, link))
         cells = meanings + [''] * (MAX_MEANINGS - len(meanings))
@@ -306,6 +314,7 @@ def build_related(src, ms, english_rows):
             entries[w] = meanings
             order.append(w)
     words = set(order)
+    links = reviewed_links()
     rows = []
     for w in order:
         meanings = entries[w]
@@ -313,7 +322,7 @@ def build_related(src, ms, english_rows):
         if len(meanings) == MAX_MEANINGS:
             root, seen = w, {w}
             while True:
-                b = english.base_word(root, words, wn)
+                b = english.base_word(root, words, wn, links)
                 if not b or b in seen:
                     break
                 seen.add(b)

@@ -297,20 +297,40 @@ def strip_homonym_digit(word):
 
 # ---------------------------------------------------------------- links ----
 # Suffixes whose base word is nearly always right when both words are on the
-# same list (happiness -> happy, payment -> pay, careful -> care).
+# same list (happiness -> happy, payment -> pay, careful -> care), with the
+# parts of speech the dictionary must give the word and its base: a -ly word
+# is an adverb or adjective made from an adjective or noun (simply, weekly,
+# never apply <- apple or imply <- imp), -ment makes nouns of verbs (never
+# pigment <- pig), -able adjectives of verbs and nouns (never notable <- not).
 _SAFE_SUFFIXES = [
-    ('iness', 'y'), ('ness', ''), ('ment', ''), ('ily', 'y'), ('ly', ''), ('ly', 'le'),
-    ('iful', 'y'), ('ful', ''), ('less', ''), ('able', ''), ('able', 'e'), ('iable', 'y'),
+    # (suffix, base ending, parts of speech of the word, of the base)
+    ('iness', 'y', 'n', 'a'), ('ness', '', 'n', 'a'), ('ment', '', 'n', 'v'),
+    ('ily', 'y', 'ra', 'an'), ('ly', '', 'ra', 'an'), ('ly', 'le', 'ra', 'a'),
+    ('iful', 'y', 'a', 'n'), ('ful', '', 'a', 'nv'), ('less', '', 'a', 'nv'),
+    ('able', '', 'a', 'vn'), ('able', 'e', 'a', 'vn'), ('iable', 'y', 'a', 'v'),
 ]
 
 
-def base_word(word, words, wordnet):
-    """The base word of the same list this word derives from, or ''."""
+def _pos_fits(wordnet, word, kinds):
+    """Whether the dictionary gives the word one of the parts of speech kinds
+    (without a dictionary every word fits)."""
+    if wordnet is None:
+        return True
+    return any(p in kinds for p in wordnet.lemma_pos(word))
+
+
+def base_word(word, words, wordnet, overrides=None):
+    """The base word of the same list this word derives from, or ''.
+    overrides: the reviewed links (word -> base, '' for none), which win."""
+    if overrides and word in overrides:
+        base = overrides[word]
+        return base if base in words else ''
     candidates = []
-    for suf, repl in _SAFE_SUFFIXES:
+    for suf, repl, word_pos, base_pos in _SAFE_SUFFIXES:
         if word.endswith(suf) and len(word) - len(suf) >= 3:
             stem = word[: len(word) - len(suf)] + repl
-            if stem in words and stem != word:
+            if (stem in words and stem != word and _pos_fits(wordnet, word, word_pos)
+                    and _pos_fits(wordnet, stem, base_pos)):
                 candidates.append(stem)
     if candidates:
         return candidates[0]
