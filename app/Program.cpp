@@ -98,6 +98,7 @@ void TProgram::ExecuteMainProgram(bool speech)
         form->ShowLevel(*cc, level);
     };
     m_aboutForm = std::make_unique<TAboutForm>(*m_cc, main);
+    m_aboutForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_noticeForm = std::make_unique<TNoticeForm>(*m_cc, *m_media, main);
     m_hanreiForm = std::make_unique<THanreiForm>(main);
     m_hanreiForm->SetClickSound([media = m_media.get()] { media->PlaySoundEffect(QStringLiteral("BUTTON")); });
@@ -118,6 +119,7 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_aboutCosmosForm = std::make_unique<TAboutCosmosForm>(main);
     m_aboutCosmosForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);
+    m_aboutTessarionForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
     m_cc->noQuestions = m_noWordForm.get();
     m_fileManagerForm = std::make_unique<TFileManagerForm>(*m_cc, main);

@@ -39,7 +39,7 @@ const QColor kStage3HintColour(0x80, 0x80, 0x80);
 const QRect kTree(8, 5, 913, 241);
 const QPoint kEtymologyChartShift(8, 6);
 const QPoint kEtymologyNote(16, 16);
-const QPoint kSpaceNote(8, 6);
+const QPoint kSpaceNote(812, 226);   // right of the chart, at the bottom
 constexpr int kTabIconSize = 12;
 constexpr int kPageFrame = 8;            // the tab control's frame around a page
 constexpr int kCoverTabClearance = 20;   // the cover starts below the row of tabs

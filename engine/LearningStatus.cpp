@@ -51,9 +51,11 @@ TLearningStatus ComputeLearningStatus(const TCC &cc, TStatusMode mode)
     status.daysSinceStart = cc.DayNumberSince(s.learningStartDate) - (manager ? 1 : 0);
     status.learningDays = s.learningDays + (manager ? 0 : 1);
 
-    const qint64 answered = cc.AskedCount();
+    // A file picked in the file manager is not being studied: nothing of
+    // it was answered in this run, whatever its engine's quota holds.
+    const qint64 answered = manager ? 0 : cc.AskedCount();
     status.answeredToday = static_cast<int>(answered);
-    status.todayCorrectRate = cc.QuotaCorrectRate();
+    status.todayCorrectRate = manager ? 0 : cc.QuotaCorrectRate();
     const qint64 total = s.answersTotal;
     status.totalCorrectRate =
         total + answered == 0

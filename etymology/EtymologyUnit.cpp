@@ -639,6 +639,9 @@ bool TEtymologyForm::ChildKey(QKeyEvent *event)
             close();
         return true;
     case Qt::Key_Space:
+        // Back to the main window, as the hint line says: the window goes
+        // away so that it cannot stay over the next question.
+        close();
         if (QWidget *main = parentWidget()) {
             main->raise();
             main->activateWindow();

@@ -368,6 +368,9 @@ void TFileManagerForm::sSpeedButtonClick(int slot)
         view->siteCatalog = m_cc.siteCatalog;
         view->SetCurrentFile(FileCodeOfSlot(slot));
         view->LoadFileSettings();
+        // No run of this file has begun: its whole quota is left (the goal
+        // simulation of the status window starts from it).
+        StartTrainingAfresh(view->training, view->UsableQuota());
         view->LoadLearningFile();
         TStatusForm status(*view, this);
         status.playSoundEffect = playSoundEffect;

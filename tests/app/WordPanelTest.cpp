@@ -4,6 +4,7 @@
 
 #include "app/MainWidgets.h"
 #include "app/WordPanel.h"
+#include "etymology/EtymologyUnit.h"
 #include "data/RecordFile.h"
 #include "engine/RetentionCurve.h"
 #include "help/Pictures.h"
@@ -378,6 +379,28 @@ TEST_F(TWordPanelTest, TabTurnsThePagesOnlyWhileNoQuestionWaits)
     Key(Qt::Key_Tab);
     EXPECT_FALSE(panel().sLabel_etym->isVisibleTo(&form()));
     EXPECT_TRUE(panel().Image_etym->isVisibleTo(&form()));
+    // The note "※スペースキーで拡大" stands inside the page where no chart of
+    // the file's words draws (it used to cover the headword).
+    const QLabel *note = panel().sLabel_space;
+    EXPECT_TRUE(note->isVisibleTo(&form()));
+    EXPECT_TRUE(panel().sTabSheet_O->rect().contains(note->geometry()));
+    const QMargins shift = panel().Image_etym->contentsMargins();
+    int charts = 0;
+    for (int position = 1; position <= cc().TangoTotal(); ++position) {
+        const QImage chart = program->etymologyForm().PageChart(position).toImage();
+        const QRect under = note->geometry().translated(-shift.left(), -shift.top()).intersected(chart.rect());
+        int inked = 0;
+        int drawn = 0;
+        for (int y = 0; y < chart.height(); ++y)
+            for (int x = 0; x < chart.width(); ++x) {
+                const bool ink = chart.pixelColor(x, y) != QColor(Qt::white);
+                drawn += ink ? 1 : 0;
+                inked += ink && under.contains(x, y) ? 1 : 0;
+            }
+        charts += drawn > 0 ? 1 : 0;
+        EXPECT_EQ(inked, 0) << "the note covers the chart of word " << position;
+    }
+    EXPECT_GT(charts, 0);
     AskQuestion();
     Key(Qt::Key_Tab);
     EXPECT_EQ(panel().currentIndex(), static_cast<int>(TWordPage::Etymology));

@@ -63,6 +63,18 @@ TEST(LearningStatus, StatisticsOfEachMode)
         EXPECT_EQ(s.achievement, c.achievement);
         EXPECT_EQ(s.dailyQuota, 50);
     }
+    // The file manager's own engine object has begun no run: its remaining
+    // quota may hold anything, and still nothing counts as answered.
+    for (const int remaining : {0, -20, 50}) {
+        SCOPED_TRACE(remaining);
+        TStatusEnv picked;
+        picked.cc.training.remaining = remaining;
+        picked.cc.training.correctToday = 0;
+        const TLearningStatus s = ComputeLearningStatus(picked.cc, TStatusMode::Manager);
+        EXPECT_EQ(s.answeredToday, 0);
+        EXPECT_EQ(s.todayCorrectRate, 0);
+        EXPECT_EQ(s.totalCorrectRate, 60);   // the stored rate, unchanged
+    }
     // Never answered anything: no rate at all.
     TStatusEnv fresh;
     fresh.cc.settings.answersTotal = 0;

@@ -233,6 +233,29 @@ TEST_F(EtymologyForm, FeedsTheMainWindowsPageAndShowsTheCurrentWord)
     EXPECT_EQ(VisibleLabels(), 0);
 }
 
+TEST(EtymologyFormKeys, SpaceReturnsToTheMainWindowAndTheWindowGoesAway)
+{
+    TEngineFolder engine;
+    engine.dir.write(kEtymologyFile, EncodeLearningText(FixtureText()).toUtf8());
+    engine.cc.words[1].word = S("inspection");
+    QWidget main;
+    main.resize(800, 600);
+    main.show();
+    TEtymologyForm form(engine.cc, &main);
+    for (QWidget *target : std::initializer_list<QWidget *>{form.sEdit_search, &form}) {
+        form.ShowWord(1);
+        ASSERT_TRUE(form.isVisible());
+        QTest::keyClick(target, Qt::Key_Space);
+        EXPECT_FALSE(form.isVisible()) << "Space leaves the window over the main window";
+        // The search box took no space.
+        EXPECT_FALSE(form.sEdit_search->text().contains(u' '));
+    }
+    // Shown again, it has kept the word's chart.
+    form.ShowWord(1);
+    EXPECT_EQ(form.Chart().Record(), form.Database().FindHeadword(S("inspection")));
+    form.hide();
+}
+
 TEST_F(EtymologyForm, HintLinesShowOnlyInTheFirstDaysOfARecord)
 {
     const std::pair<const char *, bool> cases[] = {{"2009/7/5", true}, {"2009/7/2", true}, {"2009/7/1", false}};

@@ -361,6 +361,51 @@ TEST(FileManagerForm, TheStatusOfAFileIsShownWithoutTouchingTheFileBeingStudied)
     form.sButton_OK->click();
 }
 
+TEST(FileManagerForm, TheStatusOfAStudiedFileCountsNothingAnsweredInThisRun)
+{
+    TManagerEnv env;
+    // TT was studied on earlier days: its settings keep a total rate of 74 %.
+    {
+        TCC writer;
+        writer.programFolder = env.cc.programFolder;
+        writer.userFolder = env.cc.userFolder;
+        writer.clock.FixToday(QDate(2024, 4, 1));
+        writer.catalog = env.cc.catalog;
+        writer.SetCurrentFile(QStringLiteral("TT"));
+        writer.LoadFileSettings();
+        writer.LoadLearningFile();
+        writer.settings.learningDays = 12;
+        writer.settings.answersTotal = 600;
+        writer.settings.overallCorrectRate = 74;
+        writer.SaveRecordFile();
+        writer.SaveFileSettings();
+    }
+    const QByteArray storedSettings = env.dir.read(QStringLiteral("user/setting/Setting_TT.dat"));
+    const QByteArray storedRecord = env.dir.read(QStringLiteral("user/record/Record_TT.dat"));
+    ASSERT_FALSE(storedSettings.isEmpty());
+    ASSERT_FALSE(storedRecord.isEmpty());
+    TFileManagerForm form(env.cc);
+    form.show();
+    QStringList shown;
+    OnNextModal([&](QWidget *w) {
+        auto *status = qobject_cast<TStatusForm *>(w);
+        ASSERT_NE(status, nullptr);
+        shown = {status->sLabel_DaysTotal->text(), status->sLabel_TodayMonsuu->text(),
+                 status->sLabel_TodayCorrectRate->text(), status->sLabel_CorrectRate->text()};
+        status->sButton_close->click();
+    });
+    form.sSpeedButton[kTT]->click();
+    // Nothing of TT was answered in this run: 0 questions, and the stored total rate.
+    EXPECT_EQ(shown, QStringList({QStringLiteral("・学習回数（起動回数）：　12　回"),
+                                  QStringLiteral("・学習問数（今回）：　0　問"),
+                                  QStringLiteral("・正解率（今回）：　0　％"),
+                                  QStringLiteral("・正解率（トータル）：　74　％")}));
+    EXPECT_EQ(env.dir.read(QStringLiteral("user/setting/Setting_TT.dat")), storedSettings);
+    EXPECT_EQ(env.dir.read(QStringLiteral("user/record/Record_TT.dat")), storedRecord);
+    EXPECT_TRUE(env.Messages().isEmpty());
+    form.sButton_OK->click();
+}
+
 TEST(FileManagerForm, StartModeOffersTheEndAndIgnoresEsc)
 {
     TManagerEnv env;
