@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 
 namespace {
 const QString kSeparatorCaption = QStringLiteral("＿＿＿＿＿＿＿＿＿＿＿＿＿");
@@ -94,6 +95,29 @@ TMainMenus::TMainMenus(TMainForm &form, QMenuBar &bar) : QObject(&form), MainMen
     BuildInformationMenu();
     for (QMenu *menu : {mmFile, mmPreferences, mmInformation})
         connect(menu, &QMenu::aboutToHide, this, Guarded([this] { MainMenu1Change(); }));
+    AddMenuKeys();
+}
+
+// The keyboard reaches the menus without changing their captions: Alt with
+// the initial of the menu's English name (File, Settings, Information), and
+// F10 for the first menu; from there the arrow keys and Enter. A menu that is
+// hidden (under the title cover) does not open.
+void TMainMenus::AddMenuKeys()
+{
+    const std::pair<QMenu *, QKeySequence> keys[] = {
+        {mmFile, QKeySequence(Qt::ALT | Qt::Key_F)},
+        {mmFile, QKeySequence(Qt::Key_F10)},
+        {mmPreferences, QKeySequence(Qt::ALT | Qt::Key_S)},
+        {mmInformation, QKeySequence(Qt::ALT | Qt::Key_I)},
+    };
+    for (const auto &[menu, key] : keys) {
+        auto *shortcut = new QShortcut(key, &m_form);
+        shortcut->setObjectName(QStringLiteral("MenuKey_") + menu->objectName());
+        connect(shortcut, &QShortcut::activated, this, Guarded([this, menu] {
+                    if (menu->menuAction()->isVisible() && menu->menuAction()->isEnabled())
+                        MainMenu1->setActiveAction(menu->menuAction());
+                }));
+    }
 }
 
 QAction *TMainMenus::AddItem(QMenu *menu, const QString &name, const QString &caption, void (TMainMenus::*handler)())

@@ -80,6 +80,7 @@ public:
 
 private:
     void BuildFileMenu();
+    void AddMenuKeys();
     void BuildPreferencesMenu();
     void BuildInformationMenu();
     QAction *AddItem(QMenu *menu, const QString &name, const QString &caption, void (TMainMenus::*handler)());

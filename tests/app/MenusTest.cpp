@@ -285,3 +285,37 @@ TEST_F(TMenusTest, TheManagersDownloadNamesAnUnusableServerAddress)
     EXPECT_TRUE(all.contains(QStringLiteral("ServerAddress.dat"))) << all.toStdString();
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("resource/FT_enc.dat"))));
 }
+
+// The keyboard opens the menus (Alt+F, Alt+S, Alt+I, F10) with their captions
+// unchanged, and not while they are hidden under the title cover.
+TEST_F(TMenusTest, TheKeyboardOpensEachMenu)
+{
+    Start();
+    QApplication::setActiveWindow(&form());
+    QMenuBar *bar = form().menuBar();
+    ASSERT_FALSE(form().mmFile->menuAction()->isVisible());
+    QTest::keyClick(&form(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(bar->activeAction(), nullptr);   // under the title cover
+    ASSERT_TRUE(WaitForState(TFlowState::Ready));
+
+    const struct {
+        QMenu *menu;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {
+        {form().mmFile, Qt::Key_F, Qt::AltModifier},
+        {form().mmPreferences, Qt::Key_S, Qt::AltModifier},
+        {form().mmInformation, Qt::Key_I, Qt::AltModifier},
+        {form().mmFile, Qt::Key_F10, Qt::NoModifier},
+    };
+    for (const auto &k : keys) {
+        SCOPED_TRACE(k.menu->objectName().toStdString());
+        QApplication::setActiveWindow(&form());   // the learner's window, not the agent's
+        QTest::keyClick(&form(), k.key, k.modifiers);
+        EXPECT_EQ(bar->activeAction(), k.menu->menuAction());
+        EXPECT_TRUE(WaitFor([&] { return k.menu->isVisible(); }));
+        k.menu->hide();
+        bar->setActiveAction(nullptr);
+    }
+    EXPECT_EQ(form().mmFile->title(), QStringLiteral(" ファイル"));
+}
