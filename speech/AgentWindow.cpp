@@ -34,14 +34,21 @@ void TAgentWindow::SetPose(const TAgentPose &pose)
 
 void TAgentWindow::Render()
 {
-    m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the screen's pixel density, so the bird stays sharp on a
+    // screen at scale 2; the outline is cut in the window's own units.
+    const qreal ratio = devicePixelRatioF();
+    m_frame = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    m_frame.setDevicePixelRatio(ratio);
     m_frame.fill(Qt::transparent);
     {
         QPainter p(&m_frame);
         p.scale(kAgentScale, kAgentScale);
         m_art.Paint(p, m_pose);
     }
-    QRegion shape(QBitmap::fromImage(m_frame.createAlphaMask(Qt::ThresholdAlphaDither)));
+    QImage outline = m_frame.createAlphaMask(Qt::ThresholdAlphaDither);
+    if (outline.size() != size())
+        outline = outline.scaled(size());
+    QRegion shape(QBitmap::fromImage(outline));
     if (shape.isEmpty())
         shape = QRegion(0, 0, 1, 1);   // an empty mask would mean "no mask"
     if (shape != m_shape) {
@@ -57,7 +64,7 @@ QPoint TAgentWindow::BalloonAnchorOnScreen(bool above) const
 
 void TAgentWindow::paintEvent(QPaintEvent *)
 {
-    if (m_frame.size() != size())
+    if (m_frame.deviceIndependentSize().toSize() != size() || m_frame.devicePixelRatio() != devicePixelRatioF())
         Render();
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);

@@ -363,3 +363,24 @@ TEST(Agent, ALanguageWithoutAVoiceIsRefused)
     EXPECT_FALSE(agent.SetLanguageID(1044));
     EXPECT_EQ(agent.LanguageID(), 1040);
 }
+
+// On a screen at scale 2 the bird is drawn with the screen's own pixels, not
+// enlarged from a drawing at scale 1 (where every 2x2 block of pixels would
+// be one colour). Run at scale 2 by its own test entry.
+TEST(AgentWindow, TheBirdIsDrawnAtTheScreensPixelDensity)
+{
+    TShownAgent shown;
+    TAgentWindow *w = shown.agent.Window();
+    const qreal ratio = w->devicePixelRatioF();
+    if (ratio < 2)
+        GTEST_SKIP() << "the screen is at scale " << ratio;
+    const QImage image = Grab(w);
+    ASSERT_EQ(image.size(), (QSizeF(w->size()) * ratio).toSize());
+    int mixedBlocks = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb c = image.pixel(x, y);
+            mixedBlocks += image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c || image.pixel(x + 1, y + 1) != c;
+        }
+    EXPECT_GT(mixedBlocks, 100);
+}
