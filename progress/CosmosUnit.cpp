@@ -1,5 +1,6 @@
 #include "progress/CosmosUnit.h"
 
+#include "app/ScreenFit.h"
 #include "base/Random.h"
 #include "engine/CommonUnit.h"
 #include "base/SlotGuard.h"
@@ -122,6 +123,8 @@ void TCosmosForm::FormShow()
         line->setVisible(layout.labelsShown);
         line->raise();
     }
+    // The whole sky on a smaller screen: it scrolls.
+    FitOnScreen(this);
 }
 
 void TCosmosForm::keyPressEvent(QKeyEvent *event)
