@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -103,6 +104,7 @@ TQR_Form::TQR_Form(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
 
     canvas = new TQuickResponseCanvas(this);
     canvas->setGeometry(kAreaLeft, kAreaTop, kAreaWidth, kAreaHeight);
+    canvas->hide();
     sPanel_top = new QLabel(this);
     sPanel_top->setObjectName(QStringLiteral("sPanel_top"));
     sPanel_top->setGeometry(kAreaLeft, kAreaTop - 30, kAreaWidth, 24);
@@ -129,6 +131,8 @@ TQR_Form::TQR_Form(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     sTrackBar_speed->setObjectName(QStringLiteral("sTrackBar_speed"));
     sTrackBar_speed->setRange(kQuickResponseSlowest, kQuickResponseFastest);
     sTrackBar_speed->setGeometry(50, 22, kAreaWidth - 100, 22);
+    // The keys score words: a click on the speed never takes them over.
+    sTrackBar_speed->setFocusPolicy(Qt::NoFocus);
     auto *slow = new QLabel(QStringLiteral("slow"), sGroupBox_gauge);
     slow->setGeometry(10, 22, 40, 22);
     auto *fast = new QLabel(QStringLiteral("fast"), sGroupBox_gauge);
@@ -194,8 +198,7 @@ TQR_Form::TQR_Form(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     }));
     connect(sButton_default, &QPushButton::clicked, this, Guarded([this] {
         m_cc.settings.quickResponseFont = IsPhraseFile() ? QStringLiteral("Georgia") : QStringLiteral("Papyrus");
-        sFontComboBox1->setCurrentFont(QFont(m_cc.settings.quickResponseFont));
-        sLabel_font->setFont(DrawingFont());
+        ShowStoredFont();
     }));
     m_clock.start();
 }
@@ -239,18 +242,29 @@ void TQR_Form::PrepareDrill()
     FormShow();
 }
 
-void TQR_Form::FormShow()
+void TQR_Form::ShowStoredFont()
 {
-    CentreOverOwner(this);
+    // The controls show the stored face and size without storing anything:
+    // a face this computer lacks is shown by its stand-in, and the stored
+    // name stays.
+    const QSignalBlocker faceBlocker(sFontComboBox1);
+    const QSignalBlocker sizeBlocker(sSpinEdit1);
     sFontComboBox1->setCurrentFont(QFont(m_cc.settings.quickResponseFont));
     sSpinEdit1->setValue(qBound(kFontSmallest, qAbs(m_cc.settings.quickResponseFontSize), kFontLargest));
     sLabel_font->setFont(DrawingFont());
+}
+
+void TQR_Form::FormShow()
+{
+    CentreOverOwner(this);
+    ShowStoredFont();
     sPanel_result->hide();
     sPanel_font->hide();
     for (QWidget *w : std::initializer_list<QWidget *>{sButton_pause, sButton_cancel, sButton_again, sButton_again_miss,
                                                        sSpeedButton_font, sGroupBox_gauge})
         w->hide();
     canvas->Show(QString(), 0, DrawingFont());
+    canvas->hide();
     sCheckBox_everyday->setChecked(m_cc.settings.quickResponseAfterQuota == 1);
     // Offered again later in the same run, the window opens at the direction choice.
     if (m_started) {
@@ -316,6 +330,8 @@ void TQR_Form::BeginPass(bool missesOnly)
     m_itemText = kIntro;
     m_itemStart = Now();
     canvas->Show(m_itemText, 0, DrawingFont());
+    // The white drawing area stands only while a pass runs.
+    canvas->show();
     setFocus();
     m_frameTimer.start();
 }
@@ -378,6 +394,7 @@ void TQR_Form::EndPass()
     m_paused = false;
     sPanel_bottom->clear();
     canvas->Show(QString(), 0, DrawingFont());
+    canvas->hide();
     m_drill.EndPass();
     ShowResults();
 }

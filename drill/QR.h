@@ -105,6 +105,7 @@ protected:
     void done(int result) override;
 
 private:
+    void ShowStoredFont();
     void BeginPass(bool missesOnly);
     void ShowItem();
     void EndPass();

@@ -30,8 +30,21 @@ QString QuickResponseMeanings(QString joined)
     return joined;
 }
 
-TQuickResponseDrill::TQuickResponseDrill(QList<int> words)
-    : m_words(std::move(words)), m_result(m_words.size(), false), m_previous(m_words.size(), false)
+namespace {
+// A word asked again right after a wrong answer (its retry) is one word of
+// the drill, not two in a row.
+QList<int> WithoutRetries(const QList<int> &asked)
+{
+    QList<int> words;
+    for (const int word : asked)
+        if (words.isEmpty() || words.constLast() != word)
+            words.append(word);
+    return words;
+}
+}
+
+TQuickResponseDrill::TQuickResponseDrill(const QList<int> &words)
+    : m_words(WithoutRetries(words)), m_result(m_words.size(), false), m_previous(m_words.size(), false)
 {
 }
 

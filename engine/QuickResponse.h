@@ -30,8 +30,9 @@ QString QuickResponseMeanings(QString joined);
 
 class TQuickResponseDrill {
 public:
-    // The words of the run, in the order they were asked.
-    explicit TQuickResponseDrill(QList<int> words = {});
+    // The words of the run, in the order they were asked; a retry that
+    // follows its word directly is not drilled twice.
+    explicit TQuickResponseDrill(const QList<int> &words = {});
 
     int WordCount() const { return static_cast<int>(m_words.size()); }
     int WordAt(int item) const { return m_words.value(item - 1); }   // items 1..n

@@ -4,6 +4,8 @@
 #include "base/TextFiles.h"
 #include "support/EngineFolder.h"
 
+#include <QApplication>
+#include <QFontComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -92,4 +94,78 @@ TEST(QuickResponseForm, WordsFadeOnTheClockAndKeysScoreThem)
     form.sButton_finClick();
     form.sButton_finClick();
     EXPECT_EQ(ReadStateLines(env.cc.FileSettingsPath()).value_or(QStringList()).value(32), QStringLiteral("60"));
+}
+
+TEST(QuickResponseForm, TheWhiteAreaStandsOnlyDuringAPass)
+{
+    TDrillEnv env;
+    TQR_Form form(env.cc);
+    form.now = [&] { return env.clock; };
+    form.show();
+    form.PrepareDrill();
+    // The invitation, the instructions and the results are not covered.
+    EXPECT_FALSE(form.canvas->isVisible());
+    const QRect area = form.canvas->geometry();
+    const QImage invitation = form.grab(area).toImage();
+    int white = 0;
+    for (int y = 0; y < invitation.height(); ++y)
+        for (int x = 0; x < invitation.width(); ++x)
+            white += invitation.pixelColor(x, y) == QColor(Qt::white) ? 1 : 0;
+    EXPECT_LT(white, invitation.width() * invitation.height() / 2);
+    form.sButton_start->click();
+    EXPECT_FALSE(form.canvas->isVisible());
+    form.sButton_FtoJ->click();
+    EXPECT_TRUE(form.canvas->isVisible());
+    form.sButton_cancelClick();
+    EXPECT_FALSE(form.canvas->isVisible());
+    form.sButton_finClick();
+    EXPECT_FALSE(form.canvas->isVisible());
+}
+
+TEST(QuickResponseForm, ArrowKeysScoreEvenAfterAClickOnTheSpeed)
+{
+    TDrillEnv env;
+    TQR_Form form(env.cc);
+    form.now = [&] { return env.clock; };
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.PrepareDrill();
+    form.sButton_start->click();
+    form.sButton_FtoJ->click();
+    env.clock = 2001;
+    form.Frame();
+    ASSERT_EQ(form.Drill().CurrentItem(), 1);
+    // A click on the slider's groove.
+    QTest::mouseClick(form.sTrackBar_speed, Qt::LeftButton, {}, QPoint(5, form.sTrackBar_speed->height() / 2));
+    const int speed = form.sTrackBar_speed->value();
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+    EXPECT_NE(target, form.sTrackBar_speed);
+    QTest::keyClick(target, Qt::Key_Left);
+    EXPECT_EQ(form.sTrackBar_speed->value(), speed);
+    EXPECT_EQ(form.sPanel_bottom->text(), QStringLiteral("○"));
+    EXPECT_TRUE(form.Drill().IsCorrect(1));
+    form.sButton_cancelClick();
+}
+
+TEST(QuickResponseForm, OpeningKeepsTheStoredFaceAndTheDefaultComesBack)
+{
+    TDrillEnv env;
+    // A face this computer has only through a stand-in, as the drill's
+    // decorative default is.
+    TQR_Form form(env.cc);
+    const QString missing = QStringLiteral("Tessarion Drill Test Face");
+    QFont::insertSubstitution(missing, form.sFontComboBox1->itemText(form.sFontComboBox1->count() / 2));
+    env.cc.settings.quickResponseFont = missing;
+    form.show();
+    form.PrepareDrill();
+    EXPECT_EQ(env.cc.settings.quickResponseFont, missing);
+    form.sButton_default->click();
+    EXPECT_EQ(env.cc.settings.quickResponseFont, QStringLiteral("Papyrus"));
+    // Opened again, the default stays the stored face.
+    form.PrepareDrill();
+    EXPECT_EQ(env.cc.settings.quickResponseFont, QStringLiteral("Papyrus"));
+    // A face the learner picks is stored.
+    form.sFontComboBox1->setCurrentIndex(form.sFontComboBox1->count() - 1);
+    EXPECT_EQ(env.cc.settings.quickResponseFont, form.sFontComboBox1->currentFont().family());
 }

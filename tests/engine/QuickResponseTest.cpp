@@ -74,3 +74,25 @@ TEST(QuickResponse, MissesOnlyPassOverTheMissedWords)
     EXPECT_EQ(count, 2);
     EXPECT_EQ(drill.TotalInPass(), 2);
 }
+
+// A word asked again right after its wrong answer is drilled once; the same
+// word asked again later in the run stays a word of its own.
+TEST(QuickResponse, ARetryInARowIsOneWord)
+{
+    const struct {
+        QList<int> asked;
+        QList<int> drilled;
+    } cases[] = {
+        {{11, 12, 12, 13}, {11, 12, 13}},
+        {{11, 11, 11, 12}, {11, 12}},
+        {{11, 12, 11, 12}, {11, 12, 11, 12}},
+        {{}, {}},
+    };
+    for (const auto &c : cases) {
+        TQuickResponseDrill drill(c.asked);
+        QList<int> drilled;
+        for (int item = 1; item <= drill.WordCount(); ++item)
+            drilled.append(drill.WordAt(item));
+        EXPECT_EQ(drilled, c.drilled);
+    }
+}
