@@ -403,14 +403,12 @@ void TMainForm::FormCreate()
     // 1. Timing uses the monotonic clock at nanosecond resolution: nothing to raise.
     // 2. Until the first file is loaded no key is accepted.
     m_flow->EnterLoading();
-    // 3.-5. Program folder, an older workspace, the user folder.
-    if (QFileInfo::exists(m_cc.programFolder + kMigrationMarker))
-        m_cc.MigrateOldWorkspace();
-    m_cc.userFolder = m_cc.FindUserFolder();
+    // 3.-5. and 8. The start-up file steps, as every program start runs
+    // them: an older workspace migrated, the user folder found and its tree
+    // made, the temporary files of an interrupted save removed.
+    m_cc.RunStartupFileSteps(m_cc.programFolder);
     // 6.-7. Size and place.
     PlaceWindow();
-    // 8. The user folder's tree.
-    m_cc.EnsureUserFolders();
     // 9. Dates are written by the engine's own date texts ("/" and "yyyy/mm/dd").
     // 10. The title font.
     RegisterTitleFont();

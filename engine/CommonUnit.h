@@ -48,9 +48,9 @@ public:
     TCatalogStore catalogs{context};
     TWorkspace workspace{context, catalogs};
     TSettingsStore settingsStore{context, catalogs.catalog};
-    // Training flags shared by the rules, the selection and the main window.
-    TTrainingState training;
     TWordRecords wordRecords{context, catalogs.catalog, settingsStore};
+    // The study run: its state and every run operation.
+    TStudyRun studyRun{*this};
 
     // ---- the names callers use, kept as forwards to the parts ----
     QString &programFolder = context.programFolder;   // ends in "/"
@@ -72,6 +72,11 @@ public:
     bool &formPositionLoaded = settingsStore.formPositionLoaded;
     bool &settingsFileNew = settingsStore.settingsFileNew;
     std::function<void()> &captureWindowState = settingsStore.captureWindowState;
+    TTrainingState &training = studyRun.state.training;
+    TFileQueue &fileQueue = studyRun.state.fileQueue;
+    TQuestionList &todaysQuestions = studyRun.state.todaysQuestions;
+    TAskedWordList &askedWords = studyRun.state.askedWords;
+    TQuestion &question = studyRun.state.question;
 
     // Speech and the parakeet, set by the program when it builds them.
     TSpeech *speech = nullptr;
@@ -163,27 +168,20 @@ public:
     void SaveAtFileEnd();
 
     // ---- the day's files and questions ----
-    TFileQueue fileQueue;
-    TQuestionList todaysQuestions;
-    // What the choice of a question reads instead of the whole table.
-    TSelectionIndex selectionIndex;
-    TAskedWordList askedWords;
-    TQuestion question;
-    // Asked when nothing can be asked; null ends the file.
+    // Answers "nothing can be asked" for the headless forwards below (tools
+    // and tests); null ends the file. The windows ask the learner themselves.
     TNoQuestionsHandler *noQuestions = nullptr;
     void BuildFileQueue();
-    // Makes the first queued file current (code, slot, user-file flag); false
-    // when the queue is empty. With advance the entry leaves the queue.
-    bool SelectNextLearningFile(bool advance);
-    // A word position, 0 for none (the file ends).
+    bool SelectNextLearningFile(bool advance) { return studyRun.SelectNextLearningFile(advance); }
+    // A word position, 0 for none (the file ends); asks noQuestions when the
+    // learner must choose.
     int SelectNextQuestion(TSelectMode mode);
-    // A distractor for the chosen word (and unlike the first one, when given).
-    int DrawDistractor(int chosen, int first);
+    int DrawDistractor(int chosen, int first) { return studyRun.DrawDistractor(chosen, first); }
     // Chooses the word, its choices, counts it and decides typing; false when
     // nothing can be asked.
     bool PrepareQuestion();
-    int AskedCount() const;          // questions asked in this study run
-    bool QuotaUsedUp() const;
+    int AskedCount() const { return studyRun.AskedCount(); }   // questions asked in this study run
+    bool QuotaUsedUp() const { return studyRun.QuotaUsedUp(); }
     int QuotaCorrectRate() const;
     void UpdateQuotaStatistics();
 
@@ -227,30 +225,22 @@ public:
     // The forgetting curves of the word's current stage (none in stage 3).
     QList<TEntryCurve> RetentionCurvesOf(int position) const;
 
-    // ---- a study run: what the main window and headless runs both call ----
-    // Takes the next queued file and loads its settings, words and records.
-    // A file of fewer than 3 words is refused with a message to the learner.
-    TFileOpenResult OpenNextLearningFile();
-    // The same for the file already made current (SelectNextLearningFile).
-    TFileOpenResult LoadCurrentLearningFile();
-    // After the stage rules: the quota starts, the lists are emptied and the
-    // day's first selection is made. False when nothing can be asked (the
-    // file is then ended without saving).
+    // ---- a study run, for headless callers: forwards to studyRun ----
+    TFileOpenResult OpenNextLearningFile() { return studyRun.OpenNextFile(); }
+    TFileOpenResult LoadCurrentLearningFile() { return studyRun.LoadCurrentFile(); }
+    // False when nothing can be asked (the file is then ended without
+    // saving); noQuestions answers for the learner.
     bool BeginStudyRun();
-    // Counts one question of the quota and prepares it.
+    // Never TAskResult::NoQuestions: noQuestions answers for the learner.
     TAskResult AskNextQuestion();
-    // Right when the option at the correct position was chosen in time, or
-    // the typed text is the correct word.
-    bool JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const;
-    // What the text typed so far is worth for the current question.
-    TTypedVerdict ValidateTyped(const QString &typed) const;
-    // The level rules for the current question's word.
-    TAnswerEffect GradeQuestion(bool correct);
-    // With save: quota statistics and learning days + 1, then the record
-    // file, the settings and the catalog saved as one commit. Then the word
-    // table and the run's lists are cleared for the next file.
-    void EndLearningFile(bool save);
-    // Something was asked and graded in this run: a file that ends in the
-    // middle is saved.
-    bool RunHasAnswers() const;
+    bool JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const
+    {
+        return studyRun.Judge(chosenOption, inTime, typed);
+    }
+    TTypedVerdict ValidateTyped(const QString &typed) const { return studyRun.ValidateTyped(typed); }
+    TAnswerEffect GradeQuestion(bool correct) { return studyRun.Grade(correct); }
+    void EndLearningFile(bool save) { studyRun.End(save); }
+    bool RunHasAnswers() const { return studyRun.HasAnswers(); }
+    // What noQuestions answers, taken into the run: true to go on at random.
+    bool AnswerNoQuestions();
 };

@@ -152,98 +152,133 @@ void TCC::BuildFileQueue()
         fileQueue.Append(catalog.rows[static_cast<size_t>(e.slot)].Code);
 }
 
-bool TCC::SelectNextLearningFile(bool advance)
+bool TStudyRun::SelectNextLearningFile(bool advance)
 {
-    const QString code = fileQueue.First();
+    const QString code = state.fileQueue.First();
     if (code.isEmpty())
         return false;
-    SetCurrentFile(code);
+    m_cc.SetCurrentFile(code);
     if (advance)
-        fileQueue.RemoveFirst();
+        state.fileQueue.RemoveFirst();
     return true;
 }
 
 // ---- the next question ----------------------------------------------------
 
-int TCC::SelectNextQuestion(TSelectMode mode)
+// Whether the choice would reach step 4 with nothing left but to ask the
+// learner: decided before anything is written, so that the counters do not
+// move for a question the learner may decline.
+bool TStudyRun::LearnerMustChoose(TSelectMode mode)
+{
+    const TEngineContext &context = m_cc.context;
+    TTrainingState &training = state.training;
+    if (training.randomAcceptedToday || context.simulationRunning)
+        return false;
+    if (mode == TSelectMode::Next && training.retryPending && TWordTable::IsPosition(state.question.word))
+        return false;
+    TWordTable &words = m_cc.wordRecords.words;
+    TSelectionIndex &index = state.selectionIndex;
+    index.Update(words, m_cc.TangoTotal(), state.todaysQuestions);
+    if (index.AnyStage1Word() || index.NewestWord() != 0 || !state.todaysQuestions.IsEmpty())
+        return false;
+    if (mode == TSelectMode::FirstOfDay) {
+        const TWordTable &table = words;
+        bool due = false;
+        index.ForEachReviewWord([&](int p) {
+            if (!due && m_cc.IsDateReached(table[p].nextDueDate))
+                due = true;
+        });
+        return !due;
+    }
+    return !index.AnyDueWord(words.Stage1Raises());
+}
+
+TSelection TStudyRun::Select(TSelectMode mode)
 {
     const bool firstOfDay = mode == TSelectMode::FirstOfDay;
+    if (LearnerMustChoose(mode))
+        return {0, true};
+
+    TWordTable &words = m_cc.wordRecords.words;
+    TTrainingState &training = state.training;
+    TQuestionList &todaysQuestions = state.todaysQuestions;
+    TSelectionIndex &index = state.selectionIndex;
     // Reading through a const table leaves the records unmarked as changed.
     const TWordTable &table = words;
 
     // 1. A wrong answer is followed by the same word; no counter moves.
-    if (!firstOfDay && training.retryPending && TWordTable::IsPosition(question.word))
-        return question.word;
+    if (!firstOfDay && training.retryPending && TWordTable::IsPosition(state.question.word))
+        return {state.question.word, false};
 
-    const int total = TangoTotal();
-    selectionIndex.Update(words, total, todaysQuestions);
+    const int total = m_cc.TangoTotal();
+    index.Update(words, total, todaysQuestions);
     if (firstOfDay) {
         // Stage-2 and stage-3 words whose day has come, in position order.
-        selectionIndex.ForEachReviewWord([&](int p) {
-            if (IsDateReached(table[p].nextDueDate))
+        index.ForEachReviewWord([&](int p) {
+            if (m_cc.IsDateReached(table[p].nextDueDate))
                 todaysQuestions.Append(p);
         });
         if (!todaysQuestions.IsEmpty())
-            return todaysQuestions.First();
+            return {todaysQuestions.First(), false};
     } else {
         // 2. Stage-1 words fall due by questions: every counter moves on.
         // The due ones join the list by position (a full list keeps a word
         // for a later question), then the counters rise.
         training.newWord = false;
         training.randomQuestion = false;
-        selectionIndex.AppendDueWords(words.Stage1Raises(), todaysQuestions);
+        index.AppendDueWords(words.Stage1Raises(), todaysQuestions);
         words.RaiseStage1Counters(total);
         if (!todaysQuestions.IsEmpty()) {
-            const int w = selectionIndex.TakeFirst(todaysQuestions);
+            const int w = index.TakeFirst(todaysQuestions);
             if (table[w].level <= kLastStage1Level)
                 words[w].stage1Counter = 1;
-            return w;
+            return {w, false};
         }
     }
 
     // 3. A new word: the lowest number; on equal numbers the lower position.
-    const int newest = selectionIndex.NewestWord();
+    const int newest = index.NewestWord();
     if (newest != 0) {
         if (!firstOfDay) {
             words[newest].stage1Counter = 1;
             training.newWord = true;
         }
-        return newest;
+        return {newest, false};
     }
 
     // 4. Nothing due and nothing new. While a word is still learned in stage
-    // 1 random questions start at once; otherwise the learner is asked.
-    if (!training.randomAcceptedToday) {
-        if (simulationRunning)
-            return 0;
-        if (!selectionIndex.AnyStage1Word()) {
-            const TNoQuestionsChoice choice = noQuestions ? noQuestions->AskNoQuestions() : TNoQuestionsChoice::End;
-            if (choice == TNoQuestionsChoice::End)
-                return 0;
-            training.randomAcceptedToday = true;
-        }
-    }
+    // 1 random questions start at once; otherwise the learner has been asked
+    // (LearnerMustChoose) before anything changed.
+    if (!training.randomAcceptedToday && (m_cc.context.simulationRunning || !index.AnyStage1Word()))
+        return {0, false};
 
     // 5. A random question: never an excluded word, and in a built-in file
     // never a stage-1 word. With no such word the file ends.
+    const bool userFile = m_cc.context.userFile;
     training.randomQuestion = true;
-    if (!selectionIndex.AnyRandomCandidate(userFile))
-        return 0;
+    if (!index.AnyRandomCandidate(userFile))
+        return {0, false};
     for (;;) {
-        const int p = random.Between(1, total);
+        const int p = m_cc.context.random.Between(1, total);
         const TTango &t = table[p];
         if (t.level != kExcludedLevel && (userFile || t.stage != TStage::One))
-            return p;
+            return {p, false};
     }
+}
+
+void TStudyRun::GoOnWithRandomQuestions()
+{
+    state.training.randomAcceptedToday = true;
 }
 
 // ---- answer choices -------------------------------------------------------
 
-int TCC::DrawDistractor(int chosen, int first)
+int TStudyRun::DrawDistractor(int chosen, int first)
 {
-    const int total = TangoTotal();
-    const QString chosenForm = DisplayForm(chosen);
-    const QString firstForm = first != 0 ? DisplayForm(first) : QString();
+    const int total = m_cc.TangoTotal();
+    TRandom &random = m_cc.context.random;
+    const QString chosenForm = m_cc.DisplayForm(chosen);
+    const QString firstForm = first != 0 ? m_cc.DisplayForm(first) : QString();
     // Strictness 0: no shared meaning, and the display form inside neither
     // the chosen word's nor the first distractor's. 1: the containment test
     // dropped. 2: any other word.
@@ -252,11 +287,11 @@ int TCC::DrawDistractor(int chosen, int first)
             return false;
         if (strictness >= 2)
             return true;
-        if (AreConfusable(p, chosen))
+        if (m_cc.AreConfusable(p, chosen))
             return false;
         if (strictness >= 1)
             return true;
-        const QString form = DisplayForm(p);
+        const QString form = m_cc.DisplayForm(p);
         return !chosenForm.contains(form) && (first == 0 || !firstForm.contains(form));
     };
     for (int strictness = 0; strictness <= 2; ++strictness) {
@@ -275,40 +310,84 @@ int TCC::DrawDistractor(int chosen, int first)
     return 0;
 }
 
-bool TCC::PrepareQuestion()
+TAskResult TStudyRun::PrepareQuestion()
 {
-    const bool retry = training.retryPending;
-    const int w = SelectNextQuestion(TSelectMode::Next);
+    const bool retry = state.training.retryPending;
+    const TSelection chosen = Select(TSelectMode::Next);
+    if (chosen.needsLearnersChoice)
+        return TAskResult::NoQuestions;
+    const int w = chosen.word;
     if (w == 0)
-        return false;
+        return TAskResult::NothingToAsk;
+    TQuestion &question = state.question;
     question.word = w;
     const int first = DrawDistractor(w, 0);
     const int second = DrawDistractor(w, first);
     question.choices = {w, first, second};
-    CountUp(words[w].timesAsked);
-    askedWords.Set(AskedCount(), w);
+    CountUp(m_cc.wordRecords.words[w].timesAsked);
+    state.askedWords.Set(AskedCount(), w);
     // A retry of a typing question stays one.
+    const TFileSettings &settings = m_cc.settingsStore.settings;
     if (!retry)
-        question.typing = DecideTypingQuestion(w, settings.typingForEvenLevels == 1, settings.answerDirection);
+        question.typing = m_cc.DecideTypingQuestion(w, settings.typingForEvenLevels == 1, settings.answerDirection);
     if (question.typing.typing) {
         question.correctPosition = 1;
     } else {
-        question.correctPosition = random.Between(1, kChoiceCount);
+        question.correctPosition = m_cc.context.random.Between(1, kChoiceCount);
         std::swap(question.choices[0], question.choices[static_cast<size_t>(question.correctPosition - 1)]);
     }
+    return TAskResult::Asked;
+}
+
+// ---- the headless forwards: noQuestions answers for the learner ------------
+
+bool TCC::AnswerNoQuestions()
+{
+    const TNoQuestionsChoice choice = noQuestions ? noQuestions->AskNoQuestions() : TNoQuestionsChoice::End;
+    if (choice == TNoQuestionsChoice::End)
+        return false;
+    studyRun.GoOnWithRandomQuestions();
     return true;
+}
+
+int TCC::SelectNextQuestion(TSelectMode mode)
+{
+    for (;;) {
+        const TSelection chosen = studyRun.Select(mode);
+        if (!chosen.needsLearnersChoice)
+            return chosen.word;
+        if (!AnswerNoQuestions())
+            return 0;
+    }
+}
+
+bool TCC::PrepareQuestion()
+{
+    for (;;) {
+        switch (studyRun.PrepareQuestion()) {
+        case TAskResult::Asked:
+            return true;
+        case TAskResult::NoQuestions:
+            if (!AnswerNoQuestions())
+                return false;
+            break;
+        case TAskResult::QuotaUsedUp:
+        case TAskResult::NothingToAsk:
+            return false;
+        }
+    }
 }
 
 // ---- quota ----------------------------------------------------------------
 
-int TCC::AskedCount() const
+int TStudyRun::AskedCount() const
 {
-    return UsableQuota() - training.remaining;
+    return m_cc.UsableQuota() - state.training.remaining;
 }
 
-bool TCC::QuotaUsedUp() const
+bool TStudyRun::QuotaUsedUp() const
 {
-    return UsableQuota() > 0 && training.remaining <= 0;
+    return m_cc.UsableQuota() > 0 && state.training.remaining <= 0;
 }
 
 int TCC::QuotaCorrectRate() const

@@ -169,7 +169,7 @@ void TSelectionIndex::Reread(int p, const TTango &t, qint64 raises, const TQuest
     Enter(p, t, raises, list, queued);
 }
 
-void TSelectionIndex::AppendDueWords(qint64 raises, TQuestionList &list)
+void TSelectionIndex::PromoteDueWords(qint64 raises)
 {
     while (!m_waiting.empty() && m_waiting.front().first <= raises) {
         const auto [at, p] = m_waiting.front();
@@ -178,6 +178,17 @@ void TSelectionIndex::AppendDueWords(qint64 raises, TQuestionList &list)
         if (m_due[i] == TDue::Waiting && m_dueAt[i] == at)
             SetDue(p, TDue::Due);
     }
+}
+
+bool TSelectionIndex::AnyDueWord(qint64 raises)
+{
+    PromoteDueWords(raises);
+    return m_dueBits.Any();
+}
+
+void TSelectionIndex::AppendDueWords(qint64 raises, TQuestionList &list)
+{
+    PromoteDueWords(raises);
     m_dueBits.ForEach([&](int p) {
         if (list.Contains(p) || list.Append(p)) {
             SetDue(p, TDue::Listed);

@@ -32,6 +32,8 @@ public:
     // position, while it has room. Counters stand where the table's current
     // raise puts them (this question's raise comes after).
     void AppendDueWords(qint64 raises, TQuestionList &list);
+    // Whether AppendDueWords would find a due word not yet in the list.
+    bool AnyDueWord(qint64 raises);
     // Takes the list's first word; the caller changes it through the table.
     int TakeFirst(TQuestionList &list);
     // The new word with the lowest number (the lower position on equal
@@ -59,6 +61,10 @@ private:
         void Set(int p) { m_words[Word(p)] |= Bit(p); }
         void Reset(int p) { m_words[Word(p)] &= ~Bit(p); }
         void Clear() { std::fill(m_words.begin(), m_words.end(), 0); }
+        bool Any() const
+        {
+            return std::any_of(m_words.begin(), m_words.end(), [](quint64 w) { return w != 0; });
+        }
         // f may set or reset any bit but the next ones visited are those
         // set when the visit reached their 64-bit word; returns early when
         // f returns false.
@@ -101,6 +107,8 @@ private:
     void Enter(int p, const TTango &t, qint64 raises, const TQuestionList &list, const TQueued &queued);
     void Reread(int p, const TTango &t, qint64 raises, const TQuestionList &list);
     void SetDue(int p, TDue due);
+    // Waiting words whose raise has come become due.
+    void PromoteDueWords(qint64 raises);
 
     int m_total = -1;                       // -1: not built
     quint64 m_listRemovals = 0;

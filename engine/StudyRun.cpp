@@ -12,61 +12,78 @@ QString TooFewWordsText(const QString &title)
 }
 }
 
-TFileOpenResult TCC::OpenNextLearningFile()
+TFileOpenResult TStudyRun::OpenNextFile()
 {
     if (!SelectNextLearningFile(true))
         return TFileOpenResult::QueueEmpty;
-    return LoadCurrentLearningFile();
+    return LoadCurrentFile();
 }
 
-TFileOpenResult TCC::LoadCurrentLearningFile()
+TFileOpenResult TStudyRun::LoadCurrentFile()
 {
-    LoadFileSettings();
+    m_cc.LoadFileSettings();
     try {
-        LoadLearningFile();
+        m_cc.LoadLearningFile();
     } catch (const TLearningFileRefused &refused) {
         // The learner can go on with the other files; the record stays as it is.
-        notifier->Error(refused.Message());
+        m_cc.context.notifier->Error(refused.Message());
         return TFileOpenResult::Damaged;
     }
-    if (TangoTotal() < kMinLearningWords) {
-        notifier->Information(TooFewWordsText(catalog.rows[static_cast<size_t>(fileSlot)].Title));
+    if (m_cc.TangoTotal() < kMinLearningWords) {
+        m_cc.context.notifier->Information(
+            TooFewWordsText(m_cc.catalogs.catalog.rows[static_cast<size_t>(m_cc.context.fileSlot)].Title));
         return TFileOpenResult::TooFewWords;
     }
     return TFileOpenResult::Opened;
 }
 
-bool TCC::BeginStudyRun()
+bool TStudyRun::StageNoticeDue() const
 {
-    training.remaining = UsableQuota();
+    return m_cc.AnyStageNoticeDue();
+}
+
+TStageNoticeLists TStudyRun::ApplyStageRules()
+{
+    return m_cc.ApplyStageRules();
+}
+
+TBeginResult TStudyRun::Begin()
+{
+    TTrainingState &training = state.training;
+    training.remaining = m_cc.UsableQuota();
     training.correctToday = 0;
     training.retryPending = false;
-    todaysQuestions.Clear();
-    askedWords.Clear();
-    question = {};
+    state.todaysQuestions.Clear();
+    state.askedWords.Clear();
+    state.question = {};
     // The first selection of the day is no retry and, unless it ends in one,
     // no random question.
     training.randomQuestion = false;
-    return SelectNextQuestion(TSelectMode::FirstOfDay) != 0 || training.randomAcceptedToday;
+    const TSelection first = Select(TSelectMode::FirstOfDay);
+    if (first.needsLearnersChoice)
+        return TBeginResult::NoQuestions;
+    return first.word != 0 || training.randomAcceptedToday ? TBeginResult::Ready : TBeginResult::NothingToAsk;
 }
 
-TAskResult TCC::AskNextQuestion()
+TAskResult TStudyRun::Ask()
 {
     if (QuotaUsedUp())
         return TAskResult::QuotaUsedUp;
-    training.remaining -= 1;
-    if (!PrepareQuestion()) {
-        // No question was asked: the quota does not count one.
-        training.remaining += 1;
-        return TAskResult::NothingToAsk;
-    }
-    return TAskResult::Asked;
+    // The quota counts the question before it is chosen (the asked-word
+    // list's index); a question not asked gives it back.
+    state.training.remaining -= 1;
+    const TAskResult result = PrepareQuestion();
+    if (result != TAskResult::Asked)
+        state.training.remaining += 1;
+    return result;
 }
 
-TTypedVerdict TCC::ValidateTyped(const QString &typed) const
+TTypedVerdict TStudyRun::ValidateTyped(const QString &typed) const
 {
+    const TQuestion &question = state.question;
+    const TWordTable &words = m_cc.wordRecords.words;
     TTypedAnswerQuestion q;
-    q.kind = HeadwordKind();
+    q.kind = m_cc.HeadwordKind();
     const int correctWord = question.choices[static_cast<size_t>(question.correctPosition - 1)];
     if (TWordTable::IsPosition(correctWord))
         q.correctWord = words[correctWord].word;
@@ -76,111 +93,158 @@ TTypedVerdict TCC::ValidateTyped(const QString &typed) const
     return ValidateTypedAnswer(q, typed);
 }
 
-bool TCC::JudgeAnswer(int chosenOption, bool inTime, const QString &typed) const
+bool TStudyRun::Judge(int chosenOption, bool inTime, const QString &typed) const
 {
-    if (inTime && chosenOption == question.correctPosition)
+    if (inTime && chosenOption == state.question.correctPosition)
         return true;
     // A typed answer that matches counts even when no option was chosen.
     return ValidateTyped(typed) == TTypedVerdict::Correct;
 }
 
-TAnswerEffect TCC::GradeQuestion(bool correct)
+TAnswerEffect TStudyRun::Grade(bool correct)
 {
-    return CommitGrade(question.word, correct);
+    return m_cc.CommitGrade(state.question.word, correct);
 }
 
+void TStudyRun::End(bool save)
+{
+    if (save) {
+        TFileSettings &settings = m_cc.settingsStore.settings;
+        const TFileSettings before = settings;
+        m_cc.UpdateQuotaStatistics();
+        settings.learningDays += 1;
+        try {
+            m_cc.SaveAtFileEnd();
+        } catch (...) {
+            // Nothing was written: the day is not counted twice on a retry.
+            settings = before;
+            throw;
+        }
+    }
+    m_cc.wordRecords.words.Clear();
+    state.askedWords.Clear();
+    state.todaysQuestions.Clear();
+    state.training.retryPending = false;
+    state.question = {};
+}
+
+// Decided first (GradeAnswer computes the outcome as values), then committed.
 TAnswerEffect TCC::CommitGrade(int position, bool correct)
 {
-    TGradeOutcome outcome =
-        GradeAnswer(words[position], training, {settings.firstTimeIncrement, clock.Today()}, correct);
-    words[position] = std::move(outcome.word);
-    training = outcome.training;
+    TGradeOutcome outcome = GradeAnswer(wordRecords.words[position], studyRun.state.training,
+                                        {settingsStore.settings.firstTimeIncrement, context.clock.Today()}, correct);
+    wordRecords.words[position] = std::move(outcome.word);
+    studyRun.state.training = outcome.training;
     return outcome.effect;
 }
 
-bool TCC::RunHasAnswers() const
+// ---- the headless forwards: noQuestions answers for the learner ------------
+
+bool TCC::BeginStudyRun()
 {
-    return AskedCount() > 0;
+    for (;;) {
+        switch (studyRun.Begin()) {
+        case TBeginResult::Ready:
+            return true;
+        case TBeginResult::NothingToAsk:
+            return false;
+        case TBeginResult::NoQuestions:
+            if (!AnswerNoQuestions())
+                return false;
+            break;
+        }
+    }
 }
 
-void TCC::EndLearningFile(bool save)
+TAskResult TCC::AskNextQuestion()
 {
-    if (save) {
-        UpdateQuotaStatistics();
-        settings.learningDays += 1;
-        SaveAtFileEnd();
+    for (;;) {
+        const TAskResult result = studyRun.Ask();
+        if (result != TAskResult::NoQuestions)
+            return result;
+        if (!AnswerNoQuestions())
+            return TAskResult::NothingToAsk;
     }
-    words.Clear();
-    askedWords.Clear();
-    todaysQuestions.Clear();
-    training.retryPending = false;
-    question = {};
+}
+
+// ---- headless runs --------------------------------------------------------
+
+namespace {
+TRunEnd EndOfRefusedFile(TFileOpenResult opened)
+{
+    switch (opened) {
+    case TFileOpenResult::Damaged:
+        return TRunEnd::DamagedFile;
+    case TFileOpenResult::TooFewWords:
+        return TRunEnd::TooFewWords;
+    case TFileOpenResult::QueueEmpty:
+    case TFileOpenResult::Opened:
+        break;
+    }
+    return TRunEnd::NoFile;
+}
+
+TQuestionRecord RecordOf(const TCC &cc, const TRunState &run, bool retry)
+{
+    const TQuestion &q = run.question;
+    const TTango &t = cc.wordRecords.words[q.word];
+    TQuestionRecord record;
+    record.retry = retry;
+    record.number = cc.studyRun.AskedCount();
+    record.word = q.word;
+    record.headword = t.word;
+    record.levelBefore = t.level;
+    record.random = run.training.randomQuestion;
+    record.newWord = run.training.newWord;
+    record.typing = q.typing.typing;
+    record.choices = q.choices;
+    return record;
+}
 }
 
 TScriptedRunResult RunScriptedStudy(TCC &cc, const QList<TScriptedAnswer> &answers)
 {
+    TStudyRun &run = cc.studyRun;
     TScriptedRunResult result;
-    switch (cc.OpenNextLearningFile()) {
-    case TFileOpenResult::QueueEmpty:
-        result.end = TRunEnd::NoFile;
+    const TFileOpenResult opened = run.OpenNextFile();
+    if (opened != TFileOpenResult::Opened) {
+        if (opened != TFileOpenResult::QueueEmpty)
+            run.End(false);
+        result.end = EndOfRefusedFile(opened);
         return result;
-    case TFileOpenResult::Damaged:
-        cc.EndLearningFile(false);
-        result.end = TRunEnd::DamagedFile;
-        return result;
-    case TFileOpenResult::TooFewWords:
-        cc.EndLearningFile(false);
-        result.end = TRunEnd::TooFewWords;
-        return result;
-    case TFileOpenResult::Opened:
-        break;
     }
     // What the stage-notice window does: apply the rules, save the record.
-    if (cc.AnyStageNoticeDue()) {
-        cc.ApplyStageRules();
+    if (run.StageNoticeDue()) {
+        run.ApplyStageRules();
         cc.SaveRecordFile();
     }
     if (!cc.BeginStudyRun()) {
-        cc.EndLearningFile(false);
+        run.End(false);
         result.end = TRunEnd::NothingAtStart;
         return result;
     }
-    for (qsizetype k = 0;; ++k) {
-        if (cc.QuotaUsedUp()) {
-            result.end = TRunEnd::QuotaUsedUp;
+    for (const TScriptedAnswer &a : answers) {
+        const bool retry = run.state.training.retryPending;
+        const TAskResult asked = cc.AskNextQuestion();
+        if (asked != TAskResult::Asked) {
+            result.end = asked == TAskResult::QuotaUsedUp ? TRunEnd::QuotaUsedUp : TRunEnd::NothingToAsk;
             break;
         }
-        if (k >= answers.size()) {
-            result.end = TRunEnd::ScriptEnded;
-            break;
-        }
-        TQuestionRecord record;
-        record.retry = cc.training.retryPending;
-        if (cc.AskNextQuestion() != TAskResult::Asked) {
-            result.end = TRunEnd::NothingToAsk;
-            break;
-        }
-        const TScriptedAnswer &a = answers.at(k);
-        const int w = cc.question.word;
-        record.number = cc.AskedCount();
-        record.word = w;
-        record.headword = cc.words[w].word;
-        record.levelBefore = cc.words[w].level;
-        record.random = cc.training.randomQuestion;
-        record.newWord = cc.training.newWord;
-        record.typing = cc.question.typing.typing;
-        record.choices = cc.question.choices;
+        TQuestionRecord record = RecordOf(cc, run.state, retry);
         // A typing question shows no options to choose: a typed text decides.
-        const bool chooses = !(cc.question.typing.typing && a.typed);
-        const int chosen = chooses && a.correct ? cc.question.correctPosition : 0;
-        record.correct = cc.JudgeAnswer(chosen, true, a.typed.value_or(QString()));
-        cc.GradeQuestion(record.correct);
-        record.levelAfter = cc.words[w].level;
-        record.stageAfter = cc.words[w].stage;
+        const TQuestion &q = run.state.question;
+        const bool chooses = !(q.typing.typing && a.typed);
+        const int chosen = chooses && a.correct ? q.correctPosition : 0;
+        record.correct = run.Judge(chosen, true, a.typed.value_or(QString()));
+        run.Grade(record.correct);
+        record.levelAfter = cc.wordRecords.words[q.word].level;
+        record.stageAfter = cc.wordRecords.words[q.word].stage;
         result.questions.append(record);
     }
+    if (result.questions.size() == answers.size())
+        result.end = run.QuotaUsedUp() ? TRunEnd::QuotaUsedUp : TRunEnd::ScriptEnded;
     // Answers given before the file ended in the middle are kept.
-    result.saved = result.end != TRunEnd::NothingToAsk || cc.RunHasAnswers();
-    cc.EndLearningFile(result.saved);
+    result.saved = result.end != TRunEnd::NothingToAsk || run.HasAnswers();
+    run.End(result.saved);
     return result;
 }

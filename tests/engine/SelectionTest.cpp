@@ -1,11 +1,13 @@
 #include "engine/CommonUnit.h"
 #include "base/TError.h"
 #include "base/DateText.h"
+#include "data/RecordFile.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <set>
+#include <utility>
 
 namespace {
 const QDate kToday(2024, 4, 1);
@@ -192,6 +194,47 @@ TEST_F(TSelectionTest, NothingToAskAsksOnceThenGoesOnAtRandom)
     cc.training.randomAcceptedToday = false;
     cc.noQuestions = nullptr;
     EXPECT_EQ(Next(), 0);
+}
+
+// The study run's steps say "ask the learner" before they change anything:
+// no quota counted, no counter moved, no flag cleared, however often they
+// are tried; the step runs again once the learner goes on at random.
+TEST_F(TSelectionTest, TheNoQuestionsStepChangesNothingUntilTheLearnerAnswers)
+{
+    MakeFile(8);
+    for (int p = 1; p <= 8; ++p)
+        SetStage2(p, 7, 3);
+    cc.words[4].stage1Counter = 5;   // a stage-1 counter an older record left behind
+    const auto records = [&] {
+        QStringList all;
+        for (int p = 1; p <= 8; ++p)
+            all << RecordFields(std::as_const(cc.words)[p]).join(u'\t');
+        return all;
+    };
+    TStudyRun &run = cc.studyRun;
+    EXPECT_EQ(run.Begin(), TBeginResult::NoQuestions);
+    EXPECT_FALSE(cc.training.randomAcceptedToday);
+    run.GoOnWithRandomQuestions();
+    EXPECT_EQ(run.Begin(), TBeginResult::Ready);
+    ASSERT_EQ(run.Ask(), TAskResult::Asked);
+    EXPECT_TRUE(cc.training.randomQuestion);
+    run.Grade(true);
+
+    // The learner's choice held for the day; without it the next question
+    // waits for the learner again.
+    cc.training.randomAcceptedToday = false;
+    const QStringList before = records();
+    const int remaining = cc.training.remaining;
+    for (int tries = 0; tries < 3; ++tries) {
+        EXPECT_EQ(run.Ask(), TAskResult::NoQuestions);
+        EXPECT_EQ(cc.training.remaining, remaining);
+        EXPECT_TRUE(cc.training.randomQuestion);
+        EXPECT_EQ(records(), before);
+    }
+    run.GoOnWithRandomQuestions();
+    ASSERT_EQ(run.Ask(), TAskResult::Asked);
+    EXPECT_EQ(cc.training.remaining, remaining - 1);
+    EXPECT_EQ(std::as_const(cc.words)[4].stage1Counter, 7);   // only the questions asked moved it
 }
 
 TEST_F(TSelectionTest, Stage1WordLeftStartsRandomQuestionsWithoutAsking)
