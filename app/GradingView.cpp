@@ -23,13 +23,13 @@ const QString kOptionsByKeysOnly =
 
 void TTrainingFlow::ShowExplanationLine()
 {
-    const TTango &word = m_cc.words[m_currentWord];
+    const TTango &word = m_cc.words[Question().word];
     TExplanationInput in;
     in.level = word.level;
     in.previousLevel = m_previousLevel;
     in.stage = word.stage;
-    in.randomQuestion = m_cc.training.randomQuestion;
-    in.newWord = m_cc.training.newWord;
+    in.randomQuestion = Run().state.training.randomQuestion;
+    in.newWord = Run().state.training.newWord;
     in.previousRetry = m_lastEffect.previousRetry;
     in.correct = m_answerCorrect;
     in.level6Miss = m_lastEffect.level6Miss;
@@ -46,7 +46,7 @@ void TTrainingFlow::ShowTypedWordHint()
 {
     std::array<QString, 3> optionForms;
     for (size_t i = 0; i < 3; ++i)
-        optionForms[i] = m_cc.DisplayForm(m_options[i]);
+        optionForms[i] = m_cc.DisplayForm(Question().choices[i]);
     const QString hint = TypedWordHint(
         m_typed, optionForms, m_cc.TangoTotal(), [this](int i) { return m_cc.DisplayForm(i); },
         [this](int i) { return m_cc.words[i].joinedMeanings; });
@@ -62,7 +62,7 @@ void TTrainingFlow::ShowTypedWordHint()
 
 void TTrainingFlow::ShowOptionVerbHints()
 {
-    const std::array<QString, 3> hints = OptionVerbHints(m_cc.words[m_currentWord].word, m_correctPosition);
+    const std::array<QString, 3> hints = OptionVerbHints(m_cc.words[Question().word].word, Question().correctPosition);
     for (size_t i = 0; i < 3; ++i)
         m_form.sLabel_Op[i]->setToolTip(hints[i]);
 }
@@ -84,7 +84,7 @@ void TTrainingFlow::ShowPronunciations()
         QLabel *picture = m_form.Image_OpP[i];
         QImage canvas(picture->size(), QImage::Format_RGB32);
         canvas.fill(Qt::black);
-        const QString code = m_cc.words[m_options[i]].attributes[0];
+        const QString code = m_cc.words[Question().choices[i]].attributes[0];
         if (!code.isEmpty())
             m_pronunciation->DrawPronunciation(canvas, kPronunciationX, QStringLiteral(" ") + code, kPronunciationY);
         // A recoloured pixel is the ink colour times the ink share: read as
@@ -105,9 +105,9 @@ void TTrainingFlow::ShowPronunciations()
 
 void TTrainingFlow::CatchAGlimpse()
 {
-    if (m_currentWord <= 0)
+    if (Question().word <= 0)
         return;
-    const QString text = m_cc.DisplayForm(m_currentWord);
+    const QString text = m_cc.DisplayForm(Question().word);
     QLabel *label = m_form.sLabel_glimpse;
     label->clear();
     label->repaint();
@@ -133,14 +133,14 @@ void TTrainingFlow::GlimpseKey()
 
 void TTrainingFlow::sLabelFX_neverClick()
 {
-    if (m_currentWord <= 0 || IsBusy())
+    if (Question().word <= 0 || IsBusy())
         return;
-    const bool excluded = m_cc.ToggleWordExclusion(m_currentWord);
+    const bool excluded = m_cc.ToggleWordExclusion(Question().word);
     m_form.sLabelFX_never->setText(excluded ? kExcluded : kIncluded);
     // A word included again starts afresh: the line no longer compares it
     // with the level it had before it was excluded.
     if (!excluded)
-        m_previousLevel = m_cc.words[m_currentWord].level;
+        m_previousLevel = m_cc.words[Question().word].level;
     PlaySound(QStringLiteral("BUTTON"));
     m_form.wordPanel->ShowWordInfo();
 }

@@ -30,7 +30,7 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
     state.asking = IsAsking();
     state.ready = IsReady();
     state.busy = IsBusy();
-    state.typingQuestion = m_typingQuestion;
+    state.typingQuestion = Question().typing.typing;
     state.wordToMeaning = m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning;
     const TKeyDecision d = MapKey(TranslateKey(event), state);
     switch (d.action) {
@@ -70,11 +70,11 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
         RemoveLastTyped();
         break;
     case TKeyAction::SpeakWord:
-        if (m_currentWord > 0)
-            Media().SpeakWord(m_cc.words[m_currentWord].word);
+        if (Question().word > 0)
+            Media().SpeakWord(m_cc.words[Question().word].word);
         break;
     case TKeyAction::ShowEtymology:
-        m_form.program().ShowEtymologyWindow(m_currentWord);
+        m_form.program().ShowEtymologyWindow(Question().word);
         break;
     }
     return true;

@@ -106,7 +106,7 @@ void TNoticeForm::FormShow()
     sButton_focus->move(sButton_focus->x(), kHiddenTop);
     CentreOverOwner(this);
     m_media.PlaySoundEffect(QStringLiteral("NOTICE"));
-    const TStageNoticeLists notice = m_cc.ApplyStageRules();
+    const TStageNoticeLists notice = m_cc.studyRun.ApplyStageRules();
     FillList(TreeView_Stage2OK,
              QStringLiteral("以下の単語は Stage 2 の合格規定に達しました。 Stage 3 に進みます。"), notice.stage2OK);
     FillList(TreeView_StageNG,

@@ -121,7 +121,6 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_aboutTessarionForm = std::make_unique<TAboutTessarionForm>(main);
     m_aboutTessarionForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_noWordForm = std::make_unique<TNoWordForm>(*m_cc, main);
-    m_cc->noQuestions = m_noWordForm.get();
     m_fileManagerForm = std::make_unique<TFileManagerForm>(*m_cc, main);
     m_fileManagerForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_fileManagerForm->openWordBrowser = openWordBrowser;

@@ -40,28 +40,29 @@ bool TTrainingFlow::PrepareQuestion()
         m_form.SetOptionButtonPicture(option, TOptionPicture::Neutral);
         m_form.sBitBtn_Op[static_cast<size_t>(option - 1)]->setEnabled(true);
     }
-    switch (m_cc.AskNextQuestion()) {
+    // Nothing at all can be asked: the learner says whether random questions
+    // may follow, and the question is asked for again.
+    TAskResult asked = Run().Ask();
+    while (asked == TAskResult::NoQuestions)
+        asked = AskUserAboutNoQuestions() ? Run().Ask() : TAskResult::NothingToAsk;
+    switch (asked) {
     case TAskResult::Asked:
         break;
     case TAskResult::QuotaUsedUp:
         // The study run ends instead of a further question.
         EndOfStudyRun();
         return false;
+    case TAskResult::NoQuestions:
     case TAskResult::NothingToAsk:
         // Whatever was answered in this run is saved as at every file end.
-        CloseLearningFile(m_cc.RunHasAnswers());
+        CloseLearningFile(Run().HasAnswers());
         return false;
     }
     UpdateQuotaLabel();
-    const TQuestion &q = m_cc.question;
-    m_currentWord = q.word;
-    m_options = q.choices;
-    m_correctPosition = q.correctPosition;
-    m_typingQuestion = q.typing.typing;
-    m_form.sLabel_random->setVisible(m_cc.training.randomQuestion);
+    m_form.sLabel_random->setVisible(Run().state.training.randomQuestion);
 
     LayoutQuestionText();
-    if (m_typingQuestion) {
+    if (Question().typing.typing) {
         m_form.sPanel_glimpse->show();
         m_form.sLabel_glimpse->repaint();
         m_form.sBitBtn_blank->show();
@@ -80,11 +81,11 @@ bool TTrainingFlow::PrepareQuestion()
 void TTrainingFlow::LayoutQuestionText()
 {
     QLabel *label = m_form.sLabel_Q;
-    const TTango &word = m_cc.words[m_currentWord];
+    const TTango &word = m_cc.words[Question().word];
     QString text;
     int height;
     if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning) {
-        text = m_cc.DisplayForm(m_currentWord);
+        text = m_cc.DisplayForm(Question().word);
         label->move(label->x(), 4);
         height = -kWordQuestionHeight;
     } else {
@@ -122,14 +123,14 @@ void TTrainingFlow::LayoutQuestionText()
 
 void TTrainingFlow::RevealOptions()
 {
-    if (m_typingQuestion) {
-        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.question.typing.hint);
+    if (Question().typing.typing) {
+        m_form.sLabel_Op[0]->setText(kOptionIndent + Question().typing.hint);
     } else if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning && m_phase == TQuestionPhase::Waiting) {
         for (size_t i = 0; i < 3; ++i)
-            m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[m_options[i]].joinedMeanings);
+            m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[Question().choices[i]].joinedMeanings);
     } else {
         for (size_t i = 0; i < 3; ++i)
-            m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(m_options[i]));
+            m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(Question().choices[i]));
     }
     m_optionsRevealed = true;
 }
@@ -138,19 +139,19 @@ void TTrainingFlow::ShowAnswer()
 {
     if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning)
         for (size_t i = 0; i < 3; ++i)
-            m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(m_options[i]));
+            m_form.sLabel_Op[i]->setText(kOptionIndent + m_cc.DisplayForm(Question().choices[i]));
     m_form.ResetOptionButtons();
-    if (m_typingQuestion) {
-        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.DisplayForm(m_currentWord));
+    if (Question().typing.typing) {
+        m_form.sLabel_Op[0]->setText(kOptionIndent + m_cc.DisplayForm(Question().word));
     } else {
-        m_form.SetOptionButtonPicture(m_correctPosition, TOptionPicture::Correct);
-        QToolButton *correct = m_form.sBitBtn_Op[static_cast<size_t>(m_correctPosition - 1)];
+        m_form.SetOptionButtonPicture(Question().correctPosition, TOptionPicture::Correct);
+        QToolButton *correct = m_form.sBitBtn_Op[static_cast<size_t>(Question().correctPosition - 1)];
         correct->setEnabled(true);
         correct->setFocus();
-        if (m_chosenOption != 0 && m_chosenOption != m_correctPosition)
+        if (m_chosenOption != 0 && m_chosenOption != Question().correctPosition)
             m_form.SetOptionButtonPicture(m_chosenOption, TOptionPicture::Wrong);
     }
     for (size_t i = 0; i < 3; ++i)
-        m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[m_options[i]].joinedMeanings);
+        m_form.sPanel_OpM[i]->setText(kMeaningIndent + m_cc.words[Question().choices[i]].joinedMeanings);
     ShowPronunciations();
 }

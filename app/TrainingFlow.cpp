@@ -5,6 +5,7 @@
 #include "app/WordPanel.h"
 #include "app/MainWidgets.h"
 #include "app/Farewell.h"
+#include "app/NoWord.h"
 #include "app/NoticeUnit.h"
 #include "app/Program.h"
 #include "app/SpeechAndSound.h"
@@ -84,6 +85,16 @@ TTrainingFlow::~TTrainingFlow()
 TSpeechAndSound &TTrainingFlow::Media()
 {
     return m_form.program().media();
+}
+
+TStudyRun &TTrainingFlow::Run()
+{
+    return m_cc.studyRun;
+}
+
+const TQuestion &TTrainingFlow::Question() const
+{
+    return m_cc.studyRun.state.question;
 }
 
 // ---------------------------------------------------------------------------
@@ -224,7 +235,7 @@ void TTrainingFlow::LoadingStep()
 
     // Settings, words and records; a file too small or damaged is refused
     // (the learner has been told) and the next one follows.
-    if (m_cc.LoadCurrentLearningFile() != TFileOpenResult::Opened) {
+    if (Run().LoadCurrentFile() != TFileOpenResult::Opened) {
         CloseLearningFile(false);
         return;
     }
@@ -245,7 +256,7 @@ void TTrainingFlow::LoadingStep()
     SetLabelColour(m_form.sLabel_TitleP, kLoadedTitleColour);
     m_form.repaint();
 
-    if (m_cc.AnyStageNoticeDue())
+    if (Run().StageNoticeDue())
         ShowStageNotice();
     // The window was closed while the notice was open: nothing was studied.
     if (m_quit) {
@@ -258,12 +269,27 @@ void TTrainingFlow::LoadingStep()
     m_form.smWords->setVisible(!m_cc.userFile);
 
     // The study run starts: the quota in full, the day's first selection.
-    const bool canAsk = m_cc.BeginStudyRun();
-    m_form.sLabel_random->setVisible(m_cc.training.randomQuestion);
-    if (canAsk)
+    // When nothing at all can be asked the learner says whether random
+    // questions may follow, and the start is made again.
+    TBeginResult begun = Run().Begin();
+    while (begun == TBeginResult::NoQuestions)
+        begun = AskUserAboutNoQuestions() ? Run().Begin() : TBeginResult::NothingToAsk;
+    m_form.sLabel_random->setVisible(Run().state.training.randomQuestion);
+    if (begun == TBeginResult::Ready)
         FileReady();
     else
         CloseLearningFile(false);
+}
+
+// The no-questions window, over a step that has changed nothing yet: true
+// when the learner goes on with random questions.
+bool TTrainingFlow::AskUserAboutNoQuestions()
+{
+    m_idle.Remove();
+    if (m_form.program().noWordForm().AskNoQuestions() != TNoQuestionsChoice::GoOnRandom)
+        return false;
+    Run().GoOnWithRandomQuestions();
+    return true;
 }
 
 bool TTrainingFlow::PrepareNextFile()
@@ -290,7 +316,7 @@ bool TTrainingFlow::PrepareNextFile()
         m_cc.BuildFileQueue();
     }
 
-    if (!m_cc.SelectNextLearningFile(true)) {
+    if (!Run().SelectNextLearningFile(true)) {
         m_quit = true;
         CloseLearningFile(false);
         return false;
@@ -390,7 +416,7 @@ void TTrainingFlow::QuestionStep()
     m_answerGiven = false;
 
     // The quota is used up: the study run ends instead of a further question.
-    if (m_cc.QuotaUsedUp()) {
+    if (Run().QuotaUsedUp()) {
         EndOfStudyRun();
         return;
     }
@@ -408,21 +434,21 @@ void TTrainingFlow::QuestionStep()
     m_optionsRevealed = false;
     PlayAgentAnimation(m_cc.windowRandom.Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
     if (m_cc.settings.speakAfterQuestion == 1)
-        SpeakTracked(m_cc.words[m_currentWord].word);
+        SpeakTracked(m_cc.words[Question().word].word);
     m_form.sLabel_TabVoc_Voc->clear();
     m_form.sLabel_TabVoc_Memo->clear();
     m_form.wordPanel->DrawForgettingCurve(true);
 
     const int answerTime = m_cc.settings.answerTime;
-    const int maximum = m_typingQuestion ? answerTime + kTypingExtraTime : answerTime - kChoiceTimeReduction;
+    const int maximum = Question().typing.typing ? answerTime + kTypingExtraTime : answerTime - kChoiceTimeReduction;
     m_form.sGauge_Time->setMaximum(maximum);
     m_form.sGauge_Time->setPosition(maximum);
 
-    const TTango &word = m_cc.words[m_currentWord];
+    const TTango &word = m_cc.words[Question().word];
     if (word.timesAsked == 1) {
         PlaySound(QStringLiteral("FIRSTTIME"));
         m_form.SetSignalCaption(QStringLiteral("初"), kSignalFontHeight);
-    } else if (m_cc.training.retryPending) {
+    } else if (Run().state.training.retryPending) {
         PlaySound(QStringLiteral("AGAIN"));
         m_form.SetSignalCaption(QStringLiteral("再"), kSignalFontHeight);
     } else {
@@ -555,10 +581,10 @@ void TTrainingFlow::FinishQuestion()
         RevealOptions();
     m_optionsRevealed = true;
     // Right when the right option was chosen in time, or the right word typed.
-    m_answerCorrect = m_cc.JudgeAnswer(m_chosenOption, m_form.sGauge_Time->position() > 0, m_typed);
+    m_answerCorrect = Run().Judge(m_chosenOption, m_form.sGauge_Time->position() > 0, m_typed);
     ShowAnswer();
 
-    m_previousLevel = m_cc.words[m_currentWord].level;
+    m_previousLevel = m_cc.words[Question().word].level;
     m_form.SetSignalCaption(QString(), kSignalFontHeight);
     GradeAnswer();
 
@@ -568,7 +594,7 @@ void TTrainingFlow::FinishQuestion()
     m_form.Timer_telop->start();
     m_form.Timer_DDSD->start();
     Enter(TFlowState::Reviewing);
-    if (m_cc.QuotaUsedUp())
+    if (Run().QuotaUsedUp())
         PlaySound(QStringLiteral("NORM_FIN"));
     // The window was closed after the answer: graded first, then the file ends.
     if (m_quit)
@@ -578,10 +604,10 @@ void TTrainingFlow::FinishQuestion()
 void TTrainingFlow::GradeAnswer()
 {
     if (m_cc.settings.speakAfterGrading == 1)
-        SpeakTracked(m_cc.words[m_currentWord].word);
-    const TAnswerEffect effect = m_cc.GradeQuestion(m_answerCorrect);
+        SpeakTracked(m_cc.words[Question().word].word);
+    const TAnswerEffect effect = Run().Grade(m_answerCorrect);
     m_lastEffect = effect;
-    m_form.wordPanel->AnswerGraded(m_currentWord);
+    m_form.wordPanel->AnswerGraded(Question().word);
     if (m_answerCorrect) {
         m_form.SetSignalPicture(QStringLiteral("Signal_O"));
         PlaySound(effect.master ? QStringLiteral("MASTER") : QStringLiteral("CORRECT"));
@@ -647,7 +673,7 @@ void TTrainingFlow::CloseLearningFile(bool save)
         }
     }
     // With saving: the quota statistics and the file's save as one commit.
-    m_cc.EndLearningFile(save);
+    Run().End(save);
 
     if (!m_quit && !QueueEmpty()) {
         m_phase = TQuestionPhase::Posted;
@@ -771,7 +797,7 @@ void TTrainingFlow::EscapeRequested()
     if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
         return;
     Guard([this] {
-        if (m_cc.training.remaining > 0 && !m_cc.notifier->Confirm(kQuitQuestion))
+        if (Run().state.training.remaining > 0 && !m_cc.notifier->Confirm(kQuitQuestion))
             return;
         m_form.ClearQuestionTexts();
         m_quit = true;
@@ -807,7 +833,7 @@ void TTrainingFlow::GiveUp()
 
 void TTrainingFlow::UpdateQuotaLabel()
 {
-    const int remaining = m_cc.training.remaining;
+    const int remaining = Run().state.training.remaining;
     QString text;
     if (m_cc.UsableQuota() <= 0 || remaining < 0) {
         text = QStringLiteral("done");

@@ -17,6 +17,7 @@
 #include "app/IdleHook.h"
 #include "base/SlotGuard.h"
 #include "engine/MasteryLevels.h"
+#include "engine/Selection.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -34,6 +35,7 @@ class TCC;
 class TMainForm;
 class TPronunciation;
 class TSpeechAndSound;
+class TStudyRun;
 
 enum class TFlowState { Loading, Ready, Asking, Reviewing, Closing };
 
@@ -64,12 +66,13 @@ public:
     bool StepPosted() const { return m_idle.IsInstalled(); }
 
     // ---- the question on screen ----
-    int currentWord() const { return m_currentWord; }
-    const std::array<int, 3> &optionWords() const { return m_options; }
-    int correctPosition() const { return m_correctPosition; }
+    // The question is the study run's (TStudyRun): the window keeps no copy.
+    int currentWord() const { return Question().word; }
+    const std::array<int, 3> &optionWords() const { return Question().choices; }
+    int correctPosition() const { return Question().correctPosition; }
     int chosenOption() const { return m_chosenOption; }
     const QString &typedAnswer() const { return m_typed; }
-    bool typingQuestion() const { return m_typingQuestion; }
+    bool typingQuestion() const { return Question().typing.typing; }
     bool optionsRevealed() const { return m_optionsRevealed; }
     bool answerCorrect() const { return m_answerCorrect; }
     int previousLevel() const { return m_previousLevel; }
@@ -182,6 +185,9 @@ private:
     QString NextQueuedTitle() const;
 
     TSpeechAndSound &Media();
+    // The study run the window drives, and its question.
+    TStudyRun &Run();
+    const TQuestion &Question() const;
     // Speech and the agent (silent until they are present).
     bool AgentOnScreen();
     void PlayAgentAnimation(const QString &name);
@@ -208,12 +214,8 @@ private:
     // Enter or the gauge's end): it is graded even when the window closes.
     bool m_answerGiven = false;
 
-    int m_currentWord = 0;
-    std::array<int, 3> m_options{};
-    int m_correctPosition = 1;
     int m_chosenOption = 0;
     QString m_typed;
-    bool m_typingQuestion = false;
     bool m_optionsRevealed = false;
     bool m_answerCorrect = false;
     int m_previousLevel = 0;
