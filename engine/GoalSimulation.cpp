@@ -19,35 +19,38 @@ const QString kTooFewDays =
 const QString kQuotaTooSmall = QStringLiteral("1 日の平均ノルマ処理数の実績が少なすぎるので、目標達成までに時間がかかりすぎます。"
                                               "\r\n\r\n少なくとも実績が 30 問以上となるようにノルマ設定をしてください。");
 
-// Everything a run changes, put back when it ends however it ends.
+// The run works on the live engine with a copy of the study run's state and
+// of every word record taken first; both are put back when it ends, however
+// it ends, so nothing it does leaks into the study run: the question on
+// screen (a pending retry asks the same word afterwards), the flags, the
+// lists, the quota, the words. The engine's random generator is the
+// program's one generator and goes on from where the run left it.
 class TSimulationBackup {
 public:
-    explicit TSimulationBackup(TCC &cc) : m_cc(cc), m_questions(cc.todaysQuestions), m_training(cc.training)
+    explicit TSimulationBackup(TCC &cc) : m_cc(cc), m_state(cc.studyRun.state)
     {
+        TWordTable &words = cc.wordRecords.words;
         m_words.reserve(kMaxWords);
         for (int p = 1; p <= kMaxWords; ++p)
-            m_words.push_back(cc.words[p]);
-        m_dayOffset = cc.clock.DayOffset();
+            m_words.push_back(words[p]);
+        m_dayOffset = cc.context.clock.DayOffset();
     }
     ~TSimulationBackup()
     {
+        TWordTable &words = m_cc.wordRecords.words;
         for (int p = 1; p <= kMaxWords; ++p)
-            m_cc.words[p] = std::move(m_words[static_cast<size_t>(p - 1)]);
-        m_cc.todaysQuestions = m_questions;
-        m_cc.training.remaining = m_training.remaining;
-        m_cc.training.retryPending = m_training.retryPending;
-        m_cc.training.correctToday = m_training.correctToday;
-        m_cc.clock.SetDayOffset(m_dayOffset);
-        m_cc.simulationRunning = false;
+            words[p] = std::move(m_words[static_cast<size_t>(p - 1)]);
+        m_cc.studyRun.state = std::move(m_state);
+        m_cc.context.clock.SetDayOffset(m_dayOffset);
+        m_cc.context.simulationRunning = false;
     }
     TSimulationBackup(const TSimulationBackup &) = delete;
     TSimulationBackup &operator=(const TSimulationBackup &) = delete;
 
 private:
     TCC &m_cc;
+    TRunState m_state;
     std::vector<TTango> m_words;
-    TQuestionList m_questions;
-    TTrainingState m_training;
     int m_dayOffset = 0;
 };
 }

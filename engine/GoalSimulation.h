@@ -2,8 +2,10 @@
 // The goal simulation: how many days, at the learner's present pace, until
 // 90 % of the current file's words reach a goal level (6 to 10). It runs the
 // real learning rules on the live word table, day after simulated day, with a
-// random right or wrong answer to every question, and puts back everything
-// it touched when it ends, however it ends. No file is read or written.
+// random right or wrong answer to every question. It takes a copy of the
+// study run's whole state and of every word record first and puts them back
+// when it ends, however it ends; only the engine's random generator goes on
+// from where the run left it. No file is read or written.
 //
 // The caller chooses how the run keeps the windows alive: the literal way
 // processes events and sleeps 1 ms after every question; the fast way does
@@ -54,7 +56,7 @@ public:
     std::function<void(int day)> atDayChange;
 
     // Runs until the goal, the day limit or an abort, then restores the word
-    // table, today's question list, the quota left, the retry flag and the
+    // records, the study run's state (question, flags, lists, quota) and the
     // day offset exactly as they were.
     TSimulationResult Run(int goalLevel);
 

@@ -115,6 +115,67 @@ TEST(GoalSimulation, ARunLeavesNoTrace)
     }
 }
 
+namespace {
+// The whole state of a study run, field by field.
+QString RunStateText(const TRunState &run)
+{
+    const TTrainingState &t = run.training;
+    const TQuestion &q = run.question;
+    QString text = QStringLiteral("retry %1 random %2 new %3 accepted %4 correct %5 remaining %6\n")
+                       .arg(t.retryPending).arg(t.randomQuestion).arg(t.newWord).arg(t.randomAcceptedToday)
+                       .arg(t.correctToday).arg(t.remaining);
+    text += QStringLiteral("question %1 %2/%3/%4 @%5 typing %6 %7 %8\n")
+                .arg(q.word).arg(q.choices[0]).arg(q.choices[1]).arg(q.choices[2]).arg(q.correctPosition)
+                .arg(q.typing.typing).arg(q.typing.lookAlike).arg(q.typing.hint);
+    text += QStringLiteral("today");
+    for (int i = 0; i < run.todaysQuestions.Count(); ++i)
+        text += QStringLiteral(" %1").arg(run.todaysQuestions.At(i));
+    text += QStringLiteral("\nasked");
+    for (int k = 1; k <= kAskedWordCapacity; ++k)
+        text += QStringLiteral(" %1").arg(run.askedWords.At(k));
+    text += QStringLiteral("\nqueue");
+    for (int i = 0; i < run.fileQueue.Count(); ++i)
+        text += QStringLiteral(" ") + run.fileQueue.At(i);
+    return text;
+}
+}
+
+// In the middle of a run, a wrong answer waiting for its retry: the run,
+// to the goal or aborted, leaves the study run's whole state and every
+// record as they were, and the retry asks the same word.
+TEST(GoalSimulation, ARunPutsBackTheWholeStudyRunState)
+{
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "aborted" : "to the goal");
+        TSimulationEnv env(60);
+        TCC &cc = env.cc;
+        cc.fileQueue.Append(QStringLiteral("DT"));
+        ASSERT_TRUE(cc.BeginStudyRun());
+        for (int k = 0; k < 6; ++k) {
+            ASSERT_EQ(cc.AskNextQuestion(), TAskResult::Asked);
+            cc.GradeQuestion(k % 2 == 0);
+        }
+        ASSERT_TRUE(cc.training.retryPending);
+        const int retried = cc.question.word;
+        const QString before = RunStateText(cc.studyRun.state);
+        const QStringList records = Records(cc, 60);
+
+        TGoalSimulation simulation(cc);
+        int asked = 0;
+        simulation.afterQuestion = [&] { return abort && ++asked > 200; };
+        const TSimulationResult result = simulation.Run(6);
+        EXPECT_EQ(result.aborted, abort);
+        EXPECT_GT(result.questions, 0);
+
+        EXPECT_EQ(RunStateText(cc.studyRun.state).toStdString(), before.toStdString());
+        EXPECT_EQ(Records(cc, 60), records);
+        EXPECT_EQ(cc.clock.DayOffset(), 0);
+        EXPECT_FALSE(cc.simulationRunning);
+        ASSERT_EQ(cc.AskNextQuestion(), TAskResult::Asked);
+        EXPECT_EQ(cc.question.word, retried);
+    }
+}
+
 TEST(GoalSimulation, RefusalsAndTheirMessages)
 {
     const struct {
