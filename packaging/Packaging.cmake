@@ -44,6 +44,11 @@ if(_length EQUAL 1)
 endif()
 set(TESSARION_RELEASE_DATE "${CMAKE_MATCH_3}-${_month}-${_day}")
 
+# The screenshots of the metainfo: made by the test suite (build folder,
+# screenshots/) from the real windows, published under the home page.
+string(REGEX REPLACE "/+$" "" _home "${TESSARION_HOMEPAGE}")
+set(TESSARION_SCREENSHOTS "${_home}/screenshots")
+
 set(GENERATED_PACKAGING ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${PACKAGING_DIR}/changelog.in ${GENERATED_PACKAGING}/changelog @ONLY)
 configure_file(${PACKAGING_DIR}/copyright.in ${GENERATED_PACKAGING}/copyright @ONLY)
