@@ -2,9 +2,24 @@
 
 #include <limits>
 
+namespace {
+// A message quotes at most this many characters of the text that failed (a
+// damaged file may hold a line of millions).
+constexpr qsizetype kQuotedLength = 40;
+const QString kCutMark = QStringLiteral("…");
+}
+
+QString QuotedExcerpt(QStringView text)
+{
+    if (text.size() <= kQuotedLength)
+        return text.toString();
+    return text.first(kQuotedLength).toString() + kCutMark
+           + QStringLiteral("（%1 文字）").arg(text.size());
+}
+
 void RaiseConversionError(const QString &text)
 {
-    throw TFatalError(QStringLiteral("'%1' は有効な整数値ではありません。").arg(text));
+    throw TFatalError(QStringLiteral("'%1' は有効な整数値ではありません。").arg(QuotedExcerpt(text)));
 }
 
 void RaiseFileError(const QString &path, int line, const QString &message)

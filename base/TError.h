@@ -15,6 +15,10 @@ private:
     QString m_message;
 };
 
+// The text as a message quotes it: a long one cut after its first
+// characters, with its length.
+QString QuotedExcerpt(QStringView text);
+
 // A non-number where a number belongs (the conversion error of the program).
 [[noreturn]] void RaiseConversionError(const QString &text);
 

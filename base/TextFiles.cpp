@@ -97,8 +97,17 @@ QList<QStringView> SplitLineViews(QStringView text)
     return lines;
 }
 
+void RequireRegularFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        throw TFatalError(QStringLiteral("通常のファイルではないので読み込めません。\n%1").arg(QDir::toNativeSeparators(path)));
+    }
+}
+
 std::optional<QStringList> ReadStateLines(const QString &path)
 {
+    RequireRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

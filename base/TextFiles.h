@@ -21,7 +21,14 @@ QStringList SplitLines(const QString &text);
 // The same lines as views of text (which must outlive them).
 QList<QStringView> SplitLineViews(QStringView text);
 
-// Lines of a state file; std::nullopt when it does not exist or cannot be read.
+// Only regular files are opened as data: a named pipe would block its reader
+// for ever, a device never end. Throws TFatalError naming the file when
+// something other than a regular file (or a link to one) is at path; a
+// missing file is left to the caller.
+void RequireRegularFile(const QString &path);
+
+// Lines of a state file; std::nullopt when it does not exist or cannot be
+// read. Anything but a regular file is refused (RequireRegularFile).
 std::optional<QStringList> ReadStateLines(const QString &path);
 
 // Writes lines joined and ended by CR LF, atomically. Throws TFatalError when

@@ -186,6 +186,7 @@ QString DecodeLearningBytes(const QByteArray &stored)
 
 QString ReadLearningDataFile(const QString &path)
 {
+    RequireRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw TFatalError(QStringLiteral("学習データファイルを読み込めません。\n%1\n%2")

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <charconv>
@@ -32,6 +33,11 @@ constexpr qint32 kMaxHistoryLevel = 99;
 const QString kUnreadableLine = QStringLiteral("\uFFFD");
 // A message names at most this many unreadable lines.
 constexpr qsizetype kLinesNamed = 10;
+
+// The trailer: its word field, then the fields of a word never asked.
+const QString kTrailerWordFormat = QStringLiteral("#END lines=%1 answers=%2");
+const QRegularExpression kTrailerWord(QStringLiteral("^#END lines=(\\d{1,9}) answers=(-?\\d{1,10})$"));
+const QString kTrailerFields = QStringLiteral("\t1\t\t0\t\t0\t0\t0\t0\t0\t0\t\t1\t1\tFALSE");
 
 // Lines of a byte text at CR LF, CR or LF; a final line break makes no extra line.
 QList<QByteArrayView> SplitByteLines(QByteArrayView bytes)
@@ -150,9 +156,10 @@ QString PartlyDamagedRecordMessage(const QString &path, const QList<int> &lines,
 
 QByteArray ReadStateFileBytes(const QString &path)
 {
+    RequireRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
+        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return file.readAll();
 }
 
@@ -264,8 +271,8 @@ qsizetype SplitRecordFields(QStringView line, TRecordFieldViews &fields)
     return tabs;
 }
 
-// Texts that repeat from line to line (due dates: a few hundred days for
-// thousands of words) made once and shared.
+// Due dates, which repeat from line to line (a few hundred days for
+// thousands of words), checked and made once and shared.
 class TSharedTexts {
 public:
     QString Of(QStringView text)
@@ -275,6 +282,10 @@ public:
         const auto found = m_texts.find(std::u16string_view(text.utf16(), static_cast<size_t>(text.size())));
         if (found != m_texts.end())
             return found->second;
+        // A due date that is no date would stop the day's selection, far
+        // from the file it came from: its line is unreadable here.
+        if (!ParseDateText(text))
+            RaiseConversionError(text.toString());
         QString made = text.toString();
         // The key views the string's own units, which stay put while the map holds it.
         m_texts.emplace(std::u16string_view(reinterpret_cast<const char16_t *>(made.constData()), static_cast<size_t>(made.size())), made);
@@ -527,12 +538,43 @@ QByteArray RecordFileBytes(const TWordTable &words, int total)
     return bytes;
 }
 
+QByteArray RecordTrailerLine(const TRecordTrailer &trailer)
+{
+    return (kTrailerWordFormat.arg(trailer.lines).arg(trailer.answersTotal) + kTrailerFields).toUtf8() + "\r\n";
+}
+
+std::optional<TRecordTrailer> ParseRecordTrailer(QStringView line)
+{
+    if (!line.startsWith(u'#') || !line.endsWith(kTrailerFields))
+        return std::nullopt;
+    const QRegularExpressionMatch match = kTrailerWord.match(line.chopped(kTrailerFields.size()).toString());
+    if (!match.hasMatch())
+        return std::nullopt;
+    TRecordTrailer trailer;
+    trailer.lines = match.capturedView(1).toInt();
+    trailer.answersTotal = match.capturedView(2).toLongLong();
+    return trailer;
+}
+
+QByteArray RecordFileWithTrailer(const TWordTable &words, int total, qint64 answersTotal)
+{
+    return RecordFileBytes(words, total) + RecordTrailerLine({qMax(total, 0), answersTotal});
+}
+
+bool IsCutRecordFile(const TRecordFileRead &read, int wordsExpected)
+{
+    if (read.trailer)
+        return read.trailer->lines != read.wordLines;
+    return !read.endsInLineBreak || read.wordLines < wordsExpected;
+}
+
 TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
                                const std::optional<QHash<QString, int>> &wordIndex)
 {
+    RequireRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(path, file.errorString()));
+        throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return ReadRecordBytes(file.readAll(), words, wordIndex);
 }
 
@@ -570,9 +612,20 @@ TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
         for (const QString &line : std::as_const(ownLines))
             lines.append(line);
     }
+    // The trailer is the last line; nothing after it is a word's.
+    qsizetype wordLines = lines.size();
+    if (wordLines > 0)
+        read.trailer = ParseRecordTrailer(lines.at(wordLines - 1));
+    if (read.trailer)
+        --wordLines;
+    read.wordLines = static_cast<int>(qMin<qsizetype>(wordLines, INT_MAX));
+    QByteArrayView tail(bytes);
+    while (tail.endsWith('\0'))   // a UTF-16 line break ends in a zero byte
+        tail.chop(1);
+    read.endsInLineBreak = tail.isEmpty() || tail.endsWith('\n') || tail.endsWith('\r');
     TRecordFieldViews fields;
     TSharedTexts dates;
-    for (qsizetype k = 1; k <= lines.size(); ++k) {
+    for (qsizetype k = 1; k <= wordLines; ++k) {
         const QStringView line = lines.at(k - 1);
         const qsizetype tabs = SplitRecordFields(line, fields);
         const QStringView word = fields[0];

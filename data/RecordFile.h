@@ -4,6 +4,8 @@
 //   word, stage, stage-1 history, stage-1 count, stage-2 history,
 //   stage-2 count, times asked, wrong count, reset count, level,
 //   stage-1 question counter, next due date, star X, star Y, limit flag.
+// The program ends the file with one more line that counts the word lines
+// (RecordTrailerLine); files without it are read as before.
 //
 // Histories are stored as text: stage 1 "0[2]40[3]160[4]" (question number
 // and level), stage 2 "2009/7/5[6]2009/7/25[7]" (date and level). When a
@@ -108,8 +110,28 @@ void ClearWordRecord(TTango &word);
 // record/Record_<code>.dat in the user folder.
 QString RecordFilePath(const QString &userFolder, const QString &fileCode);
 
-// The whole record file for positions 1..total.
+// The word lines of the record file for positions 1..total.
 QByteArray RecordFileBytes(const TWordTable &words, int total);
+
+// The last line of a record file as this program writes it. It tells a file
+// that was cut short (by a copy that stopped, a full medium, an edit) from a
+// whole one: its word field says how many word lines come before it, and the
+// settings' answers total when the file was written (the settings are saved
+// after the record, so a save interrupted in between leaves them behind it).
+// Its other fields are those of a word never asked, so that a reader without
+// this line in mind takes it for one more record past the file's words,
+// which no word uses. Files written before it existed end without it and
+// are read as they always were.
+struct TRecordTrailer {
+    int lines = 0;
+    qint64 answersTotal = 0;
+    bool operator==(const TRecordTrailer &) const = default;
+};
+QByteArray RecordTrailerLine(const TRecordTrailer &trailer);
+// The trailer a line holds, if it is one exactly as written above.
+std::optional<TRecordTrailer> ParseRecordTrailer(QStringView line);
+// The whole record file: the word lines of positions 1..total, then the trailer.
+QByteArray RecordFileWithTrailer(const TWordTable &words, int total, qint64 answersTotal);
 
 // Reads the record file at path into the word table. Line k belongs to
 // position k; with a word index (a user workbook that changed since the last
@@ -124,7 +146,15 @@ struct TRecordFileRead {
     int readableLines = 0;
     QList<int> unreadableLines;       // 1-based line numbers
     QList<int> unreadablePositions;   // the word positions of those lines
+    int wordLines = 0;                // lines of words (the trailer not counted)
+    std::optional<TRecordTrailer> trailer;
+    bool endsInLineBreak = true;      // false: the last line stops mid-way
 };
+// Whether a record file read was cut short: its trailer counts other lines
+// than it has, or (a file without a trailer) its last line has no line break
+// or it has fewer lines than the learning file has words (wordsExpected; 0
+// when lines are matched by word and any number may be missing).
+bool IsCutRecordFile(const TRecordFileRead &read, int wordsExpected);
 TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
                                const std::optional<QHash<QString, int>> &wordIndex);
 // The same for the bytes of a record file already read.

@@ -79,6 +79,9 @@ QString ModificationTimesPath(const QString &userFolder)
 
 QList<QStringList> ReadWorkbookRows(const QString &path)
 {
+    // A pipe or a device in its place would block the reader or never end.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        Refuse(path, QStringLiteral("通常のファイルではありません。"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         Refuse(path, QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString()));

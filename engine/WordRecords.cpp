@@ -201,13 +201,20 @@ void TWordRecords::ResetRecordFile()
 {
     m_settings.settings.learningStartDate = ShortDateText(m_context.clock.Today());
     m_settings.SetDefaultFileSettings(false);
-    // A settings file that does not exist yet is written when the file ends.
-    if (!m_settings.settingsFileNew)
-        m_settings.SaveFileSettings();
     const int total = TangoTotal();
     for (int p = 1; p <= total; ++p)
         InitWordRecord(p);
-    SaveRecordFile();
+    // Both files in one save: when the record cannot be written, the
+    // settings stay as they were too. A settings file that does not exist
+    // yet is written when the file ends.
+    const bool withSettings = !m_settings.settingsFileNew && !m_context.readOnly;
+    TFileCommit commit;
+    AddToCommit(commit);
+    if (withSettings)
+        m_settings.AddToCommit(commit);
+    commit.Commit();
+    if (withSettings)
+        m_settings.SettingsCommitted();
 }
 
 void TWordRecords::SaveRecordFile()
@@ -221,7 +228,7 @@ void TWordRecords::AddToCommit(TFileCommit &commit)
 {
     if (m_context.simulationRunning || m_context.readOnly)
         return;
-    commit.Add(RecordFilePath(), RecordFileBytes(words, TangoTotal()));
+    commit.Add(RecordFilePath(), RecordFileWithTrailer(words, TangoTotal(), m_settings.settings.answersTotal));
 }
 
 void TWordRecords::LoadRecordFile()
@@ -229,7 +236,14 @@ void TWordRecords::LoadRecordFile()
     // The word index serves this one reading only.
     const std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
     const QString path = RecordFilePath();
-    if (!QFileInfo::exists(path)) {
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) {
+        // A link to a drive that is not mounted, say: the record is
+        // somewhere, and a fresh one must not take its place.
+        throw TFatalError(QStringLiteral("記録ファイルのリンク先が見つかりません。\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(info.symLinkTarget())));
+    }
+    if (!info.exists()) {
         ResetRecordFile();
         return;
     }
@@ -242,7 +256,11 @@ void TWordRecords::LoadRecordFile()
             InitWordRecord(p);
     }
     const TRecordFileRead read = ReadRecordBytes(bytes, words, wordIndex);
-    if (!damaged && read.unreadableLines.isEmpty())
+    CatchUpAnswersTotal(read);
+    // A file cut short: the words whose lines are gone start afresh (the
+    // lines of a file matched by word are gone with no trace of which).
+    const bool cut = !damaged && IsCutRecordFile(read, wordIndex ? 0 : TangoTotal());
+    if (!damaged && !cut && read.unreadableLines.isEmpty())
         return;
     const QString copy = KeepDamagedCopy(path);
     if (read.readableLines == 0) {
@@ -252,6 +270,23 @@ void TWordRecords::LoadRecordFile()
     }
     for (const int p : read.unreadablePositions)
         InitWordRecord(p);
-    m_context.notifier->Error(PartlyDamagedRecordMessage(path, read.unreadableLines, read.readableLines, copy));
+    if (cut && !wordIndex) {
+        for (int p = read.wordLines + 1; p <= TangoTotal(); ++p)
+            InitWordRecord(p);
+    }
+    // A cut file is told as cut: its last line is often one of the unreadable.
+    m_context.notifier->Error(
+        PartlyDamagedRecordMessage(path, cut ? QList<int>() : read.unreadableLines, read.readableLines, copy));
     SaveRecordFile();
+}
+
+void TWordRecords::CatchUpAnswersTotal(const TRecordFileRead &read)
+{
+    // The settings are written after the record: a save stopped between the
+    // two leaves the settings' total behind the answers the record holds.
+    if (!read.trailer)
+        return;
+    qint32 &total = m_settings.settings.answersTotal;
+    if (read.trailer->answersTotal > total)
+        total = static_cast<qint32>(qMin<qint64>(read.trailer->answersTotal, INT_MAX));
 }

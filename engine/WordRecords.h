@@ -11,6 +11,7 @@
 #include <optional>
 
 class TFileCommit;
+struct TRecordFileRead;
 class TSettingsStore;
 
 class TWordRecords {
@@ -52,6 +53,9 @@ private:
     // Reads the current user file's workbook into the table with its records.
     void LoadUserLearningFile();
     QStringList ModificationTimeLines() const;
+    // The settings' answers total raised to what the record's trailer says
+    // it was when the record was written.
+    void CatchUpAnswersTotal(const TRecordFileRead &read);
 
     // A copy of a damaged file kept beside it (none when read-only).
     QString KeepDamagedCopy(const QString &path) const;

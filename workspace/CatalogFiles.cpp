@@ -3,6 +3,7 @@
 // FileInfo_SITE.dat.
 #include "workspace/CatalogStore.h"
 #include "workspace/ProgramFolders.h"
+#include "base/DateText.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"
 
@@ -68,6 +69,13 @@ void TakeServerRow(TDBF &row, const TDBF &server)
     row.DBTangoTotal = server.DBTangoTotal;
 }
 
+// A popup date that is no date would stop the file queue with a message that
+// names no file: it reads as none (the file is queued as usual).
+QString PopUpDateText(const QString &text)
+{
+    return ParseDateText(text) ? text : QString();
+}
+
 void SetPopUpDefaults(TDBF &row)
 {
     row.PopUp = true;
@@ -100,7 +108,7 @@ void ReadPcFile(TLineReader &in, TCatalog &catalog)
         row.Order = LabelledText(in);
         if (in.Next() == kLabelPopUp) {
             row.PopUp = SwitchFromText(in.Next());
-            row.PopUpDate = LabelledText(in);
+            row.PopUpDate = PopUpDateText(LabelledText(in));
             row.PopUpWN = LabelledInt(in);
             row.Title = LabelledText(in);
         } else {
@@ -136,7 +144,7 @@ void ReadUserFile(TLineReader &in, TCatalog &catalog)
         const QString *next = in.Peek();
         if (next && *next == kLabelPopUp) {
             row.PopUp = SwitchFromText(LabelledText(in));
-            row.PopUpDate = LabelledText(in);
+            row.PopUpDate = PopUpDateText(LabelledText(in));
             row.PopUpWN = LabelledInt(in);
         } else {
             // Older layout: the line after Order is the next row's separator
@@ -189,6 +197,19 @@ TCatalog ReadServerCatalogLines(const QStringList &lines, const QString &fileNam
     TLineReader in(lines, fileName);
     ReadSiteFile(in, site);
     return site;
+}
+
+TCatalog ReadCatalogFiles(const QString &folder)
+{
+    TCatalog catalog;
+    const QString pc = folder + kPcFile;
+    auto in = OpenCatalogFile(pc);
+    if (!in)
+        throw TFatalError(QStringLiteral("ファイルがありません。\n%1").arg(QDir::toNativeSeparators(pc)));
+    ReadPcFile(*in, catalog);
+    if (auto user = OpenCatalogFile(folder + kUserFile))
+        ReadUserFile(*user, catalog);
+    return catalog;
 }
 
 TCatalogStore::TCatalogStore(TEngineContext &context)

@@ -20,6 +20,12 @@ class TLineReader;
 // or a number that is not one raises TFatalError naming `fileName`.
 TCatalog ReadServerCatalogLines(const QStringList &lines, const QString &fileName);
 
+// The catalog files of a user folder (FileInfo_PC.dat, and FileInfo_User.dat
+// when there is one) read as LoadCatalog reads them, without changing
+// anything: the rows, or TFatalError naming the file and line that does not
+// read. Used to check a folder before it replaces the learner's.
+TCatalog ReadCatalogFiles(const QString &userFolder);
+
 // A learning file's version and word counts as its catalog row holds them.
 struct TFileCounts {
     qint32 Version = 0;

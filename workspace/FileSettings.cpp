@@ -204,7 +204,14 @@ TFileSettings ParseFileSettings(const QStringList &lines, const QString &fileCod
     ReadInt(lines, 9, s.answerTime, unreadable);
     ReadInt(lines, 10, s.optionDelay, unreadable);
     ReadInt(lines, 11, s.startTab, unreadable);
-    ReadText(lines, 12, s.learningStartDate);
+    // A start date that is no date would stop every count of days since it
+    // (the progress window, the status): it keeps its default, today.
+    if (const QString *line = LineAt(lines, 12)) {
+        if (ParseDateText(*line))
+            s.learningStartDate = *line;
+        else
+            unreadable.append(12);
+    }
     ReadInt(lines, 13, s.firstTimeIncrement, unreadable);
     if (s.firstTimeIncrement > kLargestSmallIncrement)
         s.firstTimeIncrement = kStraightToStage2Increment;

@@ -40,19 +40,27 @@ bool IsBelow(const QString &path, const QString &folder)
 
 bool IsUsableUserFolder(const QString &folder)
 {
+    return UserFolderState(folder) == TUserFolderState::Usable;
+}
+
+TUserFolderState UserFolderState(const QString &folder)
+{
     const QFileInfo info(folder);
-    if (folder.isEmpty() || info.isRelative() || !info.isDir() || !info.isWritable())
-        return false;
+    if (folder.isEmpty() || info.isRelative())
+        return TUserFolderState::Unsafe;
+    if (!info.isDir())
+        return TUserFolderState::Missing;
     const QString path = info.canonicalFilePath();
     if (path.isEmpty() || path == QStringLiteral("/") || path == QFileInfo(QDir::homePath()).canonicalFilePath())
-        return false;
+        return TUserFolderState::Unsafe;
+    const auto writable = [&] { return info.isWritable() ? TUserFolderState::Usable : TUserFolderState::Unwritable; };
     for (const char *mount : kLearnerMounts)
         if (IsBelow(path, QString::fromLatin1(mount)) && path != QString::fromLatin1(mount))
-            return true;
+            return writable();
     for (const char *system : kSystemFolders)
         if (IsBelow(path, QString::fromLatin1(system)))
-            return false;
-    return true;
+            return TUserFolderState::Unsafe;
+    return writable();
 }
 
 QStringList RemoveLeftoverTemporaries(const QString &folder)

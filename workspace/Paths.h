@@ -16,6 +16,12 @@ QString FolderText(const QString &folder);
 // an absolute path to an existing, writable folder that is not the root of
 // the file system, the home folder itself or a system folder.
 bool IsUsableUserFolder(const QString &folder);
+// Why a folder is or is not usable: Missing (no such folder), Unsafe (not
+// absolute, the root, the home folder, a system folder), Unwritable (a
+// learner's folder that cannot be written now, such as a drive mounted
+// read-only), Usable.
+enum class TUserFolderState { Usable, Missing, Unsafe, Unwritable };
+TUserFolderState UserFolderState(const QString &folder);
 
 // Removes what an interrupted save left behind in a folder: temporary files
 // named after one of our state files plus "." and six letters or digits.

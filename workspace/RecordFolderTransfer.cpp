@@ -2,6 +2,9 @@
 
 #include "base/TError.h"
 #include "base/TextFiles.h"
+#include "data/RecordFile.h"
+#include "workspace/CatalogStore.h"
+#include "workspace/FileSettings.h"
 #include "workspace/Paths.h"
 #include "workspace/RecycleBin.h"
 
@@ -9,6 +12,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
 
 namespace {
 const QString kOldLayoutFolder = QStringLiteral("word_VORKAL");
@@ -17,7 +24,18 @@ const QString kBuiltInCatalog = QStringLiteral("FileInfo/FileInfo_PC.dat");
 const QString kPartialExportSuffix = QStringLiteral(".partial-");
 const QString kImportingSuffix = QStringLiteral(".importing-");
 const QString kBackupSuffix = QStringLiteral("-before-import-");
+const QString kReplacedSuffix = QStringLiteral(".replaced-");
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+const QString kSettingSubfolder = QStringLiteral("setting");
+const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
+const QRegularExpression kRecordFileName(QStringLiteral("^Record_([A-Za-z0-9]+)\\.dat$"));
+const QRegularExpression kSettingsFileName(QStringLiteral("^Setting_([A-Za-z0-9]+)\\.dat$"));
+const QString kDamagedContentText = QStringLiteral("読み込むフォルダのファイルが損傷しているので、読み込みません。");
+const QString kUnreadableLinesText = QStringLiteral("読めない行があります（%1）");
+const QString kCutRecordText = QStringLiteral("記録ファイルが途中で切れています");
+const QString kDamagedFileText = QStringLiteral("ファイルが損傷しています");
+// A message names at most this many lines of a file.
+constexpr qsizetype kLinesNamed = 10;
 
 // A folder as one comparable text: the real path when it exists (links
 // resolved), otherwise the cleaned absolute path; never with a final "/".
@@ -50,6 +68,9 @@ struct TCopyFailure {
 
 QByteArray ReadAll(const QString &path)
 {
+    // A pipe or a device would block the reader or never end.
+    if (!QFileInfo(path).isFile())
+        FailOn(path, QStringLiteral("通常のファイルではありません"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         FailOn(path, file.errorString());
@@ -122,6 +143,28 @@ QStringList CopyTree(const QString &source, const QString &destination)
     return files;
 }
 
+// Folders beside `folder` named folder's name + suffix + anything, newest
+// (by the time in their names) first.
+QStringList SiblingsNamed(const QString &folder, const QString &suffix)
+{
+    const QFileInfo info(folder);
+    const QDir parent = info.dir();
+    const QString prefix = info.fileName() + suffix;
+    QStringList found;
+    for (const QString &entry : parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        if (entry.startsWith(prefix))
+            found.prepend(parent.filePath(entry));
+    return found;
+}
+
+// Puts two folders in each other's place in one step; false where the file
+// system cannot (nothing then changed).
+bool ExchangeFolders(const QString &a, const QString &b)
+{
+    return ::renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD, QFile::encodeName(b).constData(),
+                       RENAME_EXCHANGE) == 0;
+}
+
 // A name beside `stem` that is not taken: stem, then stem-2, stem-3, ...
 QString FreeName(const QString &stem)
 {
@@ -149,6 +192,81 @@ TTransferResult Outcome(TTransferOutcome outcome, const QString &message)
 TTransferResult Failure(const QString &headline, const QString &detail)
 {
     return Outcome(TTransferOutcome::Failed, headline + u'\n' + detail);
+}
+
+QString LinesText(const QList<int> &lines)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < lines.size() && i < kLinesNamed; ++i)
+        shown.append(QStringLiteral("%1 行目").arg(lines.at(i)));
+    QString text = shown.join(QStringLiteral("、"));
+    if (lines.size() > kLinesNamed)
+        text += QStringLiteral(" ほか %1 行").arg(lines.size() - kLinesNamed);
+    return text;
+}
+
+// The files of a folder whose names match, sorted.
+QStringList MatchingFiles(const QString &folder, const QRegularExpression &name)
+{
+    QStringList found;
+    for (const QString &entry : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        if (name.match(entry).hasMatch())
+            found.append(entry);
+    return found;
+}
+
+// Reads a record folder's catalog, settings and record files as the program
+// reads them at start, changing nothing. Where the program would have to
+// repair or reset something (a file it would call damaged, a line it could
+// not read, a record cut short), throws TCopyFailure naming the file.
+void CheckFolderContent(const QString &folder)
+{
+    const QString base = WithSeparator(folder);
+    TCatalog catalog;
+    try {
+        catalog = ReadCatalogFiles(base);
+    } catch (const TFatalError &e) {
+        throw TCopyFailure{e.Message()};
+    }
+    const auto damaged = [](const QString &path, const QString &what) {
+        FailOn(path, what);
+    };
+    const QString settings = ResolvePathIgnoringCase(base, kSettingSubfolder);
+    for (const QString &name : MatchingFiles(settings, kSettingsFileName)) {
+        const QString path = QDir(settings).filePath(name);
+        const QByteArray bytes = ReadAll(path);
+        if (IsDamagedStateBytes(bytes))
+            damaged(path, kDamagedFileText);
+        const QString code = kSettingsFileName.match(name).captured(1);
+        QList<int> unreadable;
+        ParseFileSettings(SplitLines(DecodeStateBytes(bytes)), code,
+                          DefaultFileSettings(code, catalog.dataVersion, TFormPosition{}), &unreadable);
+        if (!unreadable.isEmpty())
+            damaged(path, kUnreadableLinesText.arg(LinesText(unreadable)));
+    }
+    const QString formPosition = ResolvePathIgnoringCase(base, kFormPositionFile);
+    if (QFileInfo::exists(formPosition)) {
+        QList<int> unreadable;
+        ParseFormPosition(SplitLines(DecodeStateBytes(ReadAll(formPosition))), &unreadable);
+        if (!unreadable.isEmpty())
+            damaged(formPosition, kUnreadableLinesText.arg(LinesText(unreadable)));
+    }
+    const QString records = ResolvePathIgnoringCase(base, kRecordSubfolder);
+    const auto words = std::make_unique<TWordTable>();
+    for (const QString &name : MatchingFiles(records, kRecordFileName)) {
+        const QString path = QDir(records).filePath(name);
+        const QByteArray bytes = ReadAll(path);
+        if (IsDamagedStateBytes(bytes))
+            damaged(path, kDamagedFileText);
+        const int slot = FileSlotOfCode(kRecordFileName.match(name).captured(1));
+        // Built-in files' word counts are in the catalog; a user file's are not.
+        const int expected = slot >= 1 && slot <= kLastBuiltInSlot ? catalog.rows[slot].TangoTotal : 0;
+        const TRecordFileRead read = ReadRecordBytes(bytes, *words, std::nullopt);
+        if (!read.unreadableLines.isEmpty())
+            damaged(path, kUnreadableLinesText.arg(LinesText(read.unreadableLines)));
+        if (IsCutRecordFile(read, expected))
+            damaged(path, kCutRecordText);
+    }
 }
 }
 
@@ -188,6 +306,11 @@ TTransferResult ExportRecordFolder(const QString &recordFolder, const TExportPla
         return Outcome(TTransferOutcome::TargetExists, QString());
 
     const QString stamp = QDateTime::currentDateTime().toString(kStampFormat);
+    // Copies left at this place by exports that were stopped (a kill, a
+    // power cut) go to the trash; nothing else there is touched.
+    for (const QString &suffix : {kPartialExportSuffix, kReplacedSuffix})
+        for (const QString &leftover : SiblingsNamed(plan.target, suffix))
+            MoveToRecycleBin(leftover);
     const QString partial = FreeName(plan.target + kPartialExportSuffix + stamp);
     TTransferResult result;
     try {
@@ -197,12 +320,44 @@ TTransferResult ExportRecordFolder(const QString &recordFolder, const TExportPla
         return Failure(kExportFailedText, failure.detail);
     }
     // Only a complete copy replaces the old one, which goes to the trash.
-    if (targetExists && !MoveToRecycleBin(plan.target)) {
-        QDir(partial).removeRecursively();
-        return Failure(kDeleteFailedText, Native(plan.target));
-    }
-    if (!QDir().rename(partial, plan.target))
+    // The two change places in one step, so that a kill never leaves the
+    // place without a copy; where the file system cannot do that, the old
+    // one steps aside first.
+    if (targetExists) {
+        // The old copy keeps its name in the trash: it waits in a folder of
+        // its own beside the target until it is moved there.
+        const QString aside = FreeName(plan.target + kReplacedSuffix + stamp);
+        const QString old = aside + u'/' + QFileInfo(plan.target).fileName();
+        if (!QDir().mkdir(aside)) {
+            QDir(partial).removeRecursively();
+            return Failure(kExportFailedText, Native(aside) + u'\n' + QStringLiteral("フォルダを作れません"));
+        }
+        if (ExchangeFolders(partial, plan.target)) {
+            QDir().rename(partial, old);
+        } else {
+            if (!QDir().rename(plan.target, old)) {
+                QDir(partial).removeRecursively();
+                QDir().rmdir(aside);
+                return Failure(kDeleteFailedText, Native(plan.target));
+            }
+            if (!QDir().rename(partial, plan.target)) {
+                QDir().rename(old, plan.target);
+                QDir(partial).removeRecursively();
+                QDir().rmdir(aside);
+                return Failure(kExportFailedText, Native(partial) + u'\n' + QStringLiteral("名前を %1 に変えられません").arg(Native(plan.target)));
+            }
+        }
+        const QString trashed = QFileInfo::exists(old) ? old : partial;
+        if (!MoveToRecycleBin(trashed)) {
+            result.outcome = TTransferOutcome::Done;
+            result.message = kExportDoneText + u'\n' + kDeleteFailedText + u'\n' + Native(trashed);
+            result.target = plan.target;
+            return result;
+        }
+        QDir().rmdir(aside);
+    } else if (!QDir().rename(partial, plan.target)) {
         return Failure(kExportFailedText, Native(partial) + u'\n' + QStringLiteral("名前を %1 に変えられません").arg(Native(plan.target)));
+    }
     result.outcome = TTransferOutcome::Done;
     result.message = kExportDoneText;
     result.target = plan.target;
@@ -231,6 +386,13 @@ TTransferResult CheckImportSource(const QString &recordFolder, const QString &ch
     } catch (const TCopyFailure &failure) {
         return Outcome(TTransferOutcome::Refused, kImportFailedText + u'\n' + failure.detail);
     }
+    // Nothing replaces the learner's records that the program would have to
+    // repair or reset at its next start.
+    try {
+        CheckFolderContent(chosen);
+    } catch (const TCopyFailure &failure) {
+        return Outcome(TTransferOutcome::Refused, kDamagedContentText + u'\n' + failure.detail);
+    }
     return Outcome(TTransferOutcome::Done, QString());
 }
 
@@ -246,6 +408,11 @@ TTransferResult ImportRecordFolder(const QString &recordFolder, const QString &c
     TTransferResult result;
     try {
         result.copied = CopyTree(FolderKey(chosenFolder), incoming);
+        // A folder without setting/ (every file then starts with its default
+        // settings) gets it here: the program saves into it.
+        const QString settings = ResolvePathIgnoringCase(WithSeparator(incoming), kSettingSubfolder);
+        if (!QFileInfo(settings).isDir() && !QDir().mkpath(settings))
+            FailOn(settings, QStringLiteral("フォルダを作れません"));
     } catch (const TCopyFailure &failure) {
         QDir(incoming).removeRecursively();
         return Failure(kImportFailedText, failure.detail);
@@ -277,4 +444,55 @@ TTransferResult ImportRecordFolder(const QString &recordFolder, const QString &c
     result.target = record;
     result.backup = backup;
     return result;
+}
+
+namespace {
+bool PassesImportChecks(const QString &folder)
+{
+    const QString base = WithSeparator(folder);
+    if (!QFileInfo(ResolvePathIgnoringCase(base, kRecordSubfolder)).isDir())
+        return false;
+    try {
+        CheckFolderContent(folder);
+    } catch (const TCopyFailure &) {
+        return false;
+    }
+    return true;
+}
+}
+
+QString RecoverInterruptedImport(const QString &recordFolder)
+{
+    const QString record = QDir::cleanPath(QFileInfo(recordFolder).absoluteFilePath());
+    if (QFileInfo(record).fileName().isEmpty())
+        return {};
+    const QStringList copies = SiblingsNamed(record, kImportingSuffix);
+    if (QFileInfo::exists(record)) {
+        // Copies made while the folder was still in place never replaced it.
+        for (const QString &copy : copies)
+            QDir(copy).removeRecursively();
+        return {};
+    }
+    const QStringList backups = SiblingsNamed(record, kBackupSuffix);
+    if (copies.isEmpty() && backups.isEmpty())
+        return {};
+    // The folder is gone only once an import's copy was complete and
+    // compared: the newest copy that reads as the program reads it finishes
+    // the import; otherwise the folder the import replaced comes back.
+    QString message;
+    for (const QString &copy : copies) {
+        if (message.isEmpty() && PassesImportChecks(copy) && QDir().rename(copy, record)) {
+            message = kImportFinishedText + u'\n' + Native(record);
+            if (!backups.isEmpty())
+                message += QStringLiteral("\n以前の記録は次のフォルダに残してあります。\n") + Native(backups.first());
+        }
+    }
+    if (message.isEmpty() && !backups.isEmpty() && QDir().rename(backups.first(), record))
+        message = kImportRolledBackText + u'\n' + Native(record);
+    if (message.isEmpty())
+        return {};
+    for (const QString &copy : copies)
+        if (QFileInfo::exists(copy))
+            QDir(copy).removeRecursively();
+    return message;
 }

@@ -27,6 +27,10 @@ inline const QString kImportFailedText = QStringLiteral("読み込みに失敗�
 inline const QString kRestartText = QStringLiteral("一度アプリケーションを終了しますので、再起動をお願いします。　");
 inline const QString kOldLayoutText = QStringLiteral("バージョン7.8未満の記録を直接読み込むことはできません");
 inline const QString kNotRecordFolderText = QStringLiteral("記録ファイルが保存されているフォルダ（user）を指定してください");
+inline const QString kImportFinishedText =
+    QStringLiteral("前回の記録の読み込みが途中で止まっていたので、読み込みを最後まで済ませました。");
+inline const QString kImportRolledBackText =
+    QStringLiteral("前回の記録の読み込みが途中で止まっていたので、読み込む前の記録に戻しました。");
 inline const QString kExportIntoRecordFolderText =
     QStringLiteral("記録フォルダの中には書き出せません。別の場所を指定してください　");
 
@@ -71,6 +75,15 @@ TTransferResult ExportRecordFolder(const QString &recordFolder, const TExportPla
 // FileInfo/FileInfo_PC.dat present, every record file readable, and the
 // user folder not inside it. Done when it may be imported.
 TTransferResult CheckImportSource(const QString &recordFolder, const QString &chosenFolder);
+
+// Finishes or rolls back an import that was stopped (a kill, a power cut)
+// between its renames, which leaves no record folder: the complete copy
+// ("<name>.importing-<time>") beside it takes its place when it passes the
+// import's checks, otherwise the previous folder ("<name>-before-import-<time>")
+// returns. Copies of imports stopped while the record folder was still in
+// place (they never replaced anything, their source is still where it was)
+// are removed. Returns what the learner is told (empty: nothing was left).
+QString RecoverInterruptedImport(const QString &recordFolder);
 
 // Replaces the record folder by a copy of the chosen folder (after the
 // checks above). `now` names the backup of the previous folder:

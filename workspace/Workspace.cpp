@@ -6,6 +6,7 @@
 #include "workspace/FileSettings.h"
 #include "workspace/Paths.h"
 #include "base/TextFiles.h"
+#include "workspace/RecordFolderTransfer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,12 +16,16 @@ const QString kUserDirectoryFile = QStringLiteral("UserDirectory.dat");
 const QString kDefaultUserFolder = QStringLiteral("user/");
 const QString kMigrationMarker = QStringLiteral("W.qda");
 const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
-
+// The folders a start needs, the user folder itself first.
+const char *const kUserSubfolders[] = {"", "FileInfo", "record", "setting"};
+const QString kUnwritableUserFolderText =
+    QStringLiteral("記録フォルダに書き込めません。フォルダの書き込みの許可を確かめてください。\n%1");
+const QString kFolderNotMadeText = QStringLiteral("記録フォルダを作れません。\n%1");
 }
 
 TWorkspace::TWorkspace(TEngineContext &context, TCatalogStore &catalogs)
     : programFolder(context.programFolder), userFolder(context.userFolder), m_readOnly(context.readOnly),
-      m_catalogs(catalogs),
+      m_notifier(context.notifier), m_catalogs(catalogs),
       catalog(catalogs.catalog)
 {
 }
@@ -35,19 +40,42 @@ void TWorkspace::SaveCatalog()
     m_catalogs.SaveCatalog();
 }
 
+void TWorkspace::RecoverInterruptedImport(const QString &folder)
+{
+    if (m_readOnly || QFileInfo(folder).isRelative())
+        return;
+    const QString message = ::RecoverInterruptedImport(folder);
+    if (!message.isEmpty())
+        m_notifier->Information(message);
+}
+
 QString TWorkspace::FindUserFolder()
 {
     const QString file = programFolder + kUserDirectoryFile;
     if (auto lines = ReadStateLines(file); lines && !lines->isEmpty()) {
         const QString stored = lines->first();
+        // An import stopped half-way may have left the folder under another name.
+        RecoverInterruptedImport(stored);
         // Only a folder that can safely hold the learner's files: never the
         // root, the home folder itself, a system folder or a relative path.
-        if (IsUsableUserFolder(stored))
+        switch (UserFolderState(stored)) {
+        case TUserFolderState::Usable:
             return WithSeparator(stored);
+        case TUserFolderState::Unwritable:
+            // The learner's records are there: never hidden behind another
+            // folder, and UserDirectory.dat keeps naming them.
+            if (m_readOnly)
+                return WithSeparator(stored);
+            throw TFatalError(kUnwritableUserFolderText.arg(QDir::toNativeSeparators(WithSeparator(stored))));
+        case TUserFolderState::Missing:
+        case TUserFolderState::Unsafe:
+            break;
+        }
     }
     // Missing file, or a folder that no longer exists or may not hold the
     // learner's files: the default, written anew.
     const QString folder = programFolder + kDefaultUserFolder;
+    RecoverInterruptedImport(folder);
     if (!m_readOnly)
         WriteStateLines(file, {folder});
     return folder;
@@ -55,13 +83,21 @@ QString TWorkspace::FindUserFolder()
 
 void TWorkspace::EnsureUserFolders()
 {
-    QDir dir;
-    if (m_readOnly || dir.exists(userFolder + QStringLiteral("record")))
+    // Every folder is made before anything is written into it, and one that
+    // went missing (a start killed half-way, a folder removed by hand) is
+    // made again at the next start.
+    if (m_readOnly)
         return;
-    dir.mkdir(userFolder);
-    dir.mkdir(userFolder + QStringLiteral("FileInfo"));
-    dir.mkdir(userFolder + QStringLiteral("record"));
-    dir.mkdir(userFolder + QStringLiteral("setting"));
+    for (const char *sub : kUserSubfolders) {
+        const QString path = userFolder + QLatin1String(sub);
+        if (!QFileInfo(path).isDir() && !QDir().mkpath(path))
+            throw TFatalError(kFolderNotMadeText.arg(QDir::toNativeSeparators(WithSeparator(path))));
+    }
+    for (const char *sub : kUserSubfolders) {
+        const QString path = userFolder + QLatin1String(sub);
+        if (!QFileInfo(path).isWritable())
+            throw TFatalError(kUnwritableUserFolderText.arg(QDir::toNativeSeparators(WithSeparator(path))));
+    }
 }
 
 void TWorkspace::RemoveInterruptedSaves()

@@ -34,12 +34,16 @@ public:
     void RunStartupFileSteps(const QString &programFolderPath);
 
 private:
+    // An import stopped between its renames is finished or rolled back
+    // (the learner is told which); nothing while read-only.
+    void RecoverInterruptedImport(const QString &folder);
     void LoadCatalog();
     void SaveCatalog();
 
     QString &programFolder;
     QString &userFolder;
     const bool &m_readOnly;
+    TNotifier *const &m_notifier;
     TCatalogStore &m_catalogs;
     TCatalog &catalog;
 };

@@ -3,7 +3,9 @@
 #include "base/DateText.h"
 #include "base/TextFiles.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(TextFiles, WritesCrLfUtf8AndReadsBack)
 {
@@ -89,4 +91,35 @@ TEST(TextFiles, LinesSplitAtEveryKindOfBreak)
                         lines << line.toString();
                     EXPECT_EQ(lines, expected) << text.toStdString();
                 }
+}
+
+// A damaged file may hold a line of megabytes where a number belongs: the
+// error quotes the start of it and names the file and line, no more.
+TEST(TextFiles, AnErrorQuotesOnlyTheStartOfALongBadLine)
+{
+    const QString huge(20 * 1000 * 1000, u'x');
+    TLineReader reader({QStringLiteral("1"), huge}, QStringLiteral("/p/user/setting/Setting_TT.dat"));
+    EXPECT_EQ(reader.NextInt(), 1);
+    try {
+        reader.NextInt();
+        ADD_FAILURE() << "a line of letters read as a number";
+    } catch (const TFatalError &e) {
+        EXPECT_LT(e.Message().size(), 200);
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("xxxxxxxxxx"))) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("/p/user/setting/Setting_TT.dat（2 行目）"))) << e.Message().toStdString();
+    }
+}
+
+// Only regular files are read as data: a named pipe would block its reader.
+TEST(TextFiles, ANamedPipeIsNeverOpenedAsAStateFile)
+{
+    TTempProgramFolder dir;
+    const QString pipe = dir.file(QStringLiteral("FileInfo_PC.dat"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    try {
+        ReadStateLines(pipe);
+        ADD_FAILURE() << "the pipe was read";
+    } catch (const TFatalError &e) {
+        EXPECT_TRUE(e.Message().contains(pipe)) << e.Message().toStdString();
+    }
 }

@@ -1,11 +1,16 @@
 #include "data/RecordFile.h"
+#include "workspace/FileSettings.h"
 #include "base/TError.h"
 #include "support/EngineFolder.h"
 #include "bench/BenchFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <chrono>
+#include <future>
+#include <sys/stat.h>
 #include <limits>
 #include <utility>
 #include <gtest/gtest.h>
@@ -104,7 +109,7 @@ TEST(RecordFile, SaveAndReadReproduceAllFifteenFields)
         EXPECT_EQ(RecordFields(e.cc.words[p]).join(u'\t'), lines.at(p - 1)) << p;
     QFile::remove(e.dir.file(kRecordTT));
     e.cc.SaveRecordFile();
-    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines));
+    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines) + RecordTrailerLine({4, 0}));
     EXPECT_TRUE(e.messages().messages.isEmpty());
 }
 
@@ -123,7 +128,7 @@ TEST(RecordFile, OlderUtf16LayoutIsRead)
     // Written back in the current layout.
     SetWords(e.cc, {"語", "b", "c"});
     e.cc.SaveRecordFile();
-    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines));
+    EXPECT_EQ(e.dir.read(kRecordTT), Utf8File(lines) + RecordTrailerLine({3, 0}));
 }
 
 TEST(RecordFile, MissingFileStartsAfreshSilently)
@@ -133,8 +138,9 @@ TEST(RecordFile, MissingFileStartsAfreshSilently)
     e.cc.LoadRecordFile();
     EXPECT_TRUE(e.messages().messages.isEmpty());
     const QStringList lines = e.dir.readLines(kRecordTT);
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 3 + 1);
     EXPECT_TRUE(e.dir.read(kRecordTT).startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(e.dir.read(kRecordTT).endsWith(RecordTrailerLine({3, 0})));
     for (int p = 1; p <= 3; ++p) {
         const TTango &t = e.cc.words[p];
         EXPECT_EQ(t.stage, TStage::One);
@@ -180,6 +186,7 @@ TEST(RecordFile, DamagedFilesKeepACopyAndEveryReadableLine)
         {"count beyond the text", Utf8File({QStringLiteral("w\t2\t\t0\t2009/7/5[6]\t2\t0\t0\t0\t6\t0\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
         {"unclosed entry", Utf8File({QStringLiteral("w\t1\t0[2\t1\t\t0\t0\t0\t0\t2\t1\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
         {"numbers missing", Utf8File({QStringLiteral("w\t1\t\t0\t\t0\t0\t0"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
+        {"due date that is no date", Utf8File({QStringLiteral("w\t2\t\t0\t2009/7/5[6]\t1\t0\t0\t0\t6\t0\t2009/13/45\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
         {"count below 0", Utf8File({QStringLiteral("w\t1\t\t-1\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE"), w2, w3}), partly, QStringLiteral("1 行目"), {0, 2, 4}, false},
     };
     for (const auto &c : cases) {
@@ -210,13 +217,139 @@ TEST(RecordFile, DamagedFilesKeepACopyAndEveryReadableLine)
             EXPECT_GE(e.cc.words[p].starX, 1) << "word " << p;
         }
         // What is in memory is saved at once: the next start reads it cleanly.
-        ASSERT_EQ(e.dir.readLines(kRecordTT).size(), 3);
+        ASSERT_EQ(e.dir.readLines(kRecordTT).size(), 3 + 1);
         e.messages().messages.clear();
         e.cc.LoadRecordFile();
         EXPECT_TRUE(e.messages().messages.isEmpty());
         EXPECT_EQ(e.cc.settings.learningStartDate,
                   c.settingsReset ? QStringLiteral("2009/07/05") : QStringLiteral("2001/01/01"));
     }
+}
+
+// A record file cut short is damage: the words whose lines are gone start
+// afresh, the learner is told, and the cut file is kept beside the record.
+// A file that is whole keeps loading silently, with or without the last line
+// the program writes, and a learning file that has grown since a whole
+// record was written is no cut.
+TEST(RecordFile, ACutFileIsToldAndKeptWholeFilesLoadSilently)
+{
+    const QString w1 = QStringLiteral("a\t1\t0[3]\t1\t\t0\t1\t0\t0\t3\t1\t\t5\t6\tFALSE");
+    const QString w2 = QStringLiteral("b\t1\t0[2]\t1\t\t0\t1\t0\t0\t2\t1\t\t5\t6\tFALSE");
+    const QString w3 = QStringLiteral("c\t1\t0[4]\t1\t\t0\t1\t0\t0\t4\t1\t\t5\t6\tFALSE");
+    const QString w4 = QStringLiteral("d\t1\t0[5]\t1\t\t0\t1\t0\t0\t5\t1\t\t5\t6\tTRUE");
+    const QByteArray whole = Utf8File({w1, w2, w3, w4});
+    const QByteArray trailer = RecordTrailerLine({4, 0});
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int words;                 // words of the learning file
+        bool cut;
+        std::array<int, 4> levels; // levels of words 1..4 afterwards
+    } cases[] = {
+        {"older file, whole", whole, 4, false, {3, 2, 4, 5}},
+        {"whole with its last line", whole + trailer, 4, false, {3, 2, 4, 5}},
+        {"learning file grown since", whole + trailer, 6, false, {3, 2, 4, 5}},
+        {"older file cut at a line break", Utf8File({w1, w2}), 4, true, {3, 2, 0, 0}},
+        {"older file shorter than its learning file", whole, 6, true, {3, 2, 4, 5}},
+        {"cut within the last line", whole + trailer.left(10), 4, true, {3, 2, 4, 5}},
+        {"older file cut within a line", whole.chopped(11), 4, true, {3, 2, 4, 0}},
+        {"counted lines missing", Utf8File({w1, w2, w3}) + trailer, 4, true, {3, 2, 4, 0}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TEngineFolder e(QStringLiteral("TT"), 6, c.words);
+        e.dir.write(kRecordTT, c.bytes);
+        e.cc.LoadRecordFile();
+        for (int p = 1; p <= 4; ++p)
+            EXPECT_EQ(e.cc.words[p].level, c.levels[p - 1]) << "word " << p;
+        const QStringList kept = QDir(e.cc.userFolder + QStringLiteral("record"))
+                                     .entryList({QStringLiteral("Record_TT.dat.damaged-*")}, QDir::Files);
+        if (!c.cut) {
+            EXPECT_TRUE(e.messages().messages.isEmpty());
+            EXPECT_TRUE(kept.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(e.messages().messages.size(), 1);
+        const QString message = e.messages().messages.first();
+        EXPECT_TRUE(message.startsWith(QStringLiteral("記録ファイルが途中で切れています。"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(e.cc.RecordFilePath())) << message.toStdString();
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(e.dir.read(QStringLiteral("user/record/") + kept.first()), c.bytes);
+        EXPECT_TRUE(message.contains(kept.first())) << message.toStdString();
+        for (int p = 1; p <= c.words; ++p)
+            EXPECT_GE(e.cc.words[p].starX, 1) << "word " << p;
+        // Saved whole at once: the next start reads it silently.
+        e.messages().messages.clear();
+        e.cc.LoadRecordFile();
+        EXPECT_TRUE(e.messages().messages.isEmpty());
+    }
+}
+
+// The settings are saved after the record: when a save stops between the
+// two, the next start takes the answers total the record was written with.
+TEST(RecordFile, TheAnswersTotalCatchesUpWithTheRecord)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 2);
+    e.cc.settings.answersTotal = 240;
+    e.cc.SaveRecordFile();
+    EXPECT_TRUE(e.dir.read(kRecordTT).endsWith(RecordTrailerLine({2, 240})));
+    e.cc.settings.answersTotal = 160;   // the settings as they were before the save
+    e.cc.LoadRecordFile();
+    EXPECT_EQ(e.cc.settings.answersTotal, 240);
+    e.cc.settings.answersTotal = 300;   // settings ahead: a reset record, or a later save
+    e.cc.LoadRecordFile();
+    EXPECT_EQ(e.cc.settings.answersTotal, 300);
+    EXPECT_TRUE(e.messages().messages.isEmpty());
+}
+
+// A record that is a link to nowhere (a drive not mounted) is somewhere: the
+// start stops and names it, and nothing is reset or written before it does.
+TEST(RecordFile, ALinkToNowhereStopsTheStartBeforeAnythingIsReset)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 3);
+    TFileSettings settings = DefaultFileSettings(QStringLiteral("TT"), 805, {});
+    settings.learningStartDate = QStringLiteral("2009/06/01");
+    settings.answersTotal = 240;
+    settings.learningDays = 3;
+    e.dir.writeLines(QStringLiteral("user/setting/Setting_TT.dat"), FileSettingsLines(settings, {}));
+    const QByteArray stored = e.dir.read(QStringLiteral("user/setting/Setting_TT.dat"));
+    ASSERT_TRUE(QFile::link(e.dir.file(QStringLiteral("drive/Record_TT.dat")), e.dir.file(kRecordTT)));
+    e.cc.LoadFileSettings();
+    try {
+        e.cc.LoadRecordFile();
+        ADD_FAILURE() << "a record behind a dangling link was replaced";
+    } catch (const TFatalError &error) {
+        EXPECT_TRUE(error.Message().contains(e.cc.RecordFilePath())) << error.Message().toStdString();
+    }
+    EXPECT_EQ(e.dir.read(QStringLiteral("user/setting/Setting_TT.dat")), stored);
+    EXPECT_EQ(e.cc.settings.answersTotal, 240);
+    EXPECT_TRUE(QFileInfo(e.dir.file(kRecordTT)).isSymLink());
+}
+
+// Only regular files are read as data: a named pipe in place of the record
+// would block the reader for ever.
+TEST(RecordFile, APipeInPlaceOfTheRecordIsRefusedAtOnce)
+{
+    TEngineFolder e(QStringLiteral("TT"), 6, 3);
+    const QString pipe = e.dir.file(kRecordTT);
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto loading = std::async(std::launch::async, [&] {
+        try {
+            e.cc.LoadRecordFile();
+        } catch (const TFatalError &error) {
+            return error.Message();
+        }
+        return QString();
+    });
+    if (loading.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+        QFile writer(pipe);   // lets the blocked reader go
+        ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
+        writer.close();
+        loading.wait();
+        FAIL() << "the reader waited on the pipe";
+    }
+    const QString message = loading.get();
+    EXPECT_TRUE(message.contains(pipe)) << message.toStdString();
 }
 
 TEST(RecordFile, MissingTrailingTextFieldsReadEmpty)

@@ -5,6 +5,7 @@
 #include "engine/CommonUnit.h"
 #include "files/UserFilesUnit.h"
 #include "support/EngineFolder.h"
+#include "workspace/CatalogFixture.h"
 #include "workspace/RecordFolderTransfer.h"
 
 #include <QDir>
@@ -28,9 +29,21 @@ public:
     QList<bool> replies;
 };
 
+// A record of TT's two words, the first one named.
+QByteArray Record(const char *first)
+{
+    QByteArray bytes = "\xEF\xBB\xBF";
+    for (const char *word : {first, "records"})
+        bytes += QByteArray(word) + "\t1\t\t0\t\t0\t0\t0\t0\t0\t0\t\t5\t6\tFALSE\r\n";
+    return bytes;
+}
+
 void MakeRecordFolder(const TTempProgramFolder &dir, const QString &name, const QByteArray &record)
 {
-    dir.writeLines(name + QStringLiteral("/FileInfo/FileInfo_PC.dat"), {QStringLiteral("Tessarion")});
+    std::map<int, TSiteRow> rows = UsualSiteRows();
+    rows[6].tangoTotal = 2;
+    rows[6].dbTangoTotal = 2;
+    dir.writeLines(name + QStringLiteral("/FileInfo/FileInfo_PC.dat"), PcCatalogLines(805, rows));
     dir.write(name + QStringLiteral("/record/Record_TT.dat"), record);
 }
 
@@ -98,8 +111,8 @@ TEST(UserFilesForm, ExportAsksBeforeWritingAndBeforeReplacing)
 TEST(UserFilesForm, ImportAsksTwiceTakesOnlyARecordFolderAndEndsTheProgram)
 {
     TEngineFolder env;
-    MakeRecordFolder(env.dir, QStringLiteral("user"), "current");
-    MakeRecordFolder(env.dir, QStringLiteral("saved/user"), "saved");
+    MakeRecordFolder(env.dir, QStringLiteral("user"), Record("current"));
+    MakeRecordFolder(env.dir, QStringLiteral("saved/user"), Record("saved"));
     env.dir.write(QStringLiteral("plain/notes.txt"), "x");
     TScriptedNotifier notes;
     env.cc.notifier = &notes;
@@ -121,17 +134,17 @@ TEST(UserFilesForm, ImportAsksTwiceTakesOnlyARecordFolderAndEndsTheProgram)
     form.sButton_importClick();
     EXPECT_EQ(notes.messages, (QStringList{kImportQuestion, kLossQuestion, kNotRecordFolderText}));
     EXPECT_EQ(captions, QStringList{QStringLiteral("フォルダ（user）を指定してください")});
-    EXPECT_EQ(env.dir.read(QStringLiteral("user/record/Record_TT.dat")), QByteArray("current"));
+    EXPECT_EQ(env.dir.read(QStringLiteral("user/record/Record_TT.dat")), Record("current"));
     EXPECT_TRUE(form.isVisible());
 
     notes.messages.clear();
     chosen = env.dir.file(QStringLiteral("saved/user"));
     form.sButton_importClick();
     EXPECT_EQ(notes.messages, (QStringList{kImportQuestion, kLossQuestion, kImportDoneText, kRestartText}));
-    EXPECT_EQ(env.dir.read(QStringLiteral("user/record/Record_TT.dat")), QByteArray("saved"));
+    EXPECT_EQ(env.dir.read(QStringLiteral("user/record/Record_TT.dat")), Record("saved"));
     const QStringList kept = QDir(env.dir.path()).entryList({QStringLiteral("user-before-import-*")}, QDir::Dirs);
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(env.dir.read(kept.first() + QStringLiteral("/record/Record_TT.dat")), QByteArray("current"));
+    EXPECT_EQ(env.dir.read(kept.first() + QStringLiteral("/record/Record_TT.dat")), Record("current"));
     EXPECT_TRUE(form.QuitAfterClose());
     EXPECT_FALSE(form.isVisible());
 }
@@ -140,7 +153,7 @@ TEST(UserFilesForm, ImportAsksTwiceTakesOnlyARecordFolderAndEndsTheProgram)
 // folder, and the program ends without writing into the imported one.
 TEST_F(TTrainingWindowTest, AnImportFromTheMenuEndsTheProgramWithoutWritingAnyMore)
 {
-    MakeRecordFolder(folder, QStringLiteral("saved"), "\xEF\xBB\xBF" "saved\r\nrecords\r\n");
+    MakeRecordFolder(folder, QStringLiteral("saved"), Record("saved"));
     StartToReady();
     AskQuestion();
     AnswerCorrectly();
@@ -156,8 +169,10 @@ TEST_F(TTrainingWindowTest, AnImportFromTheMenuEndsTheProgramWithoutWritingAnyMo
     form().smUserFile->trigger();
     ASSERT_TRUE(WaitFor([&] { return ended; }));
     EXPECT_TRUE(notes.messages.contains(kRestartText));
-    EXPECT_EQ(folder.read(QStringLiteral("user/record/Record_TT.dat")), QByteArray("\xEF\xBB\xBF" "saved\r\nrecords\r\n"));
-    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("user/setting"))));
+    EXPECT_EQ(folder.read(QStringLiteral("user/record/Record_TT.dat")), Record("saved"));
+    // The folder saves go into is there, and nothing was saved into it.
+    EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral("user/setting"))).isDir());
+    EXPECT_TRUE(QDir(folder.file(QStringLiteral("user/setting"))).isEmpty());
     // Into the user folder, only the save of today's state came after the
     // import began (the rest went into the copy beside it).
     QStringList after;

@@ -34,6 +34,26 @@ inline QStringList SiteCatalogLines(int dataVersion, const std::map<int, TSiteRo
     return lines;
 }
 
+// FileInfo_PC.dat as the program writes it, with the rows of a server
+// catalog: every file off, in slot order, popups on.
+inline QStringList PcCatalogLines(int dataVersion, const std::map<int, TSiteRow> &rows)
+{
+    QStringList lines{QStringLiteral("Tessarion"), QString::number(dataVersion), QStringLiteral("FileManager"), QStringLiteral("ON")};
+    for (int slot = 1; slot <= kLastBuiltInSlot; ++slot) {
+        auto it = rows.find(slot);
+        const TSiteRow row = it != rows.end() ? it->second : TSiteRow{};
+        lines << QStringLiteral("--------") << QStringLiteral("Code") << row.code << QStringLiteral("Version")
+              << QString::number(row.version) << QStringLiteral("OnOff") << QStringLiteral("OFF") << QStringLiteral("Order")
+              << QString::number(slot) << QStringLiteral("PopUp") << QStringLiteral("ON") << QStringLiteral("PopUpDate")
+              << QString() << QStringLiteral("PopUpWN") << QStringLiteral("10") << QStringLiteral("Title") << row.title
+              << QStringLiteral("TangoTotal") << QString::number(row.tangoTotal) << QStringLiteral("DBTangoTotal")
+              << QString::number(row.dbTangoTotal);
+    }
+    lines << QStringLiteral("--------") << QStringLiteral("ENG_Quote_enc") << QStringLiteral("201")
+          << QStringLiteral("Etymology_enc") << QStringLiteral("201");
+    return lines;
+}
+
 // The usual server catalog of the tests: TT, TJ, IT and DT on offer.
 inline std::map<int, TSiteRow> UsualSiteRows()
 {

@@ -1,4 +1,5 @@
 #include "base/TError.h"
+#include "engine/LearningStatus.h"
 #include "support/EngineFolder.h"
 #include "workspace/FileSettings.h"
 
@@ -267,6 +268,30 @@ TEST(FileSettings, AnUnreadableValueKeepsItsDefaultAndEveryOtherValue)
     e.messages().messages.clear();
     e.cc.LoadFileSettings();
     EXPECT_TRUE(e.messages().messages.isEmpty());
+}
+
+// A learning start date that is no date stopped the progress window at the
+// file's end, before the day's answers were saved: it is repaired to today
+// when the file is read, the learner is told, and the file is kept.
+TEST(FileSettings, AStartDateThatIsNoDateIsRepaired)
+{
+    for (const QString &bad : {QStringLiteral("9999/99/99"), QStringLiteral("2026/92/11"), QString(), QStringLiteral("start")}) {
+        SCOPED_TRACE(bad.toStdString());
+        TEngineFolder e;
+        QStringList lines = FileSettingsLines(Unusual(), {});
+        lines[11] = bad;
+        e.dir.writeLines(kSettingsTT, lines);
+        e.cc.LoadFileSettings();
+        EXPECT_EQ(e.cc.settings.learningStartDate, QStringLiteral("2009/07/05"));
+        EXPECT_EQ(e.cc.settings.learningDays, Unusual().learningDays);
+        ASSERT_EQ(e.messages().messages.size(), 1);
+        const QString message = e.messages().messages.first();
+        EXPECT_TRUE(message.contains(QStringLiteral("12 行目"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(e.cc.FileSettingsPath())) << message.toStdString();
+        EXPECT_EQ(QDir(e.cc.userFolder + QStringLiteral("setting"))
+                      .entryList({QStringLiteral("Setting_TT.dat.damaged-*")}, QDir::Files).size(), 1);
+        EXPECT_EQ(ComputeLearningStatus(e.cc, TStatusMode::FileEnd).daysSinceStart, 1);
+    }
 }
 
 TEST(FileSettings, DamagedFileIsReplacedByDefaultsAndTheRecordKept)

@@ -4,6 +4,7 @@
 // current records exactly as they were.
 #include "base/TextFiles.h"
 #include "data/LearningFile.h"
+#include "engine/CommonUnit.h"
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
 #include "workspace/RecordFolderTransfer.h"
@@ -95,11 +96,29 @@ void SetModified(const QString &path, const QDateTime &time)
     ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
+// A record file of two words at the given level.
+QByteArray TwoWordRecord(const char *first, const char *second, int level)
+{
+    QByteArray bytes = "\xEF\xBB\xBF";
+    for (const char *word : {first, second})
+        bytes += QStringLiteral("%1\t1\t\t0\t\t0\t0\t0\t0\t%2\t0\t\t5\t6\tFALSE\r\n").arg(QLatin1String(word)).arg(level).toUtf8();
+    return bytes;
+}
+
+// A catalog that offers TT with two words.
+QStringList TwoWordCatalog()
+{
+    std::map<int, TSiteRow> rows = UsualSiteRows();
+    rows[6].tangoTotal = 2;
+    rows[6].dbTangoTotal = 2;
+    return PcCatalogLines(805, rows);
+}
+
 // A user folder as the program leaves it, made by hand (no study run needed).
 void MakeRecordFolder(const TTempProgramFolder &dir, const QString &name = QStringLiteral("user"))
 {
-    dir.writeLines(name + QStringLiteral("/FileInfo/FileInfo_PC.dat"), {QStringLiteral("Tessarion"), QStringLiteral("805")});
-    dir.write(name + QStringLiteral("/record/Record_TT.dat"), "\xEF\xBB\xBF" "bank2\t1\r\nriver\t1\r\n");
+    dir.writeLines(name + QStringLiteral("/FileInfo/FileInfo_PC.dat"), TwoWordCatalog());
+    dir.write(name + QStringLiteral("/record/Record_TT.dat"), TwoWordRecord("bank2", "river", 1));
     dir.writeLines(name + QStringLiteral("/setting/Setting_TT.dat"), {QStringLiteral("805"), QStringLiteral("7")});
     dir.write(name + QStringLiteral("/word_user/User_1.xls"), QByteArray(700, '\x01'));
     dir.writeLines(name + QStringLiteral("/word_user/Title.dat"), {QStringLiteral("動物")});
@@ -169,12 +188,14 @@ TEST(RecordFolderTransfer, AnExportNeverReplacesAnExistingCopyUnasked)
     const QString copy = place.path() + QStringLiteral("/user");
     const QMap<QString, QString> first = Snapshot(copy);
 
-    learner.dir.write(QStringLiteral("user/record/Record_TT.dat"), "\xEF\xBB\xBF" "bank2\t2\r\nriver\t2\r\n");
+    learner.dir.write(QStringLiteral("user/record/Record_TT.dat"), TwoWordRecord("bank2", "river", 2));
     const TToolRun refused = learner.Tool(QStringLiteral("export-records"), {QStringLiteral("--to"), place.path()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("--replace"))) << refused.err.toStdString();
     EXPECT_EQ(Snapshot(copy), first);
 
+    // A copy an earlier export left when it was stopped goes too.
+    QDir().mkpath(place.path() + QStringLiteral("/user.partial-20200101-000000/record"));
     // Asked: the new copy takes the place, the old one is in the trash.
     const TToolRun replaced = learner.Tool(QStringLiteral("export-records"), {QStringLiteral("--to"), place.path(), QStringLiteral("--replace")});
     ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
@@ -184,7 +205,7 @@ TEST(RecordFolderTransfer, AnExportNeverReplacesAnExistingCopyUnasked)
         if (f.endsWith(QStringLiteral("/files/user/record/Record_TT.dat")))
             trashed << f;
     ASSERT_EQ(trashed.size(), 1);
-    EXPECT_EQ(home.read(trashed.first()), QByteArray("\xEF\xBB\xBF" "bank2\t1\r\nriver\t1\r\n"));
+    EXPECT_EQ(home.read(trashed.first()), TwoWordRecord("bank2", "river", 1));
     EXPECT_EQ(QDir(place.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("user")});
 }
 
@@ -284,7 +305,7 @@ TEST(RecordFolderTransfer, AnImportThatCannotFinishLeavesTheCurrentRecordsAsThey
         const TTempProgramFolder dir;
         MakeRecordFolder(dir);
         MakeRecordFolder(dir, QStringLiteral("backup"));
-        dir.write(QStringLiteral("backup/record/Record_TT.dat"), "\xEF\xBB\xBF" "other\t2\r\nlines\t2\r\n");
+        dir.write(QStringLiteral("backup/record/Record_TT.dat"), TwoWordRecord("other", "lines", 2));
         c.spoil(dir);
         const QMap<QString, QString> before = Snapshot(dir.path());
         writes = 0;
@@ -304,7 +325,7 @@ TEST(RecordFolderTransfer, AnImportKeepsThePreviousFolderUnderADatedName)
     const TTempProgramFolder dir;
     MakeRecordFolder(dir);
     MakeRecordFolder(dir, QStringLiteral("backup"));
-    dir.write(QStringLiteral("backup/record/Record_TT.dat"), "\xEF\xBB\xBF" "other\t2\r\nlines\t2\r\n");
+    dir.write(QStringLiteral("backup/record/Record_TT.dat"), TwoWordRecord("other", "lines", 2));
     const QMap<QString, QString> previous = Snapshot(dir.file(QStringLiteral("user")));
     const QMap<QString, QString> chosen = Snapshot(dir.file(QStringLiteral("backup")));
 
@@ -318,4 +339,110 @@ TEST(RecordFolderTransfer, AnImportKeepsThePreviousFolderUnderADatedName)
     EXPECT_EQ(Snapshot(dir.file(QStringLiteral("user"))), chosen);
     EXPECT_EQ(Snapshot(dir.file(QStringLiteral("backup"))), chosen);
     EXPECT_EQ(result.copied, FilesBelow(dir.file(QStringLiteral("backup"))));
+}
+
+// An import checks the folder's whole content as the program will read it:
+// what the next start would have to repair or reset is never imported, and
+// the learner's records stay exactly as they were.
+TEST(RecordFolderTransfer, DamagedContentIsNeverImported)
+{
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const struct {
+        const char *name;
+        QString file;        // in the chosen folder
+        QByteArray bytes;
+    } cases[] = {
+        {"garbage catalog", QStringLiteral("FileInfo/FileInfo_PC.dat"), QByteArray("\x89PNG\r\n\x1A\n garbage\r\nmore\r\n")},
+        {"catalog cut short", QStringLiteral("FileInfo/FileInfo_PC.dat"), TwoWordCatalog().mid(0, 40).join(QStringLiteral("\r\n")).toUtf8()},
+        {"garbage user catalog", QStringLiteral("FileInfo/FileInfo_User.dat"), QByteArray("--------\r\nCode\r\nU1\r\nOnOff\r\n")},
+        {"garbage record", QStringLiteral("record/Record_TT.dat"), QByteArray(4000, '\x5A') + "\r\n" + QByteArray(100, '\x01') + "\r\n"},
+        {"record of one line", QStringLiteral("record/Record_TT.dat"), TwoWordRecord("bank2", "river", 1).first(40)},
+        {"record cut short", QStringLiteral("record/Record_TT.dat"), TwoWordRecord("bank2", "river", 1).chopped(12)},
+        {"record with a broken line", QStringLiteral("record/Record_TT.dat"), bom + TwoWordRecord("bank2", "river", 1).sliced(3).first(45) + "\r\n"},
+        {"settings with a bad number", QStringLiteral("setting/Setting_TT.dat"), QByteArray("805\r\n7\r\n3\r\n0\r\n0\r\nAthena\r\nloud\r\n")},
+        {"settings with a bad start date", QStringLiteral("setting/Setting_TT.dat"),
+         QByteArray("805\r\n7\r\n3\r\n0\r\n0\r\nAthena\r\n900\r\n80\r\n700\r\n0\r\n0\r\n9999/99/99\r\n")},
+        {"window positions unreadable", QStringLiteral("setting/FormPosition.dat"), QByteArray("top\r\nleft\r\n")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TTempProgramFolder dir;
+        MakeRecordFolder(dir);
+        MakeRecordFolder(dir, QStringLiteral("backup"));
+        dir.write(QStringLiteral("backup/") + c.file, c.bytes);
+        const QMap<QString, QString> before = Snapshot(dir.path());
+        const TTransferResult result = ImportRecordFolder(dir.file(QStringLiteral("user/")), dir.file(QStringLiteral("backup")));
+        EXPECT_EQ(result.outcome, TTransferOutcome::Refused);
+        EXPECT_TRUE(result.message.contains(dir.file(QStringLiteral("backup/")) + c.file)) << result.message.toStdString();
+        EXPECT_EQ(Snapshot(dir.path()), before);
+    }
+}
+
+// A folder without setting/ is completed: every file then starts with its
+// default settings, and the program has the folder it saves them into.
+TEST(RecordFolderTransfer, AFolderWithoutSettingsIsCompletedAndStudiedOn)
+{
+    TProgramWithTT learner;
+    ASSERT_EQ(learner.Tool(QStringLiteral("study"), {QStringLiteral("--file"), QStringLiteral("TT"), QStringLiteral("--answers"),
+                                                      QStringLiteral("1101")}).exitCode, 0);
+    const QTemporaryDir place;
+    ASSERT_EQ(learner.Tool(QStringLiteral("export-records"), {QStringLiteral("--to"), place.path()}).exitCode, 0);
+    const QString copy = place.path() + QStringLiteral("/user");
+    ASSERT_TRUE(QDir(copy + QStringLiteral("/setting")).removeRecursively());
+
+    TProgramWithTT fresh;
+    const TToolRun imported = fresh.Tool(QStringLiteral("import-records"), {QStringLiteral("--from"), copy});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(QFileInfo(fresh.user() + QStringLiteral("/setting")).isDir());
+    const QStringList record = fresh.ToolLines(QStringLiteral("record"));
+    const TToolRun studied = fresh.Tool(QStringLiteral("study"), {QStringLiteral("--file"), QStringLiteral("TT"),
+                                                                 QStringLiteral("--answers"), QStringLiteral("11"),
+                                                                 QStringLiteral("--day-offset"), QStringLiteral("1")});
+    ASSERT_EQ(studied.exitCode, 0) << studied.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(fresh.user() + QStringLiteral("/setting/Setting_TT.dat")));
+    EXPECT_NE(fresh.ToolLines(QStringLiteral("record")), record);   // today's answers were saved
+}
+
+// An import stopped between its two renames (a kill, a power cut) leaves no
+// user folder: the next start finishes it with the complete copy, or, when
+// that copy does not read, puts the previous folder back; the learner is
+// told which. Copies of imports stopped earlier are cleared away.
+TEST(RecordFolderTransfer, AnImportStoppedHalfWayIsFinishedOrRolledBackAtTheNextStart)
+{
+    const struct {
+        const char *name;
+        bool copyReads;
+        bool userLeft;       // the kill came before the first rename
+        const char *userWord; // the first word of user/ afterwards
+        QString message;
+    } cases[] = {
+        {"copy complete", true, false, "other", kImportFinishedText},
+        {"copy spoiled", false, false, "bank2", kImportRolledBackText},
+        {"stopped while copying", false, true, "bank2", QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TTempProgramFolder dir;
+        MakeRecordFolder(dir);
+        MakeRecordFolder(dir, QStringLiteral("user.importing-20260102-030405"));
+        dir.write(QStringLiteral("user.importing-20260102-030405/record/Record_TT.dat"),
+                  c.copyReads ? TwoWordRecord("other", "lines", 2) : QByteArray("\xEF\xBB\xBF" "x\r\n"));
+        if (!c.userLeft) {
+            ASSERT_TRUE(QDir().rename(dir.file(QStringLiteral("user")), dir.file(QStringLiteral("user-before-import-20260102-030405"))));
+        }
+        TCC cc;
+        cc.RunStartupFileSteps(dir.path());
+        EXPECT_EQ(cc.userFolder, dir.file(QStringLiteral("user/")));
+        EXPECT_TRUE(dir.read(QStringLiteral("user/record/Record_TT.dat")).startsWith(QByteArray("\xEF\xBB\xBF") + c.userWord));
+        EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("user.importing-20260102-030405"))));
+        EXPECT_EQ(QFileInfo::exists(dir.file(QStringLiteral("user-before-import-20260102-030405"))), c.copyReads);
+        const QStringList &told = cc.defaultNotifier.messages;
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(told.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told.first().startsWith(c.message)) << told.first().toStdString();
+        EXPECT_TRUE(told.first().contains(dir.file(QStringLiteral("user")))) << told.first().toStdString();
+    }
 }

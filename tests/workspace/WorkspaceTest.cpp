@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(Workspace, FirstStartMakesTheDefaultUserFolder)
 {
@@ -62,6 +64,67 @@ TEST(Workspace, UserDirectoryNamingAnUnusableFolderFallsBackAndIsRewritten)
     }
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/FileInfo")));
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/record")));
+}
+
+// A start killed right after it made record/ left no setting/: every later
+// start makes what is missing before anything is written into it.
+TEST(Workspace, EveryStartMakesTheFoldersThatAreMissing)
+{
+    const QStringList made = {QStringLiteral("user/record"), QStringLiteral("user/record/x"),
+                              QStringLiteral("user/setting")};
+    for (const QString &present : made) {
+        SCOPED_TRACE(present.toStdString());
+        TTempProgramFolder dir;
+        QDir().mkpath(dir.file(present));
+        TCC cc;
+        cc.RunStartupFileSteps(dir.path());
+        for (const char *sub : {"FileInfo", "record", "setting"})
+            EXPECT_TRUE(QFileInfo(cc.userFolder + QLatin1String(sub)).isDir()) << sub;
+    }
+    // Something that is no folder where one belongs is reported by its path.
+    TTempProgramFolder dir;
+    dir.write(QStringLiteral("user/setting"), "x");
+    TCC cc;
+    try {
+        cc.RunStartupFileSteps(dir.path());
+        ADD_FAILURE() << "a file in place of setting/ was taken for the folder";
+    } catch (const TFatalError &e) {
+        EXPECT_TRUE(e.Message().contains(dir.file(QStringLiteral("user/setting")))) << e.Message().toStdString();
+    }
+}
+
+// A user folder that cannot be written (a drive mounted read-only) holds the
+// learner's records: it is reported with its path, never replaced by an
+// empty default folder, and UserDirectory.dat keeps naming it. The check runs
+// the tool as an unprivileged user, since permissions do not bind the superuser.
+TEST(Workspace, AnUnwritableUserFolderIsReportedAndNeverReplaced)
+{
+    TTempProgramFolder dir;
+    const QString records = dir.file(QStringLiteral("records"));
+    dir.write(QStringLiteral("records/record/Record_TT.dat"), "x");
+    dir.writeLines(QStringLiteral("UserDirectory.dat"), {records});
+    const QByteArray stored = dir.read(QStringLiteral("UserDirectory.dat"));
+    QStringList command{BinaryDir() + QStringLiteral("/tessarion-tool"), QStringLiteral("import-records"),
+                        QStringLiteral("--program-folder"), dir.path(), QStringLiteral("--from"), records};
+    if (geteuid() == 0) {
+        // Everything but the records folder is open to the unprivileged user.
+        for (const QString &path : {dir.path(), dir.file(QStringLiteral("UserDirectory.dat"))})
+            QFile::setPermissions(path, QFileDevice::Permissions(0x7777));
+        command = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups")} + command;
+    } else {
+        QFile::setPermissions(records, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    QProcess tool;
+    tool.start(command.first(), command.mid(1));
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    QFile::setPermissions(records, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(records + u'/')) << err.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("UserDirectory.dat")), stored);
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("user"))));
+    EXPECT_EQ(dir.read(QStringLiteral("records/record/Record_TT.dat")), QByteArray("x"));
 }
 
 // What a save interrupted by a crash left beside the state files goes at the
