@@ -1,6 +1,7 @@
 // The record, stage-rules and settings commands of tessarion-tool on a
 // program folder with one small learning file.
 #include "data/LearningFile.h"
+#include "data/RecordFile.h"
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
 #include "base/DateText.h"
@@ -116,7 +117,8 @@ TEST(RecordTool, StageRulesCommandListsAndSaves)
                                   QStringLiteral("StageNG\t 【Stage 1】 abode （ 住まい ）"),
                                   QStringLiteral("Limbo\t 【Stage 2】 river （ 川 ）")}));
     const QStringList saved = f.dir.readLines(kRecordTT);
-    ASSERT_EQ(saved.size(), 3);
+    ASSERT_EQ(saved.size(), 3 + 1);   // the words, then the line that counts them
+    EXPECT_TRUE(ParseRecordTrailer(saved.last()));
     const QStringList bank = saved.at(0).split(u'\t');
     EXPECT_EQ(bank.at(1), QStringLiteral("3"));
     EXPECT_EQ(bank.at(11), BuildDateText(QDate::currentDate().addDays(10)));   // asked on that day
