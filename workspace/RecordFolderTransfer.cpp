@@ -228,28 +228,25 @@ void CheckFolderContent(const QString &folder)
     } catch (const TFatalError &e) {
         throw TCopyFailure{e.Message()};
     }
-    const auto damaged = [](const QString &path, const QString &what) {
-        FailOn(path, what);
-    };
     const QString settings = ResolvePathIgnoringCase(base, kSettingSubfolder);
     for (const QString &name : MatchingFiles(settings, kSettingsFileName)) {
         const QString path = QDir(settings).filePath(name);
         const QByteArray bytes = ReadAll(path);
         if (IsDamagedStateBytes(bytes))
-            damaged(path, kDamagedFileText);
+            FailOn(path, kDamagedFileText);
         const QString code = kSettingsFileName.match(name).captured(1);
         QList<int> unreadable;
         ParseFileSettings(SplitLines(DecodeStateBytes(bytes)), code,
                           DefaultFileSettings(code, catalog.dataVersion, TFormPosition{}), &unreadable);
         if (!unreadable.isEmpty())
-            damaged(path, kUnreadableLinesText.arg(LinesText(unreadable)));
+            FailOn(path, kUnreadableLinesText.arg(LinesText(unreadable)));
     }
     const QString formPosition = ResolvePathIgnoringCase(base, kFormPositionFile);
     if (QFileInfo::exists(formPosition)) {
         QList<int> unreadable;
         ParseFormPosition(SplitLines(DecodeStateBytes(ReadAll(formPosition))), &unreadable);
         if (!unreadable.isEmpty())
-            damaged(formPosition, kUnreadableLinesText.arg(LinesText(unreadable)));
+            FailOn(formPosition, kUnreadableLinesText.arg(LinesText(unreadable)));
     }
     const QString records = ResolvePathIgnoringCase(base, kRecordSubfolder);
     const auto words = std::make_unique<TWordTable>();
@@ -257,15 +254,15 @@ void CheckFolderContent(const QString &folder)
         const QString path = QDir(records).filePath(name);
         const QByteArray bytes = ReadAll(path);
         if (IsDamagedStateBytes(bytes))
-            damaged(path, kDamagedFileText);
+            FailOn(path, kDamagedFileText);
         const int slot = FileSlotOfCode(kRecordFileName.match(name).captured(1));
         // Built-in files' word counts are in the catalog; a user file's are not.
         const int expected = slot >= 1 && slot <= kLastBuiltInSlot ? catalog.rows[slot].TangoTotal : 0;
         const TRecordFileRead read = ReadRecordBytes(bytes, *words, std::nullopt);
         if (!read.unreadableLines.isEmpty())
-            damaged(path, kUnreadableLinesText.arg(LinesText(read.unreadableLines)));
+            FailOn(path, kUnreadableLinesText.arg(LinesText(read.unreadableLines)));
         if (IsCutRecordFile(read, expected))
-            damaged(path, kCutRecordText);
+            FailOn(path, kCutRecordText);
     }
 }
 }
