@@ -240,7 +240,12 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
     }
     const QByteArray records = RecordFileBytes(cc->words, loaded);
     cc->EndLearningFile(true);
-    EXPECT_EQ(program.read(QStringLiteral("user/record/Record_") + c.code + QStringLiteral(".dat")), records);
+    // The words' lines, then the line that counts them.
+    const QByteArray saved = program.read(QStringLiteral("user/record/Record_") + c.code + QStringLiteral(".dat"));
+    EXPECT_EQ(saved.first(qMin(saved.size(), records.size())), records);
+    const std::optional<TRecordTrailer> trailer = ParseRecordTrailer(QString::fromUtf8(saved.sliced(qMin(saved.size(), records.size()))).trimmed());
+    ASSERT_TRUE(trailer);
+    EXPECT_EQ(trailer->lines, loaded);
     if (!studiesTT) {
         // TT, queued after the user file, is loaded with its revision.
         ASSERT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
