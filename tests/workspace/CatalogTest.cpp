@@ -179,6 +179,23 @@ TEST(Catalog, FullLayoutRoundTripsEveryField)
     EXPECT_EQ(lines.mid(lines.size() - 5).join(u'|'), QStringLiteral("--------|ENG_Quote_enc|230|Etymology_enc|240"));
 }
 
+// A popup date that is no date stopped the file queue with a message that
+// named no file: it reads as none, and the file is queued as usual.
+TEST(Catalog, APopUpDateThatIsNoDateReadsAsNone)
+{
+    TCatalogEnv env;
+    env.dir.writeLines(QStringLiteral("resource/FileInfo_SITE.dat"), SiteCatalogLines(805, UsualSiteRows()));
+    env.Load();
+    env.cc.catalog.rows[7].PopUpDate = QStringLiteral("2024/13/45");
+    env.cc.catalog.rows[8].PopUpDate = QStringLiteral("2024/5/6");
+    env.cc.catalog.rows[40].PopUpDate = QStringLiteral("someday");
+    env.cc.SaveCatalog();
+    env.cc.LoadCatalog();
+    EXPECT_EQ(env.cc.catalog.rows[7].PopUpDate, QString());
+    EXPECT_EQ(env.cc.catalog.rows[8].PopUpDate, QStringLiteral("2024/5/6"));
+    EXPECT_EQ(env.cc.catalog.rows[40].PopUpDate, QString());
+}
+
 TEST(Catalog, OlderPcLayoutWithoutPopUpLinesIsReadAndWrittenBackInFull)
 {
     TCatalogEnv env;
