@@ -1,7 +1,7 @@
 #include "app/AgentReaction.h"
 
 #include "app/Farewell.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "base/Random.h"
 #include "workspace/FileSettings.h"
 

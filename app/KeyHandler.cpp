@@ -6,7 +6,7 @@
 #include "app/MainUnit.h"
 #include "app/MainWidgets.h"
 #include "app/Program.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "engine/CommonUnit.h"
 

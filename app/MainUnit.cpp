@@ -4,13 +4,14 @@
 #include "app/Menus.h"
 #include "app/Program.h"
 #include "app/Skins.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "app/WordPanel.h"
 #include "help/BelvaneUnit.h"
 #include "engine/CommonUnit.h"
 #include "help/Pictures.h"
 #include "base/SlotGuard.h"
+#include "widgets/LabelColour.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,15 +96,6 @@ constexpr int kGalleryPanelExtraHeight = 13;
 constexpr int kTelopInterval = 1111;
 constexpr int kSoundDeviceInterval = 3000;
 
-
-void SetTextColour(QWidget *w, const QColor &colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::Text, colour);
-    pal.setColor(QPalette::ButtonText, colour);
-    w->setPalette(pal);
-}
 
 // What a screen reader says for the question, the options, the gauge and the
 // grading sign: a name for each control (the texts shown are read from the

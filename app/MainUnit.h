@@ -4,7 +4,7 @@
 // itself runs in TTrainingFlow; this class builds the window, lays out its
 // components and routes the window's events (keys, activation, closing) into
 // the flow.
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/Skins.h"
 #include "help/Pictures.h"
 

@@ -3,7 +3,7 @@
 #include "app/MainUnit.h"
 #include "app/Program.h"
 #include "app/Skins.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "app/WordPanel.h"
 #include "base/SlotGuard.h"

@@ -1,6 +1,6 @@
 #include "app/NoWord.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 
 #include "engine/CommonUnit.h"
 #include "engine/Forecast.h"

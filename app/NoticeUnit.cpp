@@ -1,8 +1,8 @@
 #include "app/NoticeUnit.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
 #include "base/SlotGuard.h"
 

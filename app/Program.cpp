@@ -4,7 +4,7 @@
 #include "app/MainUnit.h"
 #include "app/NoWord.h"
 #include "app/NoticeUnit.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "app/WordPanel.h"
 #include "drill/QR.h"

@@ -1,6 +1,6 @@
 #include "app/Skins.h"
 
-#include "app/SvgPicture.h"
+#include "widgets/SvgPicture.h"
 
 #include "base/Random.h"
 #include "base/TError.h"

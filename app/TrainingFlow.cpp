@@ -8,7 +8,7 @@
 #include "app/NoWord.h"
 #include "app/NoticeUnit.h"
 #include "app/Program.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
 #include "engine/QuickResponse.h"
 #include "base/TError.h"
@@ -16,6 +16,7 @@
 #include "files/FileManagerUnit.h"
 #include "speech/Pronunciation.h"
 #include "workspace/ProgramFolders.h"
+#include "widgets/LabelColour.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -58,12 +59,6 @@ bool IsPhraseFile(const QString &code)
     return code == QStringLiteral("TJ") || code == QStringLiteral("DJ");
 }
 
-void SetLabelColour(QWidget *w, const QColor &colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    w->setPalette(pal);
-}
 }
 
 TTrainingFlow::TTrainingFlow(TMainForm &form) : QObject(&form), m_form(form), m_cc(form.cc())
@@ -253,7 +248,7 @@ void TTrainingFlow::LoadingStep()
     pages->setEnabled(false);
     m_form.ApplySkin(m_cc.settings.skin);
     m_form.ApplyTypingSound(m_cc.settings.typingSound);
-    SetLabelColour(m_form.sLabel_TitleP, kLoadedTitleColour);
+    SetTextColour(m_form.sLabel_TitleP, kLoadedTitleColour);
     m_form.repaint();
 
     if (Run().StageNoticeDue())

@@ -3,13 +3,14 @@
 #include "app/MainUnit.h"
 #include "app/MainWidgets.h"
 #include "app/Program.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
 #include "base/SlotGuard.h"
 #include "base/WaitPumping.h"
 #include "engine/CommonUnit.h"
 #include "engine/RelatedTree.h"
 #include "help/Pictures.h"
+#include "widgets/SvgPicture.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "drill/QR.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "engine/CommonUnit.h"
 #include "base/SlotGuard.h"
 

@@ -1,11 +1,12 @@
 #include "etymology/EtymologyUnit.h"
 
-#include "app/SvgPicture.h"
+#include "widgets/SvgPicture.h"
 #include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "engine/AnswerCheck.h"
 #include "engine/CommonUnit.h"
 #include "workspace/ProgramFolders.h"
+#include "widgets/LabelColour.h"
 
 #include <QAction>
 #include <QCursor>
@@ -68,14 +69,6 @@ const QColor kWhiteTextShade(40, 24, 16, 150);
 QPixmap LoadPicture(const QString &name)
 {
     return SvgPicture(kPictureFolder + name + QStringLiteral(".svg"));
-}
-
-void SetTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
 }
 
 QLabel *MakeLabel(QWidget *parent, const QString &name)

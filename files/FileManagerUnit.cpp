@@ -1,7 +1,7 @@
 #include "files/FileManagerUnit.h"
 
-#include "app/DialogPlacement.h"
-#include "app/ScreenFit.h"
+#include "widgets/DialogPlacement.h"
+#include "widgets/ScreenFit.h"
 #include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "base/TextFiles.h"

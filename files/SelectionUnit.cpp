@@ -1,6 +1,6 @@
 #include "files/SelectionUnit.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 #include "base/WaitPumping.h"
 #include "engine/CommonUnit.h"

@@ -1,6 +1,6 @@
 #include "files/UserFilesUnit.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 #include "base/TError.h"
 #include "engine/CommonUnit.h"

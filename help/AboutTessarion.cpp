@@ -1,6 +1,6 @@
 #include "help/AboutTessarion.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 #include "base/Version.h"
 

@@ -1,6 +1,6 @@
 #include "help/InfoUnit.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 #include "engine/AnswerCheck.h"
 #include "engine/CommonUnit.h"

@@ -2,9 +2,7 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <array>
 
 namespace {
@@ -36,23 +34,6 @@ QString ResourcePath(const QString &name)
 }
 
 }   // namespace
-
-QPixmap SvgPicture(const QString &path, qreal devicePixelRatio)
-{
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid() || renderer.defaultSize().isEmpty())
-        return {};
-    QPixmap pixmap(renderer.defaultSize() * devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
-}
 
 QPixmap PictureByName(const QString &name, qreal devicePixelRatio)
 {

@@ -4,6 +4,8 @@
 // "Signal_Q", "Signal_O", "Signal_X") and the pronunciation legend ("Hanrei"). They are
 // SVG drawings under resources/ (made by tools/art/make_art.py), rendered at their own
 // size.
+#include "widgets/SvgPicture.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -21,9 +23,6 @@ QString OptionButtonPictureName(int option, TOptionPicture state);
 QString OptionButtonPictureName(int imageIndex);
 QPixmap OptionButtonPicture(int imageIndex, qreal devicePixelRatio = 1.0);
 
-// An SVG drawing (a file or a resource path) rendered at its own size; a null
-// pixmap when it is no drawing.
-QPixmap SvgPicture(const QString &path, qreal devicePixelRatio = 1.0);
 
 // Every picture name PictureByName knows, sorted.
 QStringList PictureNames();

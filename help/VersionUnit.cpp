@@ -1,6 +1,6 @@
 #include "help/VersionUnit.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 #include "base/Version.h"
 #include "engine/CommonUnit.h"

@@ -1,6 +1,6 @@
 #include "progress/AboutCosmos.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "progress/CosmosUnit.h"
 
-#include "app/ScreenFit.h"
+#include "widgets/ScreenFit.h"
 #include "base/Random.h"
 #include "engine/CommonUnit.h"
 #include "base/SlotGuard.h"

@@ -1,6 +1,6 @@
 #include "progress/StatusUnit.h"
 
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/TError.h"
 #include "engine/CommonUnit.h"
 #include "engine/GoalSimulation.h"

@@ -1,5 +1,5 @@
 #include "updates/VersionUpUnit.h"
-#include "app/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "base/TError.h"
 #include "base/WaitPumping.h"
 #include "engine/CommonUnit.h"

@@ -4,7 +4,7 @@
 #include "app/Farewell.h"
 
 #include "app/AgentReaction.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "speech/Agent.h"
 #include "speech/Speech.h"
 #include "base/Random.h"

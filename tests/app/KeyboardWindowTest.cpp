@@ -4,7 +4,7 @@
 #include "TrainingWindowFixture.h"
 
 #include "app/MainWidgets.h"
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "speech/Agent.h"
 #include "speech/Speech.h"
 

@@ -2,7 +2,7 @@
 // inside a modal window, and the parakeet of a file without speech.
 #include "TrainingWindowFixture.h"
 
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "base/SlotGuard.h"
 #include "files/FileManagerUnit.h"
 

@@ -4,11 +4,14 @@
 #     etymology database, then engine (rules and TCC). Nothing in them
 #     includes a window, speech or tool header.
 #  2. No source file defines methods of a class declared in another folder.
+#  3. Every folder includes only itself and the folders before it in one
+#     order: only app/ includes app/, and no two folders include each
+#     other, however indirectly.
 # Run as: cmake -DROOT=<source folder> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
 
 set(LAYERS base data workspace etymology/db engine)
-set(OTHER_FOLDERS app speech etymology progress drill files updates help tools tray workspace/ui net)
+set(OTHER_FOLDERS app widgets speech etymology progress drill files updates help tools tray workspace/ui net)
 
 set(problems "")
 
@@ -70,7 +73,43 @@ foreach(folder IN LISTS allFolders)
   endforeach()
 endforeach()
 
+# ---- 3. every folder includes only itself and the folders before it ----
+# The program's folders from the bottom up. A file includes headers of its
+# own folder and of folders earlier in this list, never of a later one: no
+# window folder reaches into app/ (the program entry and the main window),
+# and no two folders include each other, however indirectly.
+set(FOLDER_ORDER
+  base data workspace etymology/db engine net speech widgets
+  workspace/ui etymology progress drill files updates help
+  tools/art tray tools app)
+list(LENGTH FOLDER_ORDER folderCount)
+math(EXPR lastFolder "${folderCount} - 1")
+foreach(index RANGE ${lastFolder})
+  list(GET FOLDER_ORDER ${index} folder)
+  file(GLOB files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
+    file(RELATIVE_PATH shown "${ROOT}" "${file}")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" target "${line}")
+      string(REGEX REPLACE "/[^/]+$" "" targetFolder "${target}")
+      if(targetFolder STREQUAL target OR targetFolder STREQUAL folder)
+        continue()   # a header beside the file
+      endif()
+      list(FIND FOLDER_ORDER "${targetFolder}" targetIndex)
+      if(targetIndex EQUAL -1)
+        continue()   # generated headers and headers of outside libraries
+      endif()
+      if(targetFolder STREQUAL "app")
+        string(APPEND problems "${shown}: includes ${target}; only app/ includes app/ (shared window helpers live in widgets/)\n")
+      elseif(targetIndex GREATER index)
+        string(APPEND problems "${shown}: includes ${target}, a folder after ${folder}: folders would include each other\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 if(problems)
   message(FATAL_ERROR "Layering problems:\n${problems}")
 endif()
-message(STATUS "Layers include downward only; every method is defined in its class's folder.")
+message(STATUS "Layers include downward only; every method is defined in its class's folder; folders include each other in one order, and only app/ includes app/.")

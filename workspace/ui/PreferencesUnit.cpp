@@ -1,7 +1,7 @@
 #include "workspace/ui/PreferencesUnit.h"
 
-#include "app/DialogPlacement.h"
-#include "app/SpeechAndSound.h"
+#include "widgets/DialogPlacement.h"
+#include "speech/SpeechAndSound.h"
 #include "base/TError.h"
 #include "engine/CommonUnit.h"
 #include "speech/AgentArtwork.h"

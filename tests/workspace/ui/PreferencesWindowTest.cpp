@@ -1,6 +1,6 @@
 #include "workspace/ui/PreferencesUnit.h"
 
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 #include "speech/SoundEffects.h"
 #include "speech/Speech.h"
 #include "speech/SpeechTable.h"

@@ -1,4 +1,4 @@
-#include "app/ScreenFit.h"
+#include "widgets/ScreenFit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "app/SpeechAndSound.h"
+#include "speech/SpeechAndSound.h"
 
 #include "engine/CommonUnit.h"
 #include "speech/SoundEffects.h"
