@@ -5,7 +5,7 @@
 // that mean the same, an idiom meaning without the "～" its object needs, a
 // link to no headword of its file, catalog counts that differ from the files,
 // a link or family root that is no real stem of its word (or only looks like
-// one), an etymology record whose root, prefix, suffix or parent word is missing.
+// one), a meaning no learner is taught (vulgar, discriminatory, dialect, archaic), an etymology record whose root, prefix, suffix or parent word is missing.
 // Problems: one line each on stderr, exit 1. Otherwise one summary line per
 // file on stdout.
 #include "data/LearningFile.h"
@@ -52,6 +52,20 @@ constexpr TLookAlike kLookAlikes[] = {
     {u"term", u"terminal"},     {u"species", u"specific"},  {u"count", u"counter"},
     {u"compose", u"component"}, {u"bound", u"boundary"},    {u"magnify", u"magnitude"},
 };
+
+// Meanings no learner is taught: discriminatory and vulgar words, dialect, the
+// old month names. A meaning that is one of kUnfitMeanings (with or without a
+// final する or な), or holds one of kUnfitParts, is refused in every file.
+constexpr const char16_t *kUnfitMeanings[] = {
+    u"支那", u"シナ", u"支那語", u"シナ語", u"支那人", u"シナ人", u"毛唐", u"土人", u"めくら", u"盲",
+    u"つんぼ", u"聾", u"おし", u"唖", u"びっこ", u"かたわ", u"片輪", u"気違い", u"きちがい", u"気狂い",
+    u"白痴", u"黒ん坊", u"ジャップ", u"金玉", u"きんたま", u"タマキン", u"ズベ公", u"ちんこ", u"ちんぽ",
+    u"まんこ", u"おまんこ", u"くそ", u"糞", u"売女", u"淫売", u"あばずれ", u"あらへん", u"あれへん",
+    u"おおきに", u"ほんま", u"あかん", u"睦月", u"如月", u"弥生", u"卯月", u"皐月", u"水無月", u"文月",
+    u"葉月", u"長月", u"神無月", u"霜月", u"師走",
+};
+constexpr const char16_t *kUnfitParts[] = {u"支那", u"シナ語", u"シナ人", u"毛唐", u"気違い", u"きちがい",
+                                           u"金玉", u"まんこ", u"淫売"};
 
 enum class TLayout { Words, Phrases, Italian };
 
@@ -149,6 +163,35 @@ struct TSummary {
     int rows = 0, numbered = 0, withPronunciation = 0, withLinks = 0, meanings = 0;
 };
 
+// The unfit word a meaning is or holds, if any.
+std::optional<QString> UnfitMeaning(const QString &meaning)
+{
+    QString bare = meaning.trimmed();
+    for (const QStringView suffix : {QStringView(u"する"), QStringView(u"な")}) {
+        if (bare.size() > suffix.size() + 1 && bare.endsWith(suffix))
+            bare.chop(suffix.size());
+    }
+    for (const char16_t *w : kUnfitMeanings) {
+        if (bare == QStringView(w))
+            return QString::fromUtf16(w);
+    }
+    for (const char16_t *part : kUnfitParts) {
+        if (meaning.contains(QStringView(part)))
+            return QString::fromUtf16(part);
+    }
+    return std::nullopt;
+}
+
+void CheckUnfitMeanings(const QString &where, const QString &word, const std::array<QString, 6> &meanings,
+                        QStringList &problems)
+{
+    for (size_t i = 0; i < meanings.size(); ++i) {
+        if (const auto unfit = UnfitMeaning(meanings[i]))
+            problems << QStringLiteral("%1: meaning %2 of \"%3\" (\"%4\") is \"%5\", which no learner is taught")
+                            .arg(where).arg(i + 1).arg(word, meanings[i], *unfit);
+    }
+}
+
 // Why `base` cannot be the base word (or family root) of `word`, or empty when
 // it can: it must be a real stem, the word beginning with the base's first
 // letters (pay: payment, pronounce: pronunciation), and no mere look-alike
@@ -194,6 +237,7 @@ TSummary CheckRows(const TDataFile &file, TLayout layout, const QString &name, Q
         seen.insert(r.word);
         if (r.meanings[0].isEmpty())
             problems << QStringLiteral("%1: line %2: \"%3\" has no meaning").arg(name).arg(r.line).arg(r.word);
+        CheckUnfitMeanings(QStringLiteral("%1: line %2").arg(name).arg(r.line), r.word, r.meanings, problems);
         for (const QString &m : r.meanings)
             s.meanings += m.isEmpty() ? 0 : 1;
         if (!r.pronunciation.isEmpty()) {
@@ -471,6 +515,7 @@ int RunCheckData(const QStringList &args)
             problems << QStringLiteral("ENG_Quote_enc.dat: entry %1: \"%2\" has no meaning").arg(i).arg(e.word);
         for (const QString &m : e.meanings)
             rs.meanings += m.isEmpty() ? 0 : 1;
+        CheckUnfitMeanings(QStringLiteral("ENG_Quote_enc.dat: entry %1").arg(i), e.word, e.meanings, problems);
         rs.withLinks += (e.linkKeys[0].isEmpty() && e.linkKeys[1].isEmpty()) ? 0 : 1;
         // Key 1 is the root of the word's family of derived words.
         if (!e.linkKeys[0].isEmpty()) {

@@ -299,6 +299,36 @@ TEST(CheckData, RefusesLinksThatAreNoRealStemOfTheirWord)
     }
 }
 
+// Meanings no learner is taught (discriminatory, vulgar, dialect, the old
+// month names) are refused in learning files and in the related-words file; a
+// word that only holds the same letters is not.
+TEST(CheckData, RefusesMeaningsNoLearnerIsTaught)
+{
+    TTempProgramFolder folder;
+    WriteCatalog(folder, 100, 3, 3);
+    WriteData(folder, QStringLiteral("ENG_Quote_enc.dat"),
+              {QStringLiteral("#201"), QStringLiteral("not\tない\tあらへん"), QStringLiteral("chinese\t中国語\tシナ語"),
+               QStringLiteral("cinnamon\tシナモン"), QStringLiteral("january\t睦月\t一月")});
+    WriteData(folder, QStringLiteral("TT_enc.dat"), {
+        QStringLiteral("#100"),
+        QStringLiteral("1\tscenario\t\t\tシナリオ\t筋書き"),
+        QStringLiteral("2\tbrothel\t\t\t売春宿\t淫売宿"),
+        QStringLiteral("3\tblind\t\t\t目の見えない\tめくら"),
+    });
+    const TToolRun run = CheckData(folder.path());
+    EXPECT_EQ(run.exitCode, 1);
+    for (const QString &problem : {
+             QStringLiteral("ENG_Quote_enc.dat: entry 1: meaning 2 of \"not\" (\"あらへん\") is \"あらへん\""),
+             QStringLiteral("ENG_Quote_enc.dat: entry 2: meaning 2 of \"chinese\" (\"シナ語\") is \"シナ語\""),
+             QStringLiteral("ENG_Quote_enc.dat: entry 4: meaning 1 of \"january\" (\"睦月\") is \"睦月\""),
+             QStringLiteral("TT_enc.dat: line 3: meaning 2 of \"brothel\" (\"淫売宿\") is \"淫売\""),
+             QStringLiteral("TT_enc.dat: line 4: meaning 2 of \"blind\" (\"めくら\") is \"めくら\"")})
+        EXPECT_TRUE(run.err.contains(problem)) << problem.toStdString() << "\n" << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("scenario"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("cinnamon"))) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("no learner is taught")), 5) << run.err.toStdString();
+}
+
 // The data the build tree ships beside the program.
 TEST(CheckData, ShippedDataPasses)
 {

@@ -288,8 +288,10 @@ def build_italian(src, english_words, review):
 # ------------------------------------------------------ related words ----
 def build_related(src, ms, english_rows):
     """ENG_Quote: the words of the English lists with their reviewed meanings,
-    then frequent WordNet lemmas whose first meaning both dictionaries give,
-    up to 8000. Key 1: the root of the word's derivation family (the word
+    then frequent WordNet lemmas whose first meaning both dictionaries give
+    (only meanings fit to teach: no vulgar, derogatory, slang, archaic or
+    dialect word; corrections/related.txt mends or drops them by hand), up to
+    8000. Key 1: the root of the word's derivation family (the word
     itself when it has none); key 2: the first word of its most frequent
     WordNet synset (words of one synset share it). An empty field ends an
     entry when the program reads it, so keys are written only after four
@@ -306,10 +308,17 @@ def build_related(src, ms, english_rows):
     wn = src['wordnet']
     extra = sorted((w for w in freq if w.isalpha() and w.islower() and wn.lemma_pos(w) and w not in entries),
                    key=lambda w: (freq[w], w))
+    fix = Corrections('related.txt')
     for w in extra:
         if len(order) >= MAX_RELATED:
             break
-        meanings, confirmed = ms.meanings(w, MAX_MEANINGS)
+        if w in fix.dropped:
+            continue
+        if w in fix.meanings:
+            entries[w] = fix.meanings[w]
+            order.append(w)
+            continue
+        meanings, confirmed = ms.meanings(w, MAX_MEANINGS, plain=True)
         if confirmed and len(meanings) >= 2:
             entries[w] = meanings
             order.append(w)

@@ -16,10 +16,37 @@ def _has_japanese(t):
     return re.search(r'[\u3040-\u30ff\u3400-\u9fff]', t) is not None
 
 
+# EDICT tags of senses a learner must not be taught as a word's meaning:
+# vulgar, derogatory or sensitive words, slang, archaic, obsolete and dated
+# words and spellings, dialects, and words of poetry or one sex's speech.
+UNFIT_TAGS = {'vulg', 'X', 'derog', 'sens', 'sl', 'm-sl', 'net-sl', 'col', 'joc', 'arch', 'obs', 'obsc',
+              'dated', 'poet', 'male', 'fem', 'ok', 'oK', 'ik', 'iK', 'io',
+              'ksb:', 'ktb:', 'kyb:', 'osb:', 'rkb:', 'thb:', 'tsb:', 'tsug:', 'kyu:', 'hob:', 'nab:'}
+
+
+# Meanings no learner is taught, whatever the dictionaries say: discriminatory
+# and vulgar words, dialect, and the old month names. check-data refuses the
+# same list in every shipped file.
+UNFIT_MEANINGS = {
+    '支那', 'シナ', '支那語', 'シナ語', '支那人', 'シナ人', '毛唐', '土人', 'めくら', '盲', 'つんぼ', '聾',
+    'おし', '唖', 'びっこ', 'かたわ', '片輪', '気違い', 'きちがい', '気狂い', '白痴', '黒ん坊', 'ジャップ',
+    '金玉', 'きんたま', 'タマキン', 'ズベ公', 'ちんこ', 'ちんぽ', 'まんこ', 'おまんこ', 'くそ', '糞', '売女', '淫売', 'あばずれ',
+    'あらへん', 'あれへん', 'おおきに', 'ほんま', 'あかん',
+    '睦月', '如月', '弥生', '卯月', '皐月', '水無月', '文月', '葉月', '長月', '神無月', '霜月', '師走',
+}
+
+
 class MeaningSource:
     def __init__(self, edict_entries, freedict, wordnet):
         self.freedict = freedict
         self.wordnet = wordnet
+        # forms of common EDICT entries met so far (candidates of any word)
+        self.common_forms = set()
+        # kanji spelling -> its readings, to tell a reading from a meaning
+        self.reading_of = {}
+        for e in edict_entries:
+            if e.reading and e.spelling != e.reading:
+                self.reading_of.setdefault(e.spelling, set()).add(e.reading)
         # gloss -> [(entry, sense index, gloss index, glosses in sense, verb gloss)]
         self.by_gloss = {}
         for e in edict_entries:
@@ -32,13 +59,27 @@ class MeaningSource:
                         verb = True
                     self.by_gloss.setdefault(n, []).append((e, si, gi, len(glosses), verb, pos))
 
-    def edict_candidates(self, word):
+    def readings_of(self, forms):
+        return {r for m in forms for r in self.reading_of.get(_stem(m), ())}
+
+    def unfit_forms(self, word):
+        """Japanese forms EDICT gives for the word only in senses a learner
+        must not be taught (see UNFIT_TAGS)."""
+        fit, unfit = set(), set()
+        for e, si, gi, n, verb, pos in self.by_gloss.get(word.lower(), []):
+            tags = e.sense_tags[si] if si < len(e.sense_tags) else set()
+            (unfit if tags & UNFIT_TAGS else fit).update({e.japanese, e.spelling, e.reading})
+        return unfit - fit
+
+    def edict_candidates(self, word, plain=False):
         """Japanese forms whose gloss is the word (or "to word"), best first,
-        merged by reading."""
+        merged by reading. plain: only senses fit to teach (see UNFIT_TAGS)."""
         scored = {}
         wpos = set(self.wordnet.lemma_pos(word)) if self.wordnet else set()
         for e, si, gi, n, verb, pos in self.by_gloss.get(word.lower(), []):
             if e.spelling.startswith('〜') or not _has_japanese(e.japanese):
+                continue
+            if plain and e.sense_tags[si] & UNFIT_TAGS:
                 continue
             score = 0.0
             score += 6 if e.common else 0
@@ -59,9 +100,11 @@ class MeaningSource:
                 scored[key] = (score, form, e.common, e.line)
         best = sorted(scored.values(), key=lambda t: (-t[0], t[3]))
         out = []
-        for s, form, _, _ in best:
+        for s, form, common, _ in best:
             if form not in out:
                 out.append(form)
+                if common:
+                    self.common_forms.add(form)
         return out
 
     def freedict_terms(self, word):
@@ -74,13 +117,24 @@ class MeaningSource:
                         out.append(t)
         return out
 
-    def meanings(self, word, limit=4):
+    def meanings(self, word, limit=4, plain=False):
         """(meanings, confirmed): confirmed when both sources hold the first.
         Loanwords in katakana come after native words, one at most (unless
         there is nothing else); a form and the same form plus "な"/"する"
-        count once."""
-        ed = [m for m in self.edict_candidates(word) if _clean(m)]
+        count once. plain: no meaning EDICT marks vulgar, derogatory, slang,
+        archaic or dialect, nor one of UNFIT_MEANINGS."""
+        ed = [m for m in self.edict_candidates(word, plain) if _clean(m)]
         fd = [_clean(m) for m in self.freedict_terms(word) if _clean(m)]
+        if plain:
+            unfit = self.unfit_forms(word) | UNFIT_MEANINGS
+            ed = [m for m in ed if _stem(m) not in unfit and m not in unfit]
+            fd = [m for m in fd if _stem(m) not in unfit and m not in unfit]
+            # Unreviewed words keep the meanings both dictionaries give and the
+            # common words of EDICT: rare, literary and odd forms go.
+            both = {_stem(m) for m in ed} & {_stem(f) for f in fd}
+            ed = [m for m in ed if _stem(m) in both or m in self.common_forms]
+            fd = [m for m in fd if _stem(m) in both]
+
         fdset = set(fd)
         agreed = [m for m in ed[:6] if _stem(m) in {_stem(f) for f in fdset}]
         pool = agreed[:1] + ed[:3] + agreed[1:] + fd[:2] + ed[3:] + fd[2:]
@@ -89,6 +143,9 @@ class MeaningSource:
         ordered, stems = [], set()
         for m in native + kata[:1 if native else 2]:
             if _stem(m) in stems or len(ordered) >= limit:
+                continue
+            # A reading in kana of a meaning already given in kanji adds nothing.
+            if plain and m in self.readings_of(ordered):
                 continue
             stems.add(_stem(m))
             ordered.append(m)

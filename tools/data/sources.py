@@ -27,15 +27,18 @@ def _b64num(text):
 
 # ---------------------------------------------------------------- EDICT ----
 class EdictEntry:
-    __slots__ = ('spelling', 'reading', 'senses', 'common', 'usually_kana', 'line')
+    __slots__ = ('spelling', 'reading', 'senses', 'common', 'usually_kana', 'line', 'sense_tags')
 
-    def __init__(self, spelling, reading, senses, common, usually_kana, line):
+    def __init__(self, spelling, reading, senses, common, usually_kana, line, sense_tags=None):
         self.spelling = spelling
         self.reading = reading
         self.senses = senses          # list of (pos tags, [glosses])
         self.common = common
         self.usually_kana = usually_kana
         self.line = line
+        # Per sense: every tag the sense carries (arch, vulg, ksb:, ...),
+        # including those written before its first sense number.
+        self.sense_tags = sense_tags or [set() for _ in senses]
 
     @property
     def japanese(self):
@@ -65,6 +68,8 @@ def read_edict(path=EDICT_PATH):
         parts = [p for p in body.split('/') if p]
         common = '(P)' in parts
         senses = []
+        sense_tags = []
+        entry_tags = set()
         pos = []
         usually_kana = False
         current = None
@@ -87,13 +92,18 @@ def read_edict(path=EDICT_PATH):
                     usually_kana = True
                 elif re.fullmatch(r'[a-z0-9\-,]+', t) and any(k in t for k in ('n', 'v', 'adj', 'adv', 'exp', 'int', 'conj', 'prt', 'pn', 'suf', 'pref', 'ctr', 'aux')):
                     pos = t.split(',')
+            flags = {x for t in tags for x in t.split(',') if not re.fullmatch(r'\d+', x)}
             if current is None or new_sense:
                 current = (list(pos), [])
                 senses.append(current)
+                sense_tags.append(set(entry_tags))
+            if not senses[1:] and not new_sense:
+                entry_tags |= flags
+            sense_tags[-1] |= flags
             text = text.strip()
             if text:
                 current[1].append(text)
-        entries.append(EdictEntry(spelling, reading, senses, common, usually_kana, lineno))
+        entries.append(EdictEntry(spelling, reading, senses, common, usually_kana, lineno, sense_tags))
     return entries
 
 
