@@ -255,6 +255,25 @@ TEST(CheckData, ReportsEtymologyRecordsWithMissingLinks)
     EXPECT_FALSE(run.err.contains(QStringLiteral("structure"))) << run.err.toStdString();
 }
 
+// The summary tells how many headwords of each word list have an etymology
+// record; a second row of a heteronym is covered by its word's record.
+TEST(CheckData, PrintsTheEtymologyCoverageOfEachWordList)
+{
+    TTempProgramFolder folder;
+    WriteCatalog(folder, 100, 4, 4);
+    WriteRelated(folder);
+    WriteData(folder, QStringLiteral("TT_enc.dat"), {
+        QStringLiteral("#100"), QStringLiteral("1\tstructure\t\t\t構造"), QStringLiteral("2\ttear\t\t\t涙"),
+        QStringLiteral("3\ttear2\t\t\t引き裂く"), QStringLiteral("4\tbuild\t\t\t建てる")});
+    QStringList plain{QStringLiteral("#201")};
+    plain << EtymologyWord({{7, QStringLiteral("structure")}}) << EtymologyWord({{7, QStringLiteral("tear")}})
+          << QStringLiteral("root") << QStringLiteral("affix") << QStringLiteral("end");
+    WriteData(folder, QStringLiteral("Etymology_enc.dat"), plain);
+    const TToolRun run = CheckData(folder.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\tcoverage TT 75.0 % (3 of 4)"))) << run.out.toStdString();
+}
+
 // A base word (TT, DT) or family root (related-words file) must be a real stem
 // of its word: one that begins the word, with a final e or y allowed to
 // change, and no look-alike such as apple for apply.
