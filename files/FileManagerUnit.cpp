@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QUrl>
 
 namespace {
@@ -40,18 +41,31 @@ const QString kCaption = QStringLiteral(" 学習ファイルの管理");
 const QString kNoteCheck = QStringLiteral("▼ 学習するファイルをチェックしてください");
 const QString kNoteOrder = QStringLiteral("※ 各ファイルの右側の数字はファイルの呼び出し順です");
 const QString kNoteGrey = QStringLiteral("※ 薄く表示されている項目は未発表のファイルです");
-const QString kNoteExcel = QStringLiteral("※ ユーザーファイルの編集には Excel が必要です");
+// Workbooks (.xls) open in the spreadsheet program the desktop has for them.
+const QString kSpreadsheetPrograms = QStringLiteral("LibreOffice Calc、Gnumeric など");
+const QString kNoteSpreadsheet = QStringLiteral("※ ユーザーファイルの編集には、.xls を開ける表計算ソフト（%1）が必要です").arg(kSpreadsheetPrograms);
 const QString kDownloading = QStringLiteral("▼ 最新の学習ファイルをダウンロードしています。しばらくお待ちください。");
 const QString kStartCaption = QStringLiteral(" 起動時に毎回この画面を表示する");
 const QString kMarker = QStringLiteral("NW");
 const QString kMarkerHint = QStringLiteral("今日は出題がありません");
 const QString kDownloadFailed = QStringLiteral("ダウンロードできませんでした　");
 const QString kNotStudiedYet = QStringLiteral("まだ学習していないファイルです");
-const QString kCreateNeedsExcel = QStringLiteral("ユーザーファイルの作成にはExcelのインストールが必要です");
-const QString kEditNeedsExcel = QStringLiteral("ユーザーファイルの編集には Excel が必要です");
+const QString kCreateNeedsSpreadsheet =
+    QStringLiteral("ユーザーファイルの作成には、.xls を開ける表計算ソフト（%1）のインストールが必要です").arg(kSpreadsheetPrograms);
+const QString kEditNeedsSpreadsheet =
+    QStringLiteral("ユーザーファイルの編集には、.xls を開ける表計算ソフト（%1）が必要です").arg(kSpreadsheetPrograms);
 const QString kCannotOpen = QStringLiteral("ワークブックを開けませんでした\n%1");
 const QString kChangedNextStart = QStringLiteral("設定の変更は次回起動時に反映されます");
 const QString kTitleCaption = QStringLiteral("Title");
+
+// A name button shows the whole title, or as much as fits followed by "…"
+// (never half a character at the button's edge); the whole title is its hint.
+void ShowTitle(QPushButton *button, const QString &text, const QString &hint)
+{
+    const int room = button->width() - 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin) - 4;
+    button->setText(button->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    button->setToolTip(hint);
+}
 
 bool IsUserSlot(int slot)
 {
@@ -79,7 +93,7 @@ TFileManagerForm::TFileManagerForm(TCC &cc, QWidget *parent) : QDialog(parent), 
     }
 
     int y = kRowsTop + kLeftColumnRows * kRowHeight + 24;
-    for (const QString &text : {kNoteOrder, kNoteGrey, kNoteExcel}) {
+    for (const QString &text : {kNoteOrder, kNoteGrey, kNoteSpreadsheet}) {
         auto *note = new QLabel(text, this);
         note->move(kColumnLeft[0], y);
         note->adjustSize();
@@ -237,8 +251,7 @@ void TFileManagerForm::FormShow()
         QString name = row.Title;
         if (name.isEmpty())
             name = FileCodeOfSlot(slot) == QStringLiteral("NIL") ? QStringLiteral("－") : FileCodeOfSlot(slot);
-        sSpeedButton[i]->setText(name);
-        sSpeedButton[i]->setToolTip(row.Title);
+        ShowTitle(sSpeedButton[i], name, row.Title);
         const QSignalBlocker blocker(sCheckBox[i]);
         sCheckBox[i]->setChecked(row.OnOff);
     }
@@ -386,12 +399,12 @@ void TFileManagerForm::sSpeedButtonEditClick(int number)
         QString path = UserWorkbookPath(m_cc.userFolder, number);
         if (!QFileInfo::exists(path)) {
             if (!available) {
-                m_cc.notifier->Information(kCreateNeedsExcel);
+                m_cc.notifier->Information(kCreateNeedsSpreadsheet);
                 return;
             }
             path = m_cc.CreateSampleWorkbook(number);
         } else if (!available) {
-            m_cc.notifier->Information(kEditNeedsExcel);
+            m_cc.notifier->Information(kEditNeedsSpreadsheet);
             return;
         }
         // A workbook carried over read-only could not be saved by the learner.
@@ -430,8 +443,7 @@ void TFileManagerForm::sSpeedButtonNameClick(int slot)
             row.Title = previous;
             throw;
         }
-        name->setText(title);
-        name->setToolTip(title);
+        ShowTitle(name, title, title);
     });
 }
 

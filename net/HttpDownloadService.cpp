@@ -29,6 +29,40 @@ int StatusOf(const QNetworkReply *reply)
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
+// What went wrong on the connection, in the learner's words (the network
+// library's own texts are English).
+QString NetworkErrorText(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::NoError:
+        return {};
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("サーバーに接続を断られました");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("サーバーが途中で接続を切りました");
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("サーバーが見つかりません");
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return QStringLiteral("サーバーから応答がありません");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("安全な接続を確立できませんでした");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return QStringLiteral("ネットワークに接続されていません");
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+        return QStringLiteral("転送先が正しくありません");
+    case QNetworkReply::ContentNotFoundError:
+        return QStringLiteral("サーバーにファイルがありません");
+    default:
+        break;
+    }
+    if (error >= QNetworkReply::ProxyConnectionRefusedError && error < QNetworkReply::ContentAccessDenied)
+        return QStringLiteral("プロキシを通して接続できませんでした（%1）").arg(static_cast<int>(error));
+    return QStringLiteral("通信のエラー（%1）").arg(static_cast<int>(error));
+}
+
 // The announced length, or -1 when there is none or it is not a number.
 qint64 LengthOf(const QNetworkReply *reply)
 {
@@ -72,7 +106,7 @@ THttpDownloadService::THead THttpDownloadService::Head(const QUrl &url, int time
     head.answered = head.status > 0;
     head.length = LengthOf(reply);
     head.lastModified = reply->hasRawHeader(QByteArrayLiteral("Last-Modified"));
-    head.error = reply->errorString();
+    head.error = NetworkErrorText(reply->error());
     reply->deleteLater();
     return head;
 }
@@ -102,7 +136,7 @@ TDownloadResult THttpDownloadService::Fetch(const QString &path, const std::func
     if (head.status != 200 || !head.lastModified) {
         result.outcome = TDownloadOutcome::NotOnServer;
         result.detail = head.status != 200 ? QStringLiteral("HTTP %1").arg(head.status)
-                                           : QStringLiteral("no Last-Modified");
+                                           : QStringLiteral("更新日時（Last-Modified）が返されませんでした");
         return result;
     }
 
@@ -128,18 +162,18 @@ TDownloadResult THttpDownloadService::Fetch(const QString &path, const std::func
         }
         announced = LengthOf(reply);
         if (announced > m_limits.maximumBytes)
-            stop(TDownloadOutcome::TooLarge, QStringLiteral("Content-Length %1").arg(announced));
+            stop(TDownloadOutcome::TooLarge, QStringLiteral("%1 バイトと告げられました").arg(announced));
     });
     QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
         if (refused)
             return;
         body += reply->readAll();
         if (body.size() > m_limits.maximumBytes) {
-            stop(TDownloadOutcome::TooLarge, QStringLiteral("more than %1 bytes").arg(m_limits.maximumBytes));
+            stop(TDownloadOutcome::TooLarge, QStringLiteral("%1 バイトを超えました").arg(m_limits.maximumBytes));
             return;
         }
         if (announced >= 0 && body.size() > announced) {
-            stop(TDownloadOutcome::SizeMismatch, QStringLiteral("more than Content-Length %1").arg(announced));
+            stop(TDownloadOutcome::SizeMismatch, QStringLiteral("告げられた %1 バイトを超えました").arg(announced));
             return;
         }
         if (progress)
@@ -149,7 +183,7 @@ TDownloadResult THttpDownloadService::Fetch(const QString &path, const std::func
     QTimer limit;
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        stop(TDownloadOutcome::Interrupted, QStringLiteral("time limit of %1 s").arg(m_limits.transferLimitMs / 1000));
+        stop(TDownloadOutcome::Interrupted, QStringLiteral("制限時間の %1 秒を過ぎました").arg(m_limits.transferLimitMs / 1000));
     });
     limit.start(m_limits.transferLimitMs);
     if (!reply->isFinished())
@@ -160,24 +194,24 @@ TDownloadResult THttpDownloadService::Fetch(const QString &path, const std::func
         const int status = StatusOf(reply);
         if (reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError) {
             result.outcome = TDownloadOutcome::Interrupted;
-            result.detail = QStringLiteral("no data for %1 s").arg(m_limits.receiveTimeoutMs / 1000.0);
+            result.detail = QStringLiteral("%1 秒間データが届きませんでした").arg(m_limits.receiveTimeoutMs / 1000.0);
         } else if (status != 200 && status != 0) {
             result.outcome = TDownloadOutcome::NotOnServer;
             result.detail = QStringLiteral("HTTP %1").arg(status);
         } else if (reply->error() != QNetworkReply::NoError) {
             result.outcome = TDownloadOutcome::Interrupted;
-            result.detail = reply->errorString();
+            result.detail = NetworkErrorText(reply->error());
         } else {
             body += reply->readAll();
             if (body.size() > m_limits.maximumBytes) {
                 result.outcome = TDownloadOutcome::TooLarge;
-                result.detail = QStringLiteral("more than %1 bytes").arg(m_limits.maximumBytes);
+                result.detail = QStringLiteral("%1 バイトを超えました").arg(m_limits.maximumBytes);
             } else if (announced < 0) {
                 result.outcome = TDownloadOutcome::SizeMismatch;
-                result.detail = QStringLiteral("no Content-Length");
+                result.detail = QStringLiteral("大きさ（Content-Length）が告げられませんでした");
             } else if (body.size() != announced) {
                 result.outcome = TDownloadOutcome::SizeMismatch;
-                result.detail = QStringLiteral("%1 of %2 bytes").arg(body.size()).arg(announced);
+                result.detail = QStringLiteral("%2 バイトのうち %1 バイトしか届きませんでした").arg(body.size()).arg(announced);
             } else {
                 result.outcome = TDownloadOutcome::Completed;
                 result.body = std::move(body);

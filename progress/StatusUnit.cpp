@@ -33,10 +33,20 @@ constexpr int kQuotaMin = 50;
 constexpr int kQuotaMax = 200;
 constexpr int kQuotaTick = 10;
 constexpr int kToeicMaximum = 860;
+// The self-report trackbars' ranges.
+constexpr int kSelfReportDaysMin = 1;
+constexpr int kSelfReportDaysMax = 999;
+constexpr int kSelfReportRateMin = 20;
+constexpr int kSelfReportRateMax = 80;
+constexpr int kSelfReportAchievementMin = 10;
+constexpr int kSelfReportAchievementMax = 100;
 
 const QString kCaption = QStringLiteral(" 学習進捗状況");
 const QString kFinishedText = QStringLiteral("≫≫≫　この学習ファイルの本日の学習が完了しました ");
 const QString kSelfReportNote = QStringLiteral("※旧バージョンからご利用の方は自己申請");
+const QString kStudiedDaysCaption = QStringLiteral("学習回数");
+const QString kCorrectRateCaption = QStringLiteral("正解率");
+const QString kNormAchieveRateCaption = QStringLiteral("ノルマ達成率");
 const QString kSelfReportPending = QStringLiteral("自己申請を完了させてください");
 const QString kGoalBoxCaption = QStringLiteral(" 目標達成までの日数をシミュレート");
 const QString kGoalNote = QStringLiteral("※レベル 11 と 12  は順調に記憶できた場合にのみ到達可能なレベルです");
@@ -92,6 +102,15 @@ QSlider *MakeSlider(QWidget *parent, const char *name, int min, int max, int top
     return slider;
 }
 
+// The caption of a self-report trackbar, left of it.
+QLabel *MakeCaption(QWidget *parent, const char *name, const QString &text, int top)
+{
+    QLabel *caption = MakeLabel(parent, name, top, kNormLeft - kLeft - 8);
+    caption->setText(text);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return caption;
+}
+
 QLabel *MakeRedNote(QWidget *parent, const char *name, int top)
 {
     QLabel *note = MakeLabel(parent, name, top);
@@ -135,13 +154,17 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     sTrackBar_norm->setTickInterval(kQuotaTick);
     sTrackBar_norm->setTickPosition(QSlider::TicksBelow);
     top += kLineHeight + 8;
-    sTrackBar_StudiedDays = MakeSlider(this, "sTrackBar_StudiedDays", 1, 999, top);
+    sTrackBar_StudiedDays = MakeSlider(this, "sTrackBar_StudiedDays", kSelfReportDaysMin, kSelfReportDaysMax, top);
+    Label_StudiedDaysCaption = MakeCaption(this, "Label_StudiedDaysCaption", kStudiedDaysCaption, top);
     Label_StudiedDays = MakeRedNote(this, "Label_StudiedDays", top + kLineHeight);
     top += 2 * kLineHeight;
-    sTrackBar_CorrectRate = MakeSlider(this, "sTrackBar_CorrectRate", 20, 80, top);
+    sTrackBar_CorrectRate = MakeSlider(this, "sTrackBar_CorrectRate", kSelfReportRateMin, kSelfReportRateMax, top);
+    Label_CorrectRateCaption = MakeCaption(this, "Label_CorrectRateCaption", kCorrectRateCaption, top);
     Label_CorrectRate = MakeRedNote(this, "Label_CorrectRate", top + kLineHeight);
     top += 2 * kLineHeight;
-    sTrackBar_NormAchieveRate = MakeSlider(this, "sTrackBar_NormAchieveRate", 10, 100, top);
+    sTrackBar_NormAchieveRate =
+        MakeSlider(this, "sTrackBar_NormAchieveRate", kSelfReportAchievementMin, kSelfReportAchievementMax, top);
+    Label_NormAchieveRateCaption = MakeCaption(this, "Label_NormAchieveRateCaption", kNormAchieveRateCaption, top);
     Label_NormAchieveRate = MakeRedNote(this, "Label_NormAchieveRate", top + kLineHeight);
     top += 2 * kLineHeight + 8;
 
@@ -264,14 +287,25 @@ void TStatusForm::FormShow(TStatusMode mode)
     sTrackBar_norm->setVisible(!manager);
     sCheckBox_everytime->setVisible(!manager);
     sCheckBox_everytime->setChecked(m_cc.settings.showProgressAtEnd == 1);
-    sLabel_file->setText(status.fileCaption);
+    // A long title ends in "…" on whole characters; the whole caption is the hint.
+    sLabel_file->setText(sLabel_file->fontMetrics().elidedText(status.fileCaption, Qt::ElideMiddle, sLabel_file->width()));
+    sLabel_file->setToolTip(status.fileCaption);
     const bool fileEnd = mode == TStatusMode::FileEnd;
     sLabel_fin->setVisible(fileEnd);
     sButton_close->setText(fileEnd ? QStringLiteral("終了") : QStringLiteral("閉じる"));
     for (QWidget *w : std::initializer_list<QWidget *>{sTrackBar_StudiedDays, sTrackBar_CorrectRate,
                                                        sTrackBar_NormAchieveRate, Label_StudiedDays,
-                                                       Label_CorrectRate, Label_NormAchieveRate})
+                                                       Label_CorrectRate, Label_NormAchieveRate,
+                                                       Label_StudiedDaysCaption, Label_CorrectRateCaption,
+                                                       Label_NormAchieveRateCaption})
         w->setVisible(status.selfReportNeeded);
+    // The self-report starts from what is stored, so that a small move
+    // changes a little.
+    const TFileSettings &stored = m_cc.settings;
+    sTrackBar_StudiedDays->setValue(qBound(kSelfReportDaysMin, stored.learningDays, kSelfReportDaysMax));
+    sTrackBar_CorrectRate->setValue(qBound(kSelfReportRateMin, stored.overallCorrectRate, kSelfReportRateMax));
+    sTrackBar_NormAchieveRate->setValue(
+        qBound(kSelfReportAchievementMin, stored.averageAchievement, kSelfReportAchievementMax));
     sTrackBar_norm->move(status.selfReportNeeded ? kNormLeftWithSelfReport : kNormLeft, sTrackBar_norm->y());
     FillLevels(status);
     FillStatistics(status);
@@ -360,8 +394,10 @@ void TStatusForm::sButton_closeClick()
     }
     if (sButton_TrialAbort->isVisible() || m_cc.simulationRunning)
         return;
-    for (QSlider *bar : {sTrackBar_StudiedDays, sTrackBar_CorrectRate, sTrackBar_NormAchieveRate})
-        bar->hide();
+    for (QWidget *w : std::initializer_list<QWidget *>{sTrackBar_StudiedDays, sTrackBar_CorrectRate,
+                                                       sTrackBar_NormAchieveRate, Label_StudiedDaysCaption,
+                                                       Label_CorrectRateCaption, Label_NormAchieveRateCaption})
+        w->hide();
     sGroupBox3->setFocus();
     PlaySound(QStringLiteral("BUTTON"));
     QDialog::reject();

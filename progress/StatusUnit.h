@@ -70,6 +70,10 @@ public:
     QLabel *Label_StudiedDays = nullptr;
     QLabel *Label_CorrectRate = nullptr;
     QLabel *Label_NormAchieveRate = nullptr;
+    // What each self-report trackbar sets, written before it.
+    QLabel *Label_StudiedDaysCaption = nullptr;
+    QLabel *Label_CorrectRateCaption = nullptr;
+    QLabel *Label_NormAchieveRateCaption = nullptr;
     QPushButton *sButton_close = nullptr;
     QGroupBox *sGroupBox_simu = nullptr;
     QLabel *Label_Simu2 = nullptr;

@@ -288,6 +288,23 @@ TEST(FileManagerForm, UserFilesAreRenamedThroughTitleDat)
         EXPECT_EQ(env.cc.catalog.rows[kU2].Title, c.title);
     }
     EXPECT_EQ(offered, QStringLiteral("英検 準1級"));
+
+    // A title longer than its button ends in "…" after whole characters
+    // (never half a character at the edge); the whole title is the hint and
+    // is what Title.dat keeps.
+    QString longTitle;
+    for (int i = 0; i < 30; ++i)
+        longTitle += QStringLiteral("𠮷野家の単語");
+    typed = longTitle;
+    form.sSpeedButton_name[kU2]->click();
+    QPushButton *name = form.sSpeedButton[kU2];
+    const QString shown = name->text();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(longTitle.startsWith(shown.chopped(1)));
+    EXPECT_FALSE(shown.chopped(1).back().isHighSurrogate());
+    EXPECT_LE(name->fontMetrics().horizontalAdvance(shown), name->width());
+    EXPECT_EQ(name->toolTip(), longTitle);
+    EXPECT_EQ(env.dir.readLines(QStringLiteral("user/word_user/Title.dat")).value(1), longTitle);
     form.sButton_OK->click();
 }
 
@@ -306,7 +323,8 @@ TEST(FileManagerForm, EditOpensTheWorkbookInTheSpreadsheetProgram)
     const QString u1 = env.dir.file(QStringLiteral("user/word_user/User_1.xls"));
 
     form.sSpeedButton_edit[kU1]->click();   // no workbook, no program
-    EXPECT_EQ(env.Messages(), QStringList{QStringLiteral("ユーザーファイルの作成にはExcelのインストールが必要です")});
+    EXPECT_EQ(env.Messages(), QStringList{QStringLiteral(
+        "ユーザーファイルの作成には、.xls を開ける表計算ソフト（LibreOffice Calc、Gnumeric など）のインストールが必要です")});
     EXPECT_FALSE(QFileInfo::exists(u1));
 
     available = true;
@@ -325,6 +343,23 @@ TEST(FileManagerForm, EditOpensTheWorkbookInTheSpreadsheetProgram)
     EXPECT_EQ(opened.size(), 2);
     EXPECT_TRUE(QFileInfo(u1).permissions() & QFileDevice::WriteOwner);
     EXPECT_TRUE(env.Messages().isEmpty());
+
+    // The workbook is there but nothing on this desktop opens .xls: the
+    // message names what would.
+    available = false;
+    form.sSpeedButton_edit[kU1]->click();
+    EXPECT_EQ(env.Messages(), QStringList{QStringLiteral(
+        "ユーザーファイルの編集には、.xls を開ける表計算ソフト（LibreOffice Calc、Gnumeric など）が必要です")});
+    EXPECT_EQ(opened.size(), 2);
+    // And so does the window's note; no program of another system is named.
+    QStringList notes;
+    for (const QLabel *label : form.findChildren<QLabel *>()) {
+        EXPECT_FALSE(label->text().contains(QStringLiteral("Excel"))) << label->text().toStdString();
+        if (label->text().contains(QStringLiteral("LibreOffice Calc")))
+            notes << label->text();
+    }
+    EXPECT_EQ(notes, QStringList{QStringLiteral(
+        "※ ユーザーファイルの編集には、.xls を開ける表計算ソフト（LibreOffice Calc、Gnumeric など）が必要です")});
     form.sButton_OK->click();
 }
 

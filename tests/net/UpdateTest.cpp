@@ -4,6 +4,8 @@
 #include "net/UpdateFixture.h"
 #include "data/RecordFile.h"
 
+#include <QRegularExpression>
+
 TEST_F(TUpdateFixture, ARevisionIsFetchedAndItsNewRowsAreStudiedAtTheNextStart)
 {
     ReviseServedTT();
@@ -156,6 +158,10 @@ TEST_P(TMisbehavingServer, LeavesTheLearnersFilesByteForByteAndSaysWhy)
     EXPECT_FALSE(QFile::exists(program.file(QStringLiteral("x_enc.dat"))));
     ASSERT_FALSE(report.filter(QStringLiteral("refused\t")).isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(!cc->defaultNotifier.messages.isEmpty(), c.messageBox) << cc->defaultNotifier.messages.join(QLatin1Char('\n')).toStdString();
+    // The boxes are Japanese: no English words, only names of paths and headers.
+    static const QRegularExpression englishWord(QStringLiteral("(?<![\\w/._:-])[a-z]{2,}(?![\\w/._:-])"));
+    for (const QString &message : cc->defaultNotifier.messages)
+        EXPECT_FALSE(englishWord.match(message).hasMatch()) << message.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

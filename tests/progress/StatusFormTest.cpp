@@ -98,6 +98,28 @@ TEST(StatusForm, OlderSettingsAskForTheSelfReportBeforeClosing)
     form.FormShow(TStatusMode::Normal);
     form.show();
     EXPECT_FALSE(form.Label_StudiedDays->isHidden());
+    // Each trackbar says what it sets and starts at the stored value (3 runs,
+    // 60 %, 90 %), so that a click on its groove moves it a step from there.
+    const struct {
+        QSlider *bar;
+        QLabel *caption;
+        const char *text;
+        int stored;
+    } bars[] = {{form.sTrackBar_StudiedDays, form.Label_StudiedDaysCaption, "学習回数", 3},
+                {form.sTrackBar_CorrectRate, form.Label_CorrectRateCaption, "正解率", 60},
+                {form.sTrackBar_NormAchieveRate, form.Label_NormAchieveRateCaption, "ノルマ達成率", 90}};
+    for (const auto &b : bars) {
+        SCOPED_TRACE(b.text);
+        EXPECT_EQ(b.bar->value(), b.stored);
+        EXPECT_TRUE(b.caption->isVisible());
+        EXPECT_EQ(b.caption->text(), QString::fromUtf8(b.text));
+        EXPECT_FALSE(b.caption->geometry().intersects(b.bar->geometry()));
+    }
+    // Showing them changed nothing stored.
+    EXPECT_EQ(env.cc.settings.learningDays, 3);
+    EXPECT_EQ(env.cc.settings.overallCorrectRate, 60);
+    EXPECT_EQ(env.cc.settings.averageAchievement, 90);
+    EXPECT_FALSE(form.Label_CorrectRate->isHidden());
     form.sButton_closeClick();
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(env.cc.defaultNotifier.messages, QStringList{QStringLiteral("自己申請を完了させてください")});
@@ -111,6 +133,7 @@ TEST(StatusForm, OlderSettingsAskForTheSelfReportBeforeClosing)
     EXPECT_EQ(form.sLabel_CorrectRate->text(), QStringLiteral("・正解率：　70　％"));
     form.sButton_closeClick();
     EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.Label_StudiedDaysCaption->isVisible());
 }
 
 // The simulation's lines are set a little smaller than the window's text,

@@ -19,11 +19,13 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
 #include <QStandardItemModel>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <exception>
 
@@ -95,6 +97,28 @@ QLabel *AddLabel(QWidget *parent, const QString &text, int x, int y, int w = 0)
         label->adjustSize();
     return label;
 }
+
+// Sliders whose position counts down are drawn the other way round; this
+// style draws them as a slider counting up whose handle stands at the same
+// place, so that the groove fills from the left end to the handle like every
+// other slider's.
+class TFillFromLeftStyle : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_Slider || !slider || !slider->upsideDown) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionSlider mirrored = *slider;
+        mirrored.upsideDown = false;
+        mirrored.sliderPosition = slider->maximum + slider->minimum - slider->sliderPosition;
+        mirrored.sliderValue = slider->maximum + slider->minimum - slider->sliderValue;
+        QProxyStyle::drawComplexControl(control, &mirrored, painter, widget);
+    }
+};
 
 // A caption, then the slider between its two end labels.
 QSlider *AddSlider(QWidget *parent, const QString &name, const QString &caption, int min, int max,
@@ -272,6 +296,7 @@ void TPreferencesForm::BuildQuotaPage(QWidget *page)
     // the quota grows to the right.
     sTrackBar_norm->setInvertedAppearance(true);
     sTrackBar_norm->setInvertedControls(true);
+    sTrackBar_norm->setStyle(FillFromLeftStyle());
     sLabel_normValue = AddLabel(page, QString(), 200, 12, 160);
     sLabel_normValue->setObjectName(QStringLiteral("sLabel_normValue"));
     connect(sTrackBar_norm, &QSlider::valueChanged, this, [this] { ShowQuotaValue(); });
@@ -334,6 +359,7 @@ void TPreferencesForm::BuildSoundPage(QWidget *page)
     for (QSlider *slider : {sTrackBar_SoundVol, sTrackBar_TypingVol}) {
         slider->setInvertedAppearance(true);
         slider->setInvertedControls(true);
+        slider->setStyle(FillFromLeftStyle());
     }
     for (QSlider *slider : {sTrackBar_SoundVol, sTrackBar_TypingVol})
         connect(slider, &QSlider::valueChanged, this, [this] { RunHandler([this] { VolumeSliderMoved(); }); });
@@ -707,6 +733,12 @@ void TPreferencesForm::reject()
 
 void TPreferencesForm::keyPressEvent(QKeyEvent *event)
 {
+    // From a control outside the pages (the pages' own controls reach the
+    // page control first, which turns its pages the same way).
+    if (TurnPage(event)) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:
@@ -719,10 +751,25 @@ void TPreferencesForm::keyPressEvent(QKeyEvent *event)
     }
 }
 
-bool TPreferencesForm::focusNextPrevChild(bool next)
+QStyle *TPreferencesForm::FillFromLeftStyle()
 {
-    // Tab shows the next page (after the last, the first).
+    if (!m_fillFromLeft) {
+        m_fillFromLeft = new TFillFromLeftStyle;
+        m_fillFromLeft->setParent(this);
+    }
+    return m_fillFromLeft;
+}
+
+bool TPreferencesForm::TurnPage(QKeyEvent *event)
+{
+    // Ctrl+Tab shows the next page, Ctrl+Shift+Tab the one before (after the
+    // last, the first); Tab alone moves between the controls.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (!tab || !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
     const int count = sPageControl->count();
-    sPageControl->setCurrentIndex((sPageControl->currentIndex() + (next ? 1 : count - 1)) % count);
+    sPageControl->setCurrentIndex((sPageControl->currentIndex() + (back ? count - 1 : 1)) % count);
     return true;
 }
+

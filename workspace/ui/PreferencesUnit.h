@@ -21,6 +21,8 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QStyle;
+class QKeyEvent;
 class QTabWidget;
 class TCC;
 class TSpeechAndSound;
@@ -93,7 +95,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
     void reject() override;
 
 private:
@@ -103,6 +104,10 @@ private:
     void BuildSpeechPage(QWidget *page);
     void BuildSoundPage(QWidget *page);
     void BuildButtons();
+    // The style that fills the groove of a slider counting down from its left end.
+    QStyle *FillFromLeftStyle();
+    // Ctrl+Tab or Ctrl+Shift+Tab: the next or previous page.
+    bool TurnPage(QKeyEvent *event);
     void FillEngineList();
     void ShowQuotaValue();
     void VolumeSliderMoved();
@@ -129,5 +134,6 @@ private:
     struct TOpenedPositions {
         int speed = 0, wait = 0, cag = 0, norm = 0, soundVol = 0, typingVol = 0;
     } m_openedPositions;
+    QStyle *m_fillFromLeft = nullptr;   // owned by the window
     bool m_filling = false;
 };

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QPushButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -242,7 +243,7 @@ TEST_F(PreferencesWindow, CancelLeavesMemoryAndDiskAsTheyWere)
     }
 }
 
-TEST_F(PreferencesWindow, EscAndEnterActAsOkAndTabShowsTheNextPage)
+TEST_F(PreferencesWindow, EscAndEnterActAsOkAndCtrlTabShowsTheNextPage)
 {
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         form->FormActivate();
@@ -256,12 +257,54 @@ TEST_F(PreferencesWindow, EscAndEnterActAsOkAndTabShowsTheNextPage)
     form->show();
     const int pages = form->sPageControl->count();
     EXPECT_EQ(pages, 5);
-    for (int i = 1; i <= pages; ++i) {
-        QTest::keyClick(form->sTrackBar_Speed, Qt::Key_Tab);
-        EXPECT_EQ(form->sPageControl->currentIndex(), i % pages);
+    // From a control on a page and from a button below the pages.
+    for (QWidget *from : {static_cast<QWidget *>(form->sTrackBar_Speed), static_cast<QWidget *>(form->sSpeedButton_OK)}) {
+        form->sPageControl->setCurrentIndex(0);
+        for (int i = 1; i <= pages; ++i) {
+            QWidget *target = from->isVisible() ? from : form->sSpeedButton_OK;
+            QTest::keyClick(target, Qt::Key_Tab, Qt::ControlModifier);
+            EXPECT_EQ(form->sPageControl->currentIndex(), i % pages);
+        }
+        QTest::keyClick(form->sSpeedButton_OK, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(form->sPageControl->currentIndex(), pages - 1);
     }
-    QTest::keyClick(form->sTrackBar_Speed, Qt::Key_Backtab);
-    EXPECT_EQ(form->sPageControl->currentIndex(), pages - 1);
+    // Tab alone moves between the controls of the page.
+    form->sPageControl->setCurrentIndex(0);
+    QApplication::setActiveWindow(form.get());
+    form->sTrackBar_Speed->setFocus();
+    QTest::keyClick(form->sTrackBar_Speed, Qt::Key_Tab);
+    EXPECT_EQ(form->sPageControl->currentIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), form->sTrackBar_Wait);
+}
+
+// The sliders that count down from their left end fill from the left end to
+// the handle, as the others do.
+TEST_F(PreferencesWindow, EverySliderFillsFromItsLeftEnd)
+{
+    form->sPageControl->setCurrentIndex(4);   // the sound page
+    for (QSlider *slider : {form->sTrackBar_SoundVol, form->sTrackBar_TypingVol}) {
+        // The handle at a quarter from the left: the volume low.
+        slider->setValue(slider->maximum() * 3 / 4);
+        form->sSpeedButton_OK->setFocus();   // no focus frame on the slider
+        const QImage picture = slider->grab().toImage();
+        int left = 0;
+        int right = 0;
+        // The highlight colour of the filled part, counted on either side of the handle.
+        const QColor fill = slider->palette().color(QPalette::Highlight);
+        // The groove's rows, away from the slider's edges.
+        for (int yy = picture.height() / 2 - 4; yy <= picture.height() / 2 + 1; ++yy) {
+            for (int x = 3; x < picture.width() - 3; ++x) {
+                const QColor c = picture.pixelColor(x, yy);
+                const bool filled = qAbs(c.hue() - fill.hue()) < 20 && c.saturation() > 80;
+                if (filled && x < picture.width() / 4 - 8)
+                    ++left;
+                if (filled && x > picture.width() / 2)
+                    ++right;
+            }
+        }
+        EXPECT_GT(left, 0) << slider->objectName().toStdString();
+        EXPECT_EQ(right, 0) << slider->objectName().toStdString();
+    }
 }
 
 TEST_F(PreferencesWindow, DefaultsAfterConfirmationKeepTheStatisticsOfPastDays)
