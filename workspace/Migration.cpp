@@ -84,8 +84,8 @@ void TWorkspace::MigrateOldWorkspace()
         folder = WithSeparator(lines->value(0));
         MoveQuietly(oldUserDirectory, programFolder + kUserDirectoryFile);
     } else if (auto current = ReadStateLines(programFolder + kUserDirectoryFile);
-               current && !current->isEmpty() && QFileInfo(current->first()).isDir()) {
-        folder = WithSeparator(current->first());
+               current && !current->isEmpty() && QFileInfo(StoredUserFolder(programFolder, current->first())).isDir()) {
+        folder = WithSeparator(StoredUserFolder(programFolder, current->first()));
     }
     if (folder.isEmpty() || QFileInfo(folder).isRelative())
         folder = programFolder + folder;

@@ -63,6 +63,20 @@ TUserFolderState UserFolderState(const QString &folder)
     return writable();
 }
 
+QString StoredUserFolder(const QString &programFolder, const QString &stored)
+{
+    if (stored.isEmpty())
+        return {};
+    if (!QFileInfo(stored).isRelative())
+        return stored;
+    const QString base = QDir::cleanPath(programFolder);
+    const QString folder = QDir::cleanPath(base + QLatin1Char('/') + stored);
+    // Below the program folder, never the folder itself or outside it.
+    if (!folder.startsWith(base + QLatin1Char('/')))
+        return {};
+    return folder;
+}
+
 QStringList RemoveLeftoverTemporaries(const QString &folder)
 {
     QStringList removed;

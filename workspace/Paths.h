@@ -23,6 +23,13 @@ bool IsUsableUserFolder(const QString &folder);
 enum class TUserFolderState { Usable, Missing, Unsafe, Unwritable };
 TUserFolderState UserFolderState(const QString &folder);
 
+// The folder a line of UserDirectory.dat names. A relative name (the
+// default "user/") is taken inside the program folder, so that a copied
+// program folder uses its own; it may not lead out of it. An absolute name
+// (a folder the learner chose) stays as it is. Empty when the line names no
+// folder inside the program folder.
+QString StoredUserFolder(const QString &programFolder, const QString &stored);
+
 // Removes what an interrupted save left behind in a folder: temporary files
 // named after one of our state files plus "." and six letters or digits.
 // Nothing else is touched. Returns the names removed.

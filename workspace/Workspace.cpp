@@ -52,14 +52,24 @@ void TWorkspace::RecoverInterruptedImport(const QString &folder)
 QString TWorkspace::FindUserFolder()
 {
     const QString file = programFolder + kUserDirectoryFile;
+    const QString ownFolder = programFolder + kDefaultUserFolder;
     if (auto lines = ReadStateLines(file); lines && !lines->isEmpty()) {
-        const QString stored = lines->first();
+        const QString line = lines->first();
+        // A relative name (the default "user/") is the program folder's own.
+        const QString stored = StoredUserFolder(programFolder, line);
         // An import stopped half-way may have left the folder under another name.
-        RecoverInterruptedImport(stored);
+        if (!stored.isEmpty())
+            RecoverInterruptedImport(stored);
         // Only a folder that can safely hold the learner's files: never the
-        // root, the home folder itself, a system folder or a relative path.
-        switch (UserFolderState(stored)) {
+        // root, the home folder itself, a system folder or a place outside
+        // the program folder reached by a relative name.
+        switch (stored.isEmpty() ? TUserFolderState::Unsafe : UserFolderState(stored)) {
         case TUserFolderState::Usable:
+            // The program's own folder written out in full (as older runs
+            // did) is stored by its relative name from now on, so that a copy
+            // of the program folder goes on with its own.
+            if (WithSeparator(stored) == ownFolder && line != kDefaultUserFolder && !m_readOnly)
+                WriteStateLines(file, {kDefaultUserFolder});
             return WithSeparator(stored);
         case TUserFolderState::Unwritable:
             // The learner's records are there: never hidden behind another
@@ -73,12 +83,12 @@ QString TWorkspace::FindUserFolder()
         }
     }
     // Missing file, or a folder that no longer exists or may not hold the
-    // learner's files: the default, written anew.
-    const QString folder = programFolder + kDefaultUserFolder;
-    RecoverInterruptedImport(folder);
+    // learner's files: the program's own user/, written anew by its relative
+    // name.
+    RecoverInterruptedImport(ownFolder);
     if (!m_readOnly)
-        WriteStateLines(file, {folder});
-    return folder;
+        WriteStateLines(file, {kDefaultUserFolder});
+    return ownFolder;
 }
 
 void TWorkspace::EnsureUserFolders()

@@ -102,7 +102,7 @@ TEST(ProgramFolders, AnInstalledStudyWritesOnlyBelowTheDataFolder)
     cc.SaveCatalog();
 
     EXPECT_EQ(cc.userFolder, own.path() + QStringLiteral("user/"));
-    EXPECT_EQ(own.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
+    EXPECT_EQ(own.readLines(QStringLiteral("UserDirectory.dat")), QStringList{QStringLiteral("user/")});
     EXPECT_TRUE(QFileInfo::exists(own.file(QStringLiteral("user/record/Record_TT.dat"))));
     EXPECT_TRUE(QFileInfo::exists(own.file(QStringLiteral("user/FileInfo/FileInfo_SITE.dat"))));
     EXPECT_EQ(FilesBelow(installed.path()), shipped);

@@ -18,7 +18,8 @@ TEST(Workspace, FirstStartMakesTheDefaultUserFolder)
     cc.RunStartupFileSteps(dir.path());
     EXPECT_EQ(cc.programFolder, dir.path());
     EXPECT_EQ(cc.userFolder, dir.path() + QStringLiteral("user/"));
-    EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
+    // Stored by its name inside the program folder: a copy of the folder uses its own.
+    EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{QStringLiteral("user/")});
     for (const char *sub : {"FileInfo", "record", "setting"})
         EXPECT_TRUE(QFileInfo(cc.userFolder + QLatin1String(sub)).isDir()) << sub;
     EXPECT_FALSE(QFileInfo::exists(cc.userFolder + QStringLiteral("word_user")));
@@ -49,8 +50,10 @@ TEST(Workspace, UserDirectoryNamingAnUnusableFolderFallsBackAndIsRewritten)
         QDir::homePath() + QStringLiteral("/"),
         QStringLiteral("/etc"),                              // system folders
         QStringLiteral("/usr/share"),
-        QStringLiteral("user"),                              // relative
-        QStringLiteral("."),
+        QStringLiteral("."),                                 // the program folder itself
+        QStringLiteral("../elsewhere"),                      // relative, out of the program folder
+        QStringLiteral("user/../.."),
+        QStringLiteral("nothing-here/"),                     // relative, missing
     };
     for (const QString &stored : unusable) {
         SCOPED_TRACE(stored.toStdString());
@@ -59,7 +62,7 @@ TEST(Workspace, UserDirectoryNamingAnUnusableFolderFallsBackAndIsRewritten)
         TCC cc;
         cc.RunStartupFileSteps(dir.path());
         EXPECT_EQ(cc.userFolder, dir.path() + QStringLiteral("user/"));
-        EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{cc.userFolder});
+        EXPECT_EQ(dir.readLines(QStringLiteral("UserDirectory.dat")), QStringList{QStringLiteral("user/")});
         EXPECT_TRUE(QFileInfo(cc.userFolder + QStringLiteral("setting")).isDir());
     }
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/FileInfo")));
@@ -125,6 +128,55 @@ TEST(Workspace, AnUnwritableUserFolderIsReportedAndNeverReplaced)
     EXPECT_EQ(dir.read(QStringLiteral("UserDirectory.dat")), stored);
     EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("user"))));
     EXPECT_EQ(dir.read(QStringLiteral("records/record/Record_TT.dat")), QByteArray("x"));
+}
+
+// A copy of the program folder goes on with the user folder it carries, not
+// with the original's: the default is stored by its name inside the program
+// folder, and the full path older runs wrote for it is stored so from then on.
+// A folder the learner chose elsewhere stays named in full.
+TEST(Workspace, ACopiedProgramFolderUsesItsOwnUserFolder)
+{
+    TTempProgramFolder original;
+    TTempProgramFolder copy;
+    TTempProgramFolder chosen;
+    for (const TTempProgramFolder *dir : {&original, &copy})
+        QDir().mkpath(dir->file(QStringLiteral("user/record")));
+    struct TCase {
+        const char *what;
+        QString stored;        // in the copy's UserDirectory.dat
+        QString expected;      // the copy's user folder
+        QStringList rewritten; // the copy's UserDirectory.dat afterwards
+    };
+    const TCase cases[] = {
+        {"default by name", QStringLiteral("user/"), copy.path() + QStringLiteral("user/"), {QStringLiteral("user/")}},
+        {"its own default in full", copy.path() + QStringLiteral("user/"), copy.path() + QStringLiteral("user/"),
+         {QStringLiteral("user/")}},
+        {"a chosen folder", chosen.path(), chosen.path(), {chosen.path()}},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        copy.writeLines(QStringLiteral("UserDirectory.dat"), {c.stored});
+        TCC cc;
+        cc.RunStartupFileSteps(copy.path());
+        EXPECT_EQ(cc.userFolder, c.expected);
+        EXPECT_EQ(copy.readLines(QStringLiteral("UserDirectory.dat")), c.rewritten);
+    }
+    // The original, started first, wrote a file that serves a copy as well.
+    QFile::remove(original.file(QStringLiteral("UserDirectory.dat")));
+    TCC first;
+    first.RunStartupFileSteps(original.path());
+    QFile::remove(copy.file(QStringLiteral("UserDirectory.dat")));
+    QFile::copy(original.file(QStringLiteral("UserDirectory.dat")), copy.file(QStringLiteral("UserDirectory.dat")));
+    TCC copied;
+    copied.RunStartupFileSteps(copy.path());
+    EXPECT_EQ(copied.userFolder, copy.path() + QStringLiteral("user/"));
+    // A tool that only reads writes nothing.
+    copy.writeLines(QStringLiteral("UserDirectory.dat"), {copy.path() + QStringLiteral("user/")});
+    TCC reader;
+    reader.context.readOnly = true;
+    reader.RunStartupFileSteps(copy.path());
+    EXPECT_EQ(reader.userFolder, copy.path() + QStringLiteral("user/"));
+    EXPECT_EQ(copy.readLines(QStringLiteral("UserDirectory.dat")), QStringList{copy.path() + QStringLiteral("user/")});
 }
 
 // What a save interrupted by a crash left beside the state files goes at the
