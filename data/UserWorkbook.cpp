@@ -9,9 +9,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDataStream>
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include <freexl.h>
+
+#include <cerrno>
+#include <cstring>
+#include <csignal>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 const QString kUserWorkbookPattern = QStringLiteral("word_user/User_%1.xls");
@@ -20,6 +29,28 @@ const QByteArray kCompoundFileMagic = QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB
 const QByteArray kZipMagic = QByteArrayLiteral("PK\x03\x04");
 constexpr int kMagicLength = 8;
 constexpr qint64 kMaxWorkbookBytes = 64LL * 1024 * 1024;
+// How long the reading child may take before it is given up (a workbook of
+// the largest size allowed reads in a few seconds).
+constexpr int kDefaultWorkbookReadLimitMs = 60000;
+constexpr int kPipeChunk = 65536;
+// What the reading child hands back, first in its reply.
+enum class TChildReply : quint8 { Rows = 1, Refused = 2 };
+const QString kCannotBeReadText =
+    QStringLiteral("このブックは読み込めません（ブックを読む途中で読み取りが異常終了しました）。"
+                   "表計算ソフトで開けるか確かめ、「Excel 97-2003 ブック（.xls）」の形式で保存し直してください。");
+const QString kTooSlowText = QStringLiteral("このブックは読み込めません（%1 秒たっても読み終わりませんでした）。");
+
+std::function<void()> &ReadFault()
+{
+    static std::function<void()> fault;
+    return fault;
+}
+
+int &ReadLimitMs()
+{
+    static int limit = kDefaultWorkbookReadLimitMs;
+    return limit;
+}
 
 [[noreturn]] void Refuse(const QString &path, const QString &why)
 {
@@ -65,7 +96,167 @@ int FirstLetterBucket(const QString &word)
         return first.unicode() - u'a';
     return kFirstLetterBuckets - 1;
 }
+
+// The first worksheet's rows as the reader library gives them. Runs in the
+// reading child only.
+QList<QStringList> ReadRowsWithFreeXl(const QString &path)
+{
+    TFreeXlHandle xls;
+    const QByteArray nativePath = QFile::encodeName(path);
+    const int opened = freexl_open(nativePath.constData(), &xls.handle);
+    if (opened == FREEXL_BIFF_PASSWORD)
+        Refuse(path, QStringLiteral("パスワードで保護されています。保護を外して保存し直してください。"));
+    if (opened != FREEXL_OK)
+        Refuse(path, QStringLiteral("ブックが壊れているか、読めない形式です（%1）。").arg(opened));
+    unsigned int sheets = 0;
+    if (freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0)
+        Refuse(path, QStringLiteral("ワークシートがありません。"));
+    unsigned int rowCount = 0;
+    unsigned short columnCount = 0;
+    if (freexl_select_active_worksheet(xls.handle, 0) != FREEXL_OK
+        || freexl_worksheet_dimensions(xls.handle, &rowCount, &columnCount) != FREEXL_OK) {
+        Refuse(path, QStringLiteral("最初のワークシートを読めません。"));
+    }
+    // Only the word and its meanings are ever read.
+    const unsigned short usedColumns = qMin<unsigned short>(columnCount, 1 + kUserMeaningCount);
+    QList<QStringList> rows;
+    rows.reserve(qMin<unsigned int>(rowCount, kMaxWords * 2));
+    for (unsigned int r = 0; r < rowCount; ++r) {
+        QStringList cells;
+        for (unsigned short c = 0; c < usedColumns; ++c) {
+            FreeXL_CellValue cell;
+            if (freexl_get_cell_value(xls.handle, r, c, &cell) != FREEXL_OK)
+                Refuse(path, QStringLiteral("%1 行目のセルを読めません。").arg(r + 1));
+            cells.append(CellText(cell));
+        }
+        rows.append(cells);
+    }
+    return rows;
+}
+
+bool WriteAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// The reading child: reads the workbook, writes its reply to `fd` and ends
+// without running anything of the parent's (no exit handlers, no buffers
+// flushed twice).
+[[noreturn]] void RunReadingChild(const QString &path, int fd)
+{
+    QByteArray reply;
+    {
+        QDataStream out(&reply, QIODevice::WriteOnly);
+        try {
+            if (ReadFault())
+                ReadFault()();
+            const QList<QStringList> rows = ReadRowsWithFreeXl(path);
+            out << quint8(TChildReply::Rows) << rows;
+        } catch (const TFatalError &e) {
+            out << quint8(TChildReply::Refused) << e.Message();
+        } catch (...) {
+            out << quint8(TChildReply::Refused) << kCannotBeReadText;
+        }
+    }
+    _exit(WriteAll(fd, reply) ? 0 : 1);
+}
+
+// Reads the child's reply until it closes its end; false when the time
+// limit passed first.
+bool ReadReply(int fd, QByteArray &reply, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    char chunk[kPipeChunk];
+    for (;;) {
+        const qint64 left = limitMs - clock.elapsed();
+        if (left <= 0)
+            return false;
+        pollfd wait{fd, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, int(left));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return ready == 0 ? false : true;
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return true;   // the child closed its end (or died)
+        reply.append(chunk, n);
+    }
+}
+
+// The reader library trusts the lengths and offsets it finds in a file: a
+// damaged or hostile workbook can make it read past its buffers or crash,
+// in ways no check made beforehand can foresee in full. It therefore reads
+// in a short-lived child process, which hands back the rows; a child that
+// dies, or does not finish in time, means the workbook cannot be read, and
+// the program goes on with a message.
+QList<QStringList> ReadRowsInChild(const QString &path)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        Refuse(path, QStringLiteral("読み込みの準備ができません（%1）。").arg(QString::fromLocal8Bit(strerror(errno))));
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int error = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        Refuse(path, QStringLiteral("読み込みの準備ができません（%1）。").arg(QString::fromLocal8Bit(strerror(error))));
+    }
+    if (child == 0) {
+        ::close(fds[0]);
+        RunReadingChild(path, fds[1]);
+    }
+    ::close(fds[1]);
+    QByteArray reply;
+    const bool finished = ReadReply(fds[0], reply, ReadLimitMs());
+    ::close(fds[0]);
+    if (!finished)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!finished)
+        Refuse(path, kTooSlowText.arg(ReadLimitMs() / 1000));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        Refuse(path, kCannotBeReadText);
+    QDataStream in(reply);
+    quint8 kind = 0;
+    in >> kind;
+    QList<QStringList> rows;
+    QString refusal;
+    if (kind == quint8(TChildReply::Rows))
+        in >> rows;
+    else if (kind == quint8(TChildReply::Refused))
+        in >> refusal;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || (kind != quint8(TChildReply::Rows) && kind != quint8(TChildReply::Refused)))
+        Refuse(path, kCannotBeReadText);
+    if (kind == quint8(TChildReply::Refused))
+        throw TLearningFileRefused(refusal);
+    return rows;
+}
 } // namespace
+
+void SetWorkbookReadFault(std::function<void()> fault)
+{
+    ReadFault() = std::move(fault);
+}
+
+void SetWorkbookReadLimit(int milliseconds)
+{
+    ReadLimitMs() = milliseconds > 0 ? milliseconds : kDefaultWorkbookReadLimitMs;
+}
 
 QString UserWorkbookPath(const QString &userFolder, int number)
 {
@@ -105,37 +296,7 @@ QList<QStringList> ReadWorkbookRows(const QString &path)
     if (!problem.isEmpty())
         Refuse(path, QStringLiteral("ブックが壊れています。%1").arg(problem));
 
-    TFreeXlHandle xls;
-    const QByteArray nativePath = QFile::encodeName(path);
-    const int opened = freexl_open(nativePath.constData(), &xls.handle);
-    if (opened == FREEXL_BIFF_PASSWORD)
-        Refuse(path, QStringLiteral("パスワードで保護されています。保護を外して保存し直してください。"));
-    if (opened != FREEXL_OK)
-        Refuse(path, QStringLiteral("ブックが壊れているか、読めない形式です（%1）。").arg(opened));
-    unsigned int sheets = 0;
-    if (freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0)
-        Refuse(path, QStringLiteral("ワークシートがありません。"));
-    unsigned int rowCount = 0;
-    unsigned short columnCount = 0;
-    if (freexl_select_active_worksheet(xls.handle, 0) != FREEXL_OK
-        || freexl_worksheet_dimensions(xls.handle, &rowCount, &columnCount) != FREEXL_OK) {
-        Refuse(path, QStringLiteral("最初のワークシートを読めません。"));
-    }
-    // Only the word and its meanings are ever read.
-    const unsigned short usedColumns = qMin<unsigned short>(columnCount, 1 + kUserMeaningCount);
-    QList<QStringList> rows;
-    rows.reserve(qMin<unsigned int>(rowCount, kMaxWords * 2));
-    for (unsigned int r = 0; r < rowCount; ++r) {
-        QStringList cells;
-        for (unsigned short c = 0; c < usedColumns; ++c) {
-            FreeXL_CellValue cell;
-            if (freexl_get_cell_value(xls.handle, r, c, &cell) != FREEXL_OK)
-                Refuse(path, QStringLiteral("%1 行目のセルを読めません。").arg(r + 1));
-            cells.append(CellText(cell));
-        }
-        rows.append(cells);
-    }
-    return rows;
+    return ReadRowsInChild(path);
 }
 
 TUserWords ApplyUserRowRules(const QList<QStringList> &rows, const QString &path)

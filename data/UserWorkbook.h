@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 inline constexpr int kUserMeaningCount = 6;
 inline constexpr int kEmptyRowsEndingList = 77;       // empty rows in a row end the list
@@ -27,8 +28,18 @@ QString ModificationTimesPath(const QString &userFolder);
 // learner sees it (a number cell 1984 reads "1984"). A file that cannot be
 // read as a workbook (missing, damaged, password-protected, or a newer
 // workbook or another format saved under the .xls name) raises
-// TLearningFileRefused naming the file; nothing is written.
+// TLearningFileRefused naming the file; nothing is written. The workbook is
+// checked first, then read in a short-lived child process: a workbook on
+// which the reader library fails in any way (a crash, a read out of bounds
+// caught by a checker, no end) is refused as one that cannot be read, and
+// the calling program goes on.
 QList<QStringList> ReadWorkbookRows(const QString &path);
+
+// Tests only: run in the reading child before it reads (to make it crash or
+// hang); empty for none.
+void SetWorkbookReadFault(std::function<void()> fault);
+// Tests only: how long the reading child may take (0: the default).
+void SetWorkbookReadLimit(int milliseconds);
 
 // One word of a user file, in workbook order (its position is its index + 1).
 struct TUserWord {

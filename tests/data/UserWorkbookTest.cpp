@@ -5,7 +5,11 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QProcess>
+#include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 QString Fixture(const QString &name)
@@ -18,6 +22,45 @@ QByteArray FixtureBytes(const QString &name)
     QFile file(Fixture(name));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
     return file.readAll();
+}
+
+// Workbooks on which the reader library itself read past its buffers or
+// leaked (found by the user_workbook fuzz target).
+QString ReaderFinding(const QString &name)
+{
+    return SourceDir() + QStringLiteral("/fuzz/regressions/user_workbook/") + name;
+}
+const char *const kReaderFindings[] = {
+    "reader-reads-past-a-heap-buffer.xls",
+    "reader-reads-past-a-stack-buffer.xls",
+    "reader-opens-without-a-handle-and-leaks.xls",
+};
+
+// A fault in the reading child for the length of a test.
+class TReadFault {
+public:
+    explicit TReadFault(std::function<void()> fault, int limitMs = 0)
+    {
+        SetWorkbookReadFault(std::move(fault));
+        SetWorkbookReadLimit(limitMs);
+    }
+    ~TReadFault()
+    {
+        SetWorkbookReadFault({});
+        SetWorkbookReadLimit(0);
+    }
+};
+
+// The message of a refused read, or a failure when it was not refused.
+QString RefusalOf(const QString &path)
+{
+    try {
+        ReadWorkbookRows(path);
+    } catch (const TLearningFileRefused &refused) {
+        return refused.Message();
+    }
+    ADD_FAILURE() << "not refused: " << path.toStdString();
+    return QString();
 }
 
 // Puts a workbook in place of U1's and dates it, so that a change is seen.
@@ -202,4 +245,70 @@ TEST(UserWorkbook, RefusedWorkbookLeavesTheRecordUntouched)
     const QStringList copies = QDir(e.dir.file("user/record")).entryList({"Record_U1.dat.before-sample-*"});
     ASSERT_EQ(copies.size(), 1);
     EXPECT_EQ(e.dir.read("user/record/" + copies.first()), QByteArray("kept as it is"));
+}
+
+TEST(UserWorkbook, WorkbooksTheReaderLibraryFailsOnAreRefusedByName)
+{
+    TTempProgramFolder dir;
+    for (const char *name : kReaderFindings) {
+        SCOPED_TRACE(name);
+        QFile finding(ReaderFinding(QString::fromUtf8(name)));
+        ASSERT_TRUE(finding.open(QIODevice::ReadOnly));
+        dir.write(QStringLiteral("User_1.xls"), finding.readAll());
+        const QString message = RefusalOf(dir.file(QStringLiteral("User_1.xls")));
+        EXPECT_TRUE(message.contains(QStringLiteral("ユーザーファイルを読み込めません"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(dir.file(QStringLiteral("User_1.xls")))))
+            << message.toStdString();
+    }
+    // The reader goes on reading good workbooks afterwards.
+    EXPECT_FALSE(ReadWorkbookRows(Fixture(QStringLiteral("rules.xls"))).isEmpty());
+}
+
+TEST(UserWorkbook, AReaderThatDiesOrNeverEndsMeansTheWorkbookCannotBeRead)
+{
+    const QString rules = Fixture(QStringLiteral("rules.xls"));
+    const QList<QStringList> good = ReadWorkbookRows(rules);
+    ASSERT_FALSE(good.isEmpty());
+    struct Case {
+        const char *name;
+        std::function<void()> fault;
+        int limitMs;
+        const char *says;
+    };
+    const Case cases[] = {
+        {"a read out of bounds", [] { std::raise(SIGSEGV); }, 0, "異常終了"},
+        {"an abort of a checker", [] { std::abort(); }, 0, "異常終了"},
+        {"an exit in the middle", [] { _exit(1); }, 0, "異常終了"},
+        {"a read that never ends", [] { for (;;) pause(); }, 1000, "読み終わりませんでした"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TReadFault fault(c.fault, c.limitMs);
+        const QString message = RefusalOf(rules);
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.says))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(rules))) << message.toStdString();
+    }
+    // Nothing of a failed read stays behind: the same workbook reads whole again.
+    EXPECT_EQ(ReadWorkbookRows(rules), good);
+}
+
+TEST(UserWorkbook, TheToolRefusesWorkbooksTheReaderLibraryFailsOnWithAMessage)
+{
+    TEngineFolder e(QStringLiteral("U1"), 32, 0);
+    for (const char *name : kReaderFindings) {
+        SCOPED_TRACE(name);
+        QFile finding(ReaderFinding(QString::fromUtf8(name)));
+        ASSERT_TRUE(finding.open(QIODevice::ReadOnly));
+        PlaceWorkbook(e, finding.readAll(), QDateTime::currentDateTime());
+        QProcess tool;
+        tool.start(BinaryDir() + QStringLiteral("/tessarion-tool"),
+                   {QStringLiteral("words"), QStringLiteral("--program-folder"), e.dir.path(), QStringLiteral("--file"),
+                    QStringLiteral("U1")});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tool.exitCode(), 1);
+        const QString err = QString::fromUtf8(tool.readAllStandardError());
+        EXPECT_TRUE(err.contains(QStringLiteral("User_1.xls"))) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("読み込めません"))) << err.toStdString();
+    }
 }
