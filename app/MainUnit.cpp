@@ -397,7 +397,10 @@ void TMainForm::FormCreate()
     m_flow->EnterLoading();
     // 3.-5. and 8. The start-up file steps, as every program start runs
     // them: an older workspace migrated, the user folder found and its tree
-    // made, the temporary files of an interrupted save removed.
+    // made, the folder's lock taken (the window is the folder's one writer
+    // for its whole run: another program writing it is waited for briefly,
+    // then the start is refused with a message naming the folder and that
+    // program), the temporary files of an interrupted save removed.
     m_cc.RunStartupFileSteps(m_cc.programFolder);
     // 6.-7. Size and place.
     PlaceWindow();

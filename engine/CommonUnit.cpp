@@ -6,6 +6,7 @@
 #include "data/UserWorkbook.h"
 
 #include <QDir>
+#include <optional>
 
 TCC::TCC()
 {
@@ -22,7 +23,13 @@ void TCC::SaveAtFileEnd()
     wordRecords.AddToCommit(commit);
     settingsStore.AddToCommit(commit);
     catalogs.AddToCommit(commit);
-    commit.Commit();
+    {
+        // Readers of the folder see the set change as one.
+        std::optional<TUserFolderCommitMark> mark;
+        if (workspace.HoldsUserFolderLock())
+            mark.emplace(userFolder);
+        commit.Commit();
+    }
     settingsStore.SettingsCommitted();
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/TError.h"
 #include "workspace/ProgramFolders.h"
+#include "workspace/UserFolderLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,8 @@
 
 namespace {
 const QString kProgramFolderOption = QStringLiteral("--program-folder");
+// How often a reader reads again when a writer changed the files under it.
+constexpr int kReadAttempts = 5;
 
 void PrintToStderr(const char *kind, const QString &text)
 {
@@ -52,11 +55,34 @@ void LoadCatalogAsProgram(TCC &cc)
 std::unique_ptr<TCC> OpenFileAsProgram(const TToolArgs &args, TAccess access, int dayOffset)
 {
     const QString code = args.Required(QStringLiteral("--file"));
-    auto cc = OpenEngine(args, access);
-    cc->clock.SetDayOffset(dayOffset);
-    LoadCatalogAsProgram(*cc);
-    cc->SetCurrentFile(code);
-    cc->LoadFileSettings();   // the record reading may need them, as in a study run
-    cc->LoadLearningFile();
-    return cc;
+    const auto open = [&] {
+        auto cc = OpenEngine(args, access);
+        cc->clock.SetDayOffset(dayOffset);
+        return cc;
+    };
+    const auto load = [&](TCC &cc) {
+        LoadCatalogAsProgram(cc);
+        cc.SetCurrentFile(code);
+        cc.LoadFileSettings();   // the record reading may need them, as in a study run
+        cc.LoadLearningFile();
+    };
+    if (access == TAccess::Writes) {
+        auto cc = open();
+        load(*cc);
+        return cc;
+    }
+    // A reader takes no lock: it reads once no set of files is being put in
+    // place, and reads again when one was put in place while it read.
+    for (int attempt = 1;; ++attempt) {
+        auto cc = open();
+        // A set still being put in place after the wait is read all the same,
+        // and read again below when it changed meanwhile.
+        const quint64 before = SettledCommitCount(cc->userFolder).value_or(CommitCount(cc->userFolder));
+        load(*cc);
+        if (CommitCount(cc->userFolder) == before)
+            return cc;
+        if (attempt == kReadAttempts)
+            throw TFatalError(QStringLiteral("the files in %1 kept changing while they were read; try again")
+                                  .arg(QDir::toNativeSeparators(cc->userFolder)));
+    }
 }

@@ -7,11 +7,15 @@
 // then goes to the trash. import-records brings a copied folder back as the
 // user folder; the previous folder is kept beside it under a dated name.
 // Both print one line per file copied, then a line saying what was done.
+// Both take the user folder's lock, so that the copy is one state of the
+// folder and an import never comes between another program's saves; while
+// another program holds it they wait briefly, then refuse.
 // A refusal or a failure changes nothing, says why on stderr (naming the
 // file) and exits with 1.
 #include "base/TError.h"
 #include "tools/EngineSession.h"
 #include "workspace/RecordFolderTransfer.h"
+#include "workspace/UserFolderLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +71,10 @@ int RunExportRecords(const QStringList &rawArgs)
     // Only the folder given is written: the program folder stays as it is.
     const auto cc = OpenEngine(args, TAccess::ReadOnly);
     const QString record = RecordFolderOf(*cc);
+    // The copy is one state of the folder: no other program writes it meanwhile.
+    TUserFolderLock lock(record);
+    if (!lock.Acquire())
+        throw TFatalError(lock.RefusalMessage());
     const bool made = MakeExportFolder(record, to);
     const TExportPlan plan = PlanExport(record, to);
     TTransferResult result = ExportRecordFolder(

@@ -7,6 +7,7 @@
 #include "workspace/FileSettings.h"
 #include "workspace/Paths.h"
 #include "workspace/RecycleBin.h"
+#include "workspace/UserFolderLock.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -92,6 +93,9 @@ void ListTree(const QString &root, QStringList &folders, QStringList &files)
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();
         const QString relative = base.relativeFilePath(path);
+        // The lock files belong to the programs running on the folder.
+        if (IsUserFolderLockFile(relative))
+            continue;
         if (info.isSymLink() && info.isDir())
             FailOn(path, QStringLiteral("フォルダへのリンクは写せません"));
         if (info.isDir())
@@ -178,7 +182,12 @@ bool HoldsAnyFile(const QString &folder)
 {
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    return it.hasNext();
+    const QDir base(folder);
+    while (it.hasNext()) {
+        if (!IsUserFolderLockFile(base.relativeFilePath(it.next())))
+            return true;
+    }
+    return false;
 }
 
 TTransferResult Outcome(TTransferOutcome outcome, const QString &message)
@@ -417,6 +426,13 @@ TTransferResult ImportRecordFolder(const QString &recordFolder, const QString &c
 
     // The swap: the current folder steps aside under its dated name, the
     // complete copy takes its place; if that fails, the current one returns.
+    // The lock this process holds on the folder goes with its name, so no
+    // other writer comes in between.
+    const bool lockCarried = TUserFolderLock::PlaceHeldLockFileIn(record, incoming);
+    // Readers of the folder see the swap as a change, and wait while it runs.
+    const quint64 openCount = OpenCommitCountFor(record);
+    if (lockCarried)
+        SetCommitCount(incoming, openCount);
     QString backup;
     if (QFileInfo::exists(record)) {
         backup = FreeName(record + kBackupSuffix + stamp);
@@ -430,6 +446,11 @@ TTransferResult ImportRecordFolder(const QString &recordFolder, const QString &c
             QDir().rename(backup, record);
         QDir(incoming).removeRecursively();
         return Failure(kImportFailedText, Native(incoming) + u'\n' + QStringLiteral("名前を %1 に変えられません").arg(Native(record)));
+    }
+    if (lockCarried) {
+        SetCommitCount(record, openCount + 1);
+        if (!backup.isEmpty())
+            TUserFolderLock::RemoveLockFilesFrom(backup);
     }
     // A previous folder without a single file (a fresh start) is not worth keeping.
     if (!backup.isEmpty() && !HoldsAnyFile(backup)) {

@@ -126,7 +126,19 @@ void TWorkspace::RunStartupFileSteps(const QString &programFolderPath)
         MigrateOldWorkspace();
     userFolder = FindUserFolder();
     EnsureUserFolders();
+    if (!m_readOnly)
+        LockUserFolder();
     RemoveInterruptedSaves();
+}
+
+void TWorkspace::LockUserFolder(int waitMs)
+{
+    if (m_readOnly || HoldsUserFolderLock())
+        return;
+    auto lock = std::make_unique<TUserFolderLock>(userFolder);
+    if (!lock->Acquire(waitMs))
+        throw TFatalError(lock->RefusalMessage());
+    m_folderLock = std::move(lock);
 }
 
 std::optional<TWindowPosition> TWorkspace::ReadMainWindowPosition() const

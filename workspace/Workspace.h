@@ -4,8 +4,10 @@
 // window's stored position.
 #include "workspace/Catalog.h"
 #include "workspace/EngineContext.h"
+#include "workspace/UserFolderLock.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 class TCatalogStore;
@@ -30,8 +32,14 @@ public:
     // when there is no such file (the window then centres itself).
     std::optional<TWindowPosition> ReadMainWindowPosition() const;
     // Runs the start-up file steps that do not need a window (program folder
-    // given): migration, user folder, folder tree.
+    // given): migration, user folder, folder tree; a writer then takes the
+    // user folder's lock before it clears what interrupted saves left.
     void RunStartupFileSteps(const QString &programFolderPath);
+    // Takes the user folder's lock for the rest of the run (waiting up to
+    // waitMs for another writer); a TFatalError naming the folder and the
+    // program holding it when it cannot be taken.
+    void LockUserFolder(int waitMs = kUserFolderLockWaitMs);
+    bool HoldsUserFolderLock() const { return m_folderLock && m_folderLock->IsHeld(); }
 
 private:
     // An import stopped between its renames is finished or rolled back
@@ -46,4 +54,5 @@ private:
     TNotifier *const &m_notifier;
     TCatalogStore &m_catalogs;
     TCatalog &catalog;
+    std::unique_ptr<TUserFolderLock> m_folderLock;
 };

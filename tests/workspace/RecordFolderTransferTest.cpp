@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 #include "workspace/CatalogFixture.h"
 #include "workspace/RecordFolderTransfer.h"
+#include "workspace/UserFolderLock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,7 +23,8 @@ namespace {
 const QString kOldTime = QStringLiteral("2021-03-04T05:06:07");
 
 // Every file below a folder with its bytes and modification time, and every
-// folder (so that a folder made or lost shows too).
+// folder (so that a folder made or lost shows too); the files of the folder's
+// lock, which belong to the programs running on it, left out.
 QMap<QString, QString> Snapshot(const QString &root)
 {
     QMap<QString, QString> entries;
@@ -31,6 +33,8 @@ QMap<QString, QString> Snapshot(const QString &root)
     while (it.hasNext()) {
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();
+        if (IsUserFolderLockFile(QDir(root).relativeFilePath(path)))
+            continue;
         QString value = QStringLiteral("folder");
         if (info.isFile()) {
             QFile file(path);
