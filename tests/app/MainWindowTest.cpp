@@ -6,6 +6,7 @@
 #include "app/NoWord.h"
 #include "engine/Forecast.h"
 #include "workspace/Reminder.h"
+#include "workspace/UserFolderLock.h"
 #include "app/NoticeUnit.h"
 #include "files/FileManagerUnit.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QSlider>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -53,6 +55,24 @@ TEST_F(TTrainingWindowTest, TheWindowHasItsDesignedShape)
     // The menus stay hidden under the title cover.
     EXPECT_FALSE(form().mmFile->menuAction()->isVisible());
     ASSERT_TRUE(WaitForState(TFlowState::Ready));
+}
+
+TEST_F(TTrainingWindowTest, TheWindowIsTheUserFoldersOneWriterForItsWholeRun)
+{
+    StartToReady();
+    EXPECT_EQ(UserFolderHolder(cc().userFolder).pid, QCoreApplication::applicationPid());
+    const QByteArray record = folder.read(QStringLiteral("user/record/Record_TT.dat"));
+    // A study run of the tool on the same folder waits briefly, then refuses.
+    QProcess tool;
+    tool.start(BinaryDir() + QStringLiteral("/tessarion-tool"),
+               {QStringLiteral("study"), QStringLiteral("--program-folder"), folder.path(), QStringLiteral("--file"),
+                QStringLiteral("TT"), QStringLiteral("--answers"), QStringLiteral("111")});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_TRUE(err.contains(QDir::toNativeSeparators(QDir::cleanPath(cc().userFolder)))) << err.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("user/record/Record_TT.dat")), record);
+    EXPECT_EQ(flow().State(), TFlowState::Ready);
 }
 
 TEST_F(TTrainingWindowTest, AStoredPositionPlacesTheWindowTopFirst)
