@@ -312,6 +312,7 @@ TEST(Migration, MovesEveryOlderStateFileOnce)
         QStringLiteral("FileInfo/FileInfo_PC.dat"),
         QStringLiteral("FileInfo/FileInfo_User.dat"),
         QStringLiteral("FileInfo/FileModifiedDate.dat"),
+        kUserFolderLockName,   // held by the engine, a writer, while it runs
         QStringLiteral("record/Record_TT.dat"),
         QStringLiteral("setting/Setting_IT.dat"),
         QStringLiteral("setting/Setting_TT.dat"),
