@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <QRegularExpression>
 #include <cstdio>
 #include <fcntl.h>
@@ -27,6 +29,7 @@ const QString kImportingSuffix = QStringLiteral(".importing-");
 const QString kBackupSuffix = QStringLiteral("-before-import-");
 const QString kReplacedSuffix = QStringLiteral(".replaced-");
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+constexpr int kSwapPollMs = 10;
 const QString kSettingSubfolder = QStringLiteral("setting");
 const QString kFormPositionFile = QStringLiteral("setting/FormPosition.dat");
 const QRegularExpression kRecordFileName(QStringLiteral("^Record_([A-Za-z0-9]+)\\.dat$"));
@@ -484,6 +487,20 @@ QString RecoverInterruptedImport(const QString &recordFolder)
     const QString record = QDir::cleanPath(QFileInfo(recordFolder).absoluteFilePath());
     if (QFileInfo(record).fileName().isEmpty())
         return {};
+    // An import that a running program is doing was not interrupted: none of
+    // its folders is touched, and a swap under way is given the moment it needs.
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        bool running = UserFolderInUse(record);
+        for (const QString &sibling : SiblingsNamed(record, kImportingSuffix) + SiblingsNamed(record, kBackupSuffix))
+            running = running || UserFolderInUse(sibling);
+        if (!running)
+            break;
+        if (QFileInfo::exists(record) || clock.elapsed() >= kUserFolderLockWaitMs)
+            return {};
+        QThread::msleep(kSwapPollMs);
+    }
     const QStringList copies = SiblingsNamed(record, kImportingSuffix);
     if (QFileInfo::exists(record)) {
         // Copies made while the folder was still in place never replaced it.

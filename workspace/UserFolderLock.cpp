@@ -176,6 +176,11 @@ TUserFolderHolder UserFolderHolder(const QString &userFolder)
     return holder;
 }
 
+bool UserFolderInUse(const QString &userFolder)
+{
+    return ProcessRunning(UserFolderHolder(userFolder));
+}
+
 bool IsUserFolderLockFile(const QString &relativePath)
 {
     return relativePath == kUserFolderLockName || relativePath == kUserFolderLockName + kRemovalGuardSuffix

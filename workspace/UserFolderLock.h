@@ -69,6 +69,10 @@ private:
 // is no lock file. Reads only.
 TUserFolderHolder UserFolderHolder(const QString &userFolder);
 
+// True when the program named in the folder's lock file still runs (this
+// process included).
+bool UserFolderInUse(const QString &userFolder);
+
 // True for the files the lock keeps at the top of the user folder (the lock,
 // its removal guard, the commit count): they belong to the running programs,
 // not to the learner's state, and are never copied by an export or import.

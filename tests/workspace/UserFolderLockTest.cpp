@@ -284,3 +284,33 @@ TEST(UserFolderLock, ReadersWaitWhileASetOfFilesIsPutInPlace)
     SetCommitCount(learner.user(), settled + 3);
     EXPECT_EQ(SettledCommitCount(learner.user(), 0), settled + 3);
 }
+
+TEST(UserFolderLock, AnImportARunningProgramIsDoingIsNotTakenForAnInterruptedOne)
+{
+    TTempProgramFolder dir;
+    dir.write(QStringLiteral("user/record/Record_TT.dat"), "\xEF\xBB\xBF" "bank2\t1\r\n");
+    const QString copy = QStringLiteral("user.importing-20260101-000000/record/Record_TT.dat");
+    dir.write(copy, "\xEF\xBB\xBF" "river\t1\r\n");
+    const QString record = dir.file(QStringLiteral("user"));
+    {
+        // The copy of an import whose program holds the folder is left alone.
+        TUserFolderLock importing(record);
+        ASSERT_TRUE(importing.Acquire(0));
+        EXPECT_TRUE(RecoverInterruptedImport(record).isEmpty());
+        EXPECT_TRUE(QFileInfo::exists(dir.file(copy)));
+    }
+    // Between the renames of a running import the folder is missing: its
+    // former self is not brought back under it.
+    const QString former = dir.file(QStringLiteral("user-before-import-20260101-000000"));
+    ASSERT_TRUE(QDir().rename(record, former));
+    {
+        TUserFolderLock swapping(former);
+        ASSERT_TRUE(swapping.Acquire(0));
+        EXPECT_TRUE(RecoverInterruptedImport(record).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(record));
+        EXPECT_TRUE(QFileInfo::exists(dir.file(copy)));
+    }
+    // Once nobody runs on them, the stopped import is finished.
+    EXPECT_FALSE(RecoverInterruptedImport(record).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(record));
+}
