@@ -267,7 +267,11 @@ TEST(CheckData, PrintsTheEtymologyCoverageOfEachWordList)
         QStringLiteral("3\ttear2\t\t\t引き裂く"), QStringLiteral("4\tbuild\t\t\t建てる")});
     QStringList plain{QStringLiteral("#201")};
     plain << EtymologyWord({{7, QStringLiteral("structure")}}) << EtymologyWord({{7, QStringLiteral("tear")}})
-          << QStringLiteral("root") << QStringLiteral("affix") << QStringLiteral("end");
+          << QStringLiteral("root") << QStringLiteral("1")
+          << QStringLiteral("L") << QStringLiteral("stru") << QStringLiteral("積む")
+          << QStringLiteral("affix")
+          << QStringLiteral("-ure") << QStringLiteral("こと") << QString() << QString()
+          << QStringLiteral("end") << QString();
     WriteData(folder, QStringLiteral("Etymology_enc.dat"), plain);
     const TToolRun run = CheckData(folder.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
