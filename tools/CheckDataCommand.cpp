@@ -5,7 +5,8 @@
 // that mean the same, an idiom meaning without the "～" its object needs, a
 // link to no headword of its file, catalog counts that differ from the files,
 // a link or family root that is no real stem of its word (or only looks like
-// one), a meaning no learner is taught (vulgar, discriminatory, dialect, archaic), an etymology record whose root, prefix, suffix or parent word is missing.
+// one), a meaning no learner is taught (vulgar, discriminatory, dialect, archaic), an etymology record whose root, prefix, suffix or parent word is missing,
+// an English word list too few of whose headwords have an etymology record.
 // Problems: one line each on stderr, exit 1. Otherwise one summary line per
 // file on stdout.
 #include "data/LearningFile.h"
@@ -36,6 +37,11 @@ constexpr char16_t kObjectMark = u'@';    // an idiom's object in the headword
 constexpr char16_t kObjectShown = u'～';  // the same object in its meanings
 
 constexpr qsizetype kStemLetters = 4;   // a base shares this many first letters with its word
+
+// The etymology file has a record for at least this share (in %) of the
+// headwords of each English word list; fewer is refused.
+constexpr qsizetype kEtymologyCoveragePercent = 95;
+constexpr qsizetype kUncoveredShown = 10;   // headwords without a record named in the problem
 
 // Words that look as if made from a shorter word of the lists and are not: that
 // word is never their base or family root. A word starting with `wordStart`
@@ -404,14 +410,28 @@ QString AffixKey(const QString &form, bool prefix)
 // table, every parent word has a record of its own, and the file's version is
 // the catalog's.
 // The share of a word list's headwords the etymology file has a record for
-// (the record of tear serves tear2): "TT 95.2 % (3061 of 3215)".
-QString EtymologyCoverage(const TEtymologyDatabase &db, const QString &code, const QStringList &headwords)
+// (the record of tear serves tear2): "TT 95.2 % (3061 of 3215)". Below
+// kEtymologyCoveragePercent it is a problem naming the first words without one.
+QString EtymologyCoverage(const TEtymologyDatabase &db, const QString &code, const QStringList &headwords,
+                          const QString &name, QStringList &problems)
 {
-    qsizetype covered = 0;
-    for (const QString &w : headwords)
-        covered += (db.FindHeadword(w) != 0 || db.FindHeadword(StripHomonymDigit(w)) != 0) ? 1 : 0;
+    QStringList uncovered;
+    for (const QString &w : headwords) {
+        if (db.FindHeadword(w) == 0 && db.FindHeadword(StripHomonymDigit(w)) == 0)
+            uncovered << w;
+    }
+    const qsizetype covered = headwords.size() - uncovered.size();
     const double percent = headwords.isEmpty() ? 0.0 : 100.0 * double(covered) / double(headwords.size());
-    return QStringLiteral("%1 %2 % (%3 of %4)").arg(code).arg(percent, 0, 'f', 1).arg(covered).arg(headwords.size());
+    const QString coverage =
+        QStringLiteral("%1 %2 % (%3 of %4)").arg(code).arg(percent, 0, 'f', 1).arg(covered).arg(headwords.size());
+    if (covered * 100 < kEtymologyCoveragePercent * headwords.size()) {
+        QString shown = uncovered.mid(0, kUncoveredShown).join(QStringLiteral(", "));
+        if (uncovered.size() > kUncoveredShown)
+            shown += QStringLiteral(" and %1 more").arg(uncovered.size() - kUncoveredShown);
+        problems << QStringLiteral("%1: coverage %2, below %3 %: no record for %4")
+                        .arg(name, coverage).arg(kEtymologyCoveragePercent).arg(shown);
+    }
+    return coverage;
 }
 
 void CheckEtymology(const QString &folder, qint32 catalogVersion, const QMap<QString, QStringList> &listWords,
@@ -456,7 +476,7 @@ void CheckEtymology(const QString &folder, qint32 catalogVersion, const QMap<QSt
     }
     QStringList coverage;
     for (auto it = listWords.cbegin(); it != listWords.cend(); ++it)
-        coverage << EtymologyCoverage(db, it.key(), it.value());
+        coverage << EtymologyCoverage(db, it.key(), it.value(), name, problems);
     summaries << QStringLiteral("%1\trecords %2\tfirst-level roots %3\taffixes %4%5")
                      .arg(name).arg(db.RecordCount()).arg(db.FirstLevelCount()).arg(db.AffixCount())
                      .arg(coverage.isEmpty() ? QString() : QStringLiteral("\tcoverage ") + coverage.join(QStringLiteral(", ")));
@@ -564,7 +584,7 @@ int RunCheckData(const QStringList &args)
 
 const TToolCommand reg(QStringLiteral("check-data"),
                        {QStringLiteral("Checks every shipped data file under resource/ as the program reads it."),
-                        QStringLiteral("Reports what would go wrong for a learner: an unknown pronunciation element, a headword twice, a row without a meaning, a link to no headword, catalog counts that differ from the files, an etymology record whose root or parent is missing. Problems go to stderr, one a line, with exit status 1; otherwise one summary line per file."),
+                        QStringLiteral("Reports what would go wrong for a learner: an unknown pronunciation element, a headword twice, a row without a meaning, a link to no headword, catalog counts that differ from the files, an etymology record whose root or parent is missing, an English word list less than %1 % of whose headwords have an etymology record. Problems go to stderr, one a line, with exit status 1; otherwise one summary line per file.").arg(kEtymologyCoveragePercent),
                         {ProgramFolderOption()},
                         {},
                         {QStringLiteral("tessarion-tool check-data --program-folder build")}},

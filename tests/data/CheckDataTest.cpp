@@ -255,27 +255,75 @@ TEST(CheckData, ReportsEtymologyRecordsWithMissingLinks)
     EXPECT_FALSE(run.err.contains(QStringLiteral("structure"))) << run.err.toStdString();
 }
 
-// The summary tells how many headwords of each word list have an etymology
-// record; a second row of a heteronym is covered by its word's record.
-TEST(CheckData, PrintsTheEtymologyCoverageOfEachWordList)
+// A TT list of the given headwords (numbered from 1) and an etymology file
+// with a record for each of `recorded`.
+void WriteListAndEtymology(const TTempProgramFolder &folder, const QStringList &headwords,
+                           const QStringList &recorded)
 {
-    TTempProgramFolder folder;
-    WriteCatalog(folder, 100, 4, 4);
+    WriteCatalog(folder, 100, int(headwords.size()), int(headwords.size()));
     WriteRelated(folder);
-    WriteData(folder, QStringLiteral("TT_enc.dat"), {
-        QStringLiteral("#100"), QStringLiteral("1\tstructure\t\t\t構造"), QStringLiteral("2\ttear\t\t\t涙"),
-        QStringLiteral("3\ttear2\t\t\t引き裂く"), QStringLiteral("4\tbuild\t\t\t建てる")});
+    QStringList rows{QStringLiteral("#100")};
+    for (qsizetype i = 0; i < headwords.size(); ++i)
+        rows << QStringLiteral("%1\t%2\t\t\t%2の意味").arg(i + 1).arg(headwords[i]);   // meanings told apart
+    WriteData(folder, QStringLiteral("TT_enc.dat"), rows);
     QStringList plain{QStringLiteral("#201")};
-    plain << EtymologyWord({{7, QStringLiteral("structure")}}) << EtymologyWord({{7, QStringLiteral("tear")}})
-          << QStringLiteral("root") << QStringLiteral("1")
+    for (const QString &w : recorded)
+        plain << EtymologyWord({{7, w}});
+    plain << QStringLiteral("root") << QStringLiteral("1")
           << QStringLiteral("L") << QStringLiteral("stru") << QStringLiteral("積む")
           << QStringLiteral("affix")
           << QStringLiteral("-ure") << QStringLiteral("こと") << QString() << QString()
           << QStringLiteral("end") << QString();
     WriteData(folder, QStringLiteral("Etymology_enc.dat"), plain);
+}
+
+// The summary tells how many headwords of each word list have an etymology
+// record; a second row of a heteronym is covered by its word's record.
+TEST(CheckData, PrintsTheEtymologyCoverageOfEachWordList)
+{
+    TTempProgramFolder folder;
+    WriteListAndEtymology(folder,
+                          {QStringLiteral("structure"), QStringLiteral("tear"), QStringLiteral("tear2"),
+                           QStringLiteral("build")},
+                          {QStringLiteral("structure"), QStringLiteral("tear"), QStringLiteral("build")});
     const TToolRun run = CheckData(folder.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(QStringLiteral("\tcoverage TT 75.0 % (3 of 4)"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\tcoverage TT 100.0 % (4 of 4)"))) << run.out.toStdString();
+}
+
+// A word list fewer than 95 % of whose headwords have an etymology record is
+// refused, naming the coverage and the first words without a record; 95 %
+// itself passes.
+TEST(CheckData, RefusesEtymologyCoverageBelowTheFloor)
+{
+    struct TCase {
+        int headwords, recorded;
+        QString problem;   // empty: passes
+    };
+    const QList<TCase> cases{
+        {20, 20, QString()},
+        {20, 19, QString()},
+        {20, 18, QStringLiteral("Etymology_enc.dat: coverage TT 90.0 % (18 of 20), below 95 %: no record for w19x, w20x")},
+        {4, 3, QStringLiteral("Etymology_enc.dat: coverage TT 75.0 % (3 of 4), below 95 %: no record for w4x")},
+        {40, 12, QStringLiteral("Etymology_enc.dat: coverage TT 30.0 % (12 of 40), below 95 %: no record for "
+                                "w13x, w14x, w15x, w16x, w17x, w18x, w19x, w20x, w21x, w22x and 18 more")},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 of %2").arg(c.recorded).arg(c.headwords).toStdString());
+        QStringList headwords;
+        for (int i = 1; i <= c.headwords; ++i)
+            headwords << QStringLiteral("w%1x").arg(i);   // no final digit: w19 would be a second row of w1
+        TTempProgramFolder folder;
+        WriteListAndEtymology(folder, headwords, headwords.mid(0, c.recorded));
+        const TToolRun run = CheckData(folder.path());
+        if (c.problem.isEmpty()) {
+            EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        } else {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.err, c.problem + u'\n');
+        }
+    }
 }
 
 // A base word (TT, DT) or family root (related-words file) must be a real stem
