@@ -337,7 +337,8 @@ QString AboutCreditsText()
         QStringLiteral("・WordNet 3.0（© 2006 Princeton University, WordNet ライセンス）：派生語の結び付きと関連語彙"),
         QStringLiteral("・The CMU Pronouncing Dictionary（© Carnegie Mellon University, BSD 形式; npm パッケージ "
                        "cmu-pronouncing-dictionary © Zeke Sikelianos, ISC）：英単語の発音"),
-        QStringLiteral("語源データは Tessarion の開発者が書き下ろしたものです。詳しくはプログラムのフォルダーの "
+        QStringLiteral("語源の説明は Tessarion の開発者が書き下ろしたもので、各語の日本語の意味は上の単語リストから"
+                       "写しているため、語源データも CC BY-SA 3.0 です。ライセンスの全文はプログラムのフォルダーの "
                        "resource/DATA_LICENSE.txt をご覧ください。"),
         QString(),
         QStringLiteral("【絵と文字】"),

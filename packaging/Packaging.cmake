@@ -61,9 +61,11 @@ if(TARGET tessarion-tray)
 endif()
 install(TARGETS ${TESSARION_PROGRAMS} RUNTIME DESTINATION ${TESSARION_PROGRAM_DIR})
 # The shipped data is the same on every architecture: it lives under share/,
-# and the program folder reaches it through a link.
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/resource/ DESTINATION ${TESSARION_DATA_DIR}/resource
-  PATTERN DATA_LICENSE.txt EXCLUDE)
+# and the program folder reaches it through a link. Its licence file stays
+# beside it (the About window points there) and is also in the documentation,
+# where Debian looks for the licence texts the dictionaries ask a package to carry.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/resource/ DESTINATION ${TESSARION_DATA_DIR}/resource)
+install(FILES ${CMAKE_SOURCE_DIR}/resource/DATA_LICENSE.txt DESTINATION ${TESSARION_DOC_DIR})
 install(CODE "
   set(lib \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TESSARION_PROGRAM_DIR}\")
   file(MAKE_DIRECTORY \"\${lib}\")
