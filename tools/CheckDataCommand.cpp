@@ -61,7 +61,7 @@ constexpr TLookAlike kLookAlikes[] = {
 };
 
 // Meanings no learner is taught: discriminatory and vulgar words, dialect, the
-// old month names. A meaning that is one of kUnfitMeanings (with or without a
+// old month names, dated slang for a mistress. A meaning that is one of kUnfitMeanings (with or without a
 // final する or な), or holds one of kUnfitParts, is refused in every file.
 constexpr const char16_t *kUnfitMeanings[] = {
     u"支那", u"シナ", u"支那語", u"シナ語", u"支那人", u"シナ人", u"毛唐", u"土人", u"めくら", u"盲",
@@ -69,7 +69,8 @@ constexpr const char16_t *kUnfitMeanings[] = {
     u"白痴", u"黒ん坊", u"ジャップ", u"金玉", u"きんたま", u"タマキン", u"ズベ公", u"ちんこ", u"ちんぽ",
     u"まんこ", u"おまんこ", u"くそ", u"糞", u"売女", u"淫売", u"あばずれ", u"あらへん", u"あれへん",
     u"おおきに", u"ほんま", u"あかん", u"睦月", u"如月", u"弥生", u"卯月", u"皐月", u"水無月", u"文月",
-    u"葉月", u"長月", u"神無月", u"霜月", u"師走",
+    u"葉月", u"長月", u"神無月", u"霜月", u"師走", u"カラード", u"乞丐", u"二号", u"情婦", u"屁", u"屁をこく",
+    u"屁をひる", u"ザーメン",
 };
 constexpr const char16_t *kUnfitParts[] = {u"支那", u"シナ語", u"シナ人", u"毛唐", u"気違い", u"きちがい",
                                            u"金玉", u"まんこ", u"淫売"};

@@ -371,7 +371,7 @@ TEST(CheckData, RefusesLinksThatAreNoRealStemOfTheirWord)
 }
 
 // Meanings no learner is taught (discriminatory, vulgar, dialect, the old
-// month names) are refused in learning files and in the related-words file; a
+// month names, dated slang) are refused in learning files and in the related-words file; a
 // word that only holds the same letters is not.
 TEST(CheckData, RefusesMeaningsNoLearnerIsTaught)
 {
@@ -379,7 +379,8 @@ TEST(CheckData, RefusesMeaningsNoLearnerIsTaught)
     WriteCatalog(folder, 100, 3, 3);
     WriteData(folder, QStringLiteral("ENG_Quote_enc.dat"),
               {QStringLiteral("#201"), QStringLiteral("not\tない\tあらへん"), QStringLiteral("chinese\t中国語\tシナ語"),
-               QStringLiteral("cinnamon\tシナモン"), QStringLiteral("january\t睦月\t一月")});
+               QStringLiteral("cinnamon\tシナモン"), QStringLiteral("january\t睦月\t一月"),
+               QStringLiteral("colored\t色のついた\tカラード\tカラーの"), QStringLiteral("mistress\t女主人\t二号")});
     WriteData(folder, QStringLiteral("TT_enc.dat"), {
         QStringLiteral("#100"),
         QStringLiteral("1\tscenario\t\t\tシナリオ\t筋書き"),
@@ -392,12 +393,14 @@ TEST(CheckData, RefusesMeaningsNoLearnerIsTaught)
              QStringLiteral("ENG_Quote_enc.dat: entry 1: meaning 2 of \"not\" (\"あらへん\") is \"あらへん\""),
              QStringLiteral("ENG_Quote_enc.dat: entry 2: meaning 2 of \"chinese\" (\"シナ語\") is \"シナ語\""),
              QStringLiteral("ENG_Quote_enc.dat: entry 4: meaning 1 of \"january\" (\"睦月\") is \"睦月\""),
+             QStringLiteral("ENG_Quote_enc.dat: entry 5: meaning 2 of \"colored\" (\"カラード\") is \"カラード\""),
+             QStringLiteral("ENG_Quote_enc.dat: entry 6: meaning 2 of \"mistress\" (\"二号\") is \"二号\""),
              QStringLiteral("TT_enc.dat: line 3: meaning 2 of \"brothel\" (\"淫売宿\") is \"淫売\""),
              QStringLiteral("TT_enc.dat: line 4: meaning 2 of \"blind\" (\"めくら\") is \"めくら\"")})
         EXPECT_TRUE(run.err.contains(problem)) << problem.toStdString() << "\n" << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QStringLiteral("scenario"))) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QStringLiteral("cinnamon"))) << run.err.toStdString();
-    EXPECT_EQ(run.err.count(QStringLiteral("no learner is taught")), 5) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("no learner is taught")), 7) << run.err.toStdString();
 }
 
 // The data the build tree ships beside the program.
