@@ -3,30 +3,19 @@
 // (KeyMap.h) says what it does and the flow does it.
 #include "app/KeyCodes.h"
 #include "app/KeyMap.h"
-#include "app/MainUnit.h"
-#include "app/MainWidgets.h"
-#include "app/Program.h"
-#include "speech/SpeechAndSound.h"
 #include "app/TrainingFlow.h"
+#include "app/TrainingScreen.h"
+#include "speech/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QTabWidget>
-#include <QTimer>
-
-namespace {
-constexpr int kInputPanelWidth = 408;
-constexpr int kInputMargin = 70;
-}
 
 bool TTrainingFlow::KeyDown(const QKeyEvent &event)
 {
     TKeyFlowState state;
     state.ignoresKeys = m_quit || IsLoading() || m_state == TFlowState::Closing;
     state.stepPending = m_state == TFlowState::Asking && m_phase != TQuestionPhase::Waiting;
-    state.glimpseShown = !m_form.sPanel_glimpse->isHidden();
+    state.glimpseShown = m_screen.GlimpseShown();
     state.asking = IsAsking();
     state.ready = IsReady();
     state.busy = IsBusy();
@@ -49,14 +38,12 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
         break;
     case TKeyAction::NextQuestion:
         if (d.stopReaction)
-            m_form.TimerForPeedy->stop();
+            m_screen.StopAgentReaction();
         NextQuestion();
         break;
-    case TKeyAction::NextTab: {
-        QTabWidget *pages = m_form.sPageControl1;
-        pages->setCurrentIndex((pages->currentIndex() + 1) % pages->count());
+    case TKeyAction::NextTab:
+        m_screen.NextWordPage();
         break;
-    }
     case TKeyAction::ToggleExclusion:
         sLabelFX_neverClick();
         break;
@@ -74,7 +61,7 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
             Media().SpeakWord(m_cc.words[Question().word].word);
         break;
     case TKeyAction::ShowEtymology:
-        m_form.program().ShowEtymologyWindow(Question().word);
+        m_screen.ShowEtymologyWindow(Question().word);
         break;
     }
     return true;
@@ -104,15 +91,7 @@ void TTrainingFlow::RemoveLastTyped()
 
 void TTrainingFlow::UpdateTypedDisplay(bool typingSound)
 {
-    QLabel *input = m_form.sLabel_Input;
-    if (QFontMetrics(input->font()).horizontalAdvance(m_typed) + kInputMargin > kInputPanelWidth) {
-        QFont f = input->font();
-        f.setPixelSize(f.pixelSize() - 1);
-        input->setFont(f);
-        input->move(input->x(), input->y() + 1);
-    }
-    input->setText(m_typed + QStringLiteral("_"));
-    input->adjustSize();
+    m_screen.ShowTyped(m_typed);
     if (typingSound)
         Media().PlayTypingSound(m_cc.settings.typingSound);
 }

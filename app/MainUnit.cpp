@@ -1,5 +1,8 @@
 #include "app/MainUnit.h"
 
+#include "data/RelatedWords.h"
+#include "workspace/ProgramFolders.h"
+
 #include "app/MainWidgets.h"
 #include "app/Menus.h"
 #include "app/Program.h"
@@ -11,6 +14,7 @@
 #include "engine/CommonUnit.h"
 #include "help/Pictures.h"
 #include "base/SlotGuard.h"
+#include "speech/Pronunciation.h"
 #include "widgets/LabelColour.h"
 
 #include <QAction>
@@ -97,33 +101,6 @@ constexpr int kTelopInterval = 1111;
 constexpr int kSoundDeviceInterval = 3000;
 
 
-// What a screen reader says for the question, the options, the gauge and the
-// grading sign: a name for each control (the texts shown are read from the
-// labels themselves) and a sentence on how it is used.
-void NameForAssistiveTechnology(TMainForm &form)
-{
-    form.sPanel_Q->setAccessibleName(QStringLiteral("問題"));
-    form.sPanel_Q->setAccessibleDescription(QStringLiteral("答える英単語または熟語"));
-    form.sLabel_Q->setAccessibleDescription(QStringLiteral("問題の単語"));
-    form.sGauge_Time->setAccessibleName(QStringLiteral("残り時間"));
-    form.sGauge_Time->setAccessibleDescription(QStringLiteral("解答までの残り時間。なくなると時間切れ"));
-    form.sPanel_Input->setAccessibleName(QStringLiteral("入力欄"));
-    form.sLabel_Input->setAccessibleDescription(QStringLiteral("タイプした答え"));
-    form.sSpeedButton_Signal->setAccessibleName(QStringLiteral("判定"));
-    form.sSpeedButton_Signal->setAccessibleDescription(QStringLiteral("解答の正誤と、その単語の出題の種類"));
-    for (int i = 0; i < 3; ++i) {
-        const auto at = static_cast<size_t>(i);
-        const QString option = QStringLiteral("選択肢 %1").arg(i + 1);
-        form.sBitBtn_Op[at]->setAccessibleName(option);
-        form.sBitBtn_Op[at]->setAccessibleDescription(
-            QStringLiteral("この意味を答えにします（キーボードの %1 でも選べます）").arg(i + 1));
-        form.sPanel_Op[at]->setAccessibleName(option);
-        form.sLabel_Op[at]->setAccessibleDescription(option + QStringLiteral(" の意味"));
-        form.Image_OpP[at]->setAccessibleName(option + QStringLiteral(" の発音記号"));
-        form.sPanel_OpM[at]->setAccessibleDescription(option + QStringLiteral(" の単語の意味"));
-    }
-}
-
 // The grading sign read aloud: what its picture means.
 QString SignalMeaning(const QString &pictureName)
 {
@@ -153,7 +130,7 @@ TMainForm::TMainForm(TCC &cc, TProgram &program, QWidget *parent)
     setAutoFillBackground(true);
     BuildComponents();
     m_cc.notifier = &m_messageBoxes;
-    m_flow = std::make_unique<TTrainingFlow>(*this);
+    m_flow = std::make_unique<TTrainingFlow>(m_cc, *this, m_program.media(), this);
     ConnectQuestionArea();
 }
 
@@ -166,6 +143,33 @@ TMainForm::~TMainForm()
 // Components
 // ---------------------------------------------------------------------------
 
+// What a screen reader says for the question, the options, the gauge and the
+// grading sign: a name for each control (the texts shown are read from the
+// labels themselves) and a sentence on how it is used.
+void TMainForm::NameForAssistiveTechnology()
+{
+    sPanel_Q->setAccessibleName(QStringLiteral("問題"));
+    sPanel_Q->setAccessibleDescription(QStringLiteral("答える英単語または熟語"));
+    sLabel_Q->setAccessibleDescription(QStringLiteral("問題の単語"));
+    sGauge_Time->setAccessibleName(QStringLiteral("残り時間"));
+    sGauge_Time->setAccessibleDescription(QStringLiteral("解答までの残り時間。なくなると時間切れ"));
+    sPanel_Input->setAccessibleName(QStringLiteral("入力欄"));
+    sLabel_Input->setAccessibleDescription(QStringLiteral("タイプした答え"));
+    sSpeedButton_Signal->setAccessibleName(QStringLiteral("判定"));
+    sSpeedButton_Signal->setAccessibleDescription(QStringLiteral("解答の正誤と、その単語の出題の種類"));
+    for (int i = 0; i < 3; ++i) {
+        const auto at = static_cast<size_t>(i);
+        const QString option = QStringLiteral("選択肢 %1").arg(i + 1);
+        sBitBtn_Op[at]->setAccessibleName(option);
+        sBitBtn_Op[at]->setAccessibleDescription(
+            QStringLiteral("この意味を答えにします（キーボードの %1 でも選べます）").arg(i + 1));
+        sPanel_Op[at]->setAccessibleName(option);
+        sLabel_Op[at]->setAccessibleDescription(option + QStringLiteral(" の意味"));
+        Image_OpP[at]->setAccessibleName(option + QStringLiteral(" の発音記号"));
+        sPanel_OpM[at]->setAccessibleDescription(option + QStringLiteral(" の単語の意味"));
+    }
+}
+
 void TMainForm::BuildComponents()
 {
     BuildMenus();
@@ -177,7 +181,7 @@ void TMainForm::BuildComponents()
 
     BuildQuestionArea();
     BuildOptionRows();
-    NameForAssistiveTechnology(*this);
+    NameForAssistiveTechnology();
     BuildWordPages();
 
     sPanel_BWG = new TPanel(client, QStringLiteral("sPanel_BWG"));
@@ -330,15 +334,15 @@ void TMainForm::BuildOptionRows()
 
 void TMainForm::BuildWordPages()
 {
-    wordPanel = new TWordPanel(*this, client, sLabel_Hasei);
-    wordPanel->setGeometry(kPageControl);
+    m_wordPanel = new TWordPanel(*this, client, sLabel_Hasei);
+    m_wordPanel->setGeometry(kPageControl);
     m_designedPageControlTop = kPageControl.top();
-    sPageControl1 = wordPanel;
-    sLabel_TabVoc_Voc = wordPanel->sLabel_TabVoc_Voc;
-    sLabel_TabVoc_Memo = wordPanel->sLabel_TabVoc_Memo;
-    sLabelFX_never = wordPanel->sLabelFX_never;
-    TntTreeView = wordPanel->TntTreeView;
-    sPanel_cover = wordPanel->sPanel_cover;
+    sPageControl1 = m_wordPanel;
+    sLabel_TabVoc_Voc = m_wordPanel->sLabel_TabVoc_Voc;
+    sLabel_TabVoc_Memo = m_wordPanel->sLabel_TabVoc_Memo;
+    sLabelFX_never = m_wordPanel->sLabelFX_never;
+    TntTreeView = m_wordPanel->TntTreeView;
+    sPanel_cover = m_wordPanel->sPanel_cover;
 }
 
 void TMainForm::BuildTitleCover()
@@ -365,19 +369,6 @@ void TMainForm::BuildMenus()
 {
     QMenuBar *bar = menuBar();
     m_menus = new TMainMenus(*this, *bar);
-    mmFile = m_menus->mmFile;
-    mmPreferences = m_menus->mmPreferences;
-    mmInformation = m_menus->mmInformation;
-    smFileManager = m_menus->smFileManager;
-    smUserFile = m_menus->smUserFile;
-    smReset = m_menus->smReset;
-    smStatus = m_menus->smStatus;
-    smFileExit = m_menus->smFileExit;
-    smFileAllExit = m_menus->smFileAllExit;
-    smPreferences = m_menus->smPreferences;
-    smJukugoRule = m_menus->smJukugoRule;
-    smTokushuRule = m_menus->smTokushuRule;
-    smWords = m_menus->smWords;
 
     // The bar keeps its height while its menus are hidden, so that nothing
     // below it moves when they appear.
@@ -434,7 +425,7 @@ void TMainForm::FormCreate()
     // Keys of the whole window reach the key handler before any control.
     qApp->installEventFilter(this);
     // 18. Related words.
-    m_flow->LoadRelatedWordsAtStart();
+    LoadRelatedWords(ShippedFileFolder(m_cc.context, kRelatedWordsFile), m_program.relatedWords());
     // 19.-20. Ready to run: the first idle call loads the first file.
     m_flow->MainWindowCreated();
 }
@@ -483,7 +474,7 @@ void TMainForm::FitWindowFrame()
 
 void TMainForm::LayCoverPanel()
 {
-    wordPanel->LayCoverPanel();
+    m_wordPanel->LayCoverPanel();
     sGroupBox_Title->raise();
 }
 
@@ -581,7 +572,7 @@ void TMainForm::ApplySkin(const QString &skinName)
     }
     SetTextColour(sLabel_glimpse, skin.glimpse);
     // 8. The stage pictures behind the forgetting curve, and the curve.
-    wordPanel->ApplySkin(skin.name, skin.pictureSuffix);
+    m_wordPanel->ApplySkin(skin.name, skin.pictureSuffix);
     ClearAnswerDetails();
     emit SkinApplied(skin.name);
 }
@@ -609,7 +600,7 @@ void TMainForm::ApplyTypingSound(int setting)
 
 void TMainForm::SetActiveTabIcon(int index)
 {
-    wordPanel->SetActiveTabIcon(index);
+    m_wordPanel->SetActiveTabIcon(index);
 }
 
 void TMainForm::ShowTopRightDisplay(int setting)
@@ -757,22 +748,13 @@ void TMainForm::SetTitleCoverVisible(bool visible)
         sGroupBox_Title->show();
     } else {
         sGroupBox_Title->hide();
+        repaint();
     }
 }
 
 bool TMainForm::TitleCoverVisible() const
 {
     return !sGroupBox_Title->isHidden();
-}
-
-int TMainForm::windowTop() const
-{
-    return y();
-}
-
-int TMainForm::windowLeft() const
-{
-    return x();
 }
 
 // ---------------------------------------------------------------------------
@@ -827,7 +809,7 @@ void TMainForm::Timer_DDSDTimer()
 
 void TMainForm::Timer_telopTimer()
 {
-    wordPanel->Timer_telopTimer();
+    m_wordPanel->Timer_telopTimer();
 }
 
 void TMainForm::TimerForPeedyTimer()

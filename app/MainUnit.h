@@ -2,10 +2,12 @@
 // The main window: the training window with its question area, option rows,
 // the word pages below them, the title cover and the menus. The training
 // itself runs in TTrainingFlow; this class builds the window, lays out its
-// components and routes the window's events (keys, activation, closing) into
-// the flow.
+// components, is the flow's screen (TTrainingScreen: the flow reaches the
+// controls only through its operations) and routes the window's events
+// (keys, activation, closing) into the flow. Its controls are its own.
 #include "widgets/MessageBoxes.h"
 #include "app/Skins.h"
+#include "app/TrainingScreen.h"
 #include "help/Pictures.h"
 
 #include <QColor>
@@ -31,6 +33,7 @@ class TGauge;
 class TMainMenus;
 class TPanel;
 class TProgram;
+class TPronunciation;
 class TTrainingFlow;
 class TWordPanel;
 
@@ -40,7 +43,7 @@ inline constexpr int kSmallScreenWindowHeight = 734;
 inline constexpr int kSmallScreenHeight = 768;   // a screen this high or lower is small
 inline constexpr int kSmallScreenTabShift = 8;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TTrainingScreen {
     Q_OBJECT
 public:
     TMainForm(TCC &cc, TProgram &program, QWidget *parent = nullptr);
@@ -56,10 +59,9 @@ public:
     TNotifier &messageBoxes() { return m_messageBoxes; }
 
     // ---- menus ----
-    void ShowMainMenus();
-    void HideMainMenus();
-
     TMainMenus &menus() { return *m_menus; }
+    // The word pages below the options.
+    TWordPanel &wordPanel() { return *m_wordPanel; }
 
     // ---- skins and typing sounds ----
     void ApplySkin(const QString &skinName);
@@ -72,6 +74,8 @@ public:
 
     // ---- word pages ----
     void SetActiveTabIcon(int index);
+    // The telop has shown its line.
+    void StopTelop();
 
     // ---- top-right corner ----
     void ShowTopRightDisplay(int setting);
@@ -81,29 +85,82 @@ public:
     // Opens the weekly gallery.
     void Image_BWGClick();
 
-    // ---- question area (the presentation details come with the question views) ----
-    void ClearQuestionTexts();
-    void ClearAnswerDetails();
-    void ResetOptionButtons();
-    // Option 1..3 gets its neutral, correct or wrong picture.
-    void SetOptionButtonPicture(int option, TOptionPicture state);
-    void SetSignalPicture(const QString &pictureName);
-    void SetSignalCaption(const QString &caption, int fontPixelHeight);
-    bool SignalShowsCaption() const;
-    void FocusHiddenButton();
-    void SetInputText(const QString &text);
-    void SetQuestionPanelText(const QString &text);
-    void SetTitleCoverVisible(bool visible);
-    bool TitleCoverVisible() const;
-
-    // ---- the window's position as the settings file stores it ----
-    int windowTop() const;
-    int windowLeft() const;
+    // ---- the training flow's screen (TTrainingScreen) ----
+    void ShowWaitLine(bool shown) override;
+    void ShowFileLoading(const QString &title, const QString &loadingLine) override;
+    void LayOutOptionRows(bool wide, int reactionMilliseconds) override;
+    void ApplyFileLook(const TFileLook &look) override;
+    void ShowFileMenus(const TFileMenus &menus) override;
+    void ShowRandomMark(bool shown) override;
+    bool TitleCoverVisible() const override;
+    void SetTitleCoverVisible(bool visible) override;
+    void ShowMainMenus() override;
+    void HideMainMenus() override;
+    void SetInputText(const QString &text) override;
+    void SetQuestionPanelText(const QString &text) override;
+    void ClearQuestionTexts() override;
+    void ClearAnswerDetails() override;
+    void FocusHiddenButton() override;
+    void ShowQuotaLine() override;
+    void ShowQuota(const QString &text) override;
+    void StopReviewTimers() override;
+    void StopSoundDeviceCheck() override;
+    void StopAgentReaction() override;
+    void ResetTypedLine() override;
+    void ClearRelatedTree() override;
+    void ShowExclusion(bool excluded) override;
+    void SetWordPagesEnabled(bool enabled) override;
+    void ClearWordPages() override;
+    void ArmOptionButtons() override;
+    void ShowQuestion(const QString &text, bool wordToMeaning, bool typing) override;
+    void ShowTyped(const QString &typed) override;
+    void ShowGauge(int position, int maximum) override;
+    void SetSignalCaption(const QString &caption, int fontPixelHeight) override;
+    void SetSignalPicture(const QString &pictureName) override;
+    bool SignalShowsCaption() const override;
+    void ShowOptionWords(const std::array<QString, 3> &words) override;
+    void ShowOptionMeanings(const std::array<QString, 3> &meanings) override;
+    void ShowFirstOptionText(const QString &text) override;
+    void ResetOptionButtons() override;
+    void MarkOptions(int correctPosition, int wrongChoice) override;
+    void ShowPronunciations(const std::array<QString, 3> &codes) override;
+    bool GlimpseShown() const override;
+    void ShowGlimpse(const QString &text) override;
+    void NextWordPage() override;
+    void ShowGradedWord(int position) override;
+    void ShowTypedWordHint(const QString &hint) override;
+    void ShowOptionHints(const std::array<QString, 3> &hints) override;
+    void ShowExplanationLine(const QString &line) override;
+    void ShowWordInfo() override;
+    void StartReviewTimers() override;
+    void StartAgentReaction() override;
+    void ShowFileClosed(const QString &signalPicture) override;
+    void ShowClosing(const QString &closingLine) override;
+    TWindowPlace WindowPlace() const override;
+    bool RunFileManagerAtStart() override;
+    void ShowStageNotice() override;
+    bool AskNoQuestions() override;
+    void RunQuickResponseDrill() override;
+    void ShowStatusAtFileEnd() override;
+    void ShowEtymologyWindow(int position) override;
+    void HideEtymologyWindow() override;
+    void ClearEtymologyHistory() override;
+    bool StarViewOrGalleryShowing() const override;
 
     // Designed height of the window on this screen (734 on small screens).
     static bool IsSmallScreen(int screenHeight) { return screenHeight <= kSmallScreenHeight; }
 
-    // ---- components (named as the program's forms name them) ----
+signals:
+    void SkinApplied(const QString &skinName);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // ---- components (named as the program's forms name them; tests find
+    // them by these names) ----
     QWidget *client = nullptr;            // client area: every position below is inside it
 
     QFrame *sGroupBox_Title = nullptr;    // the title cover over the whole window
@@ -136,7 +193,7 @@ public:
 
     // The word panel below the question; the names below are those of its
     // components the training flow uses.
-    TWordPanel *wordPanel = nullptr;
+    TWordPanel *m_wordPanel = nullptr;
     QTabWidget *sPageControl1 = nullptr;
     QLabel *sLabel_TabVoc_Voc = nullptr;
     QLabel *sLabel_TabVoc_Memo = nullptr;
@@ -149,40 +206,26 @@ public:
     QLabel *sLabel_migiue = nullptr;
     QPushButton *sButton_focus = nullptr;   // "フォーカス用", kept out of view
 
-    // Menus.
-    QMenu *mmFile = nullptr;
-    QMenu *mmPreferences = nullptr;
-    QMenu *mmInformation = nullptr;
-    QAction *smFileManager = nullptr;
-    QAction *smUserFile = nullptr;
-    QAction *smReset = nullptr;
-    QAction *smStatus = nullptr;
-    QAction *smFileExit = nullptr;
-    QAction *smFileAllExit = nullptr;
-    QAction *smPreferences = nullptr;
-    QAction *smJukugoRule = nullptr;
-    QAction *smTokushuRule = nullptr;
-    QAction *smWords = nullptr;
-
     // Timers (all start disabled).
     QTimer *TimerForPeedy = nullptr;
     QTimer *Timer_telop = nullptr;
     QTimer *Timer_DDSD = nullptr;
 
-signals:
-    void SkinApplied(const QString &skinName);
+    void SetOptionButtonPicture(int option, TOptionPicture state);
+    // The question text in the largest font that fits, the panels of the
+    // question row as wide as it needs.
+    void LayoutQuestionText(const QString &text, bool wordToMeaning);
+    // The pronunciation glyphs are drawn when first needed.
+    std::unique_ptr<TPronunciation> m_pronunciation;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-
-private:
     // The designed size is the whole window, frame included: once the frame
     // is known the client area gives it room.
     void FitWindowFrame();
     QSize m_designedSize;
     void BuildComponents();
+    // What a screen reader says for the question, the options, the gauge
+    // and the grading sign.
+    void NameForAssistiveTechnology();
     void BuildQuestionArea();
     void BuildOptionRows();
     void BuildWordPages();

@@ -333,7 +333,7 @@ void TMainMenus::smResetClick()
     }
     m_form.flow().PlaySound(QStringLiteral("RESET"));
     cc.ResetRecordFile();
-    m_form.wordPanel->RefreshActivePage();
+    m_form.wordPanel().RefreshActivePage();
 }
 
 void TMainMenus::smStatusClick()

@@ -94,7 +94,7 @@ void TProgram::ExecuteMainProgram(bool speech)
                      Guarded([media = m_media.get()] { media->SelectSpeechEngine(); }));
     const auto openWordBrowser = [form = m_selectionForm.get()](TCC &cc, int level) { form->ShowLevel(cc, level); };
     // The zodiac sign of the word panel: the words at the current word's level.
-    main->wordPanel->openWordBrowser = [form = m_selectionForm.get(), cc = m_cc.get()](int level) {
+    main->wordPanel().openWordBrowser = [form = m_selectionForm.get(), cc = m_cc.get()](int level) {
         form->ShowLevel(*cc, level);
     };
     m_aboutForm = std::make_unique<TAboutForm>(*m_cc, main);
@@ -157,8 +157,8 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_infoForm->playSoundEffect = [media = m_media.get()](const QString &name) { media->PlaySoundEffect(name); };
     m_etymologyForm = std::make_unique<TEtymologyForm>(*m_cc, main);
     // The word panel's etymology page shows the window's chart; a click on it opens the window.
-    main->wordPanel->etymologyChart = [form = m_etymologyForm.get()](int position) { return form->PageChart(position); };
-    main->wordPanel->openEtymologyWindow = [form = m_etymologyForm.get()](int position) { form->ShowWord(position); };
+    main->wordPanel().etymologyChart = [form = m_etymologyForm.get()](int position) { return form->PageChart(position); };
+    main->wordPanel().openEtymologyWindow = [form = m_etymologyForm.get()](int position) { form->ShowWord(position); };
     m_cgcForm = std::make_unique<TCGCForm>(main);
 
     // What speech and the agent ask of the windows.

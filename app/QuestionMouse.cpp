@@ -3,6 +3,7 @@
 // exclusion switch answers the pointer with its shadow.
 #include "app/LabelShadow.h"
 #include "app/MainUnit.h"
+#include "app/Menus.h"
 #include "app/Program.h"
 #include "app/TrainingFlow.h"
 #include "help/Hanrei.h"
@@ -58,7 +59,7 @@ bool TMainForm::QuestionAreaMouse(QObject *watched, QEvent *event)
         return true;
     }
     if (watched == sLabelFX_Status) {
-        smStatus->trigger();
+        m_menus->smStatus->trigger();
         return true;
     }
     if (watched == sLabelFX_never) {

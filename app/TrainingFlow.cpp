@@ -1,31 +1,19 @@
 #include "app/TrainingFlow.h"
 
 #include "app/AgentReaction.h"
-#include "app/MainUnit.h"
-#include "app/WordPanel.h"
-#include "app/MainWidgets.h"
 #include "app/Farewell.h"
-#include "app/NoWord.h"
-#include "app/NoticeUnit.h"
-#include "app/Program.h"
+#include "app/TrainingScreen.h"
 #include "speech/SpeechAndSound.h"
 #include "engine/CommonUnit.h"
 #include "engine/QuickResponse.h"
 #include "base/TError.h"
 #include "base/WaitPumping.h"
-#include "files/FileManagerUnit.h"
-#include "speech/Pronunciation.h"
-#include "workspace/ProgramFolders.h"
-#include "widgets/LabelColour.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPoint>
-#include <QTabWidget>
+#include <QTime>
 #include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
 
 namespace {
 const QString kLoadingText = QStringLiteral("・・・　学習ファイルを読み込んでいます　・・・");
@@ -33,26 +21,17 @@ const QString kClosingText = QStringLiteral("・・・　終了処理中　・�
 const QString kStartText = QStringLiteral("何かキーを押すとスタートします") + QString(5, QChar(0x3000));
 const QString kQuitQuestion = QStringLiteral("Tessarion を終了しますか？");
 const QString kUnknownFileCheckpoint = QStringLiteral("新学習ファイル実装チェックポイント");
-const QColor kLoadedTitleColour(0xC0, 0xC0, 0xC0);
-constexpr int kWidePanelWidth = 897;
 constexpr int kReactionInterval = 2000;
 constexpr int kPhraseReactionInterval = 3600;
-constexpr int kTelopFast = 1;
-constexpr int kTelopSlow = 1111;
 constexpr int kTypingExtraTime = 400;
 constexpr int kChoiceTimeReduction = 100;
 constexpr int kSignalPictureAfterSteps = 277;
 constexpr int kSignalFontHeight = 14;
 constexpr int kSignalCountFontHeight = 12;
-constexpr int kInputLabelTop = 6;
-constexpr int kInputFontHeight = 24;
 constexpr int kQuitFarewellWait = 1800;
 constexpr int kQuitWithoutAgentWait = 700;
 constexpr int kAgentUnloadWait = 2222;
 constexpr int kClosingTitleWait = 333;
-constexpr int kTabCurve = 0;
-constexpr int kTabRelated = 1;
-constexpr int kTabEtymology = 2;
 
 bool IsPhraseFile(const QString &code)
 {
@@ -61,7 +40,8 @@ bool IsPhraseFile(const QString &code)
 
 }
 
-TTrainingFlow::TTrainingFlow(TMainForm &form) : QObject(&form), m_form(form), m_cc(form.cc())
+TTrainingFlow::TTrainingFlow(TCC &cc, TTrainingScreen &screen, TSpeechAndSound &media, QObject *parent)
+    : QObject(parent), m_cc(cc), m_screen(screen), m_media(media)
 {
     m_idle.SetHandler([this] { TrainingStep(); });
     m_gaugeTimer.setSingleShot(true);
@@ -79,7 +59,7 @@ TTrainingFlow::~TTrainingFlow()
 
 TSpeechAndSound &TTrainingFlow::Media()
 {
-    return m_form.program().media();
+    return m_media;
 }
 
 TStudyRun &TTrainingFlow::Run()
@@ -104,14 +84,10 @@ void TTrainingFlow::Enter(TFlowState state)
     emit StateChanged(state);
 }
 
-int TTrainingFlow::gaugePosition() const
+void TTrainingFlow::SetGaugePosition(int position)
 {
-    return m_form.sGauge_Time->position();
-}
-
-int TTrainingFlow::gaugeMaximum() const
-{
-    return m_form.sGauge_Time->maximum();
+    m_gaugePosition = qBound(0, position, m_gaugeMaximum);
+    m_screen.ShowGauge(m_gaugePosition, m_gaugeMaximum);
 }
 
 // An error that nobody handled where it arose: its message in an error box,
@@ -161,17 +137,13 @@ std::optional<QPoint> TTrainingFlow::StoredWindowPosition() const
     return std::nullopt;
 }
 
-void TTrainingFlow::LoadRelatedWordsAtStart()
-{
-    LoadRelatedWords(ShippedFileFolder(m_cc.context, kRelatedWordsFile), m_form.program().relatedWords());
-}
-
 void TTrainingFlow::MainWindowCreated()
 {
     m_cc.captureWindowState = [this] {
-        m_cc.formPosition.mainTop = m_form.windowTop();
-        m_cc.formPosition.mainLeft = m_form.windowLeft();
-        m_cc.settings.startTab = m_form.sPageControl1->currentIndex();
+        const TWindowPlace place = m_screen.WindowPlace();
+        m_cc.formPosition.mainTop = place.top;
+        m_cc.formPosition.mainLeft = place.left;
+        m_cc.settings.startTab = place.activeTab;
     };
     m_mainWindowReady = true;
     m_idle.Install();
@@ -234,34 +206,19 @@ void TTrainingFlow::LoadingStep()
         CloseLearningFile(false);
         return;
     }
-    m_form.ShowTopRightDisplay(m_cc.settings.topRightDisplay);
-
-    // The tab of the file's setting opens; its icon shows it.
-    QTabWidget *pages = m_form.sPageControl1;
-    const int tab = m_cc.settings.startTab == kTabRelated || m_cc.settings.startTab == kTabEtymology
-                        ? m_cc.settings.startTab
-                        : kTabCurve;
-    pages->setCurrentIndex(tab);
-    m_form.SetActiveTabIcon(tab);
-
-    m_form.sLabel_wait->hide();
-    pages->setEnabled(false);
-    m_form.ApplySkin(m_cc.settings.skin);
-    m_form.ApplyTypingSound(m_cc.settings.typingSound);
-    SetTextColour(m_form.sLabel_TitleP, kLoadedTitleColour);
-    m_form.repaint();
+    m_screen.ApplyFileLook({m_cc.settings.topRightDisplay, m_cc.settings.startTab, m_cc.settings.skin,
+                            m_cc.settings.typingSound});
 
     if (Run().StageNoticeDue())
-        ShowStageNotice();
+        m_screen.ShowStageNotice();
     // The window was closed while the notice was open: nothing was studied.
     if (m_quit) {
         CloseLearningFile(false);
         return;
     }
 
-    m_form.smJukugoRule->setVisible(m_cc.fileCode == QStringLiteral("TJ"));
-    m_form.smTokushuRule->setVisible(Media().SpeechLanguageId() != kUsEnglishLanguageId);
-    m_form.smWords->setVisible(!m_cc.userFile);
+    m_screen.ShowFileMenus({m_cc.fileCode == QStringLiteral("TJ"), Media().SpeechLanguageId() != kUsEnglishLanguageId,
+                            !m_cc.userFile});
 
     // The study run starts: the quota in full, the day's first selection.
     // When nothing at all can be asked the learner says whether random
@@ -269,7 +226,7 @@ void TTrainingFlow::LoadingStep()
     TBeginResult begun = Run().Begin();
     while (begun == TBeginResult::NoQuestions)
         begun = AskUserAboutNoQuestions() ? Run().Begin() : TBeginResult::NothingToAsk;
-    m_form.sLabel_random->setVisible(Run().state.training.randomQuestion);
+    m_screen.ShowRandomMark(Run().state.training.randomQuestion);
     if (begun == TBeginResult::Ready)
         FileReady();
     else
@@ -281,7 +238,7 @@ void TTrainingFlow::LoadingStep()
 bool TTrainingFlow::AskUserAboutNoQuestions()
 {
     m_idle.Remove();
-    if (m_form.program().noWordForm().AskNoQuestions() != TNoQuestionsChoice::GoOnRandom)
+    if (!m_screen.AskNoQuestions())
         return false;
     Run().GoOnWithRandomQuestions();
     return true;
@@ -296,18 +253,14 @@ bool TTrainingFlow::PrepareNextFile()
         m_cc.MergeServerCatalog();
         m_cc.SaveCatalog();
         if (m_cc.catalog.fileManager) {
-            TFileManagerForm &manager = m_form.program().fileManagerForm();
-            manager.SetStartMode(true);
-            if (manager.exec() == TFileManagerForm::kEndProgram)
+            if (!m_screen.RunFileManagerAtStart())
                 m_quit = true;
             if (m_quit) {
                 CloseLearningFile(false);
                 return false;
             }
-            m_form.repaint();
         }
-        m_form.sLabel_wait->show();
-        m_form.sLabel_wait->repaint();
+        m_screen.ShowWaitLine(true);
         m_cc.BuildFileQueue();
     }
 
@@ -317,8 +270,7 @@ bool TTrainingFlow::PrepareNextFile()
         return false;
     }
     const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
-    m_form.SetQuestionPanelText(QStringLiteral("+++ ") + row.Title + QStringLiteral(" +++"));
-    m_form.SetInputText(kLoadingText);
+    m_screen.ShowFileLoading(row.Title, kLoadingText);
     ApplyFileLayout();
     return true;
 }
@@ -327,43 +279,29 @@ bool TTrainingFlow::PrepareNextFile()
 void TTrainingFlow::ApplyFileLayout()
 {
     const QString &code = m_cc.fileCode;
-    auto widen = [this] {
-        for (TPanel *p : m_form.sPanel_Op)
-            p->resize(kWidePanelWidth, p->height());
-    };
     if (code == QStringLiteral("TT") || code == QStringLiteral("DT")) {
-        m_form.TimerForPeedy->setInterval(kReactionInterval);
+        m_screen.LayOutOptionRows(false, kReactionInterval);
     } else if (IsPhraseFile(code)) {
-        widen();
-        m_form.TimerForPeedy->setInterval(kPhraseReactionInterval);
+        m_screen.LayOutOptionRows(true, kPhraseReactionInterval);
     } else if (code == QStringLiteral("IT") || m_cc.userFile) {
-        widen();
-        m_form.TimerForPeedy->setInterval(kReactionInterval);
+        m_screen.LayOutOptionRows(true, kReactionInterval);
     } else {
         m_cc.notifier->Information(kUnknownFileCheckpoint);
     }
 }
 
-void TTrainingFlow::ShowStageNotice()
-{
-    TNoticeForm &notice = m_form.program().noticeForm();
-    notice.exec();
-}
-
 void TTrainingFlow::FileReady()
 {
-    if (m_form.TitleCoverVisible()) {
-        m_form.SetTitleCoverVisible(false);
-        m_form.repaint();
-    }
+    if (m_screen.TitleCoverVisible())
+        m_screen.SetTitleCoverVisible(false);
     Media().SelectSpeechEngine();
     Media().StartAgent();
-    m_form.ShowMainMenus();
+    m_screen.ShowMainMenus();
     Media().LoadSoundEffects();
     PlaySound(QStringLiteral("OPEN_QUIT"));
     if (m_cc.settings.speechMode == kSpeechPronunciationOnly)
         Media().SpeakText(QStringLiteral(" "), false);
-    m_form.SetInputText(kStartText);
+    m_screen.SetInputText(kStartText);
     Media().FillPhoneticSymbolList();
     m_firstStepAfterLoad = true;
     Enter(TFlowState::Ready);
@@ -383,30 +321,26 @@ void TTrainingFlow::NextQuestion()
 void TTrainingFlow::QuestionStep()
 {
     m_idle.Remove();
-    m_form.FocusHiddenButton();
-    m_form.TimerForPeedy->stop();
-    m_form.Timer_telop->stop();
-    m_form.Timer_DDSD->stop();
+    m_screen.FocusHiddenButton();
+    m_screen.StopAgentReaction();
+    m_screen.StopReviewTimers();
+    m_screen.StopSoundDeviceCheck();
 
     if (m_firstStepAfterLoad) {
         m_firstStepAfterLoad = false;
-        m_form.sLabel_Norm->show();
-        m_form.sLabelFX_Status->show();
-        m_form.ClearQuestionTexts();
-        m_form.SetInputText(QString());
-        m_form.SetQuestionPanelText(QString());
+        m_screen.ShowQuotaLine();
+        m_screen.ClearQuestionTexts();
+        m_screen.SetInputText(QString());
+        m_screen.SetQuestionPanelText(QString());
     }
 
     Media().SelectSpeechEngine();
-    m_form.sLabel_Input->move(m_form.sLabel_Input->x(), kInputLabelTop);
-    QFont inputFont = m_form.sLabel_Input->font();
-    inputFont.setPixelSize(kInputFontHeight);
-    m_form.sLabel_Input->setFont(inputFont);
+    m_screen.ResetTypedLine();
     if (m_optionsRevealed)
-        m_form.ClearAnswerDetails();
-    m_form.TntTreeView->clear();
+        m_screen.ClearAnswerDetails();
+    m_screen.ClearRelatedTree();
     m_typed.clear();
-    m_form.sLabelFX_never->setText(QStringLiteral("○"));
+    m_screen.ShowExclusion(false);
     m_chosenOption = 0;
     m_answerGiven = false;
 
@@ -415,12 +349,11 @@ void TTrainingFlow::QuestionStep()
         EndOfStudyRun();
         return;
     }
-    m_form.sPageControl1->setEnabled(false);
-    m_form.program().ClearEtymologyHistory();
+    m_screen.SetWordPagesEnabled(false);
+    m_screen.ClearEtymologyHistory();
     if (!PrepareQuestion())
         return;
-    m_form.sLabel_Input->setText(QStringLiteral("_"));
-    m_form.sLabel_Input->adjustSize();
+    m_screen.ShowTyped(QString());
 
     if (m_quit) {
         FinishQuestion();
@@ -430,25 +363,23 @@ void TTrainingFlow::QuestionStep()
     PlayAgentAnimation(m_cc.windowRandom.Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
     if (m_cc.settings.speakAfterQuestion == 1)
         SpeakTracked(m_cc.words[Question().word].word);
-    m_form.sLabel_TabVoc_Voc->clear();
-    m_form.sLabel_TabVoc_Memo->clear();
-    m_form.wordPanel->DrawForgettingCurve(true);
+    m_screen.ClearWordPages();
 
     const int answerTime = m_cc.settings.answerTime;
     const int maximum = Question().typing.typing ? answerTime + kTypingExtraTime : answerTime - kChoiceTimeReduction;
-    m_form.sGauge_Time->setMaximum(maximum);
-    m_form.sGauge_Time->setPosition(maximum);
+    m_gaugeMaximum = qMax(0, maximum);
+    SetGaugePosition(m_gaugeMaximum);
 
     const TTango &word = m_cc.words[Question().word];
     if (word.timesAsked == 1) {
         PlaySound(QStringLiteral("FIRSTTIME"));
-        m_form.SetSignalCaption(QStringLiteral("初"), kSignalFontHeight);
+        m_screen.SetSignalCaption(QStringLiteral("初"), kSignalFontHeight);
     } else if (Run().state.training.retryPending) {
         PlaySound(QStringLiteral("AGAIN"));
-        m_form.SetSignalCaption(QStringLiteral("再"), kSignalFontHeight);
+        m_screen.SetSignalCaption(QStringLiteral("再"), kSignalFontHeight);
     } else {
         PlaySound(QStringLiteral("REVIEW"));
-        m_form.SetSignalCaption(QString::number(word.timesAsked) + QStringLiteral(" 回"), kSignalCountFontHeight);
+        m_screen.SetSignalCaption(QString::number(word.timesAsked) + QStringLiteral(" 回"), kSignalCountFontHeight);
     }
     StartAnswerWait();
 }
@@ -458,22 +389,22 @@ void TTrainingFlow::EndOfStudyRun()
     m_idle.Remove();
     const bool quickResponse = m_cc.settings.quickResponseAfterQuota == 1;
     if (quickResponse) {
-        m_form.SetTitleCoverVisible(true);
-        m_form.HideMainMenus();
-        if (m_cc.askedWords.Count() >= kQuickResponseMinWords)
-            m_form.program().RunQuickResponseDrill();
+        m_screen.SetTitleCoverVisible(true);
+        m_screen.HideMainMenus();
+        if (Run().state.askedWords.Count() >= kQuickResponseMinWords)
+            m_screen.RunQuickResponseDrill();
     }
     m_fileEnded = true;
     const bool showStatus = m_cc.settings.showProgressAtEnd == 1;
     if (!m_quit && !QueueEmpty()) {
         if (showStatus)
-            m_form.program().ShowStatusAtFileEnd();
-        if (m_form.TitleCoverVisible()) {
-            m_form.SetTitleCoverVisible(false);
-            m_form.ShowMainMenus();
+            m_screen.ShowStatusAtFileEnd();
+        if (m_screen.TitleCoverVisible()) {
+            m_screen.SetTitleCoverVisible(false);
+            m_screen.ShowMainMenus();
         }
     } else if (showStatus && !quickResponse) {
-        m_form.program().ShowStatusAtFileEnd();
+        m_screen.ShowStatusAtFileEnd();
     }
     CloseLearningFile(true);
 }
@@ -521,10 +452,9 @@ void TTrainingFlow::GaugeStep()
         return;
     }
 
-    TGauge *gauge = m_form.sGauge_Time;
-    const int maximum = gauge->maximum();
-    gauge->setPosition(gauge->position() - 1);
-    const int position = gauge->position();
+    const int maximum = m_gaugeMaximum;
+    SetGaugePosition(m_gaugePosition - 1);
+    const int position = m_gaugePosition;
 
     if (!m_optionsRevealed) {
         const int delay = m_cc.settings.optionDelay;
@@ -532,8 +462,8 @@ void TTrainingFlow::GaugeStep()
         if (delay == 0 || position < threshold)
             RevealOptions();
     }
-    if (maximum - position > kSignalPictureAfterSteps && m_form.SignalShowsCaption())
-        m_form.SetSignalPicture(QStringLiteral("Signal_Q"));
+    if (maximum - position > kSignalPictureAfterSteps && m_screen.SignalShowsCaption())
+        m_screen.SetSignalPicture(QStringLiteral("Signal_Q"));
 
     bool leave = false;
     if (position == 0) {
@@ -576,18 +506,15 @@ void TTrainingFlow::FinishQuestion()
         RevealOptions();
     m_optionsRevealed = true;
     // Right when the right option was chosen in time, or the right word typed.
-    m_answerCorrect = Run().Judge(m_chosenOption, m_form.sGauge_Time->position() > 0, m_typed);
+    m_answerCorrect = Run().Judge(m_chosenOption, m_gaugePosition > 0, m_typed);
     ShowAnswer();
 
     m_previousLevel = m_cc.words[Question().word].level;
-    m_form.SetSignalCaption(QString(), kSignalFontHeight);
+    m_screen.SetSignalCaption(QString(), kSignalFontHeight);
     GradeAnswer();
 
     m_idle.Remove();
-    const int tab = m_form.sPageControl1->currentIndex();
-    m_form.Timer_telop->setInterval(tab == kTabRelated || tab == kTabEtymology ? kTelopFast : kTelopSlow);
-    m_form.Timer_telop->start();
-    m_form.Timer_DDSD->start();
+    m_screen.StartReviewTimers();
     Enter(TFlowState::Reviewing);
     if (Run().QuotaUsedUp())
         PlaySound(QStringLiteral("NORM_FIN"));
@@ -602,18 +529,18 @@ void TTrainingFlow::GradeAnswer()
         SpeakTracked(m_cc.words[Question().word].word);
     const TAnswerEffect effect = Run().Grade(m_answerCorrect);
     m_lastEffect = effect;
-    m_form.wordPanel->AnswerGraded(Question().word);
+    m_screen.ShowGradedWord(Question().word);
     if (m_answerCorrect) {
-        m_form.SetSignalPicture(QStringLiteral("Signal_O"));
+        m_screen.SetSignalPicture(QStringLiteral("Signal_O"));
         PlaySound(effect.master ? QStringLiteral("MASTER") : QStringLiteral("CORRECT"));
     } else {
-        m_form.SetSignalPicture(QStringLiteral("Signal_X"));
+        m_screen.SetSignalPicture(QStringLiteral("Signal_X"));
         PlaySound(QStringLiteral("WRONG"));
         ShowTypedWordHint();
     }
     ShowOptionVerbHints();
     ShowExplanationLine();
-    m_form.TimerForPeedy->start();
+    m_screen.StartAgentReaction();
 }
 
 bool TTrainingFlow::QueueEmpty() const
@@ -642,30 +569,24 @@ void TTrainingFlow::CloseLearningFile(bool save)
     m_gaugeTimer.stop();
     // The last answer's agent reaction and telop belong to this file: run
     // later, they would uncover the word pages of the next file's start.
-    m_form.TimerForPeedy->stop();
-    m_form.Timer_telop->stop();
+    m_screen.StopAgentReaction();
+    m_screen.StopReviewTimers();
     m_loadingWhenClosed = m_state == TFlowState::Loading;
     Enter(TFlowState::Closing);
 
     if (!m_loadingWhenClosed) {
-        m_form.FocusHiddenButton();
+        m_screen.FocusHiddenButton();
         PlayAgentAnimation(QStringLiteral("RestPose"));
-        m_form.ClearQuestionTexts();
+        m_screen.ClearQuestionTexts();
         if (m_optionsRevealed)
-            m_form.ClearAnswerDetails();
-        m_form.ResetOptionButtons();
-        m_form.SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
-        m_form.sPanel_cover->raise();
-        m_form.sPanel_cover->show();
-        m_form.sPanel_glimpse->hide();
-        m_form.sLabel_Norm->hide();
-        m_form.sLabelFX_Status->hide();
-        m_form.sGauge_Time->Fill();
-        m_form.repaint();
-        if (!QueueEmpty()) {
-            m_form.SetQuestionPanelText(QStringLiteral("+++ ") + NextQueuedTitle() + QStringLiteral(" +++"));
-            m_form.SetInputText(kLoadingText);
-        }
+            m_screen.ClearAnswerDetails();
+        m_screen.ResetOptionButtons();
+        m_gaugePosition = m_gaugeMaximum;
+        m_screen.ShowFileClosed(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
+        // The next file's title only when it is loaded next: a program that
+        // ends here never announces it.
+        if (!m_quit && !QueueEmpty())
+            m_screen.ShowFileLoading(NextQueuedTitle(), kLoadingText);
     }
     // With saving: the quota statistics and the file's save as one commit.
     Run().End(save);
@@ -695,13 +616,12 @@ void TTrainingFlow::ShutDown()
         EndApplication();
         return;
     }
-    m_form.program().HideEtymologyWindow();
+    m_screen.HideEtymologyWindow();
     if (!m_loadingWhenClosed) {
         const bool agent = AgentOnScreen();
         if (agent)
             PlaySound(QStringLiteral("OPEN_QUIT"));
-        m_form.SetInputText(kClosingText);
-        m_form.sLabel_Hasei->clear();
+        m_screen.ShowClosing(kClosingText);
         const bool noClosingTitle = m_cc.fileCode == QStringLiteral("IT") || m_cc.userFile;
         if (agent) {
             Media().StopAgent();
@@ -722,9 +642,9 @@ void TTrainingFlow::ShutDown()
             Wait(kQuitWithoutAgentWait);
         }
         if (!noClosingTitle) {
-            m_form.SetTitleCoverVisible(true);
+            m_screen.SetTitleCoverVisible(true);
             Wait(kClosingTitleWait);
-            m_form.HideMainMenus();
+            m_screen.HideMainMenus();
         }
     }
     EndApplication();
@@ -750,7 +670,7 @@ void TTrainingFlow::FileExitAction()
         return;
     m_fileEnded = true;
     if (m_cc.settings.showProgressAtEnd == 1)
-        m_form.program().ShowStatusAtFileEnd();
+        m_screen.ShowStatusAtFileEnd();
     CloseLearningFile(true);
 }
 
@@ -794,7 +714,7 @@ void TTrainingFlow::EscapeRequested()
     Guard([this] {
         if (Run().state.training.remaining > 0 && !m_cc.notifier->Confirm(kQuitQuestion))
             return;
-        m_form.ClearQuestionTexts();
+        m_screen.ClearQuestionTexts();
         m_quit = true;
         CloseLearningFile(true);
     });
@@ -837,7 +757,7 @@ void TTrainingFlow::UpdateQuotaLabel()
         const int spaces = remaining >= 100 ? 1 : remaining >= 10 ? 2 : 3;
         text = QString(spaces, u' ') + digits;
     }
-    m_form.sLabel_Norm->setText(text);
+    m_screen.ShowQuota(text);
 }
 
 // ---------------------------------------------------------------------------
@@ -854,7 +774,7 @@ void TTrainingFlow::ApplicationDeactivated()
 
 void TTrainingFlow::ApplicationActivated()
 {
-    if (IsLoading() || m_form.program().StarViewOrGalleryShowing())
+    if (IsLoading() || m_screen.StarViewOrGalleryShowing())
         return;
     RestoreSoundDevice();
     if (AgentOnScreen() && m_cc.settings.speechMode == kSpeechWithAgent)

@@ -11,8 +11,9 @@
 //   Reviewing --key-->           Asking
 //   any       --quota, Esc, file exit, window close--> Closing --> Loading or shutdown
 //
-// The engine (TCC) holds every learning rule; this class only decides when
-// the engine's operations run and what the window shows meanwhile.
+// The study run (TStudyRun) holds every learning rule; this class only
+// decides when its operations run and what the screen (TTrainingScreen, the
+// main window) shows meanwhile. It never reaches the window's controls.
 #include "app/GradingFeedback.h"
 #include "app/IdleHook.h"
 #include "base/SlotGuard.h"
@@ -26,16 +27,14 @@
 #include <array>
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class QKeyEvent;
 class QPoint;
 class TCC;
-class TMainForm;
-class TPronunciation;
 class TSpeechAndSound;
 class TStudyRun;
+class TTrainingScreen;
 
 enum class TFlowState { Loading, Ready, Asking, Reviewing, Closing };
 
@@ -45,11 +44,15 @@ enum class TQuestionPhase { Posted, Waiting, Answered };
 
 // The gauge never steps faster than this on the real window.
 inline constexpr std::chrono::milliseconds kGaugeStep{13};
+// The gauge before the first question.
+inline constexpr int kGaugeFull = 100;
 
 class TTrainingFlow : public QObject {
     Q_OBJECT
 public:
-    explicit TTrainingFlow(TMainForm &form);
+    // The flow of the given screen: its sounds, speech and agent through
+    // media; parent owns it.
+    TTrainingFlow(TCC &cc, TTrainingScreen &screen, TSpeechAndSound &media, QObject *parent = nullptr);
     ~TTrainingFlow() override;
 
     // ---- state ----
@@ -78,13 +81,12 @@ public:
     int previousLevel() const { return m_previousLevel; }
     // What the last grading did to the word.
     const TAnswerEffect &lastAnswerEffect() const { return m_lastEffect; }
-    int gaugePosition() const;
-    int gaugeMaximum() const;
+    int gaugePosition() const { return m_gaugePosition; }
+    int gaugeMaximum() const { return m_gaugeMaximum; }
 
     // ---- the main window's creation ----
     void EnterLoading();
     std::optional<QPoint> StoredWindowPosition() const;
-    void LoadRelatedWordsAtStart();
     void MainWindowCreated();
 
     // ---- the idle handler ----
@@ -159,7 +161,6 @@ private:
     void LoadingStep();
     bool PrepareNextFile();
     void ApplyFileLayout();
-    void ShowStageNotice();
     void FileExitAction();
     void FileReady();
     bool AskUserAboutNoQuestions();
@@ -168,7 +169,6 @@ private:
     void QuestionStep();
     void EndOfStudyRun();
     bool PrepareQuestion();
-    void LayoutQuestionText();
     void RevealOptions();
     void StartAnswerWait();
     void ArmGaugeStep();
@@ -176,10 +176,10 @@ private:
     void FinishQuestion();
     void ShowAnswer();
     void GradeAnswer();
-    void ShowPronunciations();
     void ShowTypedWordHint();
     void ShowOptionVerbHints();
     void UpdateTypedDisplay(bool typingSound);
+    void SetGaugePosition(int position);
     bool TypedAnswerComplete() const;
     bool QueueEmpty() const;
     QString NextQueuedTitle() const;
@@ -193,8 +193,9 @@ private:
     void PlayAgentAnimation(const QString &name);
     void SpeakTracked(const QString &text);
 
-    TMainForm &m_form;
     TCC &m_cc;
+    TTrainingScreen &m_screen;
+    TSpeechAndSound &m_media;
     TIdleHook m_idle;
     TFlowState m_state = TFlowState::Loading;
     TQuestionPhase m_phase = TQuestionPhase::Posted;
@@ -223,8 +224,10 @@ private:
     TGlimpseThrottle m_glimpseThrottle;
     QElapsedTimer m_glimpseClock;
     std::function<qint64()> m_glimpseNow;
-    std::unique_ptr<TPronunciation> m_pronunciation;   // made when first drawn
 
+    // The answer gauge: the screen shows it, the flow counts it down.
+    int m_gaugePosition = kGaugeFull;
+    int m_gaugeMaximum = kGaugeFull;
     QTimer m_gaugeTimer;
     QElapsedTimer m_stepClock;
     std::chrono::milliseconds m_gaugeStep = kGaugeStep;

@@ -551,7 +551,7 @@ void TWordPanel::Timer_telopTimer()
     // The typed-word hint stays until the next question.
     if (!sLabel_Hasei->text().isEmpty())
         return;
-    m_form.Timer_telop->stop();
+    m_form.StopTelop();
     const TCC &cc = m_form.cc();
     QFont f = sLabel_Hasei->font();
     f.setPixelSize(IsPhraseFile(cc) ? kPhraseTelopFontHeight : kTelopFontHeight);

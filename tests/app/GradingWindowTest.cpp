@@ -16,7 +16,7 @@ protected:
         for (QChar c : word)
             Key(static_cast<Qt::Key>(Qt::Key_A + (c.toLatin1() - 'a')));
     }
-    QString Memo() { return form().sLabel_TabVoc_Memo->text(); }
+    QString Memo() { return ui().sLabel_TabVoc_Memo->text(); }
 };
 
 TEST_F(TGradingWindowTest, ACorrectFirstAnswerExplainsTheRise)
@@ -37,7 +37,7 @@ TEST_F(TGradingWindowTest, AWrongAnswerToANewWordLeavesTheLineEmpty)
     Key(static_cast<Qt::Key>(Qt::Key_0 + flow().correctPosition() % 3 + 1));
     ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
     EXPECT_FALSE(flow().answerCorrect());
-    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
+    EXPECT_EQ(ui().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
     EXPECT_EQ(Memo(), QString());
     EXPECT_TRUE(cc().training.retryPending);
 }
@@ -48,20 +48,20 @@ TEST_F(TGradingWindowTest, DeleteExcludesAndIncludesTheWordOnlyWhileReviewing)
     AskQuestion();
     const int word = flow().currentWord();
     Key(Qt::Key_Delete);   // a question waits: nothing
-    EXPECT_EQ(form().sLabelFX_never->text(), QStringLiteral("○"));
+    EXPECT_EQ(ui().sLabelFX_never->text(), QStringLiteral("○"));
     EXPECT_TRUE(flow().IsAsking());
     AnswerCorrectly();
     ASSERT_GT(cc().words[word].level, 0);
 
     Key(Qt::Key_Delete);
     EXPECT_EQ(flow().State(), TFlowState::Reviewing);   // no next question
-    EXPECT_EQ(form().sLabelFX_never->text(), QStringLiteral("×"));
+    EXPECT_EQ(ui().sLabelFX_never->text(), QStringLiteral("×"));
     EXPECT_EQ(cc().words[word].level, 99);
     EXPECT_EQ(cc().words[word].timesAsked, 0);   // a fresh record
     EXPECT_EQ(Memo(), QStringLiteral("※ 出題停止中"));
 
     Key(Qt::Key_Delete);
-    EXPECT_EQ(form().sLabelFX_never->text(), QStringLiteral("○"));
+    EXPECT_EQ(ui().sLabelFX_never->text(), QStringLiteral("○"));
     EXPECT_EQ(cc().words[word].level, 0);
     EXPECT_EQ(Memo(), QString());   // a new word again, no rise or fall to explain
     EXPECT_FALSE(cc().training.retryPending);
@@ -84,7 +84,7 @@ TEST_F(TGradingWindowTest, ATypedWordOfTheFileThatIsNoOptionIsNamed)
     EXPECT_TRUE(flow().IsAsking());   // no option's text: the question goes on
     Key(Qt::Key_Return);
     ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
-    EXPECT_EQ(form().sLabel_Hasei->text(),
+    EXPECT_EQ(ui().sLabel_Hasei->text(),
               QStringLiteral("※ ") + other + QStringLiteral(" ･･･ ") + cc().words[otherWord].joinedMeanings);
 }
 
@@ -97,7 +97,7 @@ TEST_F(TGradingWindowTest, ATypedDistractorIsNotNamed)
     TypeLetters(cc().DisplayForm(wrong));
     ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
     EXPECT_FALSE(flow().answerCorrect());
-    EXPECT_EQ(form().sLabel_Hasei->text(), QString());
+    EXPECT_EQ(ui().sLabel_Hasei->text(), QString());
 }
 
 TEST_F(TGradingWindowTest, DownGlimpsesWhileTheGlimpsePanelShowsAndAnswersOtherwise)
@@ -106,11 +106,11 @@ TEST_F(TGradingWindowTest, DownGlimpsesWhileTheGlimpsePanelShowsAndAnswersOtherw
     AskQuestion();
     AnswerCorrectly();
     // As after a typing question: the glimpse panel is still on screen.
-    form().sPanel_glimpse->show();
+    ui().sPanel_glimpse->show();
     Key(Qt::Key_Down);
     EXPECT_EQ(flow().State(), TFlowState::Reviewing);
-    EXPECT_EQ(form().sLabel_glimpse->text(), QString());   // flashed and gone
-    form().sPanel_glimpse->hide();
+    EXPECT_EQ(ui().sLabel_glimpse->text(), QString());   // flashed and gone
+    ui().sPanel_glimpse->hide();
     Key(Qt::Key_Down);
     ASSERT_TRUE(WaitFor([&] { return flow().IsAsking() && !flow().StepPosted(); }));
     Key(Qt::Key_Down);   // option 2
@@ -122,7 +122,7 @@ TEST_F(TGradingWindowTest, OptionButtonsRefuseTheMouse)
 {
     StartToReady();
     AskQuestion();
-    form().sBitBtn_Op[0]->click();
+    ui().sBitBtn_Op[0]->click();
     EXPECT_TRUE(notes.messages.contains(
         QStringLiteral("答えを入力するか、キーボードの１・２・３を押して解答してください。")));
     EXPECT_TRUE(flow().IsAsking());
@@ -135,11 +135,11 @@ TEST_F(TGradingWindowTest, AfterGradingTheOptionsShowMeaningsAndPictures)
     AskQuestion();
     AnswerCorrectly();
     const QString correct = QStringLiteral("Option%1_Correct").arg(flow().correctPosition());
-    EXPECT_EQ(form().sBitBtn_Op[static_cast<size_t>(flow().correctPosition() - 1)]->property("picture").toString(),
+    EXPECT_EQ(ui().sBitBtn_Op[static_cast<size_t>(flow().correctPosition() - 1)]->property("picture").toString(),
               correct);
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(form().sPanel_OpM[i]->text().trimmed(), cc().words[flow().optionWords()[i]].joinedMeanings);
-        EXPECT_FALSE(form().Image_OpP[i]->pixmap().isNull());
+        EXPECT_EQ(ui().sPanel_OpM[i]->text().trimmed(), cc().words[flow().optionWords()[i]].joinedMeanings);
+        EXPECT_FALSE(ui().Image_OpP[i]->pixmap().isNull());
     }
 }
 

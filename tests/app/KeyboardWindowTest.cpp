@@ -20,7 +20,7 @@ protected:
     {
         QWidget *target = QApplication::focusWidget();
         if (!target || target->window() != &form())
-            target = form().sButton_focus;
+            target = ui().sButton_focus;
         QKeyEvent event(QEvent::KeyPress, key, mods, text);
         QApplication::sendEvent(target, &event);
     }
@@ -158,7 +158,7 @@ TEST_F(TKeyboardWindowTest, EveryKeyTypesTheCharacterThatArrived)
         ASSERT_TRUE(flow().IsAsking()) << c.name;
         ASSERT_EQ(flow().chosenOption(), 0) << c.name;
     }
-    EXPECT_EQ(form().sLabel_Input->text(), flow().typedAnswer() + QStringLiteral("_"));
+    EXPECT_EQ(ui().sLabel_Input->text(), flow().typedAnswer() + QStringLiteral("_"));
 }
 
 TEST_F(TKeyboardWindowTest, ADigitThatArrivedWithShiftStillChoosesItsOption)
@@ -174,12 +174,12 @@ TEST_F(TKeyboardWindowTest, ATypingQuestionShowsTheLettersAndIgnoresTheOptionKey
 {
     StartToReady();
     AskTypingQuestion();
-    EXPECT_TRUE(form().sPanel_glimpse->isVisible());
-    EXPECT_FALSE(form().sBitBtn_Op[1]->isVisible());
+    EXPECT_TRUE(ui().sPanel_glimpse->isVisible());
+    EXPECT_FALSE(ui().sBitBtn_Op[1]->isVisible());
     ASSERT_TRUE(WaitFor([&] { return flow().optionsRevealed(); }));
-    EXPECT_EQ(form().sLabel_Op[0]->text(), QStringLiteral("    a****"));
+    EXPECT_EQ(ui().sLabel_Op[0]->text(), QStringLiteral("    a****"));
     TypeLetters(QStringLiteral("ap"));
-    EXPECT_EQ(form().sLabel_Input->text(), QStringLiteral("ap_"));
+    EXPECT_EQ(ui().sLabel_Input->text(), QStringLiteral("ap_"));
     for (Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_3})
         Press(key, Qt::NoModifier, QString(QChar(key)));
     Press(Qt::Key_1, Qt::KeypadModifier, QStringLiteral("1"));
@@ -191,9 +191,9 @@ TEST_F(TKeyboardWindowTest, ATypingQuestionShowsTheLettersAndIgnoresTheOptionKey
     EXPECT_EQ(flow().typedAnswer(), QStringLiteral("ap"));
     // Other digits are typed.
     Press(Qt::Key_4, Qt::NoModifier, QStringLiteral("4"));
-    EXPECT_EQ(form().sLabel_Input->text(), QStringLiteral("ap4_"));
+    EXPECT_EQ(ui().sLabel_Input->text(), QStringLiteral("ap4_"));
     Press(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
-    EXPECT_EQ(form().sLabel_Input->text(), QStringLiteral("ap_"));
+    EXPECT_EQ(ui().sLabel_Input->text(), QStringLiteral("ap_"));
 }
 
 TEST_F(TKeyboardWindowTest, TheGlimpseKeysFlashTheAnswerAtMostOnceIn200Ms)
@@ -202,7 +202,7 @@ TEST_F(TKeyboardWindowTest, TheGlimpseKeysFlashTheAnswerAtMostOnceIn200Ms)
     cc().settings.glimpse = 0;   // 3 flashes of 1 ms
     AskTypingQuestion();
     flow().PauseGauge();
-    TFlashCounter counter(form().sLabel_glimpse);
+    TFlashCounter counter(ui().sLabel_glimpse);
     qint64 now = 1000;
     flow().SetGlimpseClock([&now] { return now; });
     for (int i = 0; i < 5; ++i) {
@@ -211,7 +211,7 @@ TEST_F(TKeyboardWindowTest, TheGlimpseKeysFlashTheAnswerAtMostOnceIn200Ms)
     }
     Press(Qt::Key_Zenkaku_Hankaku, Qt::NoModifier, QString());
     EXPECT_EQ(counter.flashes, 3);
-    EXPECT_EQ(form().sLabel_glimpse->text(), QString());   // gone again
+    EXPECT_EQ(ui().sLabel_glimpse->text(), QString());   // gone again
     EXPECT_TRUE(flow().IsAsking());
     EXPECT_EQ(flow().typedAnswer(), QString());
 
@@ -234,8 +234,8 @@ TEST_F(TKeyboardWindowTest, TypingTheWholeWordEndsTheQuestionAsCorrect)
     EXPECT_TRUE(flow().answerCorrect());
     EXPECT_EQ(flow().chosenOption(), 0);
     EXPECT_EQ(cc().words[word].level, 3);
-    EXPECT_EQ(form().sLabel_Op[0]->text(), QStringLiteral("    apple"));
-    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_O"));
+    EXPECT_EQ(ui().sLabel_Op[0]->text(), QStringLiteral("    apple"));
+    EXPECT_EQ(ui().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_O"));
 }
 
 TEST_F(TKeyboardWindowTest, TypingADistractorInFullEndsTheQuestionAsWrong)
@@ -249,9 +249,9 @@ TEST_F(TKeyboardWindowTest, TypingADistractorInFullEndsTheQuestionAsWrong)
     EXPECT_FALSE(flow().answerCorrect());
     EXPECT_EQ(cc().words[word].level, 1);
     EXPECT_TRUE(cc().training.retryPending);
-    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
+    EXPECT_EQ(ui().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
     // A distractor is among the options: no hint names it.
-    EXPECT_EQ(form().sLabel_Hasei->text(), QString());
+    EXPECT_EQ(ui().sLabel_Hasei->text(), QString());
 }
 
 TEST_F(TKeyboardWindowTest, ALongAnswerShrinksTheInputFontOnePixelPerKeystroke)
@@ -259,7 +259,7 @@ TEST_F(TKeyboardWindowTest, ALongAnswerShrinksTheInputFontOnePixelPerKeystroke)
     StartToReady();
     AskQuestion();
     flow().PauseGauge();
-    QLabel *input = form().sLabel_Input;
+    QLabel *input = ui().sLabel_Input;
     ASSERT_EQ(input->font().pixelSize(), 24);
     const int top = input->y();
     int shrinks = 0;

@@ -38,22 +38,22 @@ TEST_F(TTrainingWindowTest, TheWindowHasItsDesignedShape)
     const bool small = TMainForm::IsSmallScreen(screenHeight);
     EXPECT_EQ(form().width(), 1024);
     EXPECT_EQ(form().height(), small ? 734 : 768);
-    EXPECT_EQ(form().sPageControl1->geometry(), QRect(40, small ? 392 : 400, 937, 281));
+    EXPECT_EQ(ui().sPageControl1->geometry(), QRect(40, small ? 392 : 400, 937, 281));
     EXPECT_EQ(form().palette().color(QPalette::Window), QColor(0xDA, 0xDA, 0xDA));
     EXPECT_EQ(form().minimumSize(), form().maximumSize());
-    EXPECT_EQ(form().sPanel_Q->geometry(), QRect(39, 38, 450, 36));
-    EXPECT_EQ(form().sGauge_Time->geometry(), QRect(40, 69, 448, 9));
-    EXPECT_EQ(form().sPanel_Input->geometry(), QRect(81, 90, 408, 38));
-    EXPECT_EQ(form().sBitBtn_Op[1]->geometry(), QRect(40, 232, 42, 39));
-    EXPECT_EQ(form().sGroupBox_Title->geometry(), QRect(0, -16, 1024, 784));
+    EXPECT_EQ(ui().sPanel_Q->geometry(), QRect(39, 38, 450, 36));
+    EXPECT_EQ(ui().sGauge_Time->geometry(), QRect(40, 69, 448, 9));
+    EXPECT_EQ(ui().sPanel_Input->geometry(), QRect(81, 90, 408, 38));
+    EXPECT_EQ(ui().sBitBtn_Op[1]->geometry(), QRect(40, 232, 42, 39));
+    EXPECT_EQ(ui().sGroupBox_Title->geometry(), QRect(0, -16, 1024, 784));
     EXPECT_TRUE(form().TitleCoverVisible());
-    EXPECT_EQ(form().sLabel_TitleP->text(), QStringLiteral("Tessarion"));
+    EXPECT_EQ(ui().sLabel_TitleP->text(), QStringLiteral("Tessarion"));
     // Centred without a stored position.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form().x(), (screen.width() - 1024) / 2);
     EXPECT_EQ(form().y(), (screen.height() - form().height()) / 2);
     // The menus stay hidden under the title cover.
-    EXPECT_FALSE(form().mmFile->menuAction()->isVisible());
+    EXPECT_FALSE(ui().mmFile->menuAction()->isVisible());
     ASSERT_TRUE(WaitForState(TFlowState::Ready));
 }
 
@@ -96,7 +96,7 @@ TEST_F(TTrainingWindowTest, TheQuotaLabelRightAlignsTheRemainingQuestions)
     for (const auto &c : cases) {
         cc().training.remaining = c.remaining;
         flow().UpdateQuotaLabel();
-        EXPECT_EQ(form().sLabel_Norm->text(), QString::fromUtf16(c.text)) << c.remaining;
+        EXPECT_EQ(ui().sLabel_Norm->text(), QString::fromUtf16(c.text)) << c.remaining;
     }
 }
 
@@ -121,7 +121,7 @@ TEST_F(TTrainingWindowTest, TheOptionDelayHoldsTheOptionsBack)
     AskQuestion();
     ASSERT_TRUE(WaitFor([&] { return flow().gaugePosition() < 600; }));
     EXPECT_FALSE(flow().optionsRevealed());
-    EXPECT_TRUE(form().sLabel_Op[0]->text().isEmpty());
+    EXPECT_TRUE(ui().sLabel_Op[0]->text().isEmpty());
     ASSERT_TRUE(WaitFor([&] { return flow().optionsRevealed(); }));
     EXPECT_LT(flow().gaugePosition(), 450);
     EXPECT_GE(flow().gaugePosition(), 440);
@@ -132,10 +132,10 @@ TEST_F(TTrainingWindowTest, TheSignalShowsTheWaitingPictureAfter277Steps)
     StartToReady();
     cc().settings.answerTime = 500;   // 400 steps
     AskQuestion();
-    EXPECT_EQ(form().sSpeedButton_Signal->text(), QStringLiteral("初"));
+    EXPECT_EQ(ui().sSpeedButton_Signal->text(), QStringLiteral("初"));
     ASSERT_TRUE(WaitFor([&] { return flow().gaugePosition() < 400 - 280; }));
-    EXPECT_TRUE(form().sSpeedButton_Signal->text().isEmpty());
-    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_Q"));
+    EXPECT_TRUE(ui().sSpeedButton_Signal->text().isEmpty());
+    EXPECT_EQ(ui().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_Q"));
 }
 
 TEST_F(TTrainingWindowTest, TheFileManagerOfAFirstStartCanEndTheProgram)
@@ -227,7 +227,7 @@ TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
     StartToReady();
     EXPECT_TRUE(cc().training.randomAcceptedToday);
     AskQuestion();
-    EXPECT_TRUE(form().sLabel_random->isVisible());
+    EXPECT_TRUE(ui().sLabel_random->isVisible());
     const int level = cc().words[flow().currentWord()].level;
     AnswerCorrectly();
     EXPECT_EQ(cc().words[flow().currentWord()].level, level);   // a random answer changes no level
@@ -257,10 +257,10 @@ TEST_F(TTrainingWindowTest, StageOneWordsNotYetDueGoOnAtRandomWithoutAsking)
     StartToReady();
     EXPECT_FALSE(windowShown);
     EXPECT_FALSE(cc().training.randomAcceptedToday);
-    EXPECT_TRUE(form().sLabel_random->isVisible());
+    EXPECT_TRUE(ui().sLabel_random->isVisible());
     AskQuestion();
     EXPECT_TRUE(cc().training.randomQuestion);
-    EXPECT_TRUE(form().sLabel_random->isVisible());
+    EXPECT_TRUE(ui().sLabel_random->isVisible());
     const int word = flow().currentWord();
     EXPECT_EQ(cc().words[word].stage, TStage::Two);   // a built-in file asks no stage-1 word at random
     AnswerCorrectly();
@@ -275,16 +275,16 @@ TEST_F(TTrainingWindowTest, TheRandomMarkerFollowsTheFirstSelectionOfEachFile)
     WhenModalOpens([](QWidget *w) { qobject_cast<TNoWordForm *>(w)->sButton_cancel->click(); });
     StartToReady();
     // TT goes on at random from its first selection on.
-    EXPECT_TRUE(form().sLabel_random->isVisible());
+    EXPECT_TRUE(ui().sLabel_random->isVisible());
     AskQuestion();
-    EXPECT_TRUE(form().sLabel_random->isVisible());
+    EXPECT_TRUE(ui().sLabel_random->isVisible());
     AnswerCorrectly();
-    form().smFileExit->trigger();
+    ui().smFileExit->trigger();
     // DT has new words: its start screen shows no random marker.
     ASSERT_TRUE(WaitForReadyOn(QStringLiteral("DT")));
-    EXPECT_FALSE(form().sLabel_random->isVisible());
+    EXPECT_FALSE(ui().sLabel_random->isVisible());
     AskQuestion();
-    EXPECT_FALSE(form().sLabel_random->isVisible());
+    EXPECT_FALSE(ui().sLabel_random->isVisible());
 }
 
 TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)

@@ -127,16 +127,16 @@ TEST_F(TMenusTest, TheTreeHasItsCaptionsAndComponents)
         top.append(a->menu()->objectName() + QLatin1Char('=') + a->text());
     EXPECT_EQ(top, QStringList({QStringLiteral("mmFile= ファイル"), QStringLiteral("mmPreferences=設定"),
                                 QStringLiteral("mmInformation=情報")}));
-    EXPECT_EQ(ItemsOf(form().mmFile),
+    EXPECT_EQ(ItemsOf(ui().mmFile),
               QStringList({QStringLiteral("smFileManager=学習ファイルの管理"), QStringLiteral("smUserFile=記録ファイルの管理"),
                            QStringLiteral("N1=-"), QStringLiteral("smReset=このファイルの学習記録を初期化"),
                            QStringLiteral("smStatus=このファイルの学習進捗状況"), QStringLiteral("smFileExit=このファイルを終了"),
                            QStringLiteral("N2=-"), QStringLiteral("smFileAllExit=全終了")}));
-    EXPECT_EQ(ItemsOf(form().mmPreferences),
+    EXPECT_EQ(ItemsOf(ui().mmPreferences),
               QStringList({QStringLiteral("=スキン"), QStringLiteral("=タイプ音"), QStringLiteral("smPreferences=その他")}));
-    EXPECT_EQ(form().mmPreferences->actions()[0]->menu()->objectName(), QStringLiteral("smSkin"));
-    EXPECT_EQ(form().mmPreferences->actions()[1]->menu()->objectName(), QStringLiteral("smTypingSound"));
-    EXPECT_EQ(ItemsOf(form().mmInformation),
+    EXPECT_EQ(ui().mmPreferences->actions()[0]->menu()->objectName(), QStringLiteral("smSkin"));
+    EXPECT_EQ(ui().mmPreferences->actions()[1]->menu()->objectName(), QStringLiteral("smTypingSound"));
+    EXPECT_EQ(ItemsOf(ui().mmInformation),
               QStringList({QStringLiteral("smKey=キー操作"), QStringLiteral("smTokushuRule=記号付き文字の入力規則"),
                            QStringLiteral("smJukugoRule=熟語版の入力規則"), QStringLiteral("smFAQ=FAQ"),
                            QStringLiteral("smCosmos=Cosmos"), QStringLiteral("smWords=収録語彙"),
@@ -159,8 +159,8 @@ TEST_F(TMenusTest, TheTreeHasItsCaptionsAndComponents)
                            QStringLiteral("smHit7=Hit 7")}));
     // A file is ready: the three menus show; the TJ rule is for TJ only, the
     // word list for built-in files only.
-    EXPECT_TRUE(form().mmFile->menuAction()->isVisible());
-    EXPECT_TRUE(form().mmInformation->menuAction()->isVisible());
+    EXPECT_TRUE(ui().mmFile->menuAction()->isVisible());
+    EXPECT_TRUE(ui().mmInformation->menuAction()->isVisible());
     EXPECT_FALSE(Item("smJukugoRule")->isVisible());
     EXPECT_TRUE(Item("smWords")->isVisible());
 }
@@ -242,7 +242,7 @@ TEST_F(TMenusTest, EachTopLevelMenuOpensWithEveryItemShowing)
     AskQuestion();
     AnswerCorrectly();
     QMenuBar *bar = form().menuBar();
-    for (QMenu *menu : {form().mmFile, form().mmPreferences, form().mmInformation}) {
+    for (QMenu *menu : {ui().mmFile, ui().mmPreferences, ui().mmInformation}) {
         SCOPED_TRACE(menu->objectName().toStdString());
         const QRect title = bar->actionGeometry(menu->menuAction());
         ASSERT_FALSE(title.isEmpty());
@@ -293,7 +293,7 @@ TEST_F(TMenusTest, TheKeyboardOpensEachMenu)
     Start();
     QApplication::setActiveWindow(&form());
     QMenuBar *bar = form().menuBar();
-    ASSERT_FALSE(form().mmFile->menuAction()->isVisible());
+    ASSERT_FALSE(ui().mmFile->menuAction()->isVisible());
     QTest::keyClick(&form(), Qt::Key_F, Qt::AltModifier);
     EXPECT_EQ(bar->activeAction(), nullptr);   // under the title cover
     ASSERT_TRUE(WaitForState(TFlowState::Ready));
@@ -303,10 +303,10 @@ TEST_F(TMenusTest, TheKeyboardOpensEachMenu)
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
     } keys[] = {
-        {form().mmFile, Qt::Key_F, Qt::AltModifier},
-        {form().mmPreferences, Qt::Key_S, Qt::AltModifier},
-        {form().mmInformation, Qt::Key_I, Qt::AltModifier},
-        {form().mmFile, Qt::Key_F10, Qt::NoModifier},
+        {ui().mmFile, Qt::Key_F, Qt::AltModifier},
+        {ui().mmPreferences, Qt::Key_S, Qt::AltModifier},
+        {ui().mmInformation, Qt::Key_I, Qt::AltModifier},
+        {ui().mmFile, Qt::Key_F10, Qt::NoModifier},
     };
     for (const auto &k : keys) {
         SCOPED_TRACE(k.menu->objectName().toStdString());
@@ -317,5 +317,5 @@ TEST_F(TMenusTest, TheKeyboardOpensEachMenu)
         k.menu->hide();
         bar->setActiveAction(nullptr);
     }
-    EXPECT_EQ(form().mmFile->title(), QStringLiteral(" ファイル"));
+    EXPECT_EQ(ui().mmFile->title(), QStringLiteral(" ファイル"));
 }

@@ -30,8 +30,9 @@ struct TPanelLayout {
     int question, gauge, input, norm, status;
 };
 
-TPanelLayout Layout(TMainForm &f)
+TPanelLayout Layout(TMainForm &form)
 {
+    const TMainWindowParts f = MainWindowParts(form);
     return {f.sPanel_Q->width(), f.sGauge_Time->width(), f.sPanel_Input->width(), f.sLabel_Norm->x(),
             f.sLabelFX_Status->x()};
 }
@@ -47,7 +48,7 @@ TEST_F(TQuestionAreaTest, AMeaningTooLongForTheQuestionPanelWidensItAndTheQuotaM
     // Inside the input panel, at its right end.
     EXPECT_EQ(normal.norm, 347);
     EXPECT_EQ(normal.status, 373);
-    EXPECT_LE(normal.status + form().sLabelFX_Status->width(), normal.input);
+    EXPECT_LE(normal.status + ui().sLabelFX_Status->width(), normal.input);
     AnswerCorrectly();
 
     const QString longMeaning = QStringLiteral("（人・物などを）ある場所から別の場所へ運ぶ、持っていく、伝える、支える、"
@@ -59,13 +60,13 @@ TEST_F(TQuestionAreaTest, AMeaningTooLongForTheQuestionPanelWidensItAndTheQuotaM
     EXPECT_GT(wide.question, 450);
     EXPECT_LT(wide.question, 760);
     EXPECT_EQ(wide.gauge, wide.question - 3);
-    EXPECT_EQ(wide.input, wide.question - form().sPanel_Signal->width());
+    EXPECT_EQ(wide.input, wide.question - ui().sPanel_Signal->width());
     EXPECT_EQ(wide.norm, wide.question - 103);
     EXPECT_EQ(wide.status, wide.question - 77);
     // At most 14 pixels high, and placed by its height (-14 div 6 + 12 = 10).
-    const int height = form().sLabel_Q->font().pixelSize();
+    const int height = ui().sLabel_Q->font().pixelSize();
     EXPECT_LE(height, 14);
-    EXPECT_EQ(form().sLabel_Q->y(), -height / 6 + 12);
+    EXPECT_EQ(ui().sLabel_Q->y(), -height / 6 + 12);
 }
 
 TEST_F(TQuestionAreaTest, PronunciationsShowInTheSkinColourOverTheWindow)
@@ -77,7 +78,7 @@ TEST_F(TQuestionAreaTest, PronunciationsShowInTheSkinColourOverTheWindow)
     AnswerCorrectly();
     const QColor ink = form().skinTextColour();
     ASSERT_TRUE(ink.isValid());
-    for (QLabel *picture : form().Image_OpP) {
+    for (QLabel *picture : ui().Image_OpP) {
         const QImage image = picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_FALSE(image.isNull());
         int solid = 0, clear = 0, other = 0;
@@ -113,7 +114,7 @@ TEST_F(TQuestionAreaTest, AMessageOverTheQuestionStopsTheGaugeAndHoldsTheNextSte
         QTest::qWait(60);
         after = flow().gaugePosition();
     };
-    form().sBitBtn_Op[0]->click();
+    ui().sBitBtn_Op[0]->click();
     EXPECT_EQ(before, after);
     EXPECT_TRUE(flow().IsAsking());
     AnswerCorrectly();
@@ -127,7 +128,7 @@ TEST_F(TQuestionAreaTest, AMessageOverTheQuestionStopsTheGaugeAndHoldsTheNextSte
     };
     Key(Qt::Key_F);
     ASSERT_TRUE(flow().StepPosted());
-    form().sBitBtn_Op[static_cast<size_t>(flow().correctPosition() - 1)]->click();
+    ui().sBitBtn_Op[static_cast<size_t>(flow().correctPosition() - 1)]->click();
     EXPECT_FALSE(stepRan);
     EXPECT_EQ(messages.messages.size(), 2);
     EXPECT_TRUE(flow().StepPosted());   // and it comes once the message is gone
@@ -140,8 +141,8 @@ TEST_F(TQuestionAreaTest, TheProgressMarkRunsTheProgressMenuAction)
     StartToReady();
     AskQuestion();
     AnswerCorrectly();
-    QSignalSpy triggered(form().smStatus, &QAction::triggered);
-    QTest::mouseClick(form().sLabelFX_Status, Qt::LeftButton);
+    QSignalSpy triggered(ui().smStatus, &QAction::triggered);
+    QTest::mouseClick(ui().sLabelFX_Status, Qt::LeftButton);
     EXPECT_EQ(triggered.count(), 1);
 }
 

@@ -157,12 +157,12 @@ TEST_F(TSkinsTest, EverySkinAppliesItsColoursAndPicturesAndTicksItsItem)
         EXPECT_EQ(cc().settings.skin, name);
         EXPECT_EQ(Ticked(menus.smSkin), QStringList{QStringLiteral("sm") + name});
         EXPECT_EQ(form().skinPictureSuffix(), QString::fromLatin1(row.suffix));
-        for (QWidget *w : {static_cast<QWidget *>(form().sLabel_Q), static_cast<QWidget *>(form().sLabel_Input),
-                           static_cast<QWidget *>(form().sLabel_Op[0]), static_cast<QWidget *>(form().sPanel_OpM[2])})
+        for (QWidget *w : {static_cast<QWidget *>(ui().sLabel_Q), static_cast<QWidget *>(ui().sLabel_Input),
+                           static_cast<QWidget *>(ui().sLabel_Op[0]), static_cast<QWidget *>(ui().sPanel_OpM[2])})
             EXPECT_EQ(TextColour(w), Rgb(row.text)) << w->objectName().toStdString();
-        EXPECT_EQ(TextColour(form().sLabel_glimpse), Rgb(row.glimpse));
+        EXPECT_EQ(TextColour(ui().sLabel_glimpse), Rgb(row.glimpse));
         EXPECT_EQ(form().skinTextColour(), Rgb(row.text));
-        EXPECT_EQ(form().client->palette().brush(QPalette::Window).style(), Qt::TexturePattern);
+        EXPECT_EQ(ui().client->palette().brush(QPalette::Window).style(), Qt::TexturePattern);
     }
 }
 
@@ -234,7 +234,7 @@ TEST_F(TSkinsTest, EverySkinLooksDifferentOnAGradedQuestion)
         // The skin's menu font fits the bar: no item is pushed out of it once
         // the bar has laid out its items anew for the font.
         const auto itemsFit = [&] {
-            for (QMenu *menu : {form().mmFile, form().mmPreferences, form().mmInformation}) {
+            for (QMenu *menu : {ui().mmFile, ui().mmPreferences, ui().mmInformation}) {
                 const QRect item = form().menuBar()->actionGeometry(menu->menuAction());
                 if (item.isEmpty() || !form().menuBar()->rect().contains(item))
                     return false;

@@ -93,7 +93,7 @@ TEST_F(TTrainingWindowTest, AFileWithoutSpeechHidesTheParakeet)
 TEST_F(TTrainingWindowTest, TheTitleFaceIsShipped)
 {
     Start();
-    const QFont title = form().sLabel_TitleP->font();
+    const QFont title = ui().sLabel_TitleP->font();
     EXPECT_TRUE(QFontDatabase::families().contains(title.family())) << title.family().toStdString();
     EXPECT_FALSE(title.italic());
     // Windows that name the title face get the shipped one as well.

@@ -21,12 +21,12 @@ const QString kRecordFile = QStringLiteral("user/record/Record_TT.dat");
 TEST_F(TTrainingWindowTest, FileLoadsToTheStartScreen)
 {
     StartToReady();
-    EXPECT_TRUE(form().sPanel_Input->text().startsWith(kStartScreen));
+    EXPECT_TRUE(ui().sPanel_Input->text().startsWith(kStartScreen));
     EXPECT_FALSE(form().TitleCoverVisible());
-    EXPECT_TRUE(form().mmFile->menuAction()->isVisible());
-    EXPECT_TRUE(form().sLabel_Q->text().isEmpty());
-    EXPECT_FALSE(form().sPageControl1->isEnabled());
-    EXPECT_TRUE(form().sPanel_cover->isVisible());
+    EXPECT_TRUE(ui().mmFile->menuAction()->isVisible());
+    EXPECT_TRUE(ui().sLabel_Q->text().isEmpty());
+    EXPECT_FALSE(ui().sPageControl1->isEnabled());
+    EXPECT_TRUE(ui().sPanel_cover->isVisible());
     EXPECT_EQ(cc().fileCode, QStringLiteral("TT"));
     EXPECT_EQ(cc().training.remaining, cc().UsableQuota());
     // Loading wrote the catalog (after merging the server's) and the fresh
@@ -51,16 +51,16 @@ TEST_F(TTrainingWindowTest, AKeyAsksTheFirstQuestion)
     AskQuestion();
     const int word = flow().currentWord();
     ASSERT_GE(word, 1);
-    EXPECT_EQ(form().sLabel_Q->text(), cc().words[word].joinedMeanings);
+    EXPECT_EQ(ui().sLabel_Q->text(), cc().words[word].joinedMeanings);
     EXPECT_EQ(cc().training.remaining, quota - 1);
-    EXPECT_EQ(form().sLabel_Norm->text(), QString(quota - 1 >= 100 ? 1 : 2, u' ') + QString::number(quota - 1));
-    EXPECT_TRUE(form().sLabel_Norm->isVisible());
-    EXPECT_EQ(form().sSpeedButton_Signal->text(), QStringLiteral("初"));
+    EXPECT_EQ(ui().sLabel_Norm->text(), QString(quota - 1 >= 100 ? 1 : 2, u' ') + QString::number(quota - 1));
+    EXPECT_TRUE(ui().sLabel_Norm->isVisible());
+    EXPECT_EQ(ui().sSpeedButton_Signal->text(), QStringLiteral("初"));
     EXPECT_EQ(cc().words[word].timesAsked, 1);
     EXPECT_EQ(cc().askedWords.At(1), word);
     // The options show as soon as the gauge moves (no option delay).
     ASSERT_TRUE(WaitFor([&] { return flow().optionsRevealed(); }));
-    EXPECT_TRUE(form().sLabel_Op[static_cast<size_t>(flow().correctPosition() - 1)]->text().contains(
+    EXPECT_TRUE(ui().sLabel_Op[static_cast<size_t>(flow().correctPosition() - 1)]->text().contains(
         cc().DisplayForm(word)));
 }
 
@@ -75,7 +75,7 @@ TEST_F(TTrainingWindowTest, TheGaugeEndsAQuestionAsWrong)
     ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
     EXPECT_EQ(flow().gaugePosition(), 0);
     EXPECT_FALSE(flow().answerCorrect());
-    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
+    EXPECT_EQ(ui().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_X"));
     EXPECT_TRUE(cc().training.retryPending);
     EXPECT_EQ(cc().words[word].wrongCount, 1);
     // Nothing is written until the file closes.
@@ -90,7 +90,7 @@ TEST_F(TTrainingWindowTest, AnOptionKeyAnswersAndTheNextKeyAsksAgain)
     AnswerCorrectly();
     EXPECT_TRUE(flow().answerCorrect());
     EXPECT_GT(flow().gaugePosition(), 0);
-    EXPECT_EQ(form().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_O"));
+    EXPECT_EQ(ui().sSpeedButton_Signal->property("picture").toString(), QStringLiteral("Signal_O"));
     EXPECT_EQ(cc().training.correctToday, 1);
     EXPECT_GT(cc().words[first].level, 0);
     AskQuestion();
@@ -145,7 +145,7 @@ TEST_F(TTrainingWindowTest, TheQuotaEndsTheRunAndStateIsSavedInOrder)
         AskQuestion();
         AnswerCorrectly();
     }
-    EXPECT_EQ(form().sLabel_Norm->text(), QStringLiteral("   0"));
+    EXPECT_EQ(ui().sLabel_Norm->text(), QStringLiteral("   0"));
     writes.clear();
     // The next key closes the study run instead of asking a fourth question.
     Key(Qt::Key_F);
@@ -239,10 +239,10 @@ TEST_F(TTrainingWindowTest, AllExitFromTheMenuSavesAndEnds)
 {
     StartToReady();
     AskQuestion();
-    form().smFileAllExit->trigger();   // refused while a question waits
+    ui().smFileAllExit->trigger();   // refused while a question waits
     EXPECT_FALSE(flow().QuitRequested());
     AnswerCorrectly();
-    form().smFileAllExit->trigger();
+    ui().smFileAllExit->trigger();
     ASSERT_TRUE(WaitFor([&] { return ended; }));
     EXPECT_TRUE(QFile::exists(folder.file(kRecordFile)));
 }
@@ -285,8 +285,8 @@ TEST_F(TTrainingWindowTest, TheEndOfOneFileLoadsTheNextOfTheQueue)
     EXPECT_EQ(cc().training.remaining, cc().UsableQuota());
     EXPECT_EQ(ReadBackState(folder)->settings.learningDays, 1);   // TT was saved
     EXPECT_EQ(statusCloser->shown, 1);   // the status of TT opened at its end, as its settings ask
-    EXPECT_EQ(form().sPanel_Q->text(), QStringLiteral("+++ 入試単語 +++"));
-    EXPECT_TRUE(form().sPanel_Input->text().startsWith(kStartScreen));
+    EXPECT_EQ(ui().sPanel_Q->text(), QStringLiteral("+++ 入試単語 +++"));
+    EXPECT_TRUE(ui().sPanel_Input->text().startsWith(kStartScreen));
     AskQuestion();
     EXPECT_EQ(cc().words[flow().currentWord()].timesAsked, 1);
 }
@@ -303,7 +303,7 @@ TEST_F(TTrainingWindowTest, ADailyQuotaOfZeroNeverEndsTheRun)
     EXPECT_EQ(cc().training.remaining, 0);
     for (int i = 0; i < 4; ++i) {
         ASSERT_NO_FATAL_FAILURE(AskQuestion());
-        EXPECT_EQ(form().sLabel_Norm->text(), QStringLiteral("done"));
+        EXPECT_EQ(ui().sLabel_Norm->text(), QStringLiteral("done"));
         ASSERT_NO_FATAL_FAILURE(AnswerCorrectly());
     }
     EXPECT_EQ(cc().training.remaining, -4);
@@ -327,15 +327,15 @@ TEST_F(TTrainingWindowTest, AFileClosedRightAfterAnAnswerKeepsTheNextFilesPagesC
     AskQuestion();
     AnswerCorrectly();
     // "このファイルを終了" before the answer's telop has run.
-    form().smFileExit->trigger();
+    ui().smFileExit->trigger();
     ASSERT_TRUE(WaitForReadyOn(QStringLiteral("DT")));
     // Longer than the telop's 1111 ms: the old answer neither uncovers nor
     // enables the pages of the new file.
     RunUntil([] { return false; }, 1400);
-    EXPECT_TRUE(form().sPanel_cover->isVisible());
-    EXPECT_FALSE(form().sPageControl1->isEnabled());
-    EXPECT_FALSE(form().Timer_telop->isActive());
-    EXPECT_FALSE(form().TimerForPeedy->isActive());
+    EXPECT_TRUE(ui().sPanel_cover->isVisible());
+    EXPECT_FALSE(ui().sPageControl1->isEnabled());
+    EXPECT_FALSE(ui().Timer_telop->isActive());
+    EXPECT_FALSE(ui().TimerForPeedy->isActive());
 }
 
 TEST_F(TTrainingWindowTest, EachFileSetsItsOptionWidthAndReactionTime)
@@ -365,12 +365,12 @@ TEST_F(TTrainingWindowTest, EachFileSetsItsOptionWidthAndReactionTime)
     for (const auto &f : files) {
         const QString code = QString::fromUtf16(f.code);
         ASSERT_TRUE(WaitForReadyOn(code)) << code.toStdString();
-        for (const TPanel *panel : form().sPanel_Op)
+        for (const TPanel *panel : ui().sPanel_Op)
             EXPECT_EQ(panel->width(), f.panelWidth) << code.toStdString();
-        EXPECT_EQ(form().TimerForPeedy->interval(), f.reactionInterval) << code.toStdString();
+        EXPECT_EQ(ui().TimerForPeedy->interval(), f.reactionInterval) << code.toStdString();
         EXPECT_EQ(notes.messages.contains(checkpoint), f.checkpoint) << code.toStdString();
         notes.messages.clear();
-        form().smFileExit->trigger();
+        ui().smFileExit->trigger();
     }
     ASSERT_TRUE(WaitFor([&] { return ended; }));
 }

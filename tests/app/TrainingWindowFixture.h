@@ -5,6 +5,7 @@
 // answer gauge steps every millisecond, the shutdown does not wait, and the
 // application's end is only noted.
 #include "app/MainUnit.h"
+#include "app/MainWindowParts.h"
 #include "app/Program.h"
 #include "app/TrainingFlow.h"
 #include "data/LearningFile.h"
@@ -191,6 +192,8 @@ protected:
     }
 
     TMainForm &form() { return program->mainForm(); }
+    // The window's controls, found by their names.
+    TMainWindowParts ui() { return MainWindowParts(form()); }
     TTrainingFlow &flow() { return form().flow(); }
     TCC &cc() { return program->cc(); }
 
@@ -202,7 +205,7 @@ protected:
     {
         QWidget *target = QApplication::focusWidget();
         if (!target || target->window() != &form())
-            target = form().sButton_focus;
+            target = ui().sButton_focus;
         QTest::keyClick(target, key, mods);
     }
 

@@ -200,7 +200,7 @@ TEST(WordPanelPictures, EverySignAndFlagIsThere)
 
 class TWordPanelTest : public TTrainingWindowTest {
 protected:
-    TWordPanel &panel() { return *form().wordPanel; }
+    TWordPanel &panel() { return *ui().wordPanel; }
 
     // The telop has run: the pages are open and show the word.
     bool WaitForTelop()
@@ -322,10 +322,10 @@ TEST_F(TWordPanelTest, TheTreeListsTheRelatedWordsOrSaysThereAreNone)
     cc().words[derived].links[0] = cc().words[c].word;
     cc().words[synonym].meanings[1] = cc().words[c].meanings[0];
     ASSERT_TRUE(WaitForTelop());
-    EXPECT_EQ(form().sLabel_Hasei->text(), cc().words[derived].word);
+    EXPECT_EQ(ui().sLabel_Hasei->text(), cc().words[derived].word);
 
     // A click on the telop opens the tree.
-    QTest::mouseClick(form().sLabel_Hasei, Qt::LeftButton);
+    QTest::mouseClick(ui().sLabel_Hasei, Qt::LeftButton);
     ASSERT_EQ(panel().currentIndex(), static_cast<int>(TWordPage::Related));
     QTreeWidget *tree = panel().TntTreeView;
     ASSERT_EQ(tree->topLevelItemCount(), 1);
@@ -357,7 +357,7 @@ TEST_F(TWordPanelTest, TheTreeListsTheRelatedWordsOrSaysThereAreNone)
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
     EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral(" nothing"));
-    EXPECT_EQ(form().sLabel_Hasei->text(), QString());
+    EXPECT_EQ(ui().sLabel_Hasei->text(), QString());
 }
 
 TEST_F(TWordPanelTest, TabTurnsThePagesOnlyWhileNoQuestionWaits)
@@ -415,18 +415,18 @@ TEST_F(TWordPanelTest, TheTypedWordHintKeepsThePagesClosedUntilTheNextQuestion)
     AnswerCorrectly();
     // As after a wrong typed answer that named another word of the file.
     const QString hint = QStringLiteral("※ river ･･･ 川");
-    form().sLabel_Hasei->setText(hint);
+    ui().sLabel_Hasei->setText(hint);
     panel().sLabel_TabVoc_Voc->clear();
     // The telop comes round at least once while the hint stands.
-    QSignalSpy telopRan(form().Timer_telop, &QTimer::timeout);
+    QSignalSpy telopRan(ui().Timer_telop, &QTimer::timeout);
     ASSERT_TRUE(WaitFor([&] { return telopRan.count() >= 2; }));
     EXPECT_FALSE(panel().isEnabled());
-    EXPECT_EQ(form().sLabel_Hasei->text(), hint);
+    EXPECT_EQ(ui().sLabel_Hasei->text(), hint);
     EXPECT_EQ(panel().sLabel_TabVoc_Voc->text(), QString());   // not refreshed
-    EXPECT_TRUE(form().Timer_telop->isActive());              // still trying
+    EXPECT_TRUE(ui().Timer_telop->isActive());              // still trying
     // The next question stops it.
     AskQuestion();
-    EXPECT_FALSE(form().Timer_telop->isActive());
+    EXPECT_FALSE(ui().Timer_telop->isActive());
     EXPECT_FALSE(panel().isEnabled());
 }
 

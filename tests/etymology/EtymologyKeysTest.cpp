@@ -58,7 +58,7 @@ TEST_F(TEtymologyKeysTest, TheEtymologyPageShowsTheChartAndItsClickOpensTheWindo
     AskQuestion();
     const int word = flow().currentWord();
     AnswerCorrectly();
-    TWordPanel &panel = *form().wordPanel;
+    TWordPanel &panel = *ui().wordPanel;
     while (panel.currentIndex() != 2)
         Key(Qt::Key_Tab);
     ASSERT_TRUE(WaitFor([&] { return panel.Image_etym->isVisible(); }));

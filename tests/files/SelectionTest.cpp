@@ -118,7 +118,7 @@ TEST_F(TTrainingWindowTest, TheZodiacSignOpensTheWordsOfTheCurrentWordsLevel)
         lines = browser->TntTreeView->topLevelItem(0)->childCount();
         browser->sButton_close->click();
     });
-    QTest::mouseClick(form().wordPanel->ImageZodiacM, Qt::LeftButton);
+    QTest::mouseClick(ui().wordPanel->ImageZodiacM, Qt::LeftButton);
     EXPECT_EQ(caption, QStringLiteral("習熟レベル %1 の単語").arg(level));
     EXPECT_EQ(lines, cc().CountWordsAtLevel(level));
 }

@@ -166,7 +166,7 @@ TEST_F(TTrainingWindowTest, AnImportFromTheMenuEndsTheProgramWithoutWritingAnyMo
         ASSERT_NE(records, nullptr);
         records->sButton_import->click();
     });
-    form().smUserFile->trigger();
+    ui().smUserFile->trigger();
     ASSERT_TRUE(WaitFor([&] { return ended; }));
     EXPECT_TRUE(notes.messages.contains(kRestartText));
     EXPECT_EQ(folder.read(QStringLiteral("user/record/Record_TT.dat")), Record("saved"));

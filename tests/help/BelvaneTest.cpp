@@ -233,13 +233,13 @@ TEST_F(TTopRightTest, TheSettingChoosesLogoPictureOrNothing)
     for (const TCase c : {TCase{0, false, false}, TCase{1, true, false}, TCase{2, false, true}}) {
         SCOPED_TRACE(c.setting);
         form().ShowTopRightDisplay(c.setting);
-        EXPECT_EQ(form().sLabel_migiue->isVisible(), c.logo);
-        EXPECT_EQ(form().sPanel_BWG->isVisible(), c.picture);
+        EXPECT_EQ(ui().sLabel_migiue->isVisible(), c.logo);
+        EXPECT_EQ(ui().sPanel_BWG->isVisible(), c.picture);
     }
     // Athena's panel is a pixel larger than the picture's 136 × (87 + 13).
-    EXPECT_EQ(form().sPanel_BWG->geometry(), QRect(840, 0, 137, 101));
-    EXPECT_EQ(form().Image_BWG->pixmap().size(), QSize(120, 87));
-    EXPECT_EQ(form().Image_BWG->toolTip(), QStringLiteral("一週間ごとに新しい絵が展示されます"));
+    EXPECT_EQ(ui().sPanel_BWG->geometry(), QRect(840, 0, 137, 101));
+    EXPECT_EQ(ui().Image_BWG->pixmap().size(), QSize(120, 87));
+    EXPECT_EQ(ui().Image_BWG->toolTip(), QStringLiteral("一週間ごとに新しい絵が展示されます"));
 
     // A click opens the gallery on the same picture.
     QString opened;
@@ -247,7 +247,7 @@ TEST_F(TTopRightTest, TheSettingChoosesLogoPictureOrNothing)
         opened = modal->objectName();
         static_cast<QDialog *>(modal)->reject();
     });
-    QTest::mouseClick(form().Image_BWG, Qt::LeftButton);
+    QTest::mouseClick(ui().Image_BWG, Qt::LeftButton);
     EXPECT_EQ(opened, QStringLiteral("BelvaneForm"));
     EXPECT_EQ(program->belvaneForm().Week(), 14);
 }
@@ -256,6 +256,6 @@ TEST_F(TTopRightTest, WithoutAServerThePictureSettingShowsTheLogo)
 {
     StartToReady();
     form().ShowTopRightDisplay(2);
-    EXPECT_TRUE(form().sLabel_migiue->isVisible());
-    EXPECT_FALSE(form().sPanel_BWG->isVisible());
+    EXPECT_TRUE(ui().sLabel_migiue->isVisible());
+    EXPECT_FALSE(ui().sPanel_BWG->isVisible());
 }

@@ -26,10 +26,10 @@ TEST_F(WindowsFromTheMenus, APreferenceTakesEffectOnTheNextQuestionAndSurvivesAR
         prefs->sTrackBar_norm->setValue(150);     // 100 questions a day
         QTest::mouseClick(prefs->sSpeedButton_OK, Qt::LeftButton);
     });
-    form().smPreferences->trigger();
+    ui().smPreferences->trigger();
     EXPECT_EQ(cc().settings.answerTime, 1200);
     EXPECT_EQ(cc().training.remaining, remaining + 20);
-    EXPECT_EQ(form().sLabel_Norm->text().trimmed(), QString::number(remaining + 20));
+    EXPECT_EQ(ui().sLabel_Norm->text().trimmed(), QString::number(remaining + 20));
 
     AskQuestion();
     EXPECT_EQ(flow().gaugeMaximum(), 1200 + gaugeOffset);
