@@ -1,6 +1,5 @@
 #include "help/AboutTessarion.h"
 
-#include "widgets/DialogPlacement.h"
 #include "base/SlotGuard.h"
 #include "base/Version.h"
 
@@ -20,7 +19,6 @@
 namespace {
 constexpr int kPanelWidth = 780;
 constexpr int kPanelHeight = 640;
-constexpr int kFrameWidth = 4;
 constexpr int kMargin = 24;
 constexpr int kTitleTop = 16;
 constexpr int kIntroTop = 52;
@@ -46,7 +44,6 @@ constexpr int kPicturePixelSize = 11;
 constexpr double kDueRetention = 0.8;
 constexpr double kGiveUpRetention = 0.4;
 
-const QColor kPaper(0xf7, 0xf5, 0xef);
 const QColor kInk(0x33, 0x3d, 0x48);
 const QColor kGrid(0xc8, 0xcd, 0xd2);
 const QColor kCurve(0x2f, 0x6f, 0xb0);
@@ -59,7 +56,6 @@ const QString kTitle = QStringLiteral("＋＋ Tessarion について ＋＋");
 const QString kIntro = QStringLiteral(
     "人は覚えたことを時間とともに忘れていきます。Tessarion は一つ一つの語について答えの記録から忘れ方を見積もり、"
     "忘れかけたちょうどその頃にもう一度出題します。左のボタンにマウスを合わせると、図と説明が表示されます。");
-const QString kButtonSound = QStringLiteral("BUTTON");
 
 struct TTopicText {
     const char *button;
@@ -352,24 +348,12 @@ QString AboutCreditsText()
     return lines.join(u'\n');
 }
 
-TAboutTessarionForm::TAboutTessarionForm(QWidget *parent) : QDialog(parent)
+TAboutTessarionForm::TAboutTessarionForm(QWidget *parent)
+    : TFramedPanelDialog(parent, QStringLiteral("AboutTessarionForm"), kCaption, QStringLiteral("sPanel_About"))
 {
-    setObjectName(QStringLiteral("AboutTessarionForm"));
-    setWindowTitle(kCaption);
-    setModal(true);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setFixedSize(kPanelWidth + 2 * kFrameWidth, kPanelHeight + 2 * kFrameWidth);
-
-    // The help windows' look: a slate frame around a paper-coloured panel.
-    sPanel_Frame = new QFrame(this);
-    sPanel_Frame->setObjectName(QStringLiteral("sPanel_Frame"));
-    sPanel_Frame->setStyleSheet(QStringLiteral("#sPanel_Frame { background: #5a6e82; }"));
-    sPanel_Frame->setGeometry(rect());
-    sPanel_About = new QFrame(sPanel_Frame);
-    sPanel_About->setObjectName(QStringLiteral("sPanel_About"));
-    sPanel_About->setStyleSheet(QStringLiteral("#sPanel_About { background: %1; }").arg(kPaper.name()));
-    sPanel_About->setGeometry(kFrameWidth, kFrameWidth, kPanelWidth, kPanelHeight);
-    sPanel_About->setFocusPolicy(Qt::StrongFocus);
+    SetPanelSize(kPanelWidth, kPanelHeight);
+    sPanel_Frame = Frame();
+    sPanel_About = Panel();
 
     const int textWidth = kPanelWidth - 2 * kMargin;
     sLabel_title = AddText(sPanel_About, QStringLiteral("sLabel_title"), QRect(kMargin, kTitleTop, textWidth, 28),
@@ -412,11 +396,11 @@ TAboutTessarionForm::TAboutTessarionForm(QWidget *parent) : QDialog(parent)
     sButton_OK = new QPushButton(QStringLiteral("ＯＫ"), sPanel_About);
     sButton_OK->setObjectName(QStringLiteral("sButton_OK"));
     sButton_OK->setGeometry(kPanelWidth - kMargin - kOkWidth, kPanelHeight - 12 - kOkHeight, kOkWidth, kOkHeight);
-    connect(sButton_OK, &QPushButton::clicked, this, Guarded([this] { CloseAbout(); }));
+    connect(sButton_OK, &QPushButton::clicked, this, Guarded([this] { ClosePanel(); }));
 
     // A click on the panel or its texts closes the window, as the help window does.
-    for (QWidget *w : std::initializer_list<QWidget *>{sPanel_About, sLabel_title, sLabel_intro})
-        w->installEventFilter(this);
+    CloseOnClick(sLabel_title);
+    CloseOnClick(sLabel_intro);
 
     ShowTopic(TAboutTopic::ForgettingCurve);
 }
@@ -434,15 +418,10 @@ void TAboutTessarionForm::ShowTopic(TAboutTopic topic)
     }
 }
 
-void TAboutTessarionForm::showEvent(QShowEvent *event)
+void TAboutTessarionForm::PrepareToShow()
 {
-    Guard([&] {
-        ShowTopic(TAboutTopic::ForgettingCurve);
-        sRichEdit_credits->moveCursor(QTextCursor::Start);
-        CentreOverOwner(this);
-        QDialog::showEvent(event);
-        sPanel_About->setFocus();
-    });
+    ShowTopic(TAboutTopic::ForgettingCurve);
+    sRichEdit_credits->moveCursor(QTextCursor::Start);
 }
 
 bool TAboutTessarionForm::eventFilter(QObject *watched, QEvent *event)
@@ -454,35 +433,6 @@ bool TAboutTessarionForm::eventFilter(QObject *watched, QEvent *event)
                 return false;
             }
         }
-        if (event->type() == QEvent::MouseButtonPress &&
-            (watched == sPanel_About || watched == sLabel_title || watched == sLabel_intro)) {
-            CloseAbout();
-            return true;
-        }
-        return QDialog::eventFilter(watched, event);
+        return TFramedPanelDialog::eventFilter(watched, event);
     });
-}
-
-void TAboutTessarionForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        Guard([this] { CloseAbout(); });
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TAboutTessarionForm::reject()
-{
-    Guard([this] { CloseAbout(); });
-}
-
-void TAboutTessarionForm::CloseAbout()
-{
-    if (!isVisible())
-        return;
-    if (playSoundEffect)
-        playSoundEffect(kButtonSound);
-    QDialog::done(QDialog::Accepted);
 }

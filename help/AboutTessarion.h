@@ -7,9 +7,9 @@
 // the panel closes it with the button sound.
 // The window object exists from the start so that the program's windows are
 // created once, in their fixed order, and afterwards only shown and hidden.
-#include <QDialog>
+#include "widgets/FramedPanelDialog.h"
+
 #include <array>
-#include <functional>
 
 class QFrame;
 class QLabel;
@@ -25,13 +25,10 @@ QString AboutCreditsText();
 // Where faults are reported (the project's bug tracker).
 QString FaultReportAddress();
 
-class TAboutTessarionForm : public QDialog {
+class TAboutTessarionForm : public TFramedPanelDialog {
     Q_OBJECT
 public:
     explicit TAboutTessarionForm(QWidget *parent = nullptr);
-
-    // Played when the window closes ("BUTTON").
-    std::function<void(const QString &)> playSoundEffect;
 
     // Brings up a topic's illustration and note.
     void ShowTopic(TAboutTopic topic);
@@ -48,13 +45,11 @@ public:
     QPushButton *sButton_OK = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    // The first topic and the credits' beginning each time it opens.
+    void PrepareToShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
 
 private:
-    void CloseAbout();
 
     TAboutTopic m_topic = TAboutTopic::ForgettingCurve;
 };

@@ -7,20 +7,15 @@
 // The window object exists from the start so that the program's windows are
 // created once, in their fixed order, and afterwards only shown and hidden;
 // it reads the values each time it is shown.
-#include <QDialog>
-#include <functional>
+#include "widgets/FramedPanelDialog.h"
 
-class QFrame;
 class QLabel;
 class QPushButton;
 class TCC;
 
-class TAboutForm : public QDialog {
+class TAboutForm : public TFramedPanelDialog {
 public:
     explicit TAboutForm(TCC &cc, QWidget *parent = nullptr);
-
-    // Played when the window closes ("BUTTON").
-    std::function<void(const QString &)> playSoundEffect;
 
     // The texts as the window shows them now (for the window and its tests).
     QStringList Lines() const;
@@ -28,16 +23,10 @@ public:
     QPushButton *sButton_OK = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void reject() override;
+    // The texts of the moment, and the panel sized to them.
+    void PrepareToShow() override;
 
 private:
-    void CloseVersion();
-
     TCC &m_cc;
-    QFrame *m_frame = nullptr;
-    QFrame *m_panel = nullptr;
     QLabel *m_text = nullptr;
 };
