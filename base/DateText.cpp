@@ -60,3 +60,19 @@ QDate ReadDateText(const QString &text)
         return *date;
     throw TFatalError(QStringLiteral("'%1' は有効な日付ではありません。").arg(text));
 }
+
+TDueDate TDueDate::OfDay(qint64 day)
+{
+    TDueDate date;
+    date.m_text = BuildDateText(QDate::fromJulianDay(day));
+    date.m_day = day;
+    return date;
+}
+
+qint64 TDueDate::DayOf(const QString &text)
+{
+    if (text.isEmpty())
+        return kNoDay;
+    const std::optional<QDate> date = ParseDateText(text);
+    return date ? date->toJulianDay() : kNoDay;
+}

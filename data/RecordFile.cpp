@@ -272,32 +272,33 @@ qsizetype SplitRecordFields(QStringView line, TRecordFieldViews &fields)
 }
 
 // Due dates, which repeat from line to line (a few hundred days for
-// thousands of words), checked and made once and shared.
-class TSharedTexts {
+// thousands of words), checked, read and made once and shared.
+class TSharedDates {
 public:
-    QString Of(QStringView text)
+    TDueDate Of(QStringView text)
     {
         if (text.isEmpty())
             return {};
-        const auto found = m_texts.find(std::u16string_view(text.utf16(), static_cast<size_t>(text.size())));
-        if (found != m_texts.end())
+        const auto found = m_dates.find(std::u16string_view(text.utf16(), static_cast<size_t>(text.size())));
+        if (found != m_dates.end())
             return found->second;
         // A due date that is no date would stop the day's selection, far
         // from the file it came from: its line is unreadable here.
-        if (!ParseDateText(text))
-            RaiseConversionError(text.toString());
-        QString made = text.toString();
-        // The key views the string's own units, which stay put while the map holds it.
-        m_texts.emplace(std::u16string_view(reinterpret_cast<const char16_t *>(made.constData()), static_cast<size_t>(made.size())), made);
+        TDueDate made(text.toString());
+        if (!made.IsDate())
+            RaiseConversionError(made.Text());
+        // The key views the text's own units, which stay put while the map holds it.
+        const QString &kept = made.Text();
+        m_dates.emplace(std::u16string_view(reinterpret_cast<const char16_t *>(kept.constData()), static_cast<size_t>(kept.size())), made);
         return made;
     }
 
 private:
-    std::unordered_map<std::u16string_view, QString> m_texts;
+    std::unordered_map<std::u16string_view, TDueDate> m_dates;
 };
 
 // Fields 2..15 (from the stage to the limit flag), numbers read in place.
-void ReadRecordFieldViews(const QStringView *fields, TTango &t, TSharedTexts &dates)
+void ReadRecordFieldViews(const QStringView *fields, TTango &t, TSharedDates &dates)
 {
     const auto number = [&](int k) { return StrToInt(fields[k]); };
     // A history count below 0 is as unreadable as one that is not a number.
@@ -328,7 +329,7 @@ void ReadRecordFields(QStringView line, qsizetype position, TTango &t)
 {
     TRecordFieldViews fields;
     SplitRecordFields(position < line.size() ? line.sliced(position) : QStringView(), fields);
-    TSharedTexts dates;
+    TSharedDates dates;
     ReadRecordFieldViews(fields.data(), t, dates);
 }
 
@@ -624,7 +625,7 @@ TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
         tail.chop(1);
     read.endsInLineBreak = tail.isEmpty() || tail.endsWith('\n') || tail.endsWith('\r');
     TRecordFieldViews fields;
-    TSharedTexts dates;
+    TSharedDates dates;
     for (qsizetype k = 1; k <= wordLines; ++k) {
         const QStringView line = lines.at(k - 1);
         const qsizetype tabs = SplitRecordFields(line, fields);

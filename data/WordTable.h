@@ -3,6 +3,8 @@
 // to 30000 (position 0 is never used). A position is the word's number in its
 // learning file. Positions 1..TangoTotal take part in learning, positions up
 // to DBTangoTotal in look-ups.
+#include "base/DateText.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <algorithm>
@@ -104,7 +106,7 @@ struct TTango {
     qint32 timesAsked = 0;
     qint32 wrongCount = 0;
     qint32 resetCount = 0;
-    QString nextDueDate;               // stage 2 and 3; empty in stage 1
+    TDueDate nextDueDate;              // stage 2 and 3; empty in stage 1
     qint32 starX = 0;
     qint32 starY = 0;
 };

@@ -188,6 +188,9 @@ public:
     // ---- mastery levels, stages and retention ----
     QString ComputeToday() const;                      // "2009/7/5", test day offset included
     bool IsDateReached(const QString &date) const;     // from the start of that day
+    // A word's due date against a day (today, read once by the caller); a
+    // due date that is no date ends the program as a conversion error.
+    static bool IsDueOn(const TDueDate &due, qint64 day);
     int DayNumberSince(const QString &date) const;     // the date itself is day 1
     // Grading of the word at a position. Correct: correct today +1 and, unless
     // the question is random, the level rises (a new word to the first-time
@@ -214,6 +217,7 @@ public:
     TLevelHistogram BuildLevelHistogram() const;
     // The stage rule that applies to the word at a position, if any.
     std::optional<TStageNoticeKind> StageRuleOf(int position) const;
+    std::optional<TStageNoticeKind> StageRuleOn(int position, qint64 today) const;
     bool AnyStageNoticeDue() const;
     // Applies the stage rules to every word, as the stage-notice window shows
     // them, and returns its three lists. The caller saves the record file
@@ -221,6 +225,7 @@ public:
     TStageNoticeLists ApplyStageRules();
     // The stage rule due for one word, if any: it moves to stage 3 or starts over.
     void ApplyStageRule(int position);
+    void ApplyStageRuleOn(int position, qint64 today);
     void ApplyStageRule(int position, TStageNoticeKind kind);
     // The forgetting curves of the word's current stage (none in stage 3).
     QList<TEntryCurve> RetentionCurvesOf(int position) const;

@@ -13,8 +13,8 @@ QList<TForecastDay> ForecastDueWords(const TWordTable &words, int tangoTotal, co
         const TTango &word = words[position];
         if (word.stage != TStage::Two)
             continue;
-        if (const auto due = ParseDateText(word.nextDueDate))
-            ++dueOnDay[due->toJulianDay()];
+        if (word.nextDueDate.IsDate())
+            ++dueOnDay[word.nextDueDate.Day()];
     }
     QList<TForecastDay> forecast;
     forecast.reserve(kForecastDays);

@@ -33,7 +33,6 @@ public:
         m_words.reserve(kMaxWords);
         for (int p = 1; p <= kMaxWords; ++p)
             m_words.push_back(words[p]);
-        m_dayOffset = cc.context.clock.DayOffset();
     }
     ~TSimulationBackup()
     {
@@ -41,7 +40,7 @@ public:
         for (int p = 1; p <= kMaxWords; ++p)
             words[p] = std::move(m_words[static_cast<size_t>(p - 1)]);
         m_cc.studyRun.state = std::move(m_state);
-        m_cc.context.clock.SetDayOffset(m_dayOffset);
+        m_cc.context.clock = m_clock;
         m_cc.context.simulationRunning = false;
     }
     TSimulationBackup(const TSimulationBackup &) = delete;
@@ -51,7 +50,9 @@ private:
     TCC &m_cc;
     TRunState m_state;
     std::vector<TTango> m_words;
-    int m_dayOffset = 0;
+    // The clock as it was: the run holds its first day fixed, so that a
+    // midnight passing while it runs does not move its days.
+    TClock m_clock = m_cc.context.clock;
 };
 }
 
@@ -97,8 +98,9 @@ bool TGoalSimulation::GoalReached(int goalLevel, int threshold) const
 void TGoalSimulation::GiveUpPass()
 {
     const int total = m_cc.TangoTotal();
+    const qint64 today = m_cc.clock.TodayDay();
     for (int p = 1; p <= total; ++p) {
-        m_cc.ApplyStageRule(p);
+        m_cc.ApplyStageRuleOn(p, today);
         m_cc.training.retryPending = false;
         m_cc.training.newWord = false;
         m_cc.training.randomQuestion = false;
@@ -114,6 +116,7 @@ TSimulationResult TGoalSimulation::Run(int goalLevel)
     TSimulationBackup backup(m_cc);
     m_cc.simulationRunning = true;
     m_cc.clock.SetDayOffset(0);
+    m_cc.clock.FixToday(m_cc.clock.Today());
     m_cc.training.remaining = quota;
     quint64 hash = kFnvOffset;
     int day = 0;

@@ -23,12 +23,19 @@ QString TCC::ComputeToday() const
 
 bool TCC::IsDateReached(const QString &date) const
 {
-    return clock.Today() >= ReadDateText(date);
+    return clock.TodayDay() >= ReadDateText(date).toJulianDay();
+}
+
+bool TCC::IsDueOn(const TDueDate &due, qint64 day)
+{
+    if (due.IsDate())
+        return day >= due.Day();
+    return day >= ReadDateText(due.Text()).toJulianDay();
 }
 
 int TCC::DayNumberSince(const QString &date) const
 {
-    return static_cast<int>(ReadDateText(date).daysTo(clock.Today())) + 1;
+    return static_cast<int>(clock.TodayDay() - ReadDateText(date).toJulianDay()) + 1;
 }
 
 // ---- history entries and due points ----
@@ -74,11 +81,11 @@ void RecordAnswerOn(TTango &t, const QDate &today)
     }
 
     if (t.stage == TStage::Three) {
-        t.nextDueDate = BuildDateText(today.addDays(Stage3Interval(t.level)));
+        t.nextDueDate = TDueDate::OfDay(today.toJulianDay() + Stage3Interval(t.level));
         return;
     }
 
-    t.nextDueDate = BuildDateText(today.addDays(LevelInterval(t.level)));
+    t.nextDueDate = TDueDate::OfDay(today.toJulianDay() + LevelInterval(t.level));
     // A second answer on the same day takes the place of that day's entry, so
     // a day holds one entry and the count always matches the text.
     const QList<TStage2Entry> entries = ParseStage2History(t.stage2History);
@@ -131,7 +138,7 @@ void TCC::RestartStage2Today(int position)
     t.stage2Days.fill(0);
     t.stage2Levels.fill(0);
     t.stage1Counter = 0;
-    t.nextDueDate = ComputeToday();
+    t.nextDueDate = TDueDate::OfDay(clock.TodayDay());
     t.stage1Limit = false;
 }
 

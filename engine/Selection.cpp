@@ -184,8 +184,9 @@ bool TStudyRun::LearnerMustChoose(TSelectMode mode)
     if (mode == TSelectMode::FirstOfDay) {
         const TWordTable &table = words;
         bool due = false;
+        const qint64 today = context.clock.TodayDay();
         index.ForEachReviewWord([&](int p) {
-            if (!due && m_cc.IsDateReached(table[p].nextDueDate))
+            if (!due && TCC::IsDueOn(table[p].nextDueDate, today))
                 due = true;
         });
         return !due;
@@ -214,8 +215,9 @@ TSelection TStudyRun::Select(TSelectMode mode)
     index.Update(words, total, todaysQuestions);
     if (firstOfDay) {
         // Stage-2 and stage-3 words whose day has come, in position order.
+        const qint64 today = m_cc.context.clock.TodayDay();
         index.ForEachReviewWord([&](int p) {
-            if (m_cc.IsDateReached(table[p].nextDueDate))
+            if (TCC::IsDueOn(table[p].nextDueDate, today))
                 todaysQuestions.Append(p);
         });
         if (!todaysQuestions.IsEmpty())

@@ -26,6 +26,11 @@ QString StageNoticeEntryText(TStageNoticeKind kind, qint32 level, const QString 
 
 std::optional<TStageNoticeKind> TCC::StageRuleOf(int position) const
 {
+    return StageRuleOn(position, clock.TodayDay());
+}
+
+std::optional<TStageNoticeKind> TCC::StageRuleOn(int position, qint64 today) const
+{
     const TTango &t = words[position];
     if (t.stage >= TStage::Three)
         return std::nullopt;
@@ -34,7 +39,6 @@ std::optional<TStageNoticeKind> TCC::StageRuleOf(int position) const
     // A stage-2 word without any stage-2 answer has no date to measure from.
     if (t.stage != TStage::Two || t.stage2Count < 1)
         return std::nullopt;
-    const qint64 today = clock.Today().toJulianDay();
     if (today >= Stage2EntryAt(t, 1).day + kStage2Duration) {
         return t.level >= kStage3EntryLevel ? TStageNoticeKind::PassedStage2
                                             : TStageNoticeKind::FailedStage2;
@@ -48,8 +52,9 @@ std::optional<TStageNoticeKind> TCC::StageRuleOf(int position) const
 bool TCC::AnyStageNoticeDue() const
 {
     const int total = TangoTotal();
+    const qint64 today = clock.TodayDay();
     for (int p = 1; p <= total; ++p)
-        if (StageRuleOf(p))
+        if (StageRuleOn(p, today))
             return true;
     return false;
 }
@@ -58,8 +63,9 @@ TStageNoticeLists TCC::ApplyStageRules()
 {
     TStageNoticeLists lists;
     const int total = TangoTotal();
+    const qint64 today = clock.TodayDay();
     for (int p = 1; p <= total; ++p) {
-        const auto kind = StageRuleOf(p);
+        const auto kind = StageRuleOn(p, today);
         if (!kind)
             continue;
         const TTango &t = words[p];
@@ -89,6 +95,11 @@ void TCC::ApplyStageRule(int position, TStageNoticeKind kind)
 
 void TCC::ApplyStageRule(int position)
 {
-    if (const auto kind = StageRuleOf(position))
+    ApplyStageRuleOn(position, clock.TodayDay());
+}
+
+void TCC::ApplyStageRuleOn(int position, qint64 today)
+{
+    if (const auto kind = StageRuleOn(position, today))
         ApplyStageRule(position, *kind);
 }
