@@ -93,7 +93,7 @@ TEST(LocalDay, LooksUpLocalTimeOncePerMinuteAndAgainWhenTheClockIsSetBack)
 TEST(LocalDay, FollowsAChangedTimeZoneWithinAMinute)
 {
     // 2024-06-10 23:30 UTC is already June 11 in Tokyo.
-    const qint64 moment = QDateTime(QDate(2024, 6, 10), QTime(23, 30), QTimeZone::UTC).toMSecsSinceEpoch();
+    const qint64 moment = QDateTime(QDate(2024, 6, 10), QTime(23, 30), Qt::UTC).toMSecsSinceEpoch();
     TLocalDay localDay;
     {
         const TTimeZone zone("UTC");
@@ -141,8 +141,9 @@ TEST(DueDate, KeepsItsTextAndReadsItsDayOnce)
         const TDueDate due(text);
         EXPECT_EQ(due.Text(), text) << c.text;
         EXPECT_EQ(due.IsDate(), c.day.has_value()) << c.text;
-        if (c.day)
+        if (c.day) {
             EXPECT_EQ(due.Day(), c.day->toJulianDay()) << c.text;
+        }
         TDueDate assigned;
         assigned = text;
         EXPECT_EQ(assigned.Day(), due.Day()) << c.text;
