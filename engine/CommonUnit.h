@@ -109,12 +109,14 @@ public:
     void SetCurrentFile(const QString &code) { wordRecords.SetCurrentFile(code); }
     QString BuiltInLearningFilePath(const QString &code) const { return wordRecords.BuiltInLearningFilePath(code); }
     // A revision installed while the file was current, or by another run
-    // of the program since, takes effect first.
+    // of the program since, takes effect first. The answers of a run that
+    // ended without its save are then taken back from its journal.
     void LoadLearningFile()
     {
         catalogs.TakeRevisionsOfOtherRuns();
         catalogs.TakeHeldRevision(fileSlot);
         wordRecords.LoadLearningFile();
+        studyRun.ReplayAnswerJournal();
     }
     void LoadRecordFile() { wordRecords.LoadRecordFile(); }
     QString NormalizeMeaning(const QString &meaning) const

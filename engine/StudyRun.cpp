@@ -53,6 +53,8 @@ TBeginResult TStudyRun::Begin()
     training.remaining = m_cc.UsableQuota();
     training.correctToday = 0;
     training.retryPending = false;
+    m_journaledRaises = m_cc.wordRecords.words.Stage1Raises();
+    m_journalRefused = false;
     state.todaysQuestions.Clear();
     state.askedWords.Clear();
     state.question = {};
@@ -103,24 +105,31 @@ bool TStudyRun::Judge(int chosenOption, bool inTime, const QString &typed) const
 
 TAnswerEffect TStudyRun::Grade(bool correct)
 {
-    return m_cc.CommitGrade(state.question.word, correct);
+    const TAnswerEffect effect = m_cc.CommitGrade(state.question.word, correct);
+    JournalAnswer(correct);
+    return effect;
+}
+
+void TStudyRun::SaveFileEnd()
+{
+    TFileSettings &settings = m_cc.settingsStore.settings;
+    const TFileSettings before = settings;
+    m_cc.UpdateQuotaStatistics();
+    settings.learningDays += 1;
+    try {
+        m_cc.SaveAtFileEnd();
+    } catch (...) {
+        // Nothing was written: the day is not counted twice on a retry.
+        settings = before;
+        throw;
+    }
 }
 
 void TStudyRun::End(bool save)
 {
-    if (save) {
-        TFileSettings &settings = m_cc.settingsStore.settings;
-        const TFileSettings before = settings;
-        m_cc.UpdateQuotaStatistics();
-        settings.learningDays += 1;
-        try {
-            m_cc.SaveAtFileEnd();
-        } catch (...) {
-            // Nothing was written: the day is not counted twice on a retry.
-            settings = before;
-            throw;
-        }
-    }
+    if (save)
+        SaveFileEnd();
+    m_journal.Remove();
     m_cc.wordRecords.words.Clear();
     state.askedWords.Clear();
     state.todaysQuestions.Clear();

@@ -10,6 +10,7 @@
 // The main window drives it between its screens (app/TrainingFlow); the
 // tool's study command and the tests drive it headless (RunScriptedStudy).
 #include "data/WordTable.h"
+#include "engine/AnswerJournal.h"
 #include "engine/Grading.h"
 #include "engine/Selection.h"
 #include "engine/SelectionIndex.h"
@@ -105,7 +106,8 @@ public:
     // the typed text is the correct word.
     bool Judge(int chosenOption, bool inTime, const QString &typed) const;
     // The level rules for the current question's word, decided first and
-    // then committed.
+    // then committed; the answer then goes to the file's answer journal
+    // (one that cannot be written is told once, and the run goes on).
     TAnswerEffect Grade(bool correct);
     // Questions asked in this run of the file; whether something was asked
     // (a file that ends in the middle is then saved); the quota's end.
@@ -115,8 +117,18 @@ public:
     // With save: quota statistics and learning days + 1, then the record
     // file, the settings and the catalog saved as one commit (a failed save
     // leaves the statistics as they were). Then the word table and the run's
-    // lists are cleared for the next file.
+    // lists are cleared for the next file. The run's answer journal is
+    // removed once the save has landed (without save: the answers are
+    // dropped on purpose).
     void End(bool save);
+    // At the load of a file: the answers of a run that ended without its
+    // save (the program killed or crashed) go from the file's answer journal
+    // back into the records just read, in order, and the file's end-of-file
+    // save follows as if that run had been closed after them; then the
+    // journal is removed. A journal of an older record is removed with a
+    // notice, and a damaged one is kept aside and named. Nothing while
+    // nothing may be written.
+    void ReplayAnswerJournal();
 
     // ---- the choice of a question ----
     // Mode Next: retry, due words, a new word, a random question. Mode
@@ -131,8 +143,17 @@ public:
 
 private:
     bool LearnerMustChoose(TSelectMode mode);
+    // Quota statistics, learning days + 1 and the one commit of the file's
+    // end (the statistics as they were when it fails).
+    void SaveFileEnd();
+    // The same for a run of `asked` questions with `correct` right answers.
+    void SaveRunOf(int asked, int correct);
+    void JournalAnswer(bool correct);
 
     TCC &m_cc;
+    TAnswerJournal m_journal;
+    qint64 m_journaledRaises = 0;   // the table's stage-1 raises at the last journaled answer
+    bool m_journalRefused = false;  // the journal could not be written in this run (told once)
 };
 
 // ---- headless runs ----

@@ -9,6 +9,7 @@
 #include "data/SampleWorkbook.h"
 #include "data/MeaningRules.h"
 #include "data/UserWorkbook.h"
+#include "engine/AnswerJournal.h"
 #include "workspace/ProgramFolders.h"
 #include "workspace/SettingsStore.h"
 
@@ -236,6 +237,8 @@ void TWordRecords::LoadRecordFile()
     // The word index serves this one reading only.
     const std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
     const QString path = RecordFilePath();
+    readGeneration.clear();
+    answersTotalCaughtUpFrom.reset();
     const QFileInfo info(path);
     if (info.isSymLink() && !info.exists()) {
         // A link to a drive that is not mounted, say: the record is
@@ -250,6 +253,8 @@ void TWordRecords::LoadRecordFile()
     // A damaged file is kept beside the record before anything is reset;
     // every line that can still be read keeps its word's history.
     const QByteArray bytes = ReadStateFileBytes(path);
+    if (QFileInfo::exists(AnswerJournalPath(m_context.userFolder, m_context.fileCode)))
+        readGeneration = RecordGeneration(bytes);
     const bool damaged = IsDamagedStateBytes(bytes);
     if (damaged) {
         for (int p = 1; p <= TangoTotal(); ++p)
@@ -287,6 +292,8 @@ void TWordRecords::CatchUpAnswersTotal(const TRecordFileRead &read)
     if (!read.trailer)
         return;
     qint32 &total = m_settings.settings.answersTotal;
-    if (read.trailer->answersTotal > total)
+    if (read.trailer->answersTotal > total) {
+        answersTotalCaughtUpFrom = total;
         total = static_cast<qint32>(qMin<qint64>(read.trailer->answersTotal, INT_MAX));
+    }
 }

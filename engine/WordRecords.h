@@ -24,6 +24,11 @@ public:
     // to the position of its word and drops the lines of words that are gone;
     // unset, line k belongs to position k. LoadRecordFile consumes it.
     std::optional<QHash<QString, int>> recordWordIndex;
+    // Set by LoadRecordFile when an answer journal waits beside the record:
+    // the generation of the record bytes it read (before any repair), and
+    // the settings' answers total before the record's trailer raised it.
+    QString readGeneration;
+    std::optional<qint32> answersTotalCaughtUpFrom;
 
     // Makes a file current (code, slot, user-file flag).
     void SetCurrentFile(const QString &code);
