@@ -8,10 +8,14 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <array>
 #include <cerrno>
+#include <climits>
+#include <limits>
+#include <optional>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -230,6 +230,7 @@ TSelection TStudyRun::Select(TSelectMode mode)
         training.randomQuestion = false;
         index.AppendDueWords(words.Stage1Raises(), todaysQuestions);
         words.RaiseStage1Counters(total);
+        ++state.raisesSinceJournal;
         if (!todaysQuestions.IsEmpty()) {
             const int w = index.TakeFirst(todaysQuestions);
             if (table[w].level <= kLastStage1Level)

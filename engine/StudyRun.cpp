@@ -53,7 +53,7 @@ TBeginResult TStudyRun::Begin()
     training.remaining = m_cc.UsableQuota();
     training.correctToday = 0;
     training.retryPending = false;
-    m_journaledRaises = m_cc.wordRecords.words.Stage1Raises();
+    state.raisesSinceJournal = 0;
     m_journalRefused = false;
     state.todaysQuestions.Clear();
     state.askedWords.Clear();

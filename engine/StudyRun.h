@@ -34,6 +34,9 @@ struct TRunState {
     // What choosing a question reads instead of the whole table; it follows
     // the word table by itself, so a copy of the state stays usable.
     TSelectionIndex selectionIndex;
+    // Raises of every stage-1 counter since the last answer went to the
+    // answer journal (the next answer's line carries them).
+    int raisesSinceJournal = 0;
 };
 
 enum class TFileOpenResult {
@@ -152,7 +155,6 @@ private:
 
     TCC &m_cc;
     TAnswerJournal m_journal;
-    qint64 m_journaledRaises = 0;   // the table's stage-1 raises at the last journaled answer
     bool m_journalRefused = false;  // the journal could not be written in this run (told once)
 };
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <utility>
 
 namespace {
 QString Native(const QString &path)
@@ -67,20 +68,17 @@ void RemoveJournalFile(const QString &path)
 
 void TStudyRun::JournalAnswer(bool correct)
 {
-    TWordTable &words = m_cc.wordRecords.words;
-    const qint64 raises = words.Stage1Raises();
-    const qint64 since = raises - m_journaledRaises;
-    m_journaledRaises = raises;
+    const int raises = std::exchange(state.raisesSinceJournal, 0);
     const TEngineContext &context = m_cc.context;
     const int word = state.question.word;
     if (context.readOnly || context.simulationRunning || m_journalRefused || !TWordTable::IsPosition(word))
         return;
-    const TWordTable &table = words;
+    const TWordTable &table = m_cc.wordRecords.words;
     TJournalEntry entry;
     entry.question = qMax(1, AskedCount());
     entry.word = word;
     entry.correct = correct;
-    entry.raises = static_cast<qint32>(qBound<qint64>(0, since, qint64(INT_MAX)));
+    entry.raises = raises;
     entry.correctToday = state.training.correctToday;
     entry.day = context.clock.Today().toJulianDay();
     entry.record = RecordFields(table[word]).join(u'\t');
