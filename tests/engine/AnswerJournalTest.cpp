@@ -5,16 +5,13 @@
 #include "base/TextFiles.h"
 #include "engine/AnswerJournal.h"
 #include "engine/CommonUnit.h"
+#include "support/ReportingChild.h"
 #include "support/StudyEnv.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 constexpr int kWords = 150;
@@ -147,85 +144,22 @@ QStringList DamagedCopies(const TJournalEnv &e)
     return e.RecordFolder().filter(QStringLiteral("Record_TT.journal.damaged-"));
 }
 
-// A child running the second day's study that stops at every moment it
-// reports, until the parent lets it go on or kills it there: just before and
-// just after each journal line is written ('b', 'a'), and at each step of a
-// save ('s').
-class TStudyingChild {
-public:
-    explicit TStudyingChild(TJournalEnv &e)
-    {
-        int moments[2];
-        int go[2];
-        if (pipe(moments) != 0 || pipe(go) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            alarm(kChildLifetimeSeconds);
-            close(moments[0]);
-            close(go[1]);
-            const auto report = [&](char kind) {
-                char answer = 0;
-                if (write(moments[1], &kind, 1) != 1 || read(go[0], &answer, 1) != 1)
-                    _exit(2);
-            };
+// The second day's study run in a child that stops at every moment it
+// reports: just before and just after each journal line is written ('b',
+// 'a'), and at each step of a save ('s').
+TReportingChild StudyingChild(TJournalEnv &e)
+{
+    return TReportingChild(
+        [&](const TReportingChild::TReport &report) {
             SetJournalStepObserver([&](TJournalStep step) { report(step == TJournalStep::BeforeLine ? 'b' : 'a'); });
             SetSaveFault([&](TSaveStep, const QString &) {
                 report('s');
                 return false;
             });
-            try {
-                RunScriptedStudy(*e.Start(), DayAnswers());
-            } catch (...) {
-                _exit(3);
-            }
-            _exit(0);
-        }
-        close(moments[1]);
-        close(go[0]);
-        m_moments = moments[0];
-        m_go = go[1];
-    }
-    ~TStudyingChild()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        close(m_moments);
-        close(m_go);
-    }
-    bool Started() const { return m_pid > 0; }
-
-    // Lets the child pass `moments` moments and kills it at the next one.
-    // Returns the kinds of the moments passed and, last, the one it was
-    // killed at; nothing to kill at when the child ended before.
-    std::optional<QByteArray> KillAtMoment(int moments)
-    {
-        QByteArray kinds;
-        const char go = 1;
-        for (int k = 0; k <= moments; ++k) {
-            char kind = 0;
-            if (read(m_moments, &kind, 1) != 1)
-                return std::nullopt;
-            kinds.append(kind);
-            if (k < moments && write(m_go, &go, 1) != 1)
-                return std::nullopt;
-        }
-        kill(m_pid, SIGKILL);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        if (!WIFSIGNALED(status))
-            return std::nullopt;
-        return kinds;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_moments = -1;
-    int m_go = -1;
-};
+            RunScriptedStudy(*e.Start(), DayAnswers());
+        },
+        kChildLifetimeSeconds);
+}
 } // namespace
 
 // Killed at every moment a scripted 80-question run reports, from its start
@@ -243,7 +177,7 @@ TEST(AnswerJournal, KilledAtAnyMomentOfARunLosesAtMostTheAnswerBeingGraded)
         e.Restore();
         std::optional<QByteArray> kinds;
         {
-            TStudyingChild child(e);
+            TReportingChild child = StudyingChild(e);
             ASSERT_TRUE(child.Started());
             kinds = child.KillAtMoment(moment);
         }
@@ -255,9 +189,9 @@ TEST(AnswerJournal, KilledAtAnyMomentOfARunLosesAtMostTheAnswerBeingGraded)
         const int answered = static_cast<int>(kinds->count('a'));
         const QStringList messages = e.NextStart();
         const TSavedFiles now = e.Saved();
-        ExpectSameFiles(now, e.Clean(answered));
         EXPECT_FALSE(QFileInfo::exists(e.User(kJournal))) << "the journal is left after its answers were saved";
         EXPECT_EQ(DamagedCopies(e), QStringList());
+        ExpectSameFiles(now, e.Clean(answered));
         if (kinds->back() != 's' && answered > 0) {
             ASSERT_EQ(messages.size(), 1) << messages.join(u'\n').toStdString();
             EXPECT_TRUE(messages.first().contains(QStringLiteral(" %1 問分").arg(answered)))
@@ -287,11 +221,11 @@ TEST(AnswerJournal, AJournalCutInItsLastLineGivesBackTheLinesBeforeIt)
         e.Restore();
         e.Write(kJournal, journal.left(cut));
         const QStringList messages = e.NextStart();
-        const int given = cut == journal.size() ? kAnswered : kAnswered - 1;
-        ExpectSameFiles(e.Saved(), e.Clean(given));
+        const TSavedFiles now = e.Saved();
         EXPECT_FALSE(QFileInfo::exists(e.User(kJournal)));
         EXPECT_EQ(DamagedCopies(e), QStringList());
         EXPECT_EQ(messages.size(), 1);
+        ExpectSameFiles(now, e.Clean(cut == journal.size() ? kAnswered : kAnswered - 1));
         if (::testing::Test::HasFailure())
             FAIL() << "cut at byte " << cut << " of " << journal.size();
     }
@@ -327,13 +261,14 @@ TEST(AnswerJournal, ADamagedJournalIsKeptAsideAndItsWholeLinesGivenBack)
         e.Restore();
         e.Write(kJournal, damaged);
         const QStringList messages = e.NextStart();
-        ExpectSameFiles(e.Saved(), e.Clean(c.given));
+        const TSavedFiles now = e.Saved();
         EXPECT_FALSE(QFileInfo::exists(e.User(kJournal)));
         const QStringList copies = DamagedCopies(e);
         ASSERT_EQ(copies.size(), 1);
         EXPECT_EQ(e.Read(QStringLiteral("record/") + copies.first()), damaged);
         ASSERT_EQ(messages.size(), 1);
         EXPECT_TRUE(messages.first().contains(copies.first())) << messages.first().toStdString();
+        ExpectSameFiles(now, e.Clean(c.given));
     }
 }
 
@@ -355,8 +290,8 @@ TEST(AnswerJournal, AJournalIsGivenBackOnceAndWordsNoLongerThereAreCounted)
     e.Write(kSettings, once.settings);
     e.Write(kJournal, journal);
     QStringList messages = e.NextStart();
-    ExpectSameFiles(e.Saved(), once);
     EXPECT_FALSE(QFileInfo::exists(e.User(kJournal)));
+    ExpectSameFiles(e.Saved(), once);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.first().contains(QStringLiteral("Record_TT.journal"))) << messages.first().toStdString();
 
@@ -371,7 +306,8 @@ TEST(AnswerJournal, AJournalIsGivenBackOnceAndWordsNoLongerThereAreCounted)
     EXPECT_TRUE(messages.first().contains(QStringLiteral(" %1 問分").arg(kAnswered - 1))) << messages.first().toStdString();
     EXPECT_TRUE(messages.first().contains(QStringLiteral(" 1 件"))) << messages.first().toStdString();
     // The settings still count every answer of the run.
-    EXPECT_EQ(e.Saved().settings, e.Clean(kAnswered).settings);
+    const QByteArray settings = e.Read(kSettings);
+    EXPECT_EQ(settings, e.Clean(kAnswered).settings);
 }
 
 // The record saved in the middle of a run holds the answers so far: the
@@ -388,5 +324,6 @@ TEST(AnswerJournal, ARecordSavedInTheMiddleOfARunStartsTheJournalAgain)
     EXPECT_EQ(read.entries.first().question, kSavedAfter + 1);
     EXPECT_EQ(read.generation, RecordGeneration(e.Read(kRecord)));
     e.NextStart();
-    ExpectSameFiles(e.Saved(), e.Clean(kAnswered));
+    const TSavedFiles now = e.Saved();
+    ExpectSameFiles(now, e.Clean(kAnswered));
 }

@@ -6,6 +6,7 @@
 #include "base/TError.h"
 #include "base/TextFiles.h"
 #include "support/EngineFolder.h"
+#include "support/ReportingChild.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -243,82 +244,23 @@ constexpr int MomentAfterRename(int f)
 
 // A child that saves generation after generation and stops at each moment
 // until the parent lets it go on; the parent kills it at the moment it chooses.
-class TSavingChild {
-public:
-    explicit TSavingChild(TCC &cc, int firstGeneration)
-    {
-        int moments[2];
-        int go[2];
-        if (pipe(moments) != 0 || pipe(go) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            alarm(kChildLifetimeSeconds);
-            close(moments[0]);
-            close(go[1]);
-            const auto report = [&] {
-                const char moment = 1;
-                char answer = 0;
-                if (write(moments[1], &moment, 1) != 1 || read(go[0], &answer, 1) != 1)
-                    _exit(kOtherError);
-            };
+TReportingChild SavingChild(TCC &cc, int firstGeneration)
+{
+    return TReportingChild(
+        [&cc, firstGeneration](const TReportingChild::TReport &report) {
             SetSaveFault([&](TSaveStep, const QString &) {
-                report();
+                report(1);
                 return false;
             });
-            SetStateWriteObserver([&](const QString &) { report(); });
-            try {
-                for (int g = firstGeneration;; ++g) {
-                    report();
-                    SaveState(cc);
-                    MakeState(cc, g + 1);
-                }
-            } catch (...) {
+            SetStateWriteObserver([&](const QString &) { report(1); });
+            for (int g = firstGeneration;; ++g) {
+                report(1);
+                SaveState(cc);
+                MakeState(cc, g + 1);
             }
-            _exit(kOtherError);
-        }
-        close(moments[1]);
-        close(go[0]);
-        m_moments = moments[0];
-        m_go = go[1];
-    }
-    ~TSavingChild()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_moments >= 0)
-            close(m_moments);
-        if (m_go >= 0)
-            close(m_go);
-    }
-    bool Started() const { return m_pid > 0; }
-
-    // Lets the child pass `moments` moments, then kills it at the next one,
-    // while it waits there. False when the child ended before.
-    bool KillAtMoment(int moments)
-    {
-        char moment = 0;
-        const char go = 1;
-        for (int k = 0; k < moments; ++k) {
-            if (read(m_moments, &moment, 1) != 1 || write(m_go, &go, 1) != 1)
-                return false;
-        }
-        if (read(m_moments, &moment, 1) != 1)
-            return false;
-        kill(m_pid, SIGKILL);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFSIGNALED(status);
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_moments = -1;
-    int m_go = -1;
-};
+        },
+        kChildLifetimeSeconds);
+}
 }
 
 // Killed at every moment of two saves in a row and between them: each file
@@ -338,7 +280,7 @@ TEST(CrashSafeSave, KilledWhileSavingEveryFileHoldsTheOldOrTheNewState)
         SCOPED_TRACE(moment);
         const int next = last.record + 1;
         MakeState(cc, next);
-        TSavingChild child(cc, next);
+        TReportingChild child = SavingChild(cc, next);
         ASSERT_TRUE(child.Started());
         ASSERT_TRUE(child.KillAtMoment(moment)) << "the saving child ended by itself";
 
