@@ -84,8 +84,9 @@ public:
     {
         if (!m_clean.contains(n)) {
             Restore();
-            if (n > 0)
+            if (n > 0) {
                 EXPECT_TRUE(RunScriptedStudy(*Start(), DayAnswers(n)).saved);
+            }
             m_clean.insert(n, Saved());
         }
         return m_clean.value(n);
