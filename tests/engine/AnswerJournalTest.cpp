@@ -328,3 +328,24 @@ TEST(AnswerJournal, ARecordSavedInTheMiddleOfARunStartsTheJournalAgain)
     const TSavedFiles now = e.Saved();
     ExpectSameFiles(now, e.Clean(kAnswered));
 }
+
+// A journal that cannot be written is told once, naming it, and the run
+// goes on: its answers are saved when the file ends, as before.
+TEST(AnswerJournal, AJournalThatCannotBeWrittenIsToldOnceAndTheRunGoesOn)
+{
+    TJournalEnv e;
+    constexpr int kAnswered = 6;
+    e.Restore();
+    ASSERT_TRUE(QDir().mkpath(e.User(kJournal)));   // a folder where the journal belongs
+    auto cc = e.Start();
+    const TScriptedRunResult run = RunScriptedStudy(*cc, DayAnswers(kAnswered));
+    EXPECT_TRUE(run.saved);
+    const QStringList messages = cc->defaultNotifier.messages;
+    cc.reset();
+    ASSERT_EQ(messages.size(), 1) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(messages.first().contains(QDir::toNativeSeparators(e.User(kJournal)))) << messages.first().toStdString();
+    EXPECT_TRUE(QFileInfo(e.User(kJournal)).isDir());
+    const TSavedFiles now = e.Saved();
+    QDir(e.User(kJournal)).removeRecursively();
+    ExpectSameFiles(now, e.Clean(kAnswered));
+}
