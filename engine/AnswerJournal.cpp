@@ -293,7 +293,7 @@ void TAnswerJournal::Start(const QString &journalPath, const QString &recordPath
 {
     // The load of the file replays or removes a journal before a run
     // begins; one still here is kept, not overwritten.
-    if (QFileInfo::exists(journalPath))
+    if (QFileInfo(journalPath).isFile())
         KeepCopy(journalPath, QStringLiteral("unreplayed"));
     m_record = IdentityOf(recordPath);
     m_generation = generation;

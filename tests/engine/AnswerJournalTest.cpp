@@ -336,10 +336,16 @@ TEST(AnswerJournal, AJournalThatCannotBeWrittenIsToldOnceAndTheRunGoesOn)
     TJournalEnv e;
     constexpr int kAnswered = 6;
     e.Restore();
-    ASSERT_TRUE(QDir().mkpath(e.User(kJournal)));   // a folder where the journal belongs
     auto cc = e.Start();
-    const TScriptedRunResult run = RunScriptedStudy(*cc, DayAnswers(kAnswered));
-    EXPECT_TRUE(run.saved);
+    ASSERT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
+    ASSERT_TRUE(cc->BeginStudyRun());
+    ASSERT_TRUE(QDir().mkpath(e.User(kJournal)));   // a folder where the journal belongs
+    const QList<TScriptedAnswer> answers = DayAnswers(kAnswered);
+    for (const TScriptedAnswer &a : answers) {
+        ASSERT_EQ(cc->AskNextQuestion(), TAskResult::Asked);
+        cc->GradeQuestion(cc->JudgeAnswer(a.correct ? cc->question.correctPosition : 0, true, QString()));
+    }
+    cc->EndLearningFile(true);
     const QStringList messages = cc->defaultNotifier.messages;
     cc.reset();
     ASSERT_EQ(messages.size(), 1) << messages.join(u'\n').toStdString();
