@@ -112,17 +112,23 @@ public:
         auto cc = Start();
         EXPECT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
         EXPECT_TRUE(cc->BeginStudyRun());
+        AnswerByHand(*cc, n, saveAfter);
+        return Read(kJournal);
+    }
+
+    // The first n answers of the day, given as the window gives them.
+    static void AnswerByHand(TCC &cc, int n, int saveAfter = 0)
+    {
         const QList<TScriptedAnswer> answers = DayAnswers(n);
         for (int k = 0; k < n; ++k) {
             if (k > 0 && k == saveAfter) {
-                cc->SaveFileSettings();
-                cc->SaveRecordFile();
+                cc.SaveFileSettings();
+                cc.SaveRecordFile();
             }
-            EXPECT_EQ(cc->AskNextQuestion(), TAskResult::Asked);
-            const int chosen = answers[k].correct ? cc->question.correctPosition : 0;
-            cc->GradeQuestion(cc->JudgeAnswer(chosen, true, QString()));
+            EXPECT_EQ(cc.AskNextQuestion(), TAskResult::Asked);
+            const int chosen = answers[k].correct ? cc.question.correctPosition : 0;
+            cc.GradeQuestion(cc.JudgeAnswer(chosen, true, QString()));
         }
-        return Read(kJournal);
     }
 
     TStudyEnv env;
@@ -340,11 +346,7 @@ TEST(AnswerJournal, AJournalThatCannotBeWrittenIsToldOnceAndTheRunGoesOn)
     ASSERT_EQ(cc->OpenNextLearningFile(), TFileOpenResult::Opened);
     ASSERT_TRUE(cc->BeginStudyRun());
     ASSERT_TRUE(QDir().mkpath(e.User(kJournal)));   // a folder where the journal belongs
-    const QList<TScriptedAnswer> answers = DayAnswers(kAnswered);
-    for (const TScriptedAnswer &a : answers) {
-        ASSERT_EQ(cc->AskNextQuestion(), TAskResult::Asked);
-        cc->GradeQuestion(cc->JudgeAnswer(a.correct ? cc->question.correctPosition : 0, true, QString()));
-    }
+    TJournalEnv::AnswerByHand(*cc, kAnswered);
     cc->EndLearningFile(true);
     const QStringList messages = cc->defaultNotifier.messages;
     cc.reset();
