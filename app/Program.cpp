@@ -29,6 +29,8 @@
 #include "workspace/ui/PreferencesUnit.h"
 #include "base/SlotGuard.h"
 
+#include <QTimer>
+
 TProgram::TProgram(QString programFolder, QString installedFolder)
     : m_programFolder(std::move(programFolder)), m_installedFolder(std::move(installedFolder))
 {
@@ -73,7 +75,6 @@ void TProgram::ExecuteMainProgram(bool speech)
     m_cc->context.installedFolder = m_installedFolder == m_programFolder ? QString() : m_installedFolder;
     m_media = std::make_unique<TSpeechAndSound>(*m_cc);
     m_media->SetSpeechAvailable(speech);
-    m_media->InitializeSoundDevice();
 
     m_mainForm = std::make_unique<TMainForm>(*m_cc, *this);
     TMainForm *main = m_mainForm.get();
@@ -171,6 +172,9 @@ void TProgram::ExecuteMainProgram(bool speech)
         main->activateWindow();
     };
     main->show();
+    // The sound device and the speech engine start once the window is up;
+    // a sound or a word asked for before then starts them itself.
+    QTimer::singleShot(0, main, Guarded([media = m_media.get()] { media->StartDevices(); }));
 }
 
 void TProgram::RunQuickResponseDrill()

@@ -3,6 +3,7 @@
 #include "engine/CommonUnit.h"
 #include "speech/SoundEffects.h"
 #include "speech/Speech.h"
+#include "speech/SpeechSynth.h"
 #include "workspace/ProgramFolders.h"
 
 TSpeechAndSound::TSpeechAndSound(TCC &cc)
@@ -21,13 +22,30 @@ TSpeechAndSound::TSpeechAndSound(TCC &cc)
 
 TSpeechAndSound::~TSpeechAndSound() = default;
 
+void TSpeechAndSound::StartDevices()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_sounds->DDSD1.InitializeDevice();
+    if (m_speechAvailable)
+        TSpeechSynth::EngineUsable();
+    if (m_effectsWanted)
+        m_sounds->LoadSoundEffects();
+}
+
 void TSpeechAndSound::InitializeSoundDevice()
 {
+    m_started = true;
     m_sounds->DDSD1.InitializeDevice();
 }
 
 void TSpeechAndSound::RestoreSoundDevice()
 {
+    if (!m_started) {
+        StartDevices();
+        return;
+    }
     if (m_sounds->DDSD1.Available())
         return;
     m_sounds->DDSD1.InitializeDevice();
@@ -36,16 +54,23 @@ void TSpeechAndSound::RestoreSoundDevice()
 
 void TSpeechAndSound::LoadSoundEffects()
 {
+    // Before the start they load with the device.
+    if (!m_started) {
+        m_effectsWanted = true;
+        return;
+    }
     m_sounds->LoadSoundEffects();
 }
 
 void TSpeechAndSound::PlaySoundEffect(const QString &name)
 {
+    StartDevices();
     m_sounds->PlaySoundEffect(name);
 }
 
 void TSpeechAndSound::PlayTypingSound(int typingSound)
 {
+    StartDevices();
     m_sounds->PlaySoundEffect(TSoundEffects::TypingSoundName(typingSound, m_cc.windowRandom));
 }
 
@@ -73,14 +98,18 @@ int TSpeechAndSound::SpeechLanguageId() const
 
 void TSpeechAndSound::SpeakText(const QString &text, bool tracked)
 {
-    if (SpeechUsable())
-        m_speech->SpeakText(text, tracked);
+    if (!SpeechUsable())
+        return;
+    StartDevices();
+    m_speech->SpeakText(text, tracked);
 }
 
 void TSpeechAndSound::SpeakWord(const QString &text)
 {
-    if (SpeechUsable())
-        m_speech->SpeakWord(text);
+    if (!SpeechUsable())
+        return;
+    StartDevices();
+    m_speech->SpeakWord(text);
 }
 
 // The glyphs are drawn straight from the pronunciation table: no list to fill.
@@ -96,16 +125,20 @@ bool TSpeechAndSound::AgentOnScreen() const
 void TSpeechAndSound::StartAgent()
 {
     m_speech->UseStoredSpeechEngine();
-    if (SpeechUsable())
+    if (SpeechUsable()) {
+        StartDevices();
         m_speech->StartAgent();
+    }
     else
         m_speech->HideAgent();   // a parakeet that an earlier file showed leaves with its file
 }
 
 void TSpeechAndSound::PlayAgentAnimation(const QString &name, bool tracked)
 {
-    if (SpeechUsable())
-        m_speech->PlayAgentAnimation(name, tracked);
+    if (!SpeechUsable())
+        return;
+    StartDevices();
+    m_speech->PlayAgentAnimation(name, tracked);
 }
 
 void TSpeechAndSound::StopAgent()

@@ -24,6 +24,14 @@ public:
     void SetSpeechAvailable(bool available) { m_speechAvailable = available; }
     bool SpeechAvailable() const { return m_speechAvailable; }
 
+    // ---- start ----
+    // Opens the sound device (SDL) and starts the speech engine (espeak-ng),
+    // then loads the effects asked for meanwhile. The program calls it right
+    // after its first window shows; whatever is played or spoken before
+    // waits for it (it runs then), so nothing is lost. Once only.
+    void StartDevices();
+    bool DevicesStarted() const { return m_started; }
+
     // ---- sound effects ----
     void InitializeSoundDevice();
     // Opens the sound device again and reloads the effects, when it is not
@@ -64,6 +72,9 @@ public:
 
 private:
     bool SpeechUsable() const;
+
+    bool m_started = false;
+    bool m_effectsWanted = false;   // effects asked for before the start
 
     TCC &m_cc;
     std::unique_ptr<TSoundEffects> m_sounds;
