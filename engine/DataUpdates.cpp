@@ -6,6 +6,9 @@
 #include "data/LearningFile.h"
 #include "data/RelatedWords.h"
 
+#include <QCryptographicHash>
+#include <algorithm>
+#include <cctype>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +19,7 @@
 const QString kServerCatalogPath = QStringLiteral("Programs/FileInfo_SITE.dat");
 const QString kServerRelatedWordsPath = QStringLiteral("Programs/ENG_Quote_enc.dat");
 const QString kServerProgramPath = QStringLiteral("Programs/tessarion_amd64.deb");
+const QString kServerProgramChecksumPath = kServerProgramPath + QStringLiteral(".sha256");
 const QString kNoConnectionStatus = QStringLiteral("インターネットの接続に問題があるのでチェックできませんでした");
 const QString kUpToDateStatus = QStringLiteral("この Tessarion は最新版です。");
 const QString kDownloadFailedStatus = QStringLiteral("ダウンロードに失敗しました。");
@@ -23,6 +27,12 @@ const QString kDownloadFailedStatus = QStringLiteral("ダウンロードに失�
 namespace {
 const QString kServerFolder = QStringLiteral("Programs/");
 const QString kTemporaryName = QStringLiteral("uncompleted.dat");
+const QString kChecksumTemporaryName = QStringLiteral("uncompleted.sha256");
+// A Debian package is an ar archive whose first member is "debian-binary".
+const QByteArray kArMagic = QByteArrayLiteral("!<arch>\n");
+const QByteArray kDebianBinaryMember = QByteArrayLiteral("debian-binary");
+constexpr int kArHeaderSize = 60;
+constexpr int kSha256HexLength = 64;
 const QString kServerAddressFile = QStringLiteral("ServerAddress.dat");
 const QString kConfigFolderName = QStringLiteral("tessarion");
 constexpr qint64 kMissingLearningFileSize = 500 * 1024;
@@ -143,6 +153,49 @@ void CheckDownloadedRelatedWords(const QString &path, qint32 version)
         throw TFatalError(QStringLiteral("関連語がひとつもありません。"));
     if (table.version != version)
         throw TFatalError(QStringLiteral("版が %1 ではなく %2 です。").arg(version).arg(table.version));
+}
+
+QByteArray ListedProgramChecksum(const QByteArray &listing, const QString &fileName)
+{
+    for (const QByteArray &raw : listing.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const qsizetype gap = line.indexOf(' ');
+        const QByteArray digest = line.left(gap).toLower();
+        QByteArray name = gap < 0 ? QByteArray() : line.mid(gap).trimmed();
+        if (name.startsWith('*'))   // sha256sum's binary-mode mark
+            name.remove(0, 1);
+        if (name != fileName.toUtf8())
+            continue;
+        const bool hex = digest.size() == kSha256HexLength
+            && std::all_of(digest.begin(), digest.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        if (!hex)
+            throw TFatalError(QStringLiteral("%1 のチェックサムが SHA-256 の形（16 進数 64 桁）ではありません。").arg(fileName));
+        return digest;
+    }
+    throw TFatalError(QStringLiteral("チェックサムの一覧に %1 の行がありません。").arg(fileName));
+}
+
+void CheckDownloadedProgram(const QString &path, const QByteArray &sha256Hex)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TFatalError(QStringLiteral("読めません: ") + QDir::toNativeSeparators(path));
+    const QByteArray head = file.peek(kArMagic.size() + kArHeaderSize);
+    const QByteArray member = head.mid(kArMagic.size(), kDebianBinaryMember.size() + 1);
+    const bool package = head.startsWith(kArMagic)
+        && member.startsWith(kDebianBinaryMember)
+        && (member.endsWith(' ') || member.endsWith('/'));
+    if (!package)
+        throw TFatalError(QStringLiteral("Debian パッケージ（.deb）ではありません。"));
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        throw TFatalError(QStringLiteral("読めません: ") + QDir::toNativeSeparators(path));
+    const QByteArray actual = hash.result().toHex();
+    if (actual != sha256Hex.toLower())
+        throw TFatalError(QStringLiteral("チェックサムがサーバーの一覧と違います（一覧 %1、受信 %2）。")
+                              .arg(QString::fromLatin1(sha256Hex.toLower()), QString::fromLatin1(actual)));
 }
 
 TDataUpdater::TDataUpdater(TCC &cc, TDownloadService *service, TUpdateObserver observer)
@@ -396,6 +449,25 @@ bool TDataUpdater::NewerProgramOffered() const
 bool TDataUpdater::DownloadProgram(const QString &destination)
 {
     // The package is only saved where the learner chose; nothing installs it.
+    // It must be the package the server lists beside it: a Debian package
+    // whose SHA-256 is the one in the checksum file.
+    QByteArray listing;
+    const QString checksumTemporary = m_cc.userFolder + kChecksumTemporaryName;
+    if (!DownloadFile(kServerProgramChecksumPath, checksumTemporary, listing)) {
+        QFile::remove(checksumTemporary);
+        m_cc.notifier->Error(kRefusedFileMessage + QStringLiteral("\n") + kServerProgramPath + QStringLiteral("\n")
+                             + QStringLiteral("チェックサムの一覧 %1 を受け取れませんでした。").arg(kServerProgramChecksumPath));
+        return false;
+    }
+    QFile::remove(checksumTemporary);
+    QByteArray digest;
+    try {
+        digest = ListedProgramChecksum(listing, QFileInfo(kServerProgramPath).fileName());
+    } catch (const TFatalError &e) {
+        m_cc.notifier->Error(kRefusedFileMessage + QStringLiteral("\n") + kServerProgramChecksumPath + QStringLiteral("\n") + e.Message());
+        Refuse(kServerProgramChecksumPath, e.Message());
+        return false;
+    }
     return FetchAndReplace(kServerProgramPath, m_cc.userFolder + kTemporaryName, destination,
-                           [](const QString &) {});
+                           [&](const QString &temporary) { CheckDownloadedProgram(temporary, digest); });
 }

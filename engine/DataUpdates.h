@@ -69,6 +69,13 @@ void CheckDownloadedLearningFile(const QString &path, const QString &code, int t
 // A related-words file: it has entries and the version `version`.
 void CheckDownloadedRelatedWords(const QString &path, qint32 version);
 
+// The SHA-256 (lower-case hex) that a checksum listing in the form sha256sum
+// writes ("<64 hex digits>  <file name>") gives `fileName`.
+QByteArray ListedProgramChecksum(const QByteArray &listing, const QString &fileName);
+// A program package: a Debian package (an ar archive beginning with the
+// member "debian-binary") whose SHA-256 is `sha256Hex`.
+void CheckDownloadedProgram(const QString &path, const QByteArray &sha256Hex);
+
 // What the updates tell whoever runs them. Every member may be empty.
 struct TUpdateObserver {
     std::function<void(const QString &text)> status;   // replaces the status text
@@ -112,7 +119,9 @@ public:
 
     // The server offers a newer program than this one.
     bool NewerProgramOffered() const;
-    // Fetches the release package and saves it as `destination`.
+    // Fetches the release package and saves it as `destination`, only when
+    // it is the Debian package whose checksum the server lists beside it;
+    // otherwise a message names what was wrong and nothing is written.
     bool DownloadProgram(const QString &destination);
 
     bool AnyDataReplaced() const { return m_replaced; }
@@ -139,6 +148,8 @@ QString ServerPathOfLearningFile(const QString &code);
 extern const QString kServerCatalogPath;
 extern const QString kServerRelatedWordsPath;
 extern const QString kServerProgramPath;
+// Beside the package: its SHA-256 as sha256sum lists it.
+extern const QString kServerProgramChecksumPath;
 // The version check's own status texts.
 extern const QString kNoConnectionStatus;
 extern const QString kUpToDateStatus;

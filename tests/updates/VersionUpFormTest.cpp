@@ -6,6 +6,7 @@
 #include "net/UpdateFixture.h"
 
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,7 +18,27 @@ const QString kProgramSaved = QStringLiteral(
     "ダウンロードが完了しました。Tessarion 終了後、再インストールしてください。　\r\n\r\n\r\n"
     "※上書きをしても学習記録は消えませんのでご安心ください");
 const QString kOffer = QStringLiteral("現在お使いの Tessarion は最新版ではありません。　\r\n\r\n\r\n最新バージョンをダウンロードしますか？");
-const QByteArray kPackage = QByteArrayLiteral("!<arch>\ndebian-binary   a newer program");
+const QString kServedPackage = QStringLiteral("Programs/tessarion_amd64.deb");
+const QString kRefused = QStringLiteral("ダウンロードしたファイルが正しくないため、使いませんでした。元のファイルはそのままです。");
+
+// An ar archive with the members of a Debian package (the bytes are not a
+// real program: only the format and the checksum are checked).
+QByteArray DebianPackage(const QByteArray &payload)
+{
+    QByteArray archive = QByteArrayLiteral("!<arch>\n");
+    const auto member = [&](const QByteArray &name, const QByteArray &body) {
+        archive += name.leftJustified(16, ' ') + QByteArray("0").leftJustified(12, ' ') + QByteArray("0").leftJustified(6, ' ')
+                   + QByteArray("0").leftJustified(6, ' ') + QByteArray("100644").leftJustified(8, ' ')
+                   + QByteArray::number(body.size()).leftJustified(10, ' ') + QByteArrayLiteral("`\n") + body;
+        if (body.size() % 2)
+            archive += '\n';
+    };
+    member("debian-binary", "2.0\n");
+    member("control.tar.xz", "control of " + payload);
+    member("data.tar.xz", payload);
+    return archive;
+}
+const QByteArray kPackage = DebianPackage("a newer program");
 
 struct TVersionWindow : TUpdateFixture {
     std::unique_ptr<TCC> cc;
@@ -58,7 +79,17 @@ struct TVersionWindow : TUpdateFixture {
         QStringList lines = served.readLines(QStringLiteral("Programs/FileInfo_SITE.dat"));
         lines[1] = QString::number(lines[1].toInt() + 1);
         served.writeLines(QStringLiteral("Programs/FileInfo_SITE.dat"), lines);
-        served.write(QStringLiteral("Programs/tessarion_amd64.deb"), kPackage);
+        // The release is served as the served folder's script serves it.
+        TTempProgramFolder release;
+        release.write(QStringLiteral("tessarion_9.99_amd64.deb"), kPackage);
+        ASSERT_EQ(QProcess::execute(QStringLiteral("bash"),
+                                    {SourceDir() + QStringLiteral("/scripts/make_server"), QStringLiteral("--package"),
+                                     release.file(QStringLiteral("tessarion_9.99_amd64.deb")),
+                                     SourceDir() + QStringLiteral("/resource"), release.file(QStringLiteral("served"))}),
+                  0);
+        for (const QString &name : {kServedPackage, kServedPackage + QStringLiteral(".sha256")})
+            served.write(name, release.read(QStringLiteral("served/") + name));
+        ASSERT_EQ(served.read(kServedPackage), kPackage);
     }
 };
 } // namespace
@@ -139,6 +170,63 @@ TEST_F(TVersionWindow, TheNewerProgramIsOfferedAfterTheRevisionTextWasRead)
         }
         // The data version stays, so the next check offers the program again.
         EXPECT_LT(cc->catalog.dataVersion, cc->siteCatalog.dataVersion);
+    }
+}
+
+TEST_F(TVersionWindow, ADownloadThatIsNotTheListedPackageIsRefusedAndChangesNothing)
+{
+    struct Case {
+        const char *name;
+        std::function<void(TTempProgramFolder &)> spoil;
+        QString named;   // the file the message names
+    };
+    const QString checksums = kServedPackage + QStringLiteral(".sha256");
+    const Case cases[] = {
+        {"other bytes than the listed checksum",
+         [](TTempProgramFolder &s) { s.write(kServedPackage, DebianPackage("a program someone swapped in")); }, kServedPackage},
+        {"not a Debian package, listed as it is",
+         [&](TTempProgramFolder &s) {
+             const QByteArray page = QByteArrayLiteral("<html>maintenance</html>\n");
+             s.write(kServedPackage, page);
+             s.write(checksums, QCryptographicHash::hash(page, QCryptographicHash::Sha256).toHex() + "  tessarion_amd64.deb\n");
+         },
+         kServedPackage},
+        {"no checksum listed", [&](TTempProgramFolder &s) { QFile::remove(s.file(checksums)); }, checksums},
+        {"checksum listed for another file",
+         [&](TTempProgramFolder &s) { s.write(checksums, QByteArray(64, 'a') + "  other.deb\n"); }, checksums},
+        {"checksum not SHA-256",
+         [&](TTempProgramFolder &s) { s.write(checksums, "1234  tessarion_amd64.deb\n"); }, checksums},
+    };
+    OfferNewerProgram();
+    const QByteArray servedPackage = served.read(kServedPackage);
+    const QByteArray servedChecksums = served.read(checksums);
+    QDir().mkpath(program.file(QStringLiteral("Desktop")));
+    saveTo = program.file(QStringLiteral("Desktop/tessarion_amd64.deb"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        served.write(kServedPackage, servedPackage);
+        served.write(checksums, servedChecksums);
+        c.spoil(served);
+        // A package saved earlier stays as it was.
+        program.write(QStringLiteral("Desktop/tessarion_amd64.deb"), "the package saved last week");
+        // Only the catalogs the check itself refreshes may be written; a
+        // leftover download would show as a new file of the user folder.
+        const auto outsideCatalogs = [](QHash<QString, QByteArray> files) {
+            files.removeIf([](const auto &entry) {
+                return entry.key().startsWith(QStringLiteral("user/FileInfo/"));
+            });
+            return files;
+        };
+        const auto before = outsideCatalogs(Snapshot(program.path()));
+        Open(true, true);
+        EXPECT_EQ(form->sLabel1()->text(), kFailed);
+        const QString messages = cc->defaultNotifier.messages.join('\n');
+        EXPECT_TRUE(messages.contains(kRefused)) << messages.toStdString();
+        EXPECT_TRUE(messages.contains(c.named)) << messages.toStdString();
+        const auto after = outsideCatalogs(Snapshot(program.path()));
+        EXPECT_EQ(after.keys(), before.keys());
+        for (const QString &name : before.keys())
+            EXPECT_TRUE(after.value(name) == before.value(name)) << name.toStdString();
     }
 }
 
