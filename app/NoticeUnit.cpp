@@ -1,5 +1,6 @@
 #include "app/NoticeUnit.h"
 
+#include "app/WordPanel.h"
 #include "widgets/DialogPlacement.h"
 
 #include "speech/SpeechAndSound.h"
@@ -41,9 +42,9 @@ QLabel *MakeNote(QWidget *parent, const QString &name, int top, const QString &t
     return label;
 }
 
-// One header with the entries below it, sorted by text; a list without
-// entries says " nothing" and cannot be selected.
-void FillList(QTreeWidget *tree, const QString &header, const QList<TStageNoticeEntry> &listed)
+// One header with the entries below it, sorted by text, each with the file's
+// language flag; a list without entries says " nothing" and cannot be selected.
+void FillList(QTreeWidget *tree, const QString &header, const QList<TStageNoticeEntry> &listed, const QIcon &flag)
 {
     QStringList entries;
     for (const TStageNoticeEntry &e : listed)
@@ -53,7 +54,7 @@ void FillList(QTreeWidget *tree, const QString &header, const QList<TStageNotice
     auto *root = new QTreeWidgetItem(tree, {header});
     entries.sort();
     for (const QString &e : entries)
-        new QTreeWidgetItem(root, {e});
+        (new QTreeWidgetItem(root, {e}))->setIcon(0, flag);
     tree->setEnabled(true);
     if (entries.isEmpty()) {
         new QTreeWidgetItem(root, {kNothing});
@@ -107,14 +108,15 @@ void TNoticeForm::FormShow()
     CentreOverOwner(this);
     m_media.PlaySoundEffect(QStringLiteral("NOTICE"));
     const TStageNoticeLists notice = m_cc.studyRun.ApplyStageRules();
+    const QIcon flag = LanguageFlagIcon(LanguageKindOfSlot(m_cc.fileSlot));
     FillList(TreeView_Stage2OK,
-             QStringLiteral("以下の単語は Stage 2 の合格規定に達しました。 Stage 3 に進みます。"), notice.stage2OK);
+             QStringLiteral("以下の単語は Stage 2 の合格規定に達しました。 Stage 3 に進みます。"), notice.stage2OK, flag);
     FillList(TreeView_StageNG,
              QStringLiteral("以下の単語は各 Stage の合格規定に達しませんでした。　初めからやり直しとなります。"),
-             notice.stageNG);
+             notice.stageNG, flag);
     FillList(TreeView_Limbo,
              QStringLiteral("学習不足により、以下の単語は習得率が大幅に低下しました。　初めからやり直しとなります。"),
-             notice.limbo);
+             notice.limbo, flag);
     m_saved = false;
     sButton_focus->setFocus();
 }
