@@ -67,7 +67,7 @@ TNoWordForm::TNoWordForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     sGroupBox1->setGeometry(12, 312, kClientWidth - 24, 98);
     sGroupBox1->setFocusPolicy(Qt::StrongFocus);
     sCheckBox_popup = new QCheckBox(
-        QStringLiteral("出題可能な語が一定数に達したら、Windows 起動時にポップアップで知らせる"), sGroupBox1);
+        QStringLiteral("出題可能な語が一定数に達したら、ログイン時にポップアップで知らせる"), sGroupBox1);
     sCheckBox_popup->setObjectName(QStringLiteral("sCheckBox_popup"));
     sCheckBox_popup->setGeometry(12, 10, kClientWidth - 48, 24);
     sLabel_min = new QLabel(QStringLiteral("5 問"), sGroupBox1);

@@ -37,13 +37,21 @@ QString AutostartEntryPath()
            QStringLiteral("/autostart/") + QLatin1String(kAutostartFileName);
 }
 
+bool AsksForReminder(const TCatalog &catalog, int slot)
+{
+    const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
+    // Every slot's switch is on until the learner unticks it, so only a
+    // popup day (which the no-questions window alone sets) makes a file ask.
+    // A user file's row keeps no version in the catalog.
+    const bool fileInSlot = row.Version != 0 || slot >= kFirstUserSlot;
+    return fileInSlot && row.PopUp && ParseDateText(row.PopUpDate).has_value();
+}
+
 bool AnyReminderOn(const TCatalog &catalog)
 {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
-        if (row.Version != 0 && row.PopUp)
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        if (AsksForReminder(catalog, slot))
             return true;
-    }
     return false;
 }
 
@@ -97,7 +105,7 @@ QList<TDueFile> FilesDueForReminder(const TCatalog &catalog, const QDate &today)
     QList<TDueFile> due;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const TDBF &row = catalog.rows[static_cast<size_t>(slot)];
-        if (row.Version == 0 || !row.PopUp)
+        if (!AsksForReminder(catalog, slot))
             continue;
         const auto date = ParseDateText(row.PopUpDate);
         if (date && *date <= today)

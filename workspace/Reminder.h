@@ -20,7 +20,11 @@ inline constexpr char kDesktopIconName[] = "org.tessarion.Tessarion";
 // $XDG_CONFIG_HOME/autostart/Tessarion_tray.desktop (~/.config when unset).
 QString AutostartEntryPath();
 
-// True when some slot with a file (version other than 0) has its popup on.
+// A slot asks for the reminder when it holds a file (a built-in slot with a
+// version other than 0, or a user slot), its popup switch is on and the
+// no-questions window has given it a popup day.
+bool AsksForReminder(const TCatalog &catalog, int slot);
+// True when some slot asks for the reminder.
 bool AnyReminderOn(const TCatalog &catalog);
 
 // Creates the entry starting trayProgram in workingFolder (false with the

@@ -8,6 +8,7 @@
 #include "workspace/Reminder.h"
 #include "workspace/UserFolderLock.h"
 #include "app/NoticeUnit.h"
+#include "app/WordPanel.h"
 #include "files/FileManagerUnit.h"
 
 #include <QCheckBox>
@@ -220,6 +221,45 @@ TEST_F(TTrainingWindowTest, NothingToAskAndEndChosenClosesWithoutSaving)
     EXPECT_TRUE(QFile::exists(AutostartEntryPath()));
 }
 
+// The reminder was asked for on an earlier day; now the learner unticks it in
+// the only file that asked, while every other slot keeps its switch on as a
+// first start leaves it.
+TEST_F(TTrainingWindowTest, UntickingTheReminderInTheOnlyFileThatAskedRemovesTheAutostartEntry)
+{
+    PutEveryWordInStage2(folder, 5);
+    {   // Another file in the catalog, switched off, its popup as a first start leaves it.
+        auto cc = ReadBackState(folder);
+        TDBF &other = cc->catalog.rows[kTtSlot + 1];
+        other.Code = FileCodeOfSlot(kTtSlot + 1);
+        other.Version = 305;
+        ASSERT_TRUE(other.PopUp);
+        ASSERT_TRUE(other.PopUpDate.isEmpty());
+        cc->SaveCatalog();
+    }
+    QString error;
+    ASSERT_TRUE(WriteAutostartEntry(QStringLiteral("/x/tessarion-tray"), QStringLiteral("/x/"), &error));
+    WhenModalOpens([&](QWidget *w) {
+        auto *noWord = qobject_cast<TNoWordForm *>(w);
+        ASSERT_NE(noWord, nullptr);
+        EXPECT_EQ(noWord->sCheckBox_popup->text(), QStringLiteral("出題可能な語が一定数に達したら、ログイン時にポップアップで知らせる"));
+        noWord->sCheckBox_popup->setChecked(true);
+        noWord->sCheckBox_popup->click();   // unticked
+        EXPECT_FALSE(noWord->sTrackBar1->isEnabled());
+        noWord->sButton_end->click();
+    });
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    const auto state = ReadBackState(folder);
+    EXPECT_FALSE(state->catalog.rows[kTtSlot].PopUp);
+    int otherFilesSwitchedOn = 0;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const TDBF &row = state->catalog.rows[static_cast<size_t>(slot)];
+        otherFilesSwitchedOn += slot != kTtSlot && row.Version != 0 && row.PopUp ? 1 : 0;
+    }
+    EXPECT_GT(otherFilesSwitchedOn, 0);
+    EXPECT_FALSE(QFile::exists(AutostartEntryPath()));
+}
+
 TEST_F(TTrainingWindowTest, NothingToAskAndRandomChosenGoesOnAtRandom)
 {
     PutEveryWordInStage2(folder, 5);
@@ -302,12 +342,21 @@ TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)
         cc->SaveRecordFile();
     }
     QStringList passed;
+    const auto picture = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
     WhenModalOpens([&](QWidget *w) {
         auto *notice = qobject_cast<TNoticeForm *>(w);
         ASSERT_NE(notice, nullptr);
         QTreeWidgetItem *header = notice->TreeView_Stage2OK->topLevelItem(0);
-        for (int i = 0; i < header->childCount(); ++i)
+        EXPECT_TRUE(header->icon(0).isNull());
+        for (int i = 0; i < header->childCount(); ++i) {
             passed.append(header->child(i)->text(0));
+            // TT is an English file: its words carry the English flag.
+            EXPECT_FALSE(header->child(i)->icon(0).isNull());
+            EXPECT_EQ(picture(header->child(i)->icon(0)), picture(LanguageFlagIcon(LanguageKindOfSlot(6))));
+        }
+        QTreeWidgetItem *nothing = notice->TreeView_StageNG->topLevelItem(0)->child(0);
+        EXPECT_EQ(nothing->text(0), QStringLiteral(" nothing"));
+        EXPECT_TRUE(nothing->icon(0).isNull());
         EXPECT_FALSE(notice->TreeView_StageNG->isEnabled());
         writes.clear();
         notice->sButton_close->click();

@@ -51,14 +51,47 @@ TEST(Reminder, AutostartEntryIsCreatedWhenTickedAndRemovedWhenNoFileAsks)
     EXPECT_TRUE(text.contains(QStringLiteral("\nName[ja]=")));
 
     // Unticked while another file still asks: the entry stays.
-    TCatalog two = CatalogWithFile(6, false, QString());
-    two.rows[7] = CatalogWithFile(7, true, QString()).rows[7];
+    TCatalog two = CatalogWithFile(6, false, QStringLiteral("2010/03/09"));
+    two.rows[7] = CatalogWithFile(7, true, QStringLiteral("2010/04/01")).rows[7];
     ASSERT_TRUE(UpdateAutostartEntry(two, false, QString(), QString(), &error));
     EXPECT_TRUE(QFile::exists(path));
-    // A slot without a file (version 0) does not count.
-    two.rows[7].Version = 0;
+    // Unticked in the last file that asks: the entry goes, although every
+    // other slot keeps its switch on as a first start leaves it.
+    two.rows[7].PopUp = false;
+    for (int slot = 8; slot <= kSlotCount; ++slot) {
+        two.rows[static_cast<size_t>(slot)].Version = slot <= kLastBuiltInSlot ? 100 : 0;
+        two.rows[static_cast<size_t>(slot)].PopUp = true;
+    }
     ASSERT_TRUE(UpdateAutostartEntry(two, false, QString(), QString(), &error));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Reminder, AFileAsksForTheReminderOnlyWithItsSwitchOnAndAPopupDay)
+{
+    struct Case {
+        const char *name;
+        int slot;
+        qint32 version;
+        bool popUp;
+        QString date;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"ticked in the window", 6, 201, true, QStringLiteral("2010/03/09"), true},
+        {"unticked in the window", 6, 201, false, QStringLiteral("2010/03/09"), false},
+        {"switch on by default, never in the window", 6, 201, true, QString(), false},
+        {"no file in the slot", 6, 0, true, QStringLiteral("2010/03/09"), false},
+        {"a popup day that is no date", 6, 201, true, QStringLiteral("soon"), false},
+        {"user file ticked (its row keeps no version)", 40, 0, true, QStringLiteral("2010/03/09"), true},
+        {"user slot at the defaults", 40, 0, true, QString(), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TCatalog catalog = CatalogWithFile(c.slot, c.popUp, c.date);
+        catalog.rows[static_cast<size_t>(c.slot)].Version = c.version;
+        EXPECT_EQ(AsksForReminder(catalog, c.slot), c.asks);
+        EXPECT_EQ(AnyReminderOn(catalog), c.asks);
+    }
 }
 
 TEST(Reminder, AutostartFailureNamesTheFile)
