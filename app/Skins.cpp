@@ -1,4 +1,5 @@
 #include "app/Skins.h"
+#include "base/FileErrors.h"
 
 #include "widgets/SvgPicture.h"
 
@@ -87,7 +88,7 @@ QList<TSkin> ReadSkinTable(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        RaiseFileError(path, 0, QStringLiteral("スキンの一覧が開けません: %1").arg(f.errorString()));
+        RaiseFileError(path, 0, QStringLiteral("スキンの一覧が開けません: %1").arg(FileErrorText(f)));
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
     if (doc.isNull())

@@ -1,5 +1,6 @@
 #include "base/TextFiles.h"
 
+#include "base/FileErrors.h"
 #include "base/TError.h"
 
 #include <QDateTime>
@@ -146,13 +147,13 @@ bool Fails(TSaveStep step, const QString &path)
 QString FailureReason(const QSaveFile &file, int systemError, const QString &path, qsizetype size)
 {
     if (file.error() != QFileDevice::NoError && file.errorString() != QStringLiteral("Unknown error"))
-        return file.errorString();
+        return FileErrorText(file);
     if (systemError != 0)
-        return QString::fromLocal8Bit(std::strerror(systemError));
+        return SystemErrorText(systemError);
     const QStorageInfo storage(QFileInfo(path).absolutePath());
     if (storage.isValid() && storage.bytesAvailable() < size)
-        return QString::fromLocal8Bit(std::strerror(ENOSPC));
-    return file.errorString();
+        return SystemErrorText(ENOSPC);
+    return FileErrorText(file);
 }
 
 [[noreturn]] void RaiseWriteError(const QString &path, const QString &reason)
@@ -236,7 +237,7 @@ QString KeepCopy(const QString &path, const QString &tag)
     QFile source(path);
     if (!source.copy(copy)) {
         throw TFatalError(QStringLiteral("損傷したファイルの控えを作れません。ファイルはそのままにしてあります。\n%1\n%2")
-                              .arg(QDir::toNativeSeparators(path), source.errorString()));
+                              .arg(QDir::toNativeSeparators(path), FileErrorText(source)));
     }
     return copy;
 }

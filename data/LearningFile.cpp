@@ -6,6 +6,7 @@
 #include "data/WordTable.h"
 #include "base/Notifier.h"
 #include "base/TError.h"
+#include "base/FileErrors.h"
 #include "base/TextFiles.h"
 
 #include <QDir>
@@ -190,7 +191,7 @@ QString ReadLearningDataFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw TFatalError(QStringLiteral("学習データファイルを読み込めません。\n%1\n%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+                              .arg(QDir::toNativeSeparators(path), FileErrorText(file)));
     }
     return DecodeLearningBytes(file.readAll());
 }

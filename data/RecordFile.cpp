@@ -4,6 +4,7 @@
 
 #include "base/TError.h"
 #include "base/DateText.h"
+#include "base/FileErrors.h"
 #include "base/TextFiles.h"
 
 #include <QDir>
@@ -159,7 +160,7 @@ QByteArray ReadStateFileBytes(const QString &path)
     RequireRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw TFatalError(QStringLiteral("ファイルを読み込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), FileErrorText(file)));
     return file.readAll();
 }
 
@@ -575,7 +576,7 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
     RequireRegularFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw TFatalError(QStringLiteral("記録ファイルを読み込めません。\n%1\n%2").arg(QDir::toNativeSeparators(path), FileErrorText(file)));
     return ReadRecordBytes(file.readAll(), words, wordIndex);
 }
 

@@ -1,5 +1,6 @@
 // Reading the learner's workbooks and the modification times of the files.
 #include "data/UserWorkbook.h"
+#include "base/FileErrors.h"
 
 #include "data/LearningFile.h"
 #include "data/WordTable.h"
@@ -275,7 +276,7 @@ QList<QStringList> ReadWorkbookRows(const QString &path)
         Refuse(path, QStringLiteral("通常のファイルではありません。"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        Refuse(path, QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString()));
+        Refuse(path, QStringLiteral("ファイルを開けません（%1）。").arg(FileErrorText(file)));
     if (file.size() > kMaxWorkbookBytes)
         Refuse(path, QStringLiteral("ユーザーファイルのブックとしては大きすぎます。"));
     const QByteArray bytes = file.readAll();

@@ -1,6 +1,7 @@
 #include "workspace/RecordFolderTransfer.h"
 
 #include "base/TError.h"
+#include "base/FileErrors.h"
 #include "base/TextFiles.h"
 #include "data/RecordFile.h"
 #include "workspace/CatalogStore.h"
@@ -77,10 +78,10 @@ QByteArray ReadAll(const QString &path)
         FailOn(path, QStringLiteral("通常のファイルではありません"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        FailOn(path, file.errorString());
+        FailOn(path, FileErrorText(file));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        FailOn(path, file.errorString());
+        FailOn(path, FileErrorText(file));
     return bytes;
 }
 
@@ -145,7 +146,7 @@ QStringList CopyTree(const QString &source, const QString &destination)
         copy.setPermissions(original.permissions());
         if (!copy.open(QIODevice::ReadOnly)
             || !copy.setFileTime(original.lastModified(), QFileDevice::FileModificationTime))
-            FailOn(to, QStringLiteral("更新日時を写せません: %1").arg(copy.errorString()));
+            FailOn(to, QStringLiteral("更新日時を写せません: %1").arg(FileErrorText(copy)));
     }
     return files;
 }

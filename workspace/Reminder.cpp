@@ -1,6 +1,8 @@
 #include "workspace/Reminder.h"
 
 #include "base/DateText.h"
+#include "base/FileErrors.h"
+#include "base/TextFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,12 +61,12 @@ bool WriteAutostartEntry(const QString &trayProgram, const QString &workingFolde
 {
     const QString path = AutostartEntryPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *error = path + QStringLiteral(": the folder cannot be created");
+        *error = path + QStringLiteral("\nフォルダーを作れません");
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = path + QStringLiteral(": ") + file.errorString();
+        *error = path + QStringLiteral("\n") + FileErrorText(file);
         return false;
     }
     const QString text = QStringLiteral(
@@ -84,7 +86,7 @@ bool WriteAutostartEntry(const QString &trayProgram, const QString &workingFolde
                                   workingFolder);
     file.write(text.toUtf8());
     if (!file.commit()) {
-        *error = path + QStringLiteral(": ") + file.errorString();
+        *error = path + QStringLiteral("\n") + FileErrorText(file);
         return false;
     }
     return true;

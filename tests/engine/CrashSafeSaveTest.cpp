@@ -4,6 +4,7 @@
 // reported as the error that ends the program, never as success.
 #include "data/RecordFile.h"
 #include "base/TError.h"
+#include "base/FileErrors.h"
 #include "base/TextFiles.h"
 #include "support/EngineFolder.h"
 #include "support/ReportingChild.h"
@@ -424,7 +425,7 @@ TEST(CrashSafeSave, AFullDiskKeepsTheGoodFileAndReportsTheFailure)
         QString message;
         EXPECT_EQ(SaveUnderSizeLimit(cc, limit, [&] { cc.SaveRecordFile(); }, &message), kReportedFailure);
         // The system's reason, and the file it is about.
-        EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << message.toStdString();
+        EXPECT_TRUE(message.contains(SystemErrorText(EFBIG))) << message.toStdString();
         EXPECT_TRUE(message.contains(QStringLiteral("Record_TT.dat"))) << message.toStdString();
         EXPECT_FALSE(message.contains(QStringLiteral("Unknown error"))) << message.toStdString();
         EXPECT_EQ(f.dir.read(f.userFile(QStringLiteral("record/Record_TT.dat"))), goodRecord);

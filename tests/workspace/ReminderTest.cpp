@@ -104,6 +104,7 @@ TEST(Reminder, AutostartFailureNamesTheFile)
     QString error;
     EXPECT_FALSE(WriteAutostartEntry(QStringLiteral("/x/tessarion-tray"), QStringLiteral("/x/"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("Tessarion_tray.desktop"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("フォルダーを作れません"))) << error.toStdString();
 }
 
 TEST(Reminder, FilesDueToday)
