@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 const QColor kLoadedTitleColour(0xC0, 0xC0, 0xC0);
@@ -28,6 +29,8 @@ const QString kMeaningIndent(8, u' ');
 const QString kIncluded = QStringLiteral("○");
 const QString kExcluded = QStringLiteral("×");
 constexpr int kWidePanelWidth = 897;
+const QString kTitleOpen = QStringLiteral("+++ ");
+const QString kTitleClose = QStringLiteral(" +++");
 constexpr int kTelopFast = 1;
 constexpr int kTelopSlow = 1111;
 constexpr int kTabCurve = 0;
@@ -71,7 +74,12 @@ void TMainForm::ShowWaitLine(bool shown)
 
 void TMainForm::ShowFileLoading(const QString &title, const QString &loadingLine)
 {
-    SetQuestionPanelText(QStringLiteral("+++ ") + title + QStringLiteral(" +++"));
+    // A title too long for the panel ends in "…" after a whole character,
+    // and the frame around it stays.
+    const QFontMetrics metrics = sPanel_Q->fontMetrics();
+    const int room = sPanel_Q->contentsRect().width() - 2 * sPanel_Q->margin() - 2 * metrics.averageCharWidth()
+                     - metrics.horizontalAdvance(kTitleOpen + kTitleClose);
+    SetQuestionPanelText(kTitleOpen + metrics.elidedText(title, Qt::ElideRight, std::max(room, 0)) + kTitleClose);
     SetInputText(loadingLine);
 }
 

@@ -217,7 +217,7 @@ void TTrainingFlow::LoadingStep()
         return;
     }
 
-    m_screen.ShowFileMenus({m_cc.fileCode == QStringLiteral("TJ"), Media().SpeechLanguageId() != kUsEnglishLanguageId,
+    m_screen.ShowFileMenus({m_cc.fileCode == QStringLiteral("TJ"), Media().FileSpeechLanguageId() != kUsEnglishLanguageId,
                             !m_cc.userFile});
 
     // The study run starts: the quota in full, the day's first selection.

@@ -114,11 +114,31 @@ bool TSpeech::SelectSpeechEngine(int fileSlot)
     return true;
 }
 
-void TSpeech::ApplySpeechMode(const QString &modeId)
+namespace {
+// A mode identifier as the speech table writes it: upper case in braces.
+QString TableModeId(const QString &modeId)
 {
     QString id = modeId.trimmed().toUpper();
     if (!id.isEmpty() && !id.startsWith(u'{'))
         id = u'{' + id + u'}';
+    return id;
+}
+}
+
+int TSpeech::FileSpeechLanguageId(int fileSlot) const
+{
+    QString id = hooks.preferencesEngineChoice ? hooks.preferencesEngineChoice() : QString();
+    if (id.isEmpty())
+        id = m_cc.settings.speechEngine;
+    const TSpeechMode *mode = id.compare(kVoidEngine, Qt::CaseInsensitive) == 0 ? nullptr : FindSpeechMode(TableModeId(id));
+    if (!mode)
+        mode = FindSpeechMode(TableModeId(DefaultSpeechMode(fileSlot)));
+    return mode ? mode->languageId : 0;
+}
+
+void TSpeech::ApplySpeechMode(const QString &modeId)
+{
+    const QString id = TableModeId(modeId);
     const TSpeechMode *mode = FindSpeechMode(id);
     if (!mode)
         return;   // an identifier the table does not know changes nothing

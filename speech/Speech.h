@@ -75,6 +75,10 @@ public:
     // Chooses and applies the voice for a file slot; false when the bird
     // could not take the voice's language.
     bool SelectSpeechEngine(int fileSlot);
+    // The language identifier of the voice a file is spoken with (the
+    // preferences' choice, else the file's stored engine, else the slot's
+    // default), whether or not speech is switched on.
+    int FileSpeechLanguageId(int fileSlot) const;
     void ApplySpeechMode(const QString &modeId);
     void SpeakText(const QString &text, bool track);
     void SpeakWord(const QString &text);

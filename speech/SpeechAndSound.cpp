@@ -96,6 +96,11 @@ int TSpeechAndSound::SpeechLanguageId() const
     return m_speech->CurrentTTS().languageId;
 }
 
+int TSpeechAndSound::FileSpeechLanguageId() const
+{
+    return m_speech->FileSpeechLanguageId(m_cc.fileSlot);
+}
+
 void TSpeechAndSound::SpeakText(const QString &text, bool tracked)
 {
     if (!SpeechUsable())

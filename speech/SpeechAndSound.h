@@ -49,6 +49,8 @@ public:
     // The voice of another file's language (a line of the related-words tree).
     void SelectSpeechEngine(int fileSlot);
     int SpeechLanguageId() const;
+    // The language of the voice the current file is spoken with.
+    int FileSpeechLanguageId() const;
     // tracked: the request is followed until it has been spoken.
     void SpeakText(const QString &text, bool tracked);
     // The word again on request (the Ctrl key): the file's own voice, even

@@ -327,6 +327,38 @@ TEST_F(TTrainingWindowTest, TheRandomMarkerFollowsTheFirstSelectionOfEachFile)
     EXPECT_FALSE(ui().sLabel_random->isVisible());
 }
 
+// The hint for accented letters follows the speech language of the file just
+// loaded, not of the one before it.
+TEST_F(TTrainingWindowTest, TheAccentedLettersHintFollowsTheLoadedFilesLanguage)
+{
+    const int itSlot = FileSlotOfCode(QStringLiteral("IT"));
+    WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("IT"));
+    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
+                          {itSlot, QStringLiteral("IT"), QStringLiteral("イタリア語"), 7}});
+    StartToReady();
+    EXPECT_FALSE(ui().smTokushuRule->isVisible());   // English
+    ui().smFileExit->trigger();
+    ASSERT_TRUE(WaitForReadyOn(QStringLiteral("IT")));
+    EXPECT_TRUE(ui().smTokushuRule->isVisible());
+}
+
+// A long title fits the question panel: it ends in "…" after a whole
+// character and keeps its frame.
+TEST_F(TTrainingWindowTest, ALongFileTitleEndsInAnEllipsisInsideThePanel)
+{
+    const QString title = QString(60, QChar(0x8a9e)) + QStringLiteral("𠮷の単語");   // ends in a surrogate pair
+    WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), title, 10}});
+    StartToReady();
+    const QLabel &panel = *ui().sPanel_Q;
+    const QString shown = panel.text();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("+++ "))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("… +++"))) << shown.toStdString();
+    EXPECT_LE(panel.fontMetrics().horizontalAdvance(shown), panel.contentsRect().width());
+    const QString kept = shown.mid(4, shown.size() - 4 - 5);
+    EXPECT_TRUE(title.startsWith(kept)) << shown.toStdString();
+    EXPECT_FALSE(kept.back().isHighSurrogate());
+}
+
 TEST_F(TTrainingWindowTest, TheStageNoticeAppliesTheRulesAndSavesTheRecord)
 {
     // A stage-2 word for more than 800 days at level 10 passes to stage 3.
