@@ -1,4 +1,6 @@
 #include "app/Menus.h"
+#include "base/FileErrors.h"
+#include "widgets/MessageBoxes.h"
 
 #include "app/MainUnit.h"
 #include "app/Program.h"
@@ -74,14 +76,14 @@ QString KeepCopyBeforeReset(const QString &path)
         copy = stem + QStringLiteral("-%1").arg(n);
     QFile source(path);
     if (!source.copy(copy))
-        throw TFatalError(kResetCopyFailed.arg(QDir::toNativeSeparators(path), source.errorString()));
+        throw TFatalError(kResetCopyFailed.arg(QDir::toNativeSeparators(path), FileErrorText(source)));
     return copy;
 }
 
 bool AskOkCancel(QWidget *parent, const QString &text)
 {
-    return QMessageBox::question(parent, QStringLiteral("Tessarion"), text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Cancel) == QMessageBox::Ok;
+    return ShowMessageBox(parent, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+           == QMessageBox::Ok;
 }
 }   // namespace
 

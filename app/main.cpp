@@ -1,5 +1,6 @@
 // Program entry: one instance only, a writable program folder, then the
 // program's windows.
+#include "widgets/MessageBoxes.h"
 #include "app/DownloadAgent.h"
 #include "app/Program.h"
 #include "app/StartUp.h"
@@ -59,7 +60,7 @@ int main(int argc, char *argv[])
     // Held until the process ends; a lock left by a crashed run is taken over.
     TSingleInstanceLock instance;
     if (!instance.Acquire()) {
-        QMessageBox::information(nullptr, QStringLiteral("Tessarion"), kAlreadyRunningMessage);
+        ShowMessageBox(nullptr, QMessageBox::Information, kAlreadyRunningMessage);
         return kProgramExitFailed;
     }
     // An installed program keeps its own files in the learner's data folder;
@@ -67,7 +68,7 @@ int main(int argc, char *argv[])
     const TProgramFolders folders =
         LocateProgramFolders(QCoreApplication::applicationDirPath(), TCreateOwnFolder::Yes);
     if (!ProgramFolderWritable(folders.own)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), kNotWritableMessage);
+        ShowMessageBox(nullptr, QMessageBox::Critical, kNotWritableMessage);
         return kProgramExitFailed;
     }
 
@@ -81,7 +82,7 @@ int main(int argc, char *argv[])
     // Until the training window takes over: an error that reached a slot is
     // shown, and the program ends.
     SetUnhandledErrorHandler([](const QString &message) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), message);
+        ShowMessageBox(nullptr, QMessageBox::Critical, message);
         QCoreApplication::exit(kProgramExitFailed);
     });
     try {
@@ -92,7 +93,7 @@ int main(int argc, char *argv[])
         first.FormCreate();
         return app.exec();
     } catch (const TFatalError &e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tessarion"), e.Message());
+        ShowMessageBox(nullptr, QMessageBox::Critical, e.Message());
         return kProgramExitFailed;
     }
 }

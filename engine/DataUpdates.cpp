@@ -194,8 +194,7 @@ void CheckDownloadedProgram(const QString &path, const QByteArray &sha256Hex)
         throw TFatalError(QStringLiteral("読めません: ") + QDir::toNativeSeparators(path));
     const QByteArray actual = hash.result().toHex();
     if (actual != sha256Hex.toLower())
-        throw TFatalError(QStringLiteral("チェックサムがサーバーの一覧と違います（一覧 %1、受信 %2）。")
-                              .arg(QString::fromLatin1(sha256Hex.toLower()), QString::fromLatin1(actual)));
+        throw TFatalError(QStringLiteral("チェックサムがサーバーの一覧と違います。途中で壊れたか、別のファイルです。"));
 }
 
 TDataUpdater::TDataUpdater(TCC &cc, TDownloadService *service, TUpdateObserver observer)
