@@ -580,15 +580,22 @@ TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
     return ReadRecordBytes(file.readAll(), words, wordIndex);
 }
 
-TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
-                                const std::optional<QHash<QString, int>> &wordIndex)
+namespace {
+// The decoded lines of a record file; the views point into text or ownLines.
+struct TRecordLines {
+    QString text;
+    QStringList ownLines;
+    QList<QStringView> lines;
+};
+
+TRecordLines DecodeRecordFileLines(const QByteArray &bytes)
 {
-    TRecordFileRead read;
+    TRecordLines decoded;
+    QString &text = decoded.text;
+    QStringList &ownLines = decoded.ownLines;
+    QList<QStringView> &lines = decoded.lines;
     // Lines are views of one decoded text; only a file that is not UTF-8 as
     // a whole is decoded line by line.
-    QString text;
-    QList<QStringView> lines;
-    QStringList ownLines;
     if (bytes.startsWith(kUtf8Bom)) {
         const QByteArrayView body = QByteArrayView(bytes).sliced(kUtf8Bom.size());
         QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -614,6 +621,48 @@ TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
         for (const QString &line : std::as_const(ownLines))
             lines.append(line);
     }
+    return decoded;
+}
+
+// The lines that hold words: all but a trailer line at the end.
+qsizetype RecordWordLineCount(const QList<QStringView> &lines)
+{
+    const qsizetype count = lines.size();
+    return count > 0 && ParseRecordTrailer(lines.at(count - 1)) ? count - 1 : count;
+}
+}
+
+std::optional<QHash<QString, int>> MovedWordPositions(const QByteArray &bytes, const TWordTable &words, int total)
+{
+    QHash<QString, int> positions;
+    for (int p = 1; p <= total && TWordTable::IsPosition(p); ++p) {
+        const QString &word = words[p].word;
+        if (!word.isEmpty() && !positions.contains(word))
+            positions.insert(word, p);
+    }
+    if (positions.isEmpty())
+        return std::nullopt;
+    const TRecordLines decoded = DecodeRecordFileLines(bytes);
+    const qsizetype wordLines = RecordWordLineCount(decoded.lines);
+    for (qsizetype k = 1; k <= wordLines; ++k) {
+        const QStringView line = decoded.lines.at(k - 1);
+        const qsizetype tab = line.indexOf(u'\t');
+        const QString word = (tab < 0 ? line : line.left(tab)).toString();
+        if (k <= total && words[int(k)].word == word)
+            continue;
+        const auto found = positions.constFind(word);
+        if (found != positions.cend() && found.value() != k)
+            return positions;
+    }
+    return std::nullopt;
+}
+
+TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
+                                const std::optional<QHash<QString, int>> &wordIndex)
+{
+    TRecordFileRead read;
+    const TRecordLines decoded = DecodeRecordFileLines(bytes);
+    const QList<QStringView> &lines = decoded.lines;
     // The trailer is the last line; nothing after it is a word's.
     qsizetype wordLines = lines.size();
     if (wordLines > 0)

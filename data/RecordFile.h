@@ -157,6 +157,12 @@ struct TRecordFileRead {
 bool IsCutRecordFile(const TRecordFileRead &read, int wordsExpected);
 TRecordFileRead ReadRecordFile(const QString &path, TWordTable &words,
                                const std::optional<QHash<QString, int>> &wordIndex);
+// The positions of the words of a built-in list (1 to total) when the lines of
+// its record file name them at other positions: the list's order changed with
+// a data update, and each record is to follow its word (the word opens its
+// line). Nothing while every line is where its word is, or names no word of the
+// list (records of another layout keep going by position).
+std::optional<QHash<QString, int>> MovedWordPositions(const QByteArray &bytes, const TWordTable &words, int total);
 // The same for the bytes of a record file already read.
 TRecordFileRead ReadRecordBytes(const QByteArray &bytes, TWordTable &words,
                                 const std::optional<QHash<QString, int>> &wordIndex);

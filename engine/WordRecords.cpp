@@ -235,7 +235,7 @@ void TWordRecords::AddToCommit(TFileCommit &commit)
 void TWordRecords::LoadRecordFile()
 {
     // The word index serves this one reading only.
-    const std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
+    std::optional<QHash<QString, int>> wordIndex = std::exchange(recordWordIndex, std::nullopt);
     const QString path = RecordFilePath();
     readGeneration.clear();
     answersTotalCaughtUpFrom.reset();
@@ -260,6 +260,10 @@ void TWordRecords::LoadRecordFile()
         for (int p = 1; p <= TangoTotal(); ++p)
             InitWordRecord(p);
     }
+    // A built-in list whose words changed places with a data update: every
+    // record follows its word, and the next save writes them in the new order.
+    if (!wordIndex && !m_context.userFile && !damaged)
+        wordIndex = MovedWordPositions(bytes, words, TangoTotal());
     const TRecordFileRead read = ReadRecordBytes(bytes, words, wordIndex);
     CatchUpAnswersTotal(read);
     // A file cut short: the words whose lines are gone start afresh (the

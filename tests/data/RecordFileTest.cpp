@@ -113,6 +113,34 @@ TEST(RecordFile, SaveAndReadReproduceAllFifteenFields)
     EXPECT_TRUE(e.messages().messages.isEmpty());
 }
 
+// A built-in list whose order changed with a data update: each word keeps its
+// own record, a word no longer on the list loses its record, a new word starts
+// fresh, and the next save writes the records in the list's new order. A file
+// whose words are all where they were goes by position as before.
+TEST(RecordFile, RecordsFollowTheirWordsWhenABuiltInListIsReordered)
+{
+    const auto line = [](const QString &word, int level) {
+        return word + QStringLiteral("\t1\t\t0\t\t0\t0\t0\t0\t%1\t0\t\t5\t6\tFALSE").arg(level);
+    };
+    TEngineFolder e(QStringLiteral("TT"), 6, 4);
+    e.dir.write(kRecordTT, Utf8File({line("apple", 11), line("bank", 12), line("cat", 13), line("dog", 14)}) +
+                               RecordTrailerLine({4, 0}));
+    SetWords(e.cc, {"dog", "cat", "egg", "apple"});
+    e.cc.LoadRecordFile();
+    EXPECT_TRUE(e.messages().messages.isEmpty());
+    const std::array<int, 4> levels = {14, 13, 0, 11};
+    for (int p = 1; p <= 4; ++p)
+        EXPECT_EQ(e.cc.words[p].level, levels[p - 1]) << e.cc.words[p].word.toStdString();
+    e.cc.SaveRecordFile();
+    EXPECT_EQ(e.dir.read(kRecordTT).left(3 + 4), QByteArrayLiteral("\xEF\xBB\xBF" "dog\t"));
+    for (int p = 1; p <= 4; ++p)
+        e.cc.words[p] = TTango();
+    SetWords(e.cc, {"dog", "cat", "egg", "apple"});
+    e.cc.LoadRecordFile();
+    for (int p = 1; p <= 4; ++p)
+        EXPECT_EQ(e.cc.words[p].level, levels[p - 1]) << "read again: " << e.cc.words[p].word.toStdString();
+}
+
 TEST(RecordFile, OlderUtf16LayoutIsRead)
 {
     TEngineFolder e(QStringLiteral("TT"), 6, 3);
