@@ -73,3 +73,45 @@ def english_cognate(word, english_words):
             if cand in english_words:
                 return cand
     return ''
+
+
+# Infinitive endings: a word of a section that mixes kinds is a verb when it
+# ends so (bere, porre and the reflexive -arsi, -ersi, -irsi included).
+INFINITIVE_ENDINGS = ('are', 'ere', 'ire', 'rre', 'arsi', 'ersi', 'irsi', 'rsi')
+# Section names -> the kind of their words; a section naming none mixes kinds.
+SECTION_KINDS = [('verb', 'verb'), ('noun', 'noun'), ('adjective', 'adjective'), ('number', 'number')]
+
+
+def kind_of(word, section):
+    """The kind of a word of IT_words.txt: the one its section names ("verbs",
+    "more nouns"); in a section of "words" (mixed kinds), verb for an
+    infinitive and "other" for the rest."""
+    name = section.lower()
+    if 'words' not in name:
+        for key, kind in SECTION_KINDS:
+            if key in name:
+                return kind
+    return 'verb' if word.endswith(INFINITIVE_ENDINGS) else 'other'
+
+
+def interleave_kinds(entries):
+    """[(band, kind, word, meanings)] -> [(word, meanings)]: bands in order;
+    inside a band the kinds evenly interleaved (the i-th of n words of a kind
+    goes at (i + 1/2) / n of the band), each kind in file order. Ties go to
+    the kind met first in the band."""
+    out = []
+    for band in sorted({e[0] for e in entries}):
+        rows = [e for e in entries if e[0] == band]
+        kinds = []
+        for _, kind, _, _ in rows:
+            if kind not in kinds:
+                kinds.append(kind)
+        size = {k: sum(1 for r in rows if r[1] == k) for k in kinds}
+        seen = dict.fromkeys(kinds, 0)
+        keyed = []
+        for _, kind, word, meanings in rows:
+            keyed.append(((seen[kind] + 0.5) / size[kind], kinds.index(kind), word, meanings))
+            seen[kind] += 1
+        keyed.sort(key=lambda r: (r[0], r[1]))
+        out += [(word, meanings) for _, _, word, meanings in keyed]
+    return out
