@@ -56,7 +56,9 @@ struct TUpdateFixture : ::testing::Test {
     QString status;
     QStringList report;
     bool restartNote = false;
-    int shippedTT = 0;   // TangoTotal of the shipped TT
+    int shippedTT = 0;          // TangoTotal of the shipped TT
+    int shippedTTVersion = 0;   // the shipped TT's version; a revision has a higher one
+    int shippedTJVersion = 0;
 
     void SetUp() override
     {
@@ -78,7 +80,10 @@ struct TUpdateFixture : ::testing::Test {
         cc->LoadServerCatalog();
         cc->LoadCatalog();
         shippedTT = cc->catalog.rows[6].TangoTotal;
+        shippedTTVersion = cc->catalog.rows[6].Version;
+        shippedTJVersion = cc->catalog.rows[7].Version;
         ASSERT_GT(shippedTT, 0);
+        ASSERT_GT(shippedTTVersion, 0);
     }
 
     std::unique_ptr<TCC> Engine()
@@ -89,16 +94,16 @@ struct TUpdateFixture : ::testing::Test {
         return cc;
     }
 
-    // A revision of TT on the server: version 101 with one more word.
+    // A revision of TT on the server: the next version, with one more word.
     void ReviseServedTT()
     {
         QByteArray text = program.read(QStringLiteral("resource/TT_enc.dat"));
         QString plain = DecodeLearningBytes(text);
         plain.chop(2);   // the trailer the reading adds
-        plain.replace(0, plain.indexOf(QStringLiteral("\r\n")), QStringLiteral("#101"));
+        plain.replace(0, plain.indexOf(QStringLiteral("\r\n")), QStringLiteral("#%1").arg(shippedTTVersion + 1));
         plain += QString::number(shippedTT + 1) + kNewWordFields;
         served.write(QStringLiteral("Programs/TT_enc.dat"), EncodeLearningText(plain).toUtf8());
-        SetServedRow(served, QStringLiteral("TT"), 101, shippedTT + 1);
+        SetServedRow(served, QStringLiteral("TT"), shippedTTVersion + 1, shippedTT + 1);
     }
 
     // The version window's sequence; the engine is returned for a look at it.

@@ -24,7 +24,7 @@ TEST_F(TUpdateFixture, ARevisionIsFetchedAndItsNewRowsAreStudiedAtTheNextStart)
     auto next = Engine();
     next->LoadServerCatalog();
     next->LoadCatalog();
-    EXPECT_EQ(next->catalog.rows[6].Version, 101);
+    EXPECT_EQ(next->catalog.rows[6].Version, shippedTTVersion + 1);
     EXPECT_EQ(next->catalog.rows[6].TangoTotal, shippedTT + 1);
     next->SetCurrentFile(QStringLiteral("TT"));
     next->LoadLearningFile();
@@ -34,7 +34,7 @@ TEST_F(TUpdateFixture, ARevisionIsFetchedAndItsNewRowsAreStudiedAtTheNextStart)
 TEST_F(TUpdateFixture, OnlySwitchedOnFilesAreRevisedAndNewReleasesJoinSwitchedOff)
 {
     // TJ is switched off: its revision is left alone. FT is new on the server.
-    SetServedRow(served, QStringLiteral("TJ"), 101, 701);
+    SetServedRow(served, QStringLiteral("TJ"), shippedTJVersion + 1, 701);
     QStringList lines = served.readLines(QStringLiteral("Programs/FileInfo_SITE.dat"));
     const qsizetype ft = lines.indexOf(QStringLiteral("FT"));
     lines[ft + 2] = QStringLiteral("100");
@@ -46,7 +46,7 @@ TEST_F(TUpdateFixture, OnlySwitchedOnFilesAreRevisedAndNewReleasesJoinSwitchedOf
     THttpDownloadService service(server->address(), limits);
     auto cc = RunUpdates(&service);
     EXPECT_EQ(program.read(QStringLiteral("resource/TJ_enc.dat")), tj);
-    EXPECT_EQ(cc->catalog.rows[7].Version, 100);
+    EXPECT_EQ(cc->catalog.rows[7].Version, shippedTJVersion);
     const TDBF &row = cc->catalog.rows[9];
     EXPECT_EQ(row.Code, QStringLiteral("FT"));
     EXPECT_EQ(row.Version, 100);
@@ -126,7 +126,7 @@ TEST_P(TMisbehavingServer, LeavesTheLearnersFilesByteForByteAndSaysWhy)
     const TMisbehaviour &c = GetParam();
     ReviseServedTT();
     if (!c.catalogCode.isEmpty()) {
-        SetServedRow(served, QStringLiteral("TT"), 101, shippedTT + 1, c.catalogCode);
+        SetServedRow(served, QStringLiteral("TT"), shippedTTVersion + 1, shippedTT + 1, c.catalogCode);
         // Whatever a path formed from the code would reach is served too.
         QDir().mkpath(served.file(QStringLiteral("Programs/TT")));
         served.write(QStringLiteral("Programs/") + c.catalogCode + QStringLiteral("_enc.dat"),
@@ -143,7 +143,7 @@ TEST_P(TMisbehavingServer, LeavesTheLearnersFilesByteForByteAndSaysWhy)
     auto cc = RunUpdates(&service);
 
     EXPECT_EQ(Snapshot(program.file(QStringLiteral("resource"))), resourceBefore);
-    EXPECT_EQ(cc->catalog.rows[6].Version, 100);
+    EXPECT_EQ(cc->catalog.rows[6].Version, shippedTTVersion);
     EXPECT_EQ(cc->catalog.rows[6].TangoTotal, shippedTT);
     EXPECT_FALSE(restartNote);
     if (!c.catalogCode.isEmpty()) {
@@ -264,7 +264,7 @@ TEST_P(TRevisionWhileStudying, TheSessionKeepsItsWordsAndTheNextStartStudiesTheN
     next->LoadServerCatalog();
     next->LoadCatalog();
     next->MergeServerCatalog();
-    EXPECT_EQ(next->catalog.rows[6].Version, 101);
+    EXPECT_EQ(next->catalog.rows[6].Version, shippedTTVersion + 1);
     EXPECT_EQ(next->catalog.rows[6].TangoTotal, shippedTT + 1);
     next->BuildFileQueue();
     ASSERT_EQ(next->OpenNextLearningFile(), TFileOpenResult::Opened);

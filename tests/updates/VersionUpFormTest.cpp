@@ -149,7 +149,7 @@ TEST_F(TVersionWindow, TheNewerProgramIsOfferedAfterTheRevisionTextWasRead)
             auto cc = Engine();
             cc->LoadServerCatalog();
             cc->LoadCatalog();
-            cc->catalog.rows[6].Version = 100;
+            cc->catalog.rows[6].Version = shippedTTVersion;
             cc->catalog.rows[6].TangoTotal = shippedTT;
             cc->catalog.rows[6].DBTangoTotal = shippedTT;
             cc->SaveCatalog();

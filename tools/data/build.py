@@ -25,7 +25,11 @@ import english   # noqa: E402
 import italian   # noqa: E402
 
 # Versions written into the file headers and the catalog (shown divided by 100).
-FILE_VERSION = 100
+# Raise a list's version whenever its content changes: learners' copies update
+# only when the catalog lists a higher one. The related-words and etymology
+# versions stay 201, the version a first start gives them: a higher one would
+# make every new installation download the files it already has.
+FILE_VERSIONS = {'TT': 101, 'TJ': 101, 'DT': 101, 'DJ': 101, 'IT': 101}
 DATA_VERSION = 900
 RELATED_VERSION = 201
 ETYMOLOGY_VERSION = 201
@@ -138,7 +142,7 @@ def load_sources():
     return src
 
 
-def write_plain(out_dir, name, rows, version=FILE_VERSION):
+def write_plain(out_dir, name, rows, version):
     """Header "#<version>", one TAB-separated row a line, CR LF after every
     line (the program's own trailer follows after decoding)."""
     lines = ['#%d' % version] + ['\t'.join(r).rstrip('\t') for r in rows]
@@ -429,7 +433,7 @@ def build_catalog(plain):
     for slot in range(1, 32):
         code = SLOT_CODES.get(slot, '')
         rows = plain.get(code)
-        version = FILE_VERSION if rows is not None else 0
+        version = FILE_VERSIONS[code] if rows is not None else 0
         numbered = sum(1 for r in rows if r[0]) if rows else 0
         lines += ['--------', 'Code', code, 'Version', str(version),
                   'Title', TITLES.get(code, '') if rows is not None else '',
@@ -480,7 +484,7 @@ def main():
         write_review(out_dir, review)
         sys.exit('\n'.join(PROBLEMS))
     for code, rows in plain.items():
-        path = write_plain(out_dir, code + '_enc', rows)
+        path = write_plain(out_dir, code + '_enc', rows, FILE_VERSIONS[code])
         subprocess.run([args.tool, 'encode', path, os.path.join(args.resource, code + '_enc.dat')], check=True)
     if related is not None:
         path = write_plain(out_dir, 'ENG_Quote_enc', related, RELATED_VERSION)
