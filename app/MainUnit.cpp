@@ -16,6 +16,7 @@
 #include "base/SlotGuard.h"
 #include "speech/Pronunciation.h"
 #include "widgets/LabelColour.h"
+#include "widgets/ScreenFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -433,10 +434,12 @@ void TMainForm::FormCreate()
 void TMainForm::PlaceWindow()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect avail = screen ? screen->geometry() : QRect(0, 0, kMainWindowWidth, kMainWindowHeight);
+    const QRect whole = screen ? screen->geometry() : QRect(0, 0, kMainWindowWidth, kMainWindowHeight);
+    // Centred in the room that panels and docks leave.
+    const QRect avail = screen ? screen->availableGeometry() : whole;
     int height = kMainWindowHeight;
     QRect pages = kPageControl;
-    if (IsSmallScreen(avail.height())) {
+    if (IsSmallScreen(whole.height())) {
         height = kSmallScreenWindowHeight;
         pages.moveTop(kPageControl.top() - kSmallScreenTabShift);
     }
@@ -444,13 +447,14 @@ void TMainForm::PlaceWindow()
     m_designedSize = QSize(kMainWindowWidth, height);
     setFixedSize(m_designedSize);
 
-    int top = (avail.height() - height) / 2;
-    int left = (avail.width() - kMainWindowWidth) / 2;
+    int top = avail.top() + (avail.height() - height) / 2;
+    int left = avail.left() + (avail.width() - kMainWindowWidth) / 2;
     if (const auto stored = m_flow->StoredWindowPosition()) {
         top = stored->y();
         left = stored->x();
     }
     move(left, top);
+    FitToScreen();
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -465,11 +469,27 @@ void TMainForm::showEvent(QShowEvent *event)
 void TMainForm::FitWindowFrame()
 {
     const QSize frame = frameGeometry().size() - size();
-    if (frame.width() < 0 || frame.height() < 0 || frame == QSize(0, 0) || m_designedSize.isEmpty())
+    const bool measured = frame.width() >= 0 && frame.height() >= 0 && frame != QSize(0, 0);
+    if (measured && !m_designedSize.isEmpty() && centralWidget() == client) {
+        const QPoint topLeft = pos();   // the frame's corner: the centred or stored place stays
+        setFixedSize(m_designedSize - frame);
+        move(topLeft);
+    }
+    FitToScreen();
+}
+
+void TMainForm::FitToScreen()
+{
+    // The designed size (frame included) stays where it fits; on a screen
+    // with less room the client area scrolls under the menu bar, so every
+    // control stays reachable.
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen || m_designedSize.isEmpty())
         return;
-    const QPoint topLeft = pos();   // the frame's corner: the centred or stored place stays
-    setFixedSize(m_designedSize - frame);
-    move(topLeft);
+    const QSize room = screen->availableGeometry().size();
+    const bool fits = m_designedSize.width() <= room.width() && m_designedSize.height() <= room.height();
+    if (!fits || centralWidget() != client)
+        FitOnScreen(this);
 }
 
 void TMainForm::LayCoverPanel()

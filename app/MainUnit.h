@@ -221,6 +221,7 @@ private:
     // The designed size is the whole window, frame included: once the frame
     // is known the client area gives it room.
     void FitWindowFrame();
+    void FitToScreen();
     QSize m_designedSize;
     void BuildComponents();
     // What a screen reader says for the question, the options, the gauge

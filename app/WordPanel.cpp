@@ -89,6 +89,58 @@ const std::array<TSkinCurves, 5> kSkinCurves = {{
 const TCurveColours kOtherSkinCurves{QColor(0x58, 0x58, 0x58), QColor(0xBC, 0xBC, 0xBC), QColor(0xD3, 0xD3, 0xD3),
                                      QColor(0xD3, 0xD3, 0xD3)};
 
+// A curve line stands out from the plot's tone by at least this contrast
+// ratio (relative luminance, as for graphics on a screen); where the skin's
+// own colour does not, its lightness moves until it does.
+constexpr double kMinCurveContrast = 3.0;
+constexpr int kLightnessSteps = 100;
+// Where a stage picture shows the plot's tone: just inside its top-left corner.
+const QPoint kPlotToneAt(kCurveGraphOriginX + 2, kCurveGraphOriginY + 2);
+
+double RelativeLuminance(const QColor &c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The colour of the same hue and saturation, moved in lightness towards black
+// (direction -1) or white (+1) until it stands out from the plot; the end of
+// the way (black or white) when it never does.
+QColor MovedUntilReadable(const QColor &colour, const QColor &plot, int direction)
+{
+    float hue = 0;
+    float saturation = 0;
+    float lightness = 0;
+    colour.getHslF(&hue, &saturation, &lightness);
+    hue = qMax(hue, 0.0f);   // grey: no hue
+    QColor moved = colour;
+    for (int step = 1; step <= kLightnessSteps; ++step) {
+        const float l = qBound(0.0f, lightness + float(direction * step) / kLightnessSteps, 1.0f);
+        moved = QColor(QColor::fromHslF(hue, saturation, l).rgb());   // 8 bits a channel, as drawn
+        if (CurveContrast(moved, plot) >= kMinCurveContrast || l <= 0.0f || l >= 1.0f)
+            break;
+    }
+    return moved;
+}
+
+// A line readable on the plot. Where it could go either way, it goes away
+// from the other curve's line, so that the word's last curve and the earlier
+// ones stay apart.
+QColor ReadableLine(const QColor &line, const QColor &other, const QColor &plot)
+{
+    if (CurveContrast(line, plot) >= kMinCurveContrast)
+        return line;
+    const QColor darker = MovedUntilReadable(line, plot, -1);
+    const QColor lighter = MovedUntilReadable(line, plot, +1);
+    const bool darkerReads = CurveContrast(darker, plot) >= kMinCurveContrast;
+    const bool lighterReads = CurveContrast(lighter, plot) >= kMinCurveContrast;
+    if (darkerReads && lighterReads)
+        return RelativeLuminance(other) < RelativeLuminance(line) ? lighter : darker;
+    if (darkerReads != lighterReads)
+        return darkerReads ? darker : lighter;
+    return CurveContrast(lighter, plot) > CurveContrast(darker, plot) ? lighter : darker;
+}
+
 
 // The panel's own pictures: the signs, the flags and the stage pictures,
 // drawn at their own size; a null picture for a name that is none of them.
@@ -187,6 +239,26 @@ TCurveColours CurveColoursOfSkin(const QString &skinName)
         if (skinName == QLatin1String(s.skin))
             return s.colours;
     return kOtherSkinCurves;
+}
+
+double CurveContrast(const QColor &a, const QColor &b)
+{
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QColor PlotTone(const QImage &background)
+{
+    return background.valid(kPlotToneAt) ? background.pixelColor(kPlotToneAt) : QColor(Qt::white);
+}
+
+TCurveColours ReadableCurveColours(const TCurveColours &colours, const QColor &plot)
+{
+    TCurveColours readable = colours;
+    readable.line = ReadableLine(colours.line, colours.lastLine, plot);
+    readable.lastLine = ReadableLine(colours.lastLine, colours.line, plot);
+    return readable;
 }
 
 QImage DrawCurveGraph(const TCurveGraphInputs &inputs, const QImage &background, const TCurveColours &colours,
@@ -582,7 +654,6 @@ void TWordPanel::AnswerGraded(int position)
 
 void TWordPanel::ApplySkin(const QString &skinName, const QString &pictureSuffix)
 {
-    m_colours = CurveColoursOfSkin(skinName);
     m_pictureSuffix = pictureSuffix;
     for (int stage = 1; stage <= 3; ++stage) {
         QImage picture = PanelPicture(kStageFolder, QStringLiteral("Stage%1%2").arg(stage).arg(pictureSuffix)).toImage();
@@ -592,6 +663,8 @@ void TWordPanel::ApplySkin(const QString &skinName, const QString &pictureSuffix
         }
         m_stagePictures[static_cast<size_t>(stage - 1)] = picture;
     }
+    // Stages 1 and 2 share the plot's tone; the curves are drawn to read on it.
+    m_colours = ReadableCurveColours(CurveColoursOfSkin(skinName), PlotTone(m_stagePictures[0]));
     DrawForgettingCurve(false);
 }
 

@@ -45,6 +45,16 @@ struct TCurveColours {
     QColor lastShadow;
 };
 TCurveColours CurveColoursOfSkin(const QString &skinName);
+// The contrast ratio of two colours (1 to 21), by their relative luminance.
+double CurveContrast(const QColor &a, const QColor &b);
+// The tone of the plot area of a stage picture.
+QColor PlotTone(const QImage &background);
+// The skin's colours as drawn on a plot of that tone: each line keeps its
+// colour where it stands out from the plot by 3:1 or more; otherwise its
+// lightness moves (same hue) until it does, away from the other line where
+// either way would, so the last curve and the earlier ones stay apart. The
+// shadows stay as they are.
+TCurveColours ReadableCurveColours(const TCurveColours &colours, const QColor &plot);
 
 // The colour of the mark above the last entry's start.
 inline const QColor kLastEntryMarkColour(0xF4, 0x6F, 0x6F);
@@ -128,6 +138,7 @@ public:
     bool hintPictureShown() const { return m_hintPicture; }
     // The graph as last drawn.
     const QImage &curveGraph() const { return m_graph; }
+    const TCurveColours &curveColours() const { return m_colours; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

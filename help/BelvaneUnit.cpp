@@ -21,12 +21,6 @@ constexpr int kBarInset = 32;            // the bar's top above the bottom, its 
 constexpr int kCreditFromRight = 140;
 constexpr int kCreditPixelSize = 11;
 constexpr int kDaysPerWeek = 7;
-// The view sits 11 left and 16 up of the window, 30 wider and 34 higher than
-// the picture, so the picture fills the window exactly.
-constexpr int kViewLeft = -11;
-constexpr int kViewTop = -16;
-constexpr int kViewExtraWidth = 30;
-constexpr int kViewExtraHeight = 34;
 const QColor kBarColour(0x20, 0x20, 0x20, 0xA8);
 const QColor kBarText(0xF2, 0xF2, 0xF2);
 }   // namespace
@@ -61,7 +55,6 @@ TBelvaneForm::TBelvaneForm(QWidget *parent) : QDialog(parent)
     WebBrowser1 = new QLabel(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    WebBrowser1->setContentsMargins(-kViewLeft, -kViewTop, kViewExtraWidth + kViewLeft, kViewExtraHeight + kViewTop);
     WebBrowser1->setWordWrap(true);
 
     sPanel1 = new QWidget(this);
@@ -121,7 +114,9 @@ void TBelvaneForm::FormShow()
     // 3.-4. The window takes the picture's size.
     m_week = GalleryWeekNumber(today());
     const TGalleryEntry entry = GalleryEntry(m_week);
-    WebBrowser1->setGeometry(kViewLeft, kViewTop, entry.width + kViewExtraWidth, entry.height + kViewExtraHeight);
+    // The view has no frame of its own: it lies exactly over the window, so
+    // the picture fills it to every edge.
+    WebBrowser1->setGeometry(0, 0, entry.width, entry.height);
     WebBrowser1->clear();
     setFixedSize(entry.width, entry.height);
     if (QWidget *owner = parentWidget())

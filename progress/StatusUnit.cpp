@@ -14,9 +14,12 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSvgRenderer>
 #include <functional>
 
 namespace {
@@ -70,6 +73,37 @@ const QString kSimulationDone = QStringLiteral("シミュレーションが完�
 const QString kDayLimit = QStringLiteral("目標達成には、3000 日以上必要となります。ノルマを増やすか、ノルマ達成率を高めましょう。");
 // The fast run lets the window repaint and see the abort button this often.
 constexpr qint64 kRefreshEveryMs = 50;
+// The Cosmos button: large, below the simulation box, left of 閉じる.
+const QRect kCosmosButton(kLevelLeft, 626, 226, 56);
+const QSize kCosmosPicture(72, 44);
+constexpr int kCosmosFontPixels = 20;
+const QString kCosmosSky = QStringLiteral(":/cosmos/Sample4.svg");
+const QString kCosmosGalaxy = QStringLiteral(":/cosmos/Gal0.svg");
+
+// A piece of a sample sky, at the screen's pixel density.
+QPixmap CosmosButtonPicture(qreal ratio)
+{
+    QSvgRenderer renderer(kCosmosSky);
+    if (!renderer.isValid())
+        return {};
+    QPixmap picture((QSizeF(kCosmosPicture) * ratio).toSize());
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::black);
+    QPainter p(&picture);
+    // The middle of the sky, the picture's own proportions kept.
+    const QSizeF sky = renderer.defaultSize();
+    const qreal scale = qMax(kCosmosPicture.width() * 2.0 / sky.width(), kCosmosPicture.height() * 2.0 / sky.height());
+    const QSizeF drawn = sky * scale;
+    renderer.render(&p, QRectF(QPointF(kCosmosPicture.width() - drawn.width(), kCosmosPicture.height() - drawn.height()) / 2,
+                               drawn));
+    // A galaxy in the middle of it.
+    QSvgRenderer galaxy(kCosmosGalaxy);
+    if (galaxy.isValid()) {
+        const qreal side = kCosmosPicture.height();
+        galaxy.render(&p, QRectF((kCosmosPicture.width() - side) / 2, 0, side, side));
+    }
+    return picture;
+}
 
 // The goals: words at level 6..10 or above make up 90 % or more.
 constexpr std::array<int, 5> kGoalLevels = {6, 7, 8, 9, 10};
@@ -240,10 +274,18 @@ TStatusForm::TStatusForm(TCC &cc, QWidget *parent) : QDialog(parent), m_cc(cc)
     Label_Simu4->setObjectName(QStringLiteral("Label_Simu4"));
     Label_Simu5->setObjectName(QStringLiteral("Label_Simu5"));
     sGroupBox_simu->hide();
+    // The large picture button under the simulation: a piece of the night
+    // sky beside the name.
     sBB_Cosmos = new QPushButton(QStringLiteral("Cosmos"), this);
     sBB_Cosmos->setObjectName(QStringLiteral("sBB_Cosmos"));
     sBB_Cosmos->setToolTip(QStringLiteral("Cosmos"));
-    sBB_Cosmos->setGeometry(kLevelLeft, kHeight - 40, 80, 28);
+    sBB_Cosmos->setGeometry(kCosmosButton);
+    sBB_Cosmos->setIcon(CosmosButtonPicture(devicePixelRatioF()));
+    sBB_Cosmos->setIconSize(kCosmosPicture);
+    QFont cosmosFont = sBB_Cosmos->font();
+    cosmosFont.setPixelSize(kCosmosFontPixels);
+    cosmosFont.setBold(true);
+    sBB_Cosmos->setFont(cosmosFont);
     sButton_close = new QPushButton(QStringLiteral("閉じる"), this);
     sButton_close->setObjectName(QStringLiteral("sButton_close"));
     sButton_close->setGeometry(kWidth - 110, kHeight - 40, 90, 28);

@@ -5,7 +5,10 @@
 #include "speech/AgentWindow.h"
 #include "speech/SpeechPlayer.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QWindow>
 #include <QScreen>
 #include <algorithm>
 #include <array>
@@ -92,6 +95,10 @@ bool TAgent::Load()
         emit Move(m_left, m_top, TAgentMoveCause::User);
         emit DragComplete(m_left, m_top);
     });
+    // A modal window opening or closing anywhere in the program blocks or
+    // unblocks the bird's window too.
+    m_window->installEventFilter(this);
+    connect(qApp, &QGuiApplication::focusWindowChanged, m_window.get(), [this] { UpdateWindowShown(); });
     m_restingPose = TAgentPose{};
     m_window->SetPose(m_restingPose);
     PlaceWindow();
@@ -228,7 +235,6 @@ void TAgent::Begin(TRequest &r)
         } else {
             m_visible = true;
             PlaceWindow();
-            m_window->show();
             r.animation = r.fast ? nullptr : &AgentAppearAnimation();
         }
         break;
@@ -262,8 +268,7 @@ void TAgent::Complete()
     std::unique_ptr<TRequest> done = std::move(m_current);
     if (done->kind == TKind::Hide) {
         m_visible = false;
-        if (m_window)
-            m_window->hide();
+        UpdateWindowShown();
         m_restingPose = TAgentPose{};
     } else if (done->animation && done->animation->keepLastPose) {
         m_restingPose = done->animation->keys.back().pose;
@@ -390,7 +395,27 @@ void TAgent::PlaceWindow()
     if (!m_window)
         return;
     m_window->move(m_left, m_top);
+    UpdateWindowShown();
+}
+
+void TAgent::UpdateWindowShown()
+{
+    if (!m_window)
+        return;
+    const QWindow *modal = QGuiApplication::modalWindow();
+    const bool covered = modal && modal != m_window->windowHandle() && modal->isVisible();
+    const bool shown = OnScreen() && m_top != kParkedTop && !covered;
+    if (m_window->isVisible() != shown)
+        m_window->setVisible(shown);
     UpdateBalloon();
+}
+
+bool TAgent::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_window && watched == m_window.get()
+        && (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked))
+        UpdateWindowShown();
+    return QObject::eventFilter(watched, event);
 }
 
 bool TAgent::OnScreen() const
@@ -409,7 +434,7 @@ void TAgent::UpdateBalloon()
     if (!m_balloon)
         return;
     const bool speaking = m_current && m_current->kind == TKind::Speak && !m_current->text.trimmed().isEmpty();
-    if (speaking && OnScreen())
+    if (speaking && m_window && m_window->isVisible())
         m_balloon->ShowText(m_current->text, m_window->BalloonAnchorOnScreen(true),
                             m_window->BalloonAnchorOnScreen(false));
     else

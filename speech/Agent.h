@@ -7,6 +7,13 @@
 //
 // When the character has had nothing to do for a while it reports that it
 // starts idling; a drag with the mouse reports the move and the drag's end.
+//
+// The bird's window is on the desktop only where it can be seen: a bird
+// parked out of view (top 2000) or placed beside every screen has its window
+// hidden rather than left for a window manager to pull back into a corner,
+// and while a modal window is open the bird steps away so that it never
+// covers that window; it comes back when the modal window closes. Its
+// requests run on either way.
 #include "speech/AgentAnimations.h"
 #include "speech/SpeechSynth.h"
 
@@ -23,6 +30,8 @@ class TAgentBalloon;
 class TSpeechPlayer;
 
 enum class TAgentMoveCause { User = 1, Program = 2 };
+
+inline constexpr int kParkedTop = 2000;   // an agent top of 2000: parked out of view
 
 class TAgent : public QObject {
     Q_OBJECT
@@ -104,6 +113,10 @@ private:
     void Post(void (TAgent::*signal)(int), int id);
     void PlaceWindow();
     bool OnScreen() const;
+    // Shows or hides the window as the bird's state, its place and the open
+    // modal windows ask.
+    void UpdateWindowShown();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::unique_ptr<TAgentArtwork> m_art;
     std::unique_ptr<TAgentWindow> m_window;

@@ -10,8 +10,11 @@ constexpr int kDragThreshold = 3;   // pixels before a press becomes a drag
 }
 
 TAgentWindow::TAgentWindow(const TAgentArtwork &art)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                           | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
+    // A tool window of the program: above its main window, but not above
+    // every window, so the program's other windows come over the bird when
+    // they open or are raised.
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+                           | Qt::NoDropShadowWindowHint),
       m_art(art)
 {
     setObjectName(QStringLiteral("AgentWindow"));

@@ -1,6 +1,7 @@
 #pragma once
-// The parakeet on the desktop: a frameless, see-through window that stays on
-// top, never takes the keyboard focus and can be dragged with the mouse. It
+// The parakeet on the desktop: a frameless, see-through tool window of the
+// program that never takes the keyboard focus and can be dragged with the
+// mouse; the program's other windows come over it when they open. It
 // paints the pose it is given; the agent control decides the poses. The
 // window is also cut to the bird's outline, so that it looks right on a
 // desktop without a compositor, where see-through parts would show black.

@@ -17,8 +17,6 @@
 
 class TCC;
 
-inline constexpr int kParkedTop = 2000;   // an agent top of 2000: parked out of view
-
 enum class TAgentState { NotLoaded = 0, Hidden = 1, OnScreen = 2 };
 
 // The selected speech mode and what it makes current.

@@ -333,10 +333,22 @@ void TSettingsStore::LoadFormPosition()
     formPositionLoaded = true;
 }
 
+namespace {
+// FormPosition.dat read once, then the windows' places as they are now: the
+// defaults place the agent beside the main window where it stands (centred
+// on a first start, when no position is stored yet).
+void TakeWindowPlaces(TSettingsStore &store)
+{
+    if (!store.formPositionLoaded)
+        store.LoadFormPosition();
+    if (store.captureWindowState)
+        store.captureWindowState();
+}
+}   // namespace
+
 void TSettingsStore::LoadFileSettings()
 {
-    if (!formPositionLoaded)
-        LoadFormPosition();
+    TakeWindowPlaces(*this);
     // The block belongs to one file: nothing of the previous file carries over.
     settings = TFileSettings{};
     const QString path = FileSettingsPath();
@@ -370,8 +382,7 @@ void TSettingsStore::LoadFileSettings()
 
 void TSettingsStore::SetDefaultFileSettings(bool newFile)
 {
-    if (!formPositionLoaded)
-        LoadFormPosition();
+    TakeWindowPlaces(*this);
     const TFileSettings old = settings;
     settings = DefaultFileSettings(fileCode, catalog.dataVersion, formPosition);
     // A blank block (no file's settings read yet) has nothing to keep but

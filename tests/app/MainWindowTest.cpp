@@ -10,6 +10,8 @@
 #include "app/NoticeUnit.h"
 #include "app/WordPanel.h"
 #include "files/FileManagerUnit.h"
+#include "support/SmallScreens.h"
+#include "widgets/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -56,6 +59,35 @@ TEST_F(TTrainingWindowTest, TheWindowHasItsDesignedShape)
     // The menus stay hidden under the title cover.
     EXPECT_FALSE(ui().mmFile->menuAction()->isVisible());
     ASSERT_TRUE(WaitForState(TFlowState::Ready));
+}
+
+// Screens with less room than the designed 1024x768 (a 1366x768 laptop with
+// a panel, a 2560x1600 screen at scale 2 with a panel): the window takes the
+// room there is, its client area scrolls under the menu bar, and every
+// button can be scrolled into view and used.
+TEST_F(TTrainingWindowTest, OnASmallScreenTheWindowFitsAndEveryButtonStaysReachable)
+{
+    StartToReady();
+    const QSize designedClient = form().centralWidget()->size();
+    for (const TSmallScreen &c : kSmallScreens) {
+        SCOPED_TRACE(c.name);
+        QScrollArea *area = FitIntoRoom(&form(), c.room);
+        ASSERT_NE(area, nullptr);
+        EXPECT_EQ(form().centralWidget(), area);
+        EXPECT_TRUE(c.room.contains(form().geometry()));
+        // The page is the designed client area, whole.
+        ASSERT_NE(area->widget(), nullptr);
+        EXPECT_EQ(area->widget()->size(), designedClient);
+        const QList<QWidget *> buttons = {ui().sBitBtn_Op[0], ui().sBitBtn_Op[1], ui().sBitBtn_Op[2],
+                                          ui().sSpeedButton_Signal, ui().sPageControl1->tabBar()};
+        for (QWidget *button : buttons) {
+            area->ensureWidgetVisible(button, 0, 0);
+            const QRect shown(button->mapTo(area->viewport(), QPoint(0, 0)), button->size());
+            EXPECT_TRUE(area->viewport()->rect().contains(shown)) << button->objectName().toStdString();
+        }
+    }
+    // To look at (build folder): the window as the last room leaves it.
+    EXPECT_TRUE(form().grab().save(QStringLiteral(TESSARION_BINARY_DIR "/main_window_scrolled.png")));
 }
 
 TEST_F(TTrainingWindowTest, TheWindowIsTheUserFoldersOneWriterForItsWholeRun)

@@ -3,6 +3,7 @@
 #include "TrainingWindowFixture.h"
 
 #include "app/MainWidgets.h"
+#include "app/Skins.h"
 #include "app/WordPanel.h"
 #include "etymology/EtymologyUnit.h"
 #include "data/RecordFile.h"
@@ -125,6 +126,43 @@ TEST(CurveGraphPicture, SkinsWithoutColoursOfTheirOwnShareOne)
     EXPECT_EQ(zeus.lastShadow, QColor(0xD3, 0xD3, 0xD3));
     EXPECT_EQ(CurveColoursOfSkin(QStringLiteral("Aegean")).shadow, zeus.shadow);
     EXPECT_EQ(CurveColoursOfSkin(QStringLiteral("Eos")).line, QColor(0xFE, 0xFE, 0xFE));
+}
+
+TEST(CurveGraphPicture, EveryCurveStandsOutFromThePlotOfItsSkin)
+{
+    TCurveGraphInputs inputs;
+    inputs.background = TStage::One;
+    inputs.curves = BuildRetentionCurves(TStage::One, {{0, 2}, {40, 3}, {160, 4}});
+    for (const TSkin &skin : SkinTable()) {
+        SCOPED_TRACE(skin.name.toStdString());
+        const QImage stage1 = SvgPicture(QStringLiteral(":/stages/Stage1%1.svg").arg(skin.pictureSuffix)).toImage();
+        const QImage stage2 = SvgPicture(QStringLiteral(":/stages/Stage2%1.svg").arg(skin.pictureSuffix)).toImage();
+        ASSERT_FALSE(stage1.isNull());
+        const QColor plot = PlotTone(stage1);
+        EXPECT_EQ(PlotTone(stage2), plot);   // both stages draw with one set of colours
+        const TCurveColours own = CurveColoursOfSkin(skin.name);
+        const TCurveColours colours = ReadableCurveColours(own, plot);
+        // A colour that reads already stays the skin's own.
+        for (const auto &[drawn, ownColour] : {std::pair(colours.line, own.line), std::pair(colours.lastLine, own.lastLine)})
+            if (CurveContrast(ownColour, plot) >= 3.0)
+                EXPECT_EQ(drawn, ownColour);
+        EXPECT_NE(colours.line, colours.lastLine);
+        // As drawn: the middle of the first (earlier) and of the last curve.
+        const QImage graph = DrawCurveGraph(inputs, stage1, colours).convertToFormat(QImage::Format_ARGB32);
+        // To look at, when TESSARION_PANEL_SHOTS names a folder.
+        if (const QString folder = qEnvironmentVariable("TESSARION_PANEL_SHOTS"); !folder.isEmpty() && QDir().mkpath(folder))
+            graph.save(folder + QStringLiteral("/curves_%1.png").arg(skin.name));
+        for (const TEntryCurve &curve : {inputs.curves.first(), inputs.curves.last()}) {
+            const TCurvePoint mid = curve.points.at(curve.points.size() / 2);
+            const QColor pixel = graph.pixelColor(InGraph(mid.x, mid.y));
+            EXPECT_GE(CurveContrast(pixel, plot), 3.0) << (curve.last ? "last " : "earlier ") << pixel.name().toStdString()
+                                                      << " on " << plot.name().toStdString();
+        }
+    }
+    // The faint ones seen: Hephaestus' last curve and Tritogeneia's earlier ones, on the grey plot.
+    const QColor grey = PlotTone(SvgPicture(QStringLiteral(":/stages/Stage1_C.svg")).toImage());
+    EXPECT_LT(CurveContrast(CurveColoursOfSkin(QStringLiteral("Hephaestus")).lastLine, grey), 3.0);
+    EXPECT_LT(CurveContrast(CurveColoursOfSkin(QStringLiteral("Tritogeneia")).line, grey), 3.0);
 }
 
 TEST(TelopLine, ShortensAtTheLastCommaThatFitsOrCutsALoneWord)
@@ -255,7 +293,7 @@ TEST_F(TWordPanelTest, AfterAnAnswerTheCurvePageShowsTheWordOfEachStage)
         {"stage 3", TStage::Three, 11, QString(), QString(), QStringLiteral("Aquarius")},
     };
     StartToReady();
-    const TCurveColours colours = CurveColoursOfSkin(form().skinName());
+    const TCurveColours colours = panel().curveColours();
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.name);
         AnswerAQuestion();
@@ -286,6 +324,13 @@ TEST_F(TWordPanelTest, AfterAnAnswerTheCurvePageShowsTheWordOfEachStage)
             MouseOverGraph(QPoint(300, 80));
             EXPECT_TRUE(panel().sLabel_stage3_hint->isVisibleTo(&form()));
             EXPECT_FALSE(panel().hintPictureShown());
+            // The hint is written on the plot's bare tone, clear of the
+            // background's own heading and note.
+            const QRect under =
+                panel().sLabel_stage3_hint->geometry().translated(-panel().Image_FC->pos()).intersected(graph.rect());
+            ASSERT_FALSE(under.isEmpty());
+            EXPECT_EQ(CountColour(graph, under, PlotTone(graph), 0), under.width() * under.height());
+            Shoot(QStringLiteral("stage3_hint"));
         } else {
             ASSERT_EQ(curves.size(), 3);
             EXPECT_GT(CountColour(graph, MarkArea(curves.last()), kLastEntryMarkColour), 4);

@@ -8,6 +8,8 @@
 #include "files/FileManagerUnit.h"
 #include "progress/StatusUnit.h"
 #include "support/TestSupport.h"
+#include "support/SmallScreens.h"
+#include "widgets/ScreenFit.h"
 #include "workspace/CatalogFixture.h"
 
 #include <QApplication>
@@ -493,31 +495,44 @@ TEST(FileManagerForm, EnterNeverEndsTheProgram)
     }
 }
 
-// On a screen with less room than its designed 820x800 (the test screen is
-// 800x800, less a title bar), the window fits the screen and scrolls its
-// content: 学習開始 and 終了 stay reachable, and work.
+// On a screen with less room than its designed 820x800 (a 1366x768 laptop,
+// a 2560x1600 screen at scale 2, each with a panel), the window fits the
+// room and scrolls its content: 学習開始 and 終了 stay reachable, and work.
 TEST(FileManagerForm, FitsASmallScreenAndEveryButtonStaysReachable)
+{
+    for (const TSmallScreen &c : kSmallScreens) {
+        SCOPED_TRACE(c.name);
+        TManagerEnv env;
+        TFileManagerForm form(env.cc);
+        form.SetStartMode(true);
+        form.show();
+        QScrollArea *area = FitIntoRoom(&form, c.room);
+        ASSERT_NE(area, nullptr);
+        EXPECT_LE(form.height(), c.room.height());
+        EXPECT_LE(form.width(), c.room.width());
+        EXPECT_TRUE(c.room.contains(form.geometry()));
+        for (QWidget *button : {static_cast<QWidget *>(form.sButton_OK), static_cast<QWidget *>(form.sButton_fin)}) {
+            area->ensureWidgetVisible(button);
+            const QRect shown(button->mapTo(&form, QPoint(0, 0)), button->size());
+            EXPECT_TRUE(form.rect().contains(shown)) << button->objectName().toStdString();
+            EXPECT_TRUE(button->isVisible());
+        }
+        // Shown again: the same page, not a second one.
+        form.hide();
+        form.show();
+        EXPECT_EQ(form.findChildren<QScrollArea *>().size(), 1);
+        form.sButton_OK->click();
+        EXPECT_EQ(form.result(), TFileManagerForm::kStartStudy);
+    }
+}
+
+// Where the designed size fits, it stays as designed, with nothing to scroll.
+TEST(FileManagerForm, KeepsItsDesignedSizeWhereItFits)
 {
     TManagerEnv env;
     TFileManagerForm form(env.cc);
-    form.SetStartMode(true);
     form.show();
-    const QRect room = form.screen()->availableGeometry();
-    EXPECT_LE(form.height(), room.height());
-    EXPECT_LE(form.width(), room.width());
-    EXPECT_TRUE(room.contains(form.geometry()));
-    auto *area = form.findChild<QScrollArea *>();
-    ASSERT_NE(area, nullptr);
-    for (QWidget *button : {static_cast<QWidget *>(form.sButton_OK), static_cast<QWidget *>(form.sButton_fin)}) {
-        area->ensureWidgetVisible(button);
-        const QRect shown(button->mapTo(&form, QPoint(0, 0)), button->size());
-        EXPECT_TRUE(form.rect().contains(shown)) << button->objectName().toStdString();
-        EXPECT_TRUE(button->isVisible());
-    }
-    // Shown again: the same page, not a second one.
-    form.hide();
-    form.show();
-    EXPECT_EQ(form.findChildren<QScrollArea *>().size(), 1);
-    form.sButton_OK->click();
-    EXPECT_EQ(form.result(), TFileManagerForm::kStartStudy);
+    EXPECT_EQ(FitIntoRoom(&form, QRect(0, 0, 1920, 1080)), nullptr);
+    EXPECT_EQ(form.size(), QSize(820, 800));
+    EXPECT_TRUE(form.findChildren<QScrollArea *>().isEmpty());
 }

@@ -142,8 +142,17 @@ TEST_F(TGalleryTest, TheWeeksPictureShowsWithItsCaptionAndTheBarFallsAway)
         EXPECT_EQ(form.sLabelFX_Title->text(), QStringLiteral("Bolivia, architecture2"));
         EXPECT_EQ(form.sWebLabel1->text(), kGalleryCredit);
         EXPECT_EQ(form.WebBrowser1->pixmap().size(), QSize(424, 600));
-        // The picture fills the window: the view's frame lies outside it.
-        EXPECT_EQ(form.WebBrowser1->geometry(), QRect(-11, -16, 454, 634));
+        // The picture fills the window to every edge: no band at the right
+        // or the bottom, and the picture's corners in the window's corners.
+        EXPECT_EQ(form.WebBrowser1->geometry(), form.rect());
+        const QImage shown = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage picture = form.WebBrowser1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), QSize(424, 600) * shown.devicePixelRatio());
+        const qreal ratio = shown.devicePixelRatio();
+        for (const QPoint corner : {QPoint(0, 0), QPoint(423, 0), QPoint(423, 599), QPoint(0, 560)}) {
+            const QPoint at = (QPointF(corner) * ratio).toPoint();
+            EXPECT_EQ(shown.pixel(at), picture.pixel(corner)) << corner.x() << "," << corner.y();
+        }
         EXPECT_EQ(form.sPanel1->geometry(), QRect(0, 568, 392, 24));
         EXPECT_EQ(form.sWebLabel1->x(), 392 - 140);
         // The credit is read whole in its corner.

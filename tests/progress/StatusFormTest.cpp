@@ -180,3 +180,27 @@ TEST(StatusForm, TheSimulationReportsItsDaysAndLeavesTheWordsAsTheyWere)
     EXPECT_TRUE(form.sButton_TrialAbort->isHidden());
     EXPECT_TRUE(form.sBB_Cosmos->isEnabled());
 }
+
+TEST(StatusForm, CosmosIsTheLargePictureButtonAndCoversNothing)
+{
+    TStatusWindowEnv env;
+    TStatusForm form(env.cc);
+    form.FormShow(TStatusMode::Normal);
+    const QRect cosmos = form.sBB_Cosmos->geometry();
+    const QRect close = form.sButton_close->geometry();
+    EXPECT_FALSE(form.sBB_Cosmos->icon().isNull());
+    EXPECT_GE(cosmos.width() * cosmos.height(), 3 * close.width() * close.height());
+    EXPECT_TRUE(form.rect().contains(cosmos));
+    // Nothing of the window lies under it, also what shows only while a
+    // simulation runs.
+    for (QWidget *other : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (other == form.sBB_Cosmos || other->isWindow())
+            continue;
+        EXPECT_FALSE(other->geometry().intersects(cosmos)) << other->objectName().toStdString();
+    }
+    // Its name is read whole beside the picture.
+    const int needed = form.sBB_Cosmos->iconSize().width() + form.sBB_Cosmos->fontMetrics().horizontalAdvance(QStringLiteral("Cosmos"));
+    EXPECT_LT(needed, cosmos.width());
+    // To look at (build folder).
+    EXPECT_TRUE(form.grab().save(QStringLiteral(TESSARION_BINARY_DIR "/status_cosmos_button.png")));
+}

@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
@@ -306,6 +307,67 @@ TEST(Agent, AParkedBirdSpeaksWithoutABalloon)
     const int id = agent.Speak(QStringLiteral("word"), {1033, 135, 150});
     EXPECT_TRUE(agent.BalloonText().isEmpty());
     EXPECT_TRUE(WaitComplete(completed, id, 15000));
+}
+
+TEST(Agent, TheWindowIsOnTheDesktopOnlyWhereTheBirdCanBeSeen)
+{
+    TShownAgent shown;
+    TAgent &agent = shown.agent;
+    TAgentWindow *w = agent.Window();
+    ASSERT_TRUE(w->isVisible());
+    struct TCase {
+        const char *name;
+        QPoint topLeft;   // left, top
+        bool windowShown;
+    };
+    const TCase cases[] = {
+        {"parked out of view", QPoint(100, kParkedTop), false},
+        {"beside every screen", QPoint(20000, 100), false},
+        {"back in view", QPoint(100, 100), true},
+        {"parked far to the right", QPoint(20000, kParkedTop), false},
+        {"at its place again", QPoint(120, 80), true},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        agent.SetLeft(c.topLeft.x());
+        agent.SetTop(c.topLeft.y());
+        EXPECT_EQ(w->isVisible(), c.windowShown);
+        EXPECT_TRUE(agent.IsVisible());   // the bird itself is still there
+        if (c.windowShown)
+            EXPECT_EQ(w->pos(), c.topLeft);
+    }
+}
+
+TEST(Agent, TheBirdStepsAwayWhileAModalWindowIsOpen)
+{
+    TShownAgent shown;
+    TAgent &agent = shown.agent;
+    TAgentWindow *w = agent.Window();
+    ASSERT_TRUE(w->isVisible());
+    {
+        QDialog modal;
+        modal.setModal(true);
+        modal.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 15000));
+        // Whatever the bird is asked meanwhile, it does not come over the window.
+        QSignalSpy completed(&agent, &TAgent::RequestComplete);
+        const int id = agent.Play(QStringLiteral("Wave"));
+        agent.SetTop(120);
+        EXPECT_TRUE(WaitComplete(completed, id, 15000));
+        EXPECT_FALSE(w->isVisible());
+        modal.hide();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 15000));
+        EXPECT_EQ(w->pos(), QPoint(100, 120));
+        // A bird hidden while the modal window is open stays away after it.
+        modal.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 15000));
+        const int hidden = agent.Hide(true);
+        EXPECT_TRUE(WaitComplete(completed, hidden, 15000));
+        modal.hide();
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(agent.IsVisible());
 }
 
 TEST(Agent, IdlingStartsAfterAQuietSpellOnly)

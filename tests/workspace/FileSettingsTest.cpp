@@ -317,6 +317,27 @@ TEST(FileSettings, DamagedFileIsReplacedByDefaultsAndTheRecordKept)
     EXPECT_FALSE(e.cc.settingsFileNew);
 }
 
+TEST(FileSettings, TheAgentsDefaultPlaceIsBesideTheMainWindowWhereverItStands)
+{
+    // A first start: no FormPosition.dat, the main window centred itself.
+    TEngineFolder e;
+    int mainTop = 170;
+    int mainLeft = 300;
+    e.cc.captureWindowState = [&] {
+        e.cc.formPosition.mainTop = mainTop;
+        e.cc.formPosition.mainLeft = mainLeft;
+    };
+    e.cc.LoadFileSettings();
+    EXPECT_EQ(e.cc.settings.agentTop, 170 + 90);
+    EXPECT_EQ(e.cc.settings.agentLeft, 300 + 630);
+    // Defaults later in the run follow the window where the learner moved it.
+    mainTop = 40;
+    mainLeft = 500;
+    e.cc.SetDefaultFileSettings(false);
+    EXPECT_EQ(e.cc.settings.agentTop, 40 + 90);
+    EXPECT_EQ(e.cc.settings.agentLeft, 500 + 630);
+}
+
 TEST(FileSettings, SavingWritesTheDataVersionAndAsksTheWindowsFirst)
 {
     TEngineFolder e;

@@ -217,8 +217,10 @@ def stage_background(stage, suffix):
     p = PALETTES[suffix]
     body = frame_and_grid(p, stage)
     if stage == 3:
-        body += text(X0 + 24, Y0 + 40, "Stage 3", 28, p["mark"], weight="bold")
-        body += text(X0 + 24, Y0 + 62, "360〜520 日ごとの確認", 12, p["text"], family=JP_FONT)
+        # The heading above and its note below the band where the window
+        # writes its own stage-3 hint (from x 222, y 86 to 104 of the picture).
+        body += text(X0 + 12, Y0 + 28, "Stage 3", 28, p["mark"], weight="bold")
+        body += text(X0 + 12, Y0 + 86, "360〜520 日ごとの確認", 12, p["text"], family=JP_FONT)
     return svg(GRAPH_W, GRAPH_H, body, f"Stage {stage} background {suffix}")
 
 
