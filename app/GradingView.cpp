@@ -14,7 +14,7 @@ const QString kOptionsByKeysOnly =
 
 void TTrainingFlow::ShowExplanationLine()
 {
-    const TTango &word = m_cc.words[Question().word];
+    const TTango &word = Words()[Question().word];
     TExplanationInput in;
     in.level = word.level;
     in.previousLevel = m_previousLevel;
@@ -24,7 +24,7 @@ void TTrainingFlow::ShowExplanationLine()
     in.previousRetry = m_lastEffect.previousRetry;
     in.correct = m_answerCorrect;
     in.level6Miss = m_lastEffect.level6Miss;
-    in.firstTimeIncrement = m_cc.settings.firstTimeIncrement;
+    in.firstTimeIncrement = Settings().firstTimeIncrement;
     m_screen.ShowExplanationLine(ExplanationLine(in));
 }
 
@@ -35,14 +35,14 @@ void TTrainingFlow::ShowTypedWordHint()
         optionForms[i] = m_cc.DisplayForm(Question().choices[i]);
     const QString hint = TypedWordHint(
         m_typed, optionForms, m_cc.TangoTotal(), [this](int i) { return m_cc.DisplayForm(i); },
-        [this](int i) { return m_cc.words[i].joinedMeanings; });
+        [this](int i) { return Words()[i].joinedMeanings; });
     if (!hint.isEmpty())
         m_screen.ShowTypedWordHint(hint);
 }
 
 void TTrainingFlow::ShowOptionVerbHints()
 {
-    m_screen.ShowOptionHints(OptionVerbHints(m_cc.words[Question().word].word, Question().correctPosition));
+    m_screen.ShowOptionHints(OptionVerbHints(Words()[Question().word].word, Question().correctPosition));
 }
 
 void TTrainingFlow::CatchAGlimpse()
@@ -51,7 +51,7 @@ void TTrainingFlow::CatchAGlimpse()
         return;
     const QString text = m_cc.DisplayForm(Question().word);
     m_screen.ShowGlimpse(QString());
-    const TGlimpseFlashes flashes = GlimpseFlashesOf(m_cc.settings.glimpse);
+    const TGlimpseFlashes flashes = GlimpseFlashesOf(Settings().glimpse);
     for (int n = 0; n < flashes.count; ++n) {
         m_screen.ShowGlimpse(text);
         WaitPumping(flashes.milliseconds);
@@ -78,7 +78,7 @@ void TTrainingFlow::sLabelFX_neverClick()
     // A word included again starts afresh: the line no longer compares it
     // with the level it had before it was excluded.
     if (!excluded)
-        m_previousLevel = m_cc.words[Question().word].level;
+        m_previousLevel = Words()[Question().word].level;
     PlaySound(QStringLiteral("BUTTON"));
     m_screen.ShowWordInfo();
 }
@@ -86,7 +86,7 @@ void TTrainingFlow::sLabelFX_neverClick()
 void TTrainingFlow::sBitBtn_OpClick()
 {
     m_screen.FocusHiddenButton();
-    RunModalOverQuestion([this] { m_cc.notifier->Information(kOptionsByKeysOnly); });
+    RunModalOverQuestion([this] { m_cc.context.notifier->Information(kOptionsByKeysOnly); });
 }
 
 // A modal window's own message loop must not run the next training step nor

@@ -20,7 +20,7 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
     state.ready = IsReady();
     state.busy = IsBusy();
     state.typingQuestion = Question().typing.typing;
-    state.wordToMeaning = m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning;
+    state.wordToMeaning = Settings().answerDirection == TAnswerDirection::WordToMeaning;
     const TKeyDecision d = MapKey(TranslateKey(event), state);
     switch (d.action) {
     case TKeyAction::PassOn:
@@ -58,7 +58,7 @@ bool TTrainingFlow::KeyDown(const QKeyEvent &event)
         break;
     case TKeyAction::SpeakWord:
         if (Question().word > 0)
-            Media().SpeakWord(m_cc.words[Question().word].word);
+            Media().SpeakWord(Words()[Question().word].word);
         break;
     case TKeyAction::ShowEtymology:
         m_screen.ShowEtymologyWindow(Question().word);
@@ -93,7 +93,7 @@ void TTrainingFlow::UpdateTypedDisplay(bool typingSound)
 {
     m_screen.ShowTyped(m_typed);
     if (typingSound)
-        Media().PlayTypingSound(m_cc.settings.typingSound);
+        Media().PlayTypingSound(Settings().typingSound);
 }
 
 bool TTrainingFlow::TypedAnswerComplete() const

@@ -444,7 +444,7 @@ void TMainForm::ShowStageNotice()
     m_program.noticeForm().exec();
 }
 
-bool TMainForm::AskNoQuestions()
+bool TMainForm::OfferRandomQuestions()
 {
     return m_program.noWordForm().AskNoQuestions() == TNoQuestionsChoice::GoOnRandom;
 }

@@ -415,7 +415,7 @@ void TMainForm::FormCreate()
     sGroupBox_Title->raise();
     sGroupBox_Title->show();
     // 16. A start picture on the signal button.
-    SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
+    SetSignalPicture(QStringLiteral("Signal_Start%1").arg(m_program.media().WindowRandom().Between(1, 4)));
     // 17. Activation hooks.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, Guarded([this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -570,7 +570,7 @@ void TMainForm::ApplySkin(const QString &skinName)
     m_skinPictureSuffix = skin.pictureSuffix;
     m_skinTextColour = skin.text;
     // 6.-7. The window's look, turned by the random colours for Eos.
-    m_colourShift = skin.name == kRandomColourSkinName ? DrawRandomColourShift(m_cc.windowRandom) : TColourShift{};
+    m_colourShift = skin.name == kRandomColourSkinName ? DrawRandomColourShift(m_program.media().WindowRandom()) : TColourShift{};
     QPalette pal = SkinPalette(skin, m_colourShift, palette());
     setPalette(pal);
     const QPixmap back = SkinBackground(skin, m_colourShift, client->size().expandedTo(QSize(kMainWindowWidth, kMainWindowHeight)));

@@ -139,7 +139,7 @@ public:
     TWindowPlace WindowPlace() const override;
     bool RunFileManagerAtStart() override;
     void ShowStageNotice() override;
-    bool AskNoQuestions() override;
+    bool OfferRandomQuestions() override;
     void RunQuickResponseDrill() override;
     void ShowStatusAtFileEnd() override;
     void ShowEtymologyWindow(int position) override;
@@ -177,22 +177,30 @@ private:
     QLabel *sLabel_Norm = nullptr;
     QLabel *sLabelFX_Status = nullptr;
     QLabel *sLabel_random = nullptr;
+    // The line above the options: the related-words telop after an answer,
+    // or the hint after a wrong typed answer.
     QLabel *sLabel_Hasei = nullptr;
 
+    // The three option rows: the button (answered by the keys 1-3 only), the
+    // word panel and its label (the word, or the typing hint), the
+    // pronunciation panel with its glyph picture, and the meaning line.
     std::array<QToolButton *, 3> sBitBtn_Op{};
     std::array<TPanel *, 3> sPanel_Op{};
     std::array<QLabel *, 3> sLabel_Op{};
     std::array<TPanel *, 3> sPanel_OpP{};
     std::array<QLabel *, 3> Image_OpP{};
     std::array<TPanel *, 3> sPanel_OpM{};
+    // Stands in for the buttons of rows 2 and 3 during a typing question.
     QToolButton *sBitBtn_blank = nullptr;
 
     TPanel *sPanel_glimpse = nullptr;
     QLabel *sLabel_glimpse = nullptr;
     QToolButton *sSpeedButton_glimpse = nullptr;
 
-    // The word panel below the question; the names below are those of its
-    // components the training flow uses.
+    // The word panel below the options and the components of it the screen
+    // operations use: the word line and its explanation, the exclusion
+    // switch, the tree of related words (second page) and the cover over
+    // the pages between files.
     TWordPanel *m_wordPanel = nullptr;
     QTabWidget *sPageControl1 = nullptr;
     QLabel *sLabel_TabVoc_Voc = nullptr;
@@ -206,7 +214,10 @@ private:
     QLabel *sLabel_migiue = nullptr;
     QPushButton *sButton_focus = nullptr;   // "フォーカス用", kept out of view
 
-    // Timers (all start disabled).
+    // Timers, all stopped until the flow starts them: the parakeet's
+    // reaction a while after a graded answer (2 s, 3.6 s for phrase files),
+    // the telop that writes the related-words line after an answer, and a
+    // one-shot 3 s check that opens a lost sound device again.
     QTimer *TimerForPeedy = nullptr;
     QTimer *Timer_telop = nullptr;
     QTimer *Timer_DDSD = nullptr;

@@ -4,7 +4,7 @@
 #include "app/TrainingScreen.h"
 #include "engine/CommonUnit.h"
 
-bool TTrainingFlow::PrepareQuestion()
+bool TTrainingFlow::AskAndShowQuestion()
 {
     m_screen.ClearQuestionTexts();
     m_screen.FocusHiddenButton();
@@ -30,8 +30,8 @@ bool TTrainingFlow::PrepareQuestion()
     UpdateQuotaLabel();
     m_screen.ShowRandomMark(Run().state.training.randomQuestion);
 
-    const bool wordToMeaning = m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning;
-    m_screen.ShowQuestion(wordToMeaning ? m_cc.DisplayForm(Question().word) : m_cc.words[Question().word].joinedMeanings,
+    const bool wordToMeaning = Settings().answerDirection == TAnswerDirection::WordToMeaning;
+    m_screen.ShowQuestion(wordToMeaning ? m_cc.DisplayForm(Question().word) : Words()[Question().word].joinedMeanings,
                           wordToMeaning, Question().typing.typing);
     return true;
 }
@@ -40,10 +40,10 @@ void TTrainingFlow::RevealOptions()
 {
     if (Question().typing.typing) {
         m_screen.ShowFirstOptionText(Question().typing.hint);
-    } else if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning && m_phase == TQuestionPhase::Waiting) {
+    } else if (Settings().answerDirection == TAnswerDirection::WordToMeaning && m_phase == TQuestionPhase::Waiting) {
         std::array<QString, 3> meanings;
         for (size_t i = 0; i < 3; ++i)
-            meanings[i] = m_cc.words[Question().choices[i]].joinedMeanings;
+            meanings[i] = Words()[Question().choices[i]].joinedMeanings;
         m_screen.ShowOptionMeanings(meanings);
     } else {
         std::array<QString, 3> words;
@@ -62,10 +62,10 @@ void TTrainingFlow::ShowAnswer()
     for (size_t i = 0; i < 3; ++i) {
         const int choice = Question().choices[i];
         words[i] = m_cc.DisplayForm(choice);
-        meanings[i] = m_cc.words[choice].joinedMeanings;
-        pronunciations[i] = m_cc.words[choice].attributes[0];
+        meanings[i] = Words()[choice].joinedMeanings;
+        pronunciations[i] = Words()[choice].attributes[0];
     }
-    if (m_cc.settings.answerDirection == TAnswerDirection::WordToMeaning)
+    if (Settings().answerDirection == TAnswerDirection::WordToMeaning)
         m_screen.ShowOptionWords(words);
     m_screen.ResetOptionButtons();
     if (Question().typing.typing)

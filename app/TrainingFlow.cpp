@@ -72,11 +72,21 @@ const TQuestion &TTrainingFlow::Question() const
     return m_cc.studyRun.state.question;
 }
 
+const TFileSettings &TTrainingFlow::Settings() const
+{
+    return m_cc.settingsStore.settings;
+}
+
+const TWordTable &TTrainingFlow::Words() const
+{
+    return m_cc.wordRecords.words;
+}
+
 // ---------------------------------------------------------------------------
 // State
 // ---------------------------------------------------------------------------
 
-void TTrainingFlow::Enter(TFlowState state)
+void TTrainingFlow::EnterState(TFlowState state)
 {
     if (m_state == state)
         return;
@@ -99,8 +109,8 @@ void TTrainingFlow::Fatal(const QString &message)
     m_idle.Remove();
     m_gaugeTimer.stop();
     m_quit = true;
-    Enter(TFlowState::Closing);
-    m_cc.notifier->Error(message);
+    EnterState(TFlowState::Closing);
+    m_cc.context.notifier->Error(message);
     EndApplication();
 }
 
@@ -127,7 +137,7 @@ void TTrainingFlow::Wait(int milliseconds)
 
 void TTrainingFlow::EnterLoading()
 {
-    Enter(TFlowState::Loading);
+    EnterState(TFlowState::Loading);
 }
 
 std::optional<QPoint> TTrainingFlow::StoredWindowPosition() const
@@ -139,11 +149,11 @@ std::optional<QPoint> TTrainingFlow::StoredWindowPosition() const
 
 void TTrainingFlow::MainWindowCreated()
 {
-    m_cc.captureWindowState = [this] {
+    m_cc.settingsStore.captureWindowState = [this] {
         const TWindowPlace place = m_screen.WindowPlace();
-        m_cc.formPosition.mainTop = place.top;
-        m_cc.formPosition.mainLeft = place.left;
-        m_cc.settings.startTab = place.activeTab;
+        m_cc.settingsStore.formPosition.mainTop = place.top;
+        m_cc.settingsStore.formPosition.mainLeft = place.left;
+        m_cc.settingsStore.settings.startTab = place.activeTab;
     };
     m_mainWindowReady = true;
     m_idle.Install();
@@ -206,8 +216,8 @@ void TTrainingFlow::LoadingStep()
         CloseLearningFile(false);
         return;
     }
-    m_screen.ApplyFileLook({m_cc.settings.topRightDisplay, m_cc.settings.startTab, m_cc.settings.skin,
-                            m_cc.settings.typingSound});
+    m_screen.ApplyFileLook({Settings().topRightDisplay, Settings().startTab, Settings().skin,
+                            Settings().typingSound});
 
     if (Run().StageNoticeDue())
         m_screen.ShowStageNotice();
@@ -217,8 +227,8 @@ void TTrainingFlow::LoadingStep()
         return;
     }
 
-    m_screen.ShowFileMenus({m_cc.fileCode == QStringLiteral("TJ"), Media().FileSpeechLanguageId() != kUsEnglishLanguageId,
-                            !m_cc.userFile});
+    m_screen.ShowFileMenus({m_cc.context.fileCode == QStringLiteral("TJ"), Media().FileSpeechLanguageId() != kUsEnglishLanguageId,
+                            !m_cc.context.userFile});
 
     // The study run starts: the quota in full, the day's first selection.
     // When nothing at all can be asked the learner says whether random
@@ -238,7 +248,7 @@ void TTrainingFlow::LoadingStep()
 bool TTrainingFlow::AskUserAboutNoQuestions()
 {
     m_idle.Remove();
-    if (!m_screen.AskNoQuestions())
+    if (!m_screen.OfferRandomQuestions())
         return false;
     Run().GoOnWithRandomQuestions();
     return true;
@@ -252,7 +262,7 @@ bool TTrainingFlow::PrepareNextFile()
         m_cc.LoadCatalog();
         m_cc.MergeServerCatalog();
         m_cc.SaveCatalog();
-        if (m_cc.catalog.fileManager) {
+        if (m_cc.catalogs.catalog.fileManager) {
             if (!m_screen.RunFileManagerAtStart())
                 m_quit = true;
             if (m_quit) {
@@ -269,7 +279,7 @@ bool TTrainingFlow::PrepareNextFile()
         CloseLearningFile(false);
         return false;
     }
-    const TDBF &row = m_cc.catalog.rows[static_cast<size_t>(m_cc.fileSlot)];
+    const TDBF &row = m_cc.catalogs.catalog.rows[static_cast<size_t>(m_cc.context.fileSlot)];
     m_screen.ShowFileLoading(row.Title, kLoadingText);
     ApplyFileLayout();
     return true;
@@ -278,15 +288,15 @@ bool TTrainingFlow::PrepareNextFile()
 // Option panels and the agent's reaction time by the kind of file.
 void TTrainingFlow::ApplyFileLayout()
 {
-    const QString &code = m_cc.fileCode;
+    const QString &code = m_cc.context.fileCode;
     if (code == QStringLiteral("TT") || code == QStringLiteral("DT")) {
         m_screen.LayOutOptionRows(false, kReactionInterval);
     } else if (IsPhraseFile(code)) {
         m_screen.LayOutOptionRows(true, kPhraseReactionInterval);
-    } else if (code == QStringLiteral("IT") || m_cc.userFile) {
+    } else if (code == QStringLiteral("IT") || m_cc.context.userFile) {
         m_screen.LayOutOptionRows(true, kReactionInterval);
     } else {
-        m_cc.notifier->Information(kUnknownFileCheckpoint);
+        m_cc.context.notifier->Information(kUnknownFileCheckpoint);
     }
 }
 
@@ -299,12 +309,12 @@ void TTrainingFlow::FileReady()
     m_screen.ShowMainMenus();
     Media().LoadSoundEffects();
     PlaySound(QStringLiteral("OPEN_QUIT"));
-    if (m_cc.settings.speechMode == kSpeechPronunciationOnly)
+    if (Settings().speechMode == kSpeechPronunciationOnly)
         Media().SpeakText(QStringLiteral(" "), false);
     m_screen.SetInputText(kStartText);
     Media().FillPhoneticSymbolList();
     m_firstStepAfterLoad = true;
-    Enter(TFlowState::Ready);
+    EnterState(TFlowState::Ready);
 }
 
 // ---------------------------------------------------------------------------
@@ -314,7 +324,7 @@ void TTrainingFlow::FileReady()
 void TTrainingFlow::NextQuestion()
 {
     m_phase = TQuestionPhase::Posted;
-    Enter(TFlowState::Asking);
+    EnterState(TFlowState::Asking);
     m_idle.Install();
 }
 
@@ -351,7 +361,7 @@ void TTrainingFlow::QuestionStep()
     }
     m_screen.SetWordPagesEnabled(false);
     m_screen.ClearEtymologyHistory();
-    if (!PrepareQuestion())
+    if (!AskAndShowQuestion())
         return;
     m_screen.ShowTyped(QString());
 
@@ -360,17 +370,17 @@ void TTrainingFlow::QuestionStep()
         return;
     }
     m_optionsRevealed = false;
-    PlayAgentAnimation(m_cc.windowRandom.Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
-    if (m_cc.settings.speakAfterQuestion == 1)
-        SpeakTracked(m_cc.words[Question().word].word);
+    PlayAgentAnimation(m_media.WindowRandom().Below(2) == 0 ? QStringLiteral("RestPose") : QStringLiteral("Alert"));
+    if (Settings().speakAfterQuestion == 1)
+        SpeakTracked(Words()[Question().word].word);
     m_screen.ClearWordPages();
 
-    const int answerTime = m_cc.settings.answerTime;
+    const int answerTime = Settings().answerTime;
     const int maximum = Question().typing.typing ? answerTime + kTypingExtraTime : answerTime - kChoiceTimeReduction;
     m_gaugeMaximum = qMax(0, maximum);
     SetGaugePosition(m_gaugeMaximum);
 
-    const TTango &word = m_cc.words[Question().word];
+    const TTango &word = Words()[Question().word];
     if (word.timesAsked == 1) {
         PlaySound(QStringLiteral("FIRSTTIME"));
         m_screen.SetSignalCaption(QStringLiteral("初"), kSignalFontHeight);
@@ -387,7 +397,7 @@ void TTrainingFlow::QuestionStep()
 void TTrainingFlow::EndOfStudyRun()
 {
     m_idle.Remove();
-    const bool quickResponse = m_cc.settings.quickResponseAfterQuota == 1;
+    const bool quickResponse = Settings().quickResponseAfterQuota == 1;
     if (quickResponse) {
         m_screen.SetTitleCoverVisible(true);
         m_screen.HideMainMenus();
@@ -395,8 +405,8 @@ void TTrainingFlow::EndOfStudyRun()
             m_screen.RunQuickResponseDrill();
     }
     m_fileEnded = true;
-    const bool showStatus = m_cc.settings.showProgressAtEnd == 1;
-    if (!m_quit && !QueueEmpty()) {
+    const bool showStatus = Settings().showProgressAtEnd == 1;
+    if (!m_quit && !NoFileQueued()) {
         if (showStatus)
             m_screen.ShowStatusAtFileEnd();
         if (m_screen.TitleCoverVisible()) {
@@ -457,8 +467,8 @@ void TTrainingFlow::GaugeStep()
     const int position = m_gaugePosition;
 
     if (!m_optionsRevealed) {
-        const int delay = m_cc.settings.optionDelay;
-        const double threshold = maximum - delay * (m_cc.settings.answerTime / 100.0 - 1.0);
+        const int delay = Settings().optionDelay;
+        const double threshold = maximum - delay * (Settings().answerTime / 100.0 - 1.0);
         if (delay == 0 || position < threshold)
             RevealOptions();
     }
@@ -472,10 +482,10 @@ void TTrainingFlow::GaugeStep()
         m_phase = TQuestionPhase::Answered;
         leave = true;
     } else {
-        if (position == maximum / 2 && m_cc.settings.speakAfterQuestion != 1) {
-            if (m_cc.windowRandom.Below(4) == 0)
+        if (position == maximum / 2 && Settings().speakAfterQuestion != 1) {
+            if (m_media.WindowRandom().Below(4) == 0)
                 PlayAgentAnimation(QStringLiteral("Hearing_1"));
-            else if (m_cc.windowRandom.Below(4) == 0)
+            else if (m_media.WindowRandom().Below(4) == 0)
                 PlayAgentAnimation(QStringLiteral("Hearing_2"));
             else
                 PlayAgentAnimation(QStringLiteral("Think"));
@@ -498,7 +508,7 @@ void TTrainingFlow::FinishQuestion()
     m_phase = TQuestionPhase::Answered;
     // The window was closed before an answer: the question ends ungraded.
     if (m_quit && !m_answerGiven) {
-        Enter(TFlowState::Reviewing);
+        EnterState(TFlowState::Reviewing);
         FileExitAction();
         return;
     }
@@ -509,13 +519,13 @@ void TTrainingFlow::FinishQuestion()
     m_answerCorrect = Run().Judge(m_chosenOption, m_gaugePosition > 0, m_typed);
     ShowAnswer();
 
-    m_previousLevel = m_cc.words[Question().word].level;
+    m_previousLevel = Words()[Question().word].level;
     m_screen.SetSignalCaption(QString(), kSignalFontHeight);
-    GradeAnswer();
+    GradeAndShowAnswer();
 
     m_idle.Remove();
     m_screen.StartReviewTimers();
-    Enter(TFlowState::Reviewing);
+    EnterState(TFlowState::Reviewing);
     if (Run().QuotaUsedUp())
         PlaySound(QStringLiteral("NORM_FIN"));
     // The window was closed after the answer: graded first, then the file ends.
@@ -523,10 +533,10 @@ void TTrainingFlow::FinishQuestion()
         FileExitAction();
 }
 
-void TTrainingFlow::GradeAnswer()
+void TTrainingFlow::GradeAndShowAnswer()
 {
-    if (m_cc.settings.speakAfterGrading == 1)
-        SpeakTracked(m_cc.words[Question().word].word);
+    if (Settings().speakAfterGrading == 1)
+        SpeakTracked(Words()[Question().word].word);
     const TAnswerEffect effect = Run().Grade(m_answerCorrect);
     m_lastEffect = effect;
     m_screen.ShowGradedWord(Question().word);
@@ -543,19 +553,19 @@ void TTrainingFlow::GradeAnswer()
     m_screen.StartAgentReaction();
 }
 
-bool TTrainingFlow::QueueEmpty() const
+bool TTrainingFlow::NoFileQueued() const
 {
-    return m_cc.fileQueue.IsEmpty();
+    return m_cc.studyRun.state.fileQueue.IsEmpty();
 }
 
 QString TTrainingFlow::NextQueuedTitle() const
 {
-    if (QueueEmpty())
+    if (NoFileQueued())
         return {};
-    const QString code = m_cc.fileQueue.First();
+    const QString code = m_cc.studyRun.state.fileQueue.First();
     for (int slot = 1; slot <= kSlotCount; ++slot)
-        if (m_cc.catalog.rows[static_cast<size_t>(slot)].Code == code)
-            return m_cc.catalog.rows[static_cast<size_t>(slot)].Title;
+        if (m_cc.catalogs.catalog.rows[static_cast<size_t>(slot)].Code == code)
+            return m_cc.catalogs.catalog.rows[static_cast<size_t>(slot)].Title;
     return {};
 }
 
@@ -572,7 +582,7 @@ void TTrainingFlow::CloseLearningFile(bool save)
     m_screen.StopAgentReaction();
     m_screen.StopReviewTimers();
     m_loadingWhenClosed = m_state == TFlowState::Loading;
-    Enter(TFlowState::Closing);
+    EnterState(TFlowState::Closing);
 
     if (!m_loadingWhenClosed) {
         m_screen.FocusHiddenButton();
@@ -582,20 +592,20 @@ void TTrainingFlow::CloseLearningFile(bool save)
             m_screen.ClearAnswerDetails();
         m_screen.ResetOptionButtons();
         m_gaugePosition = m_gaugeMaximum;
-        m_screen.ShowFileClosed(QStringLiteral("Signal_Start%1").arg(m_cc.windowRandom.Between(1, 4)));
+        m_screen.ShowFileClosed(QStringLiteral("Signal_Start%1").arg(m_media.WindowRandom().Between(1, 4)));
         // The next file's title only when it is loaded next: a program that
         // ends here never announces it.
-        if (!m_quit && !QueueEmpty())
+        if (!m_quit && !NoFileQueued())
             m_screen.ShowFileLoading(NextQueuedTitle(), kLoadingText);
     }
     // With saving: the quota statistics and the file's save as one commit.
     Run().End(save);
 
-    if (!m_quit && !QueueEmpty()) {
+    if (!m_quit && !NoFileQueued()) {
         m_phase = TQuestionPhase::Posted;
         m_fileEnded = false;
         m_optionsRevealed = false;
-        Enter(TFlowState::Loading);
+        EnterState(TFlowState::Loading);
         m_idle.Install();
         return;
     }
@@ -610,7 +620,7 @@ void TTrainingFlow::ShutDown()
     m_quit = true;
     if (m_state != TFlowState::Closing) {
         m_loadingWhenClosed = m_state == TFlowState::Loading;
-        Enter(TFlowState::Closing);
+        EnterState(TFlowState::Closing);
     }
     if (!m_mainWindowReady) {
         EndApplication();
@@ -622,18 +632,18 @@ void TTrainingFlow::ShutDown()
         if (agent)
             PlaySound(QStringLiteral("OPEN_QUIT"));
         m_screen.ShowClosing(kClosingText);
-        const bool noClosingTitle = m_cc.fileCode == QStringLiteral("IT") || m_cc.userFile;
+        const bool noClosingTitle = m_cc.context.fileCode == QStringLiteral("IT") || m_cc.context.userFile;
         if (agent) {
             Media().StopAgent();
             Media().SelectSpeechEngine();
-            if (m_cc.settings.speechMode == kSpeechWithAgent) {
-                const QString phrase = ChooseFarewellPhrase(m_cc.fileCode, Media().SpeechLanguageId(),
-                                                            QTime::currentTime().hour(), m_cc.windowRandom);
+            if (Settings().speechMode == kSpeechWithAgent) {
+                const QString phrase = ChooseFarewellPhrase(m_cc.context.fileCode, Media().SpeechLanguageId(),
+                                                            QTime::currentTime().hour(), m_media.WindowRandom());
                 if (!phrase.isEmpty())
                     SpeakTracked(phrase);
             }
             Wait(kQuitFarewellWait);
-            Media().PlayAgentAnimation(m_cc.windowRandom.Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"),
+            Media().PlayAgentAnimation(m_media.WindowRandom().Below(22) == 0 ? QStringLiteral("Wave") : QStringLiteral("Hide"),
                                        true);
             if (!noClosingTitle)
                 Wait(kAgentUnloadWait);
@@ -669,7 +679,7 @@ void TTrainingFlow::FileExitAction()
     if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
         return;
     m_fileEnded = true;
-    if (m_cc.settings.showProgressAtEnd == 1)
+    if (Settings().showProgressAtEnd == 1)
         m_screen.ShowStatusAtFileEnd();
     CloseLearningFile(true);
 }
@@ -696,7 +706,7 @@ void TTrainingFlow::CloseWindowNow()
         if (m_state == TFlowState::Asking && m_phase == TQuestionPhase::Posted) {
             // The question was asked for but never shown: nothing to end.
             m_idle.Remove();
-            Enter(TFlowState::Reviewing);
+            EnterState(TFlowState::Reviewing);
         }
         if (m_state == TFlowState::Loading) {
             // The loading step that is posted sees the quit flag and ends the program.
@@ -712,7 +722,7 @@ void TTrainingFlow::EscapeRequested()
     if (IsAsking() || IsLoading() || m_state == TFlowState::Closing)
         return;
     Guard([this] {
-        if (Run().state.training.remaining > 0 && !m_cc.notifier->Confirm(kQuitQuestion))
+        if (Run().state.training.remaining > 0 && !m_cc.context.notifier->Confirm(kQuitQuestion))
             return;
         m_screen.ClearQuestionTexts();
         m_quit = true;
@@ -766,7 +776,7 @@ void TTrainingFlow::UpdateQuotaLabel()
 
 void TTrainingFlow::ApplicationDeactivated()
 {
-    if (AgentOnScreen() && m_cc.settings.speechMode == kSpeechWithAgent) {
+    if (AgentOnScreen() && Settings().speechMode == kSpeechWithAgent) {
         Media().StopAgent();
         Media().MoveAgentOutOfView();
     }
@@ -777,7 +787,7 @@ void TTrainingFlow::ApplicationActivated()
     if (IsLoading() || m_screen.StarViewOrGalleryShowing())
         return;
     RestoreSoundDevice();
-    if (AgentOnScreen() && m_cc.settings.speechMode == kSpeechWithAgent)
+    if (AgentOnScreen() && Settings().speechMode == kSpeechWithAgent)
         Media().RestoreAgentTop();
 }
 
@@ -788,7 +798,7 @@ void TTrainingFlow::RestoreSoundDevice()
 
 void TTrainingFlow::AgentReaction()
 {
-    ReactToAnswer(Media(), m_cc.settings, m_answerCorrect, m_cc.windowRandom);
+    ReactToAnswer(Media(), Settings(), m_answerCorrect, m_media.WindowRandom());
 }
 
 void TTrainingFlow::PlaySound(const QString &name)

@@ -32,6 +32,8 @@
 class QKeyEvent;
 class QPoint;
 class TCC;
+struct TFileSettings;
+class TWordTable;
 class TSpeechAndSound;
 class TStudyRun;
 class TTrainingScreen;
@@ -150,7 +152,7 @@ signals:
     void ApplicationEnded();
 
 private:
-    void Enter(TFlowState state);
+    void EnterState(TFlowState state);
     void Fatal(const QString &message);
     void EndApplication();
     void Wait(int milliseconds);
@@ -168,26 +170,29 @@ private:
     // Asking.
     void QuestionStep();
     void EndOfStudyRun();
-    bool PrepareQuestion();
+    bool AskAndShowQuestion();
     void RevealOptions();
     void StartAnswerWait();
     void ArmGaugeStep();
     void GaugeStep();
     void FinishQuestion();
     void ShowAnswer();
-    void GradeAnswer();
+    void GradeAndShowAnswer();
     void ShowTypedWordHint();
     void ShowOptionVerbHints();
     void UpdateTypedDisplay(bool typingSound);
     void SetGaugePosition(int position);
     bool TypedAnswerComplete() const;
-    bool QueueEmpty() const;
+    bool NoFileQueued() const;
     QString NextQueuedTitle() const;
 
     TSpeechAndSound &Media();
     // The study run the window drives, and its question.
     TStudyRun &Run();
     const TQuestion &Question() const;
+    // The current file's settings and words, read only.
+    const TFileSettings &Settings() const;
+    const TWordTable &Words() const;
     // Speech and the agent (silent until they are present).
     bool AgentOnScreen();
     void PlayAgentAnimation(const QString &name);

@@ -125,7 +125,7 @@ public:
     virtual void ShowStageNotice() = 0;
     // No question can be asked: true when the learner goes on with random
     // questions.
-    virtual bool AskNoQuestions() = 0;
+    virtual bool OfferRandomQuestions() = 0;
     virtual void RunQuickResponseDrill() = 0;
     virtual void ShowStatusAtFileEnd() = 0;
     virtual void ShowEtymologyWindow(int position) = 0;

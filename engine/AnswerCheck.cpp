@@ -385,51 +385,36 @@ QString TypingHint(const QString &typingForm, bool lookAlike, THeadwordKind kind
     return hint;
 }
 
-// ---- the engine object's side: the current file and its word table ----
+// ---- the rules bound to one file: its word table and headword kind ----
 
-namespace {
-
-// The positions the look-alike test covers: every row of the file.
-int LookupRowCount(const TCC &cc)
+QString TAnswerChecker::FormatHeadword(const QString &word, bool stripDigit) const
 {
-    return qBound(0, cc.catalog.rows[static_cast<size_t>(qBound(0, cc.fileSlot, kSlotCount))].DBTangoTotal,
-                  kMaxWords);
-}
+    return ::FormatHeadword(word, stripDigit, m_kind);
 }
 
-QString TCC::FormatHeadword(const QString &word, bool stripDigit) const
+QString TAnswerChecker::FormatPhraseHeadword(const QString &word, bool plain) const
 {
-    return ::FormatHeadword(word, stripDigit, HeadwordKind());
+    return ::FormatPhraseHeadword(word, plain, m_kind);
 }
 
-QString TCC::FormatPhraseHeadword(const QString &word, bool plain) const
+QString TAnswerChecker::DisplayForm(int position) const
 {
-    return ::FormatPhraseHeadword(word, plain, HeadwordKind());
+    return ::DisplayForm(m_words[position].word, m_kind);
 }
 
-QString TCC::DisplayForm(int position) const
+bool TAnswerChecker::CheckTypedAnswer(const QString &word, const QString &typed) const
 {
-    return ::DisplayForm(words[position].word, HeadwordKind());
+    return ::CheckTypedAnswer(word, typed, m_kind);
 }
 
-void TCC::ExpandAcceptedAnswers(const QString &word)
-{
-    acceptedForms = ::ExpandAcceptedAnswers(word);
-}
-
-bool TCC::CheckTypedAnswer(const QString &word, const QString &typed) const
-{
-    return ::CheckTypedAnswer(word, typed, HeadwordKind());
-}
-
-bool TCC::CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
-                                       const std::array<int, 3> &choices) const
+bool TAnswerChecker::CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
+                                                  const std::array<int, 3> &choices) const
 {
     QStringList choiceWords;
     for (int p : choices)
         if (TWordTable::IsPosition(p))
-            choiceWords.append(words[p].word);
-    return ::CheckTypedAnswerAlternatives(word, typed, choiceWords, HeadwordKind());
+            choiceWords.append(m_words[p].word);
+    return ::CheckTypedAnswerAlternatives(word, typed, choiceWords, m_kind);
 }
 
 namespace {
@@ -441,10 +426,10 @@ bool SameMeaning(const QString &x, const QString &y)
 }
 }
 
-bool TCC::AreConfusable(int a, int b) const
+bool TAnswerChecker::AreConfusable(int a, int b) const
 {
-    const auto &ma = words[a].meanings;
-    const auto &mb = words[b].meanings;
+    const auto &ma = m_words[a].meanings;
+    const auto &mb = m_words[b].meanings;
     for (const QString &m : ma) {
         if (m.isEmpty())
             break;
@@ -455,7 +440,7 @@ bool TCC::AreConfusable(int a, int b) const
     return false;
 }
 
-TTypingHintCheck TCC::CheckTypingHint(int position) const
+TTypingHintCheck TAnswerChecker::CheckTypingHint(int position) const
 {
     TTypingHintCheck check;
     const QString form = DisplayForm(position);
@@ -463,15 +448,15 @@ TTypingHintCheck TCC::CheckTypingHint(int position) const
         return check;
     const QChar first = form.front();
     const QChar last = form.back();
-    const int rows = LookupRowCount(*this);
+    const int rows = m_lookupRows;
     // Only a word that shares a meaning can look alike: those are found
     // through the meaning index, each once (the outcome does not depend on
     // the order in which they are met).
     std::vector<int> sharing;
-    for (const QString &m : words[position].meanings) {
+    for (const QString &m : m_words[position].meanings) {
         if (m.isEmpty())
             break;
-        const auto [from, to] = words.WordsWithMeaning(m);
+        const auto [from, to] = m_words.WordsWithMeaning(m);
         for (auto k = from; k != to; ++k)
             sharing.push_back(k->position);
     }
@@ -482,7 +467,7 @@ TTypingHintCheck TCC::CheckTypingHint(int position) const
             continue;
         // Markup never touches a letter at the start of a headword: a word
         // that starts with another letter cannot look alike.
-        const QString &stored = words[p].word;
+        const QString &stored = m_words[p].word;
         if (stored.isEmpty() || (stored.front() != first && stored.front().isLetter()))
             continue;
         if (!AreConfusable(position, p))
@@ -498,21 +483,37 @@ TTypingHintCheck TCC::CheckTypingHint(int position) const
     return check;
 }
 
+// ---- the engine object's side: the current file ----
+
+TAnswerChecker TCC::AnswerChecker() const
+{
+    // The look-alike test covers every row of the file.
+    const int rows = qBound(0, catalog.rows[static_cast<size_t>(qBound(0, fileSlot, kSlotCount))].DBTangoTotal,
+                            kMaxWords);
+    return TAnswerChecker(wordRecords.words, HeadwordKind(), rows);
+}
+
+void TCC::ExpandAcceptedAnswers(const QString &word)
+{
+    acceptedForms = ::ExpandAcceptedAnswers(word);
+}
+
 TTypingDecision TCC::DecideTypingQuestion(int position, bool typingForEvenLevels,
                                           TAnswerDirection answerDirection) const
 {
     TTypingDecision decision;
     if (!typingForEvenLevels || answerDirection != TAnswerDirection::MeaningToWord)
         return decision;
-    const TTango &t = words[position];
+    const TTango &t = wordRecords.words[position];
     const bool evenLevel = t.level > 0 && t.level <= 12 && t.level % 2 == 0;
     if (t.stage != TStage::Three && !evenLevel)
         return decision;
-    const TTypingHintCheck check = CheckTypingHint(position);
+    const TAnswerChecker checker = AnswerChecker();
+    const TTypingHintCheck check = checker.CheckTypingHint(position);
     if (!check.allowed)
         return decision;
     decision.typing = true;
     decision.lookAlike = check.lookAlike;
-    decision.hint = ::TypingHint(DisplayForm(position), check.lookAlike, HeadwordKind());
+    decision.hint = ::TypingHint(checker.DisplayForm(position), check.lookAlike, checker.Kind());
     return decision;
 }

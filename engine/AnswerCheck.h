@@ -5,11 +5,15 @@
 // parts, "@" for the object, "_i" verb marks, a trailing homonym digit,
 // "[x]" bracketed parts and the placeholders A, B, C of phrases. The
 // functions here turn a stored headword into what a choice button shows and
-// into the forms a learner may type. They are plain text functions; the
-// engine object calls them with the kind of the current learning file.
+// into the forms a learner may type. They are plain text functions;
+// TAnswerChecker binds them to one learning file (its word table and kind).
 #include <QString>
 #include <QStringList>
 #include "base/HomonymDigit.h"
+
+#include <array>
+
+class TWordTable;
 
 // How a file's headwords are read: user files keep them verbatim, the
 // phrase files (TJ, DJ) follow the phrase rules, every other file the word
@@ -74,4 +78,35 @@ QString TypingHint(const QString &typingForm, bool lookAlike, THeadwordKind kind
 struct TTypingHintCheck {
     bool allowed = false;     // no look-alike word has the same last letter
     bool lookAlike = false;   // some word of the same length and first letter means the same
+};
+
+// The answer rules of one learning file: its word table and the kind of its
+// headwords, bound together as a small value that holds nothing of its own
+// (TCC::AnswerChecker makes one for the current file).
+class TAnswerChecker {
+public:
+    // lookupRows: the rows of the file the look-alike test covers.
+    TAnswerChecker(const TWordTable &words, THeadwordKind kind, int lookupRows)
+        : m_words(words), m_kind(kind), m_lookupRows(lookupRows)
+    {
+    }
+
+    THeadwordKind Kind() const { return m_kind; }
+    QString FormatHeadword(const QString &word, bool stripDigit) const;
+    QString FormatPhraseHeadword(const QString &word, bool plain) const;
+    // What a choice button shows for the word at a position (also its typing form).
+    QString DisplayForm(int position) const;
+    bool CheckTypedAnswer(const QString &word, const QString &typed) const;
+    bool CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
+                                      const std::array<int, 3> &choices) const;
+    // Two words share a meaning.
+    bool AreConfusable(int a, int b) const;
+    // Whether the first-letter hint of the word would not give a look-alike
+    // word away, and whether a look-alike exists at all.
+    TTypingHintCheck CheckTypingHint(int position) const;
+
+private:
+    const TWordTable &m_words;
+    THeadwordKind m_kind;
+    int m_lookupRows;
 };

@@ -1,9 +1,10 @@
 #pragma once
 // TCC, the engine object: a thin owner of the parts that each do one job
 // (the folders, the catalog, the settings, the word table with its records,
-// the learning rules, the selection and the study run). The names callers
-// have always used stay here as one-line forwards to the parts. Qt Core
-// only: the whole engine runs headless.
+// the learning rules, and the study run with its state, TStudyRun). The
+// names callers have always used stay here as one-line forwards to the parts;
+// new code reaches the parts themselves (cc.studyRun.state.question, not
+// cc.question). Qt Core only: the whole engine runs headless.
 #include "data/WordTable.h"
 #include "engine/AnswerCheck.h"
 #include "engine/Grading.h"
@@ -33,8 +34,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-class TSpeech;   // speech/Speech.h: speech and the parakeet (outside the engine library)
 
 class TCC {
 public:
@@ -78,12 +77,6 @@ public:
     TAskedWordList &askedWords = studyRun.state.askedWords;
     TQuestion &question = studyRun.state.question;
 
-    // Speech and the parakeet, set by the program when it builds them.
-    TSpeech *speech = nullptr;
-    // The draws of the windows, the agent and the sounds (pictures, poses,
-    // phrases), apart from the learning rules' own generator: what is asked
-    // never depends on how often the parakeet idled.
-    TRandom windowRandom;
 
     // ---- start-up file steps ----
     QString FindUserFolder() { return workspace.FindUserFolder(); }
@@ -127,18 +120,30 @@ public:
     // ---- answer checking and typing rules (on the current file's kind) ----
     QStringList acceptedForms;     // rebuilt by ExpandAcceptedAnswers
     THeadwordKind HeadwordKind() const { return HeadwordKindOf(fileCode, userFile); }
-    QString FormatHeadword(const QString &word, bool stripDigit) const;
-    QString FormatPhraseHeadword(const QString &word, bool plain) const;
-    // What a choice button shows for the word at a position (also its typing form).
-    QString DisplayForm(int position) const;
+    // The answer rules bound to the current file (its words and their kind).
+    TAnswerChecker AnswerChecker() const;
+    // Forwards to AnswerChecker().
+    QString FormatHeadword(const QString &word, bool stripDigit) const
+    {
+        return AnswerChecker().FormatHeadword(word, stripDigit);
+    }
+    QString FormatPhraseHeadword(const QString &word, bool plain) const
+    {
+        return AnswerChecker().FormatPhraseHeadword(word, plain);
+    }
+    QString DisplayForm(int position) const { return AnswerChecker().DisplayForm(position); }
     void ExpandAcceptedAnswers(const QString &word);
-    bool CheckTypedAnswer(const QString &word, const QString &typed) const;
+    bool CheckTypedAnswer(const QString &word, const QString &typed) const
+    {
+        return AnswerChecker().CheckTypedAnswer(word, typed);
+    }
     bool CheckTypedAnswerAlternatives(const QString &word, const QString &typed,
-                                      const std::array<int, 3> &choices) const;
-    bool AreConfusable(int a, int b) const;
-    // Whether the first-letter hint of the word would not give a look-alike
-    // word away, and whether a look-alike exists at all.
-    TTypingHintCheck CheckTypingHint(int position) const;
+                                      const std::array<int, 3> &choices) const
+    {
+        return AnswerChecker().CheckTypedAnswerAlternatives(word, typed, choices);
+    }
+    bool AreConfusable(int a, int b) const { return AnswerChecker().AreConfusable(a, b); }
+    TTypingHintCheck CheckTypingHint(int position) const { return AnswerChecker().CheckTypingHint(position); }
     // Typing question: typing for even levels on, meaning shown, the word in
     // stage 3 or at an even level above 0, and a hint that does not give a
     // look-alike word away. The hint comes with the decision.
@@ -206,29 +211,27 @@ public:
     // Grades the word at a position (GradeAnswer) and commits the outcome:
     // the word and the run's state are replaced by what it computed.
     TAnswerEffect CommitGrade(int position, bool correct);
-    // Enters the word's level into its history and sets its next due point.
-    void RecordAnswer(int position);
-    void ResetWordProgress(int position);
-    void ClearStage1History(int position);
-    void RestartStage2Today(int position);
+    // The level and stage operations live on the word records; these forward.
+    void RecordAnswer(int position) { wordRecords.RecordAnswer(position); }
+    void ResetWordProgress(int position) { wordRecords.ResetWordProgress(position); }
+    void ClearStage1History(int position) { wordRecords.ClearStage1History(position); }
+    void RestartStage2Today(int position) { wordRecords.RestartStage2Today(position); }
     // The exclusion switch: a word that is asked gets a fresh record at level
     // 99; an excluded word becomes a new word (level 0). Clears retry pending.
     // Returns true when the word is now excluded.
     bool ToggleWordExclusion(int position);
-    int CountWordsAtLevel(int level) const;
-    TLevelHistogram BuildLevelHistogram() const;
-    // The stage rule that applies to the word at a position, if any.
-    std::optional<TStageNoticeKind> StageRuleOf(int position) const;
-    std::optional<TStageNoticeKind> StageRuleOn(int position, qint64 today) const;
-    bool AnyStageNoticeDue() const;
-    // Applies the stage rules to every word, as the stage-notice window shows
-    // them, and returns its three lists. The caller saves the record file
-    // when the window closes.
-    TStageNoticeLists ApplyStageRules();
-    // The stage rule due for one word, if any: it moves to stage 3 or starts over.
-    void ApplyStageRule(int position);
-    void ApplyStageRuleOn(int position, qint64 today);
-    void ApplyStageRule(int position, TStageNoticeKind kind);
+    int CountWordsAtLevel(int level) const { return wordRecords.CountWordsAtLevel(level); }
+    TLevelHistogram BuildLevelHistogram() const { return wordRecords.BuildLevelHistogram(); }
+    std::optional<TStageNoticeKind> StageRuleOf(int position) const { return wordRecords.StageRuleOf(position); }
+    std::optional<TStageNoticeKind> StageRuleOn(int position, qint64 today) const
+    {
+        return wordRecords.StageRuleOn(position, today);
+    }
+    bool AnyStageNoticeDue() const { return wordRecords.AnyStageNoticeDue(); }
+    TStageNoticeLists ApplyStageRules() { return wordRecords.ApplyStageRules(); }
+    void ApplyStageRule(int position) { wordRecords.ApplyStageRule(position); }
+    void ApplyStageRuleOn(int position, qint64 today) { wordRecords.ApplyStageRuleOn(position, today); }
+    void ApplyStageRule(int position, TStageNoticeKind kind) { wordRecords.ApplyStageRule(position, kind); }
     // The forgetting curves of the word's current stage (none in stage 3).
     QList<TEntryCurve> RetentionCurvesOf(int position) const;
 

@@ -3,6 +3,7 @@
 
 #include "data/RecordFile.h"
 #include "engine/CommonUnit.h"
+#include "engine/WordRecords.h"
 #include "base/DateText.h"
 
 #include <climits>
@@ -40,9 +41,9 @@ int TCC::DayNumberSince(const QString &date) const
 
 // ---- history entries and due points ----
 
-void TCC::RecordAnswer(int position)
+void TWordRecords::RecordAnswer(int position)
 {
-    RecordAnswerOn(words[position], clock.Today());
+    RecordAnswerOn(words[position], m_context.clock.Today());
 }
 
 void RecordAnswerOn(TTango &t, const QDate &today)
@@ -102,7 +103,7 @@ void RecordAnswerOn(TTango &t, const QDate &today)
 
 // ---- resets ----
 
-void TCC::ResetWordProgress(int position)
+void TWordRecords::ResetWordProgress(int position)
 {
     TTango &t = words[position];
     t.stage = TStage::One;
@@ -115,7 +116,7 @@ void TCC::ResetWordProgress(int position)
     ClearStage1History(position);
 }
 
-void TCC::ClearStage1History(int position)
+void TWordRecords::ClearStage1History(int position)
 {
     ClearStage1HistoryOf(words[position]);
 }
@@ -130,7 +131,7 @@ void ClearStage1HistoryOf(TTango &t)
     t.stage1Limit = false;
 }
 
-void TCC::RestartStage2Today(int position)
+void TWordRecords::RestartStage2Today(int position)
 {
     TTango &t = words[position];
     t.stage2History.clear();
@@ -138,7 +139,7 @@ void TCC::RestartStage2Today(int position)
     t.stage2Days.fill(0);
     t.stage2Levels.fill(0);
     t.stage1Counter = 0;
-    t.nextDueDate = TDueDate::OfDay(clock.TodayDay());
+    t.nextDueDate = TDueDate::OfDay(m_context.clock.TodayDay());
     t.stage1Limit = false;
 }
 
@@ -146,7 +147,7 @@ void TCC::RestartStage2Today(int position)
 
 bool TCC::ToggleWordExclusion(int position)
 {
-    TTango &t = words[position];
+    TTango &t = wordRecords.words[position];
     bool excluded;
     if (t.level != kExcludedLevel) {
         InitWordRecord(position);
@@ -162,7 +163,7 @@ bool TCC::ToggleWordExclusion(int position)
 
 // ---- counts ----
 
-int TCC::CountWordsAtLevel(int level) const
+int TWordRecords::CountWordsAtLevel(int level) const
 {
     const int total = TangoTotal();
     int count = 0;
@@ -172,7 +173,7 @@ int TCC::CountWordsAtLevel(int level) const
     return count;
 }
 
-TLevelHistogram TCC::BuildLevelHistogram() const
+TLevelHistogram TWordRecords::BuildLevelHistogram() const
 {
     TLevelHistogram histogram{};
     const int total = TangoTotal();

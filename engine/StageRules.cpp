@@ -2,7 +2,8 @@
 #include "engine/StageRules.h"
 
 #include "data/RecordFile.h"
-#include "engine/CommonUnit.h"
+#include "engine/AnswerCheck.h"
+#include "engine/WordRecords.h"
 #include "engine/MasteryLevels.h"
 
 QString StageNoticeEntryText(TStageNoticeKind kind, qint32 level, const QString &displayForm,
@@ -24,12 +25,12 @@ QString StageNoticeEntryText(TStageNoticeKind kind, qint32 level, const QString 
     return head + displayForm + QStringLiteral(" （ ") + joinedMeanings + QStringLiteral(" ）");
 }
 
-std::optional<TStageNoticeKind> TCC::StageRuleOf(int position) const
+std::optional<TStageNoticeKind> TWordRecords::StageRuleOf(int position) const
 {
-    return StageRuleOn(position, clock.TodayDay());
+    return StageRuleOn(position, m_context.clock.TodayDay());
 }
 
-std::optional<TStageNoticeKind> TCC::StageRuleOn(int position, qint64 today) const
+std::optional<TStageNoticeKind> TWordRecords::StageRuleOn(int position, qint64 today) const
 {
     const TTango &t = words[position];
     if (t.stage >= TStage::Three)
@@ -49,21 +50,22 @@ std::optional<TStageNoticeKind> TCC::StageRuleOn(int position, qint64 today) con
     return std::nullopt;
 }
 
-bool TCC::AnyStageNoticeDue() const
+bool TWordRecords::AnyStageNoticeDue() const
 {
     const int total = TangoTotal();
-    const qint64 today = clock.TodayDay();
+    const qint64 today = m_context.clock.TodayDay();
     for (int p = 1; p <= total; ++p)
         if (StageRuleOn(p, today))
             return true;
     return false;
 }
 
-TStageNoticeLists TCC::ApplyStageRules()
+TStageNoticeLists TWordRecords::ApplyStageRules()
 {
     TStageNoticeLists lists;
+    const THeadwordKind headwords = HeadwordKindOf(m_context.fileCode, m_context.userFile);
     const int total = TangoTotal();
-    const qint64 today = clock.TodayDay();
+    const qint64 today = m_context.clock.TodayDay();
     for (int p = 1; p <= total; ++p) {
         const auto kind = StageRuleOn(p, today);
         if (!kind)
@@ -71,7 +73,7 @@ TStageNoticeLists TCC::ApplyStageRules()
         const TTango &t = words[p];
         const TStageNoticeEntry entry{
             p, *kind, t.level,
-            StageNoticeEntryText(*kind, t.level, FormatHeadword(t.word, false), t.joinedMeanings)};
+            StageNoticeEntryText(*kind, t.level, FormatHeadword(t.word, false, headwords), t.joinedMeanings)};
         ApplyStageRule(p, *kind);
         (*kind == TStageNoticeKind::PassedStage2 ? lists.stage2OK
          : *kind == TStageNoticeKind::Limbo      ? lists.limbo
@@ -81,7 +83,7 @@ TStageNoticeLists TCC::ApplyStageRules()
     return lists;
 }
 
-void TCC::ApplyStageRule(int position, TStageNoticeKind kind)
+void TWordRecords::ApplyStageRule(int position, TStageNoticeKind kind)
 {
     TTango &t = words[position];
     if (kind == TStageNoticeKind::PassedStage2) {
@@ -93,12 +95,12 @@ void TCC::ApplyStageRule(int position, TStageNoticeKind kind)
     CountUp(t.resetCount);
 }
 
-void TCC::ApplyStageRule(int position)
+void TWordRecords::ApplyStageRule(int position)
 {
-    ApplyStageRuleOn(position, clock.TodayDay());
+    ApplyStageRuleOn(position, m_context.clock.TodayDay());
 }
 
-void TCC::ApplyStageRuleOn(int position, qint64 today)
+void TWordRecords::ApplyStageRuleOn(int position, qint64 today)
 {
     if (const auto kind = StageRuleOn(position, today))
         ApplyStageRule(position, *kind);

@@ -1,7 +1,8 @@
 #pragma once
 // The training flags that the learning rules, the question selection and the
-// main window share. TCC owns one TTrainingState; the main window sets and
-// reads it, the engine's level rules and selection act on it.
+// main window share. The study run's state (TRunState, engine/StudyRun.h)
+// holds one; the run's steps and the level rules act on it, the main window
+// reads it.
 #include <QtGlobal>
 
 struct TTrainingState {

@@ -3,6 +3,8 @@
 // the learning file and the record file read into it, records started
 // afresh, and the record file written back.
 #include "data/WordTable.h"
+#include "engine/MasteryLevels.h"
+#include "engine/StageRules.h"
 #include "workspace/Catalog.h"
 #include "workspace/EngineContext.h"
 
@@ -53,6 +55,29 @@ public:
     // The record file into a save of several files (nothing while the goal
     // simulation runs or nothing may be written).
     void AddToCommit(TFileCommit &commit);
+
+    // ---- levels and stages of the words (engine/MasteryLevels.cpp,
+    // engine/StageRules.cpp) ----
+    // Enters the word's level into its history and sets its next due point.
+    void RecordAnswer(int position);
+    void ResetWordProgress(int position);
+    void ClearStage1History(int position);
+    void RestartStage2Today(int position);
+    int CountWordsAtLevel(int level) const;
+    TLevelHistogram BuildLevelHistogram() const;
+    // The stage rule that applies to the word at a position, if any.
+    std::optional<TStageNoticeKind> StageRuleOf(int position) const;
+    // The same against a day read once by the caller.
+    std::optional<TStageNoticeKind> StageRuleOn(int position, qint64 today) const;
+    bool AnyStageNoticeDue() const;
+    // Applies the stage rules to every word, as the stage-notice window shows
+    // them, and returns its three lists. The caller saves the record file
+    // when the window closes.
+    TStageNoticeLists ApplyStageRules();
+    // The stage rule due for one word, if any: it moves to stage 3 or starts over.
+    void ApplyStageRule(int position);
+    void ApplyStageRuleOn(int position, qint64 today);
+    void ApplyStageRule(int position, TStageNoticeKind kind);
 
 private:
     // Reads the current user file's workbook into the table with its records.

@@ -24,7 +24,7 @@ bool Yes(const std::function<bool()> &hook) { return hook && hook(); }
 
 } // namespace
 
-TSpeech::TSpeech(TCC &cc, QObject *parent) : QObject(parent), m_cc(cc)
+TSpeech::TSpeech(TCC &cc, TRandom &draws, QObject *parent) : QObject(parent), m_cc(cc), m_draws(draws)
 {
     connect(&m_agent, &TAgent::IdleStart, this, &TSpeech::Agent1IdleStart);
     connect(&m_agent, &TAgent::Move, this, &TSpeech::Agent1Move);
@@ -238,7 +238,7 @@ void TSpeech::Agent1IdleStart()
     } else if (m_busy) {
         m_busy = false;
     } else {
-        const int draw = m_cc.windowRandom.Below(kIdleDraws);
+        const int draw = m_draws.Below(kIdleDraws);
         if (draw < int(kIdleAnimations.size()))
             m_agent.Play(QString::fromLatin1(kIdleAnimations[size_t(draw)]));
     }

@@ -45,10 +45,14 @@ struct TSpeechModeEntry {
     int languageId;
 };
 
+class TRandom;
+
 class TSpeech : public QObject {
     Q_OBJECT
 public:
-    explicit TSpeech(TCC &cc, QObject *parent = nullptr);
+    // draws: the windows' generator (the idle animations), never the
+    // learning rules' one.
+    TSpeech(TCC &cc, TRandom &draws, QObject *parent = nullptr);
     ~TSpeech() override;
 
     TSpeechHooks hooks;
@@ -106,6 +110,7 @@ private:
     void FailStart();
 
     TCC &m_cc;
+    TRandom &m_draws;
     TAgent m_agent;
     TAgentState m_agentState = TAgentState::NotLoaded;
     TCurrentTTS m_tts;

@@ -7,7 +7,7 @@
 #include "workspace/ProgramFolders.h"
 
 TSpeechAndSound::TSpeechAndSound(TCC &cc)
-    : m_cc(cc), m_sounds(std::make_unique<TSoundEffects>(InstalledFolder(cc.context))), m_speech(std::make_unique<TSpeech>(cc))
+    : m_cc(cc), m_sounds(std::make_unique<TSoundEffects>(InstalledFolder(cc.context))), m_speech(std::make_unique<TSpeech>(cc, m_windowRandom))
 {
     m_speech->hooks.applySoundVolumes = [this] { m_sounds->ApplySoundVolumes(); };
     // The current file's settings always decide the volumes and typing sounds.
@@ -71,7 +71,7 @@ void TSpeechAndSound::PlaySoundEffect(const QString &name)
 void TSpeechAndSound::PlayTypingSound(int typingSound)
 {
     StartDevices();
-    m_sounds->PlaySoundEffect(TSoundEffects::TypingSoundName(typingSound, m_cc.windowRandom));
+    m_sounds->PlaySoundEffect(TSoundEffects::TypingSoundName(typingSound, m_windowRandom));
 }
 
 bool TSpeechAndSound::SpeechUsable() const

@@ -2,6 +2,8 @@
 // The training window's one way to sounds, speech and the agent. Whatever is
 // missing on this machine (no sound device, no speech engine, the agent not
 // loaded) is skipped silently.
+#include "base/Random.h"
+
 #include <QString>
 #include <memory>
 
@@ -69,6 +71,11 @@ public:
     void MoveAgentOutOfView();
     void RestoreAgentTop();
 
+    // The draws of the windows, the agent and the sounds (pictures, poses,
+    // phrases, typing clicks), apart from the learning rules' own generator:
+    // what is asked never depends on how often the parakeet idled.
+    TRandom &WindowRandom() { return m_windowRandom; }
+
     TSoundEffects &sounds() { return *m_sounds; }
     TSpeech &speech() { return *m_speech; }
 
@@ -79,6 +86,7 @@ private:
     bool m_effectsWanted = false;   // effects asked for before the start
 
     TCC &m_cc;
+    TRandom m_windowRandom;
     std::unique_ptr<TSoundEffects> m_sounds;
     std::unique_ptr<TSpeech> m_speech;
     bool m_speechAvailable = true;

@@ -181,7 +181,7 @@ TEST_F(TTrainingWindowTest, TheParakeetReactsToRightAndWrongAnswers)
         const int wrongKey = flow().correctPosition() % 3 + 1;
         Key(static_cast<Qt::Key>(Qt::Key_0 + (right ? flow().correctPosition() : wrongKey)));
         ASSERT_TRUE(WaitForState(TFlowState::Reviewing));
-        cc().windowRandom.Seed(seed);
+        program->media().WindowRandom().Seed(seed);
         ASSERT_TRUE(WaitFor([&] { return agent.CurrentAnimation() == expected.text; }));
         const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
         EXPECT_TRUE(shot.save(QStringLiteral(TESSARION_BINARY_DIR "/agent_%1.png").arg(right ? "right" : "wrong")));

@@ -76,7 +76,7 @@ public:
     TWindowPlace WindowPlace() const override { return {}; }
     bool RunFileManagerAtStart() override { return true; }
     void ShowStageNotice() override { Note(QStringLiteral("stage notice")); }
-    bool AskNoQuestions() override { return false; }
+    bool OfferRandomQuestions() override { return false; }
     void RunQuickResponseDrill() override { Note(QStringLiteral("drill")); }
     void ShowStatusAtFileEnd() override { Note(QStringLiteral("status")); }
     void ShowEtymologyWindow(int) override {}
@@ -102,10 +102,10 @@ protected:
         WriteLearningFile(folder, FixtureWords().mid(3), QStringLiteral("DT"));
         WriteCatalog(folder, {{kTtSlot, QStringLiteral("TT"), QStringLiteral("テスト単語"), 10},
                               {kDtSlot, QStringLiteral("DT"), QStringLiteral("入試単語"), 7}});
-        cc.programFolder = folder.path();
-        cc.notifier = &notes;
-        cc.random.Seed(11);
-        cc.clock.FixToday(QDate(2024, 4, 1));
+        cc.context.programFolder = folder.path();
+        cc.context.notifier = &notes;
+        cc.context.random.Seed(11);
+        cc.context.clock.FixToday(QDate(2024, 4, 1));
         cc.RunStartupFileSteps(folder.path());
         flow.SetGaugeStepDuration(std::chrono::milliseconds(1));
         flow.SetShutdownWaitScale(0.0);
@@ -120,7 +120,7 @@ protected:
 
     bool WaitForReadyOn(const QString &code)
     {
-        return RunUntil([&] { return flow.State() == TFlowState::Ready && cc.fileCode == code; });
+        return RunUntil([&] { return flow.State() == TFlowState::Ready && cc.context.fileCode == code; });
     }
 
     void AskAndAnswer()
@@ -150,9 +150,9 @@ TEST_F(TTrainingFlowOnScreenTest, TheQuotasEndShowsTheDrillAndTheStatusThenSaves
 {
     flow.MainWindowCreated();
     ASSERT_TRUE(WaitForReadyOn(QStringLiteral("TT")));
-    cc.settings.dailyQuota = kQuickResponseMinWords;
-    cc.settings.quickResponseAfterQuota = 1;
-    cc.settings.showProgressAtEnd = 1;
+    cc.settingsStore.settings.dailyQuota = kQuickResponseMinWords;
+    cc.settingsStore.settings.quickResponseAfterQuota = 1;
+    cc.settingsStore.settings.showProgressAtEnd = 1;
     cc.studyRun.state.training.remaining = cc.UsableQuota();
     for (int i = 0; i < kQuickResponseMinWords; ++i)
         AskAndAnswer();

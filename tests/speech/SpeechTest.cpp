@@ -32,7 +32,6 @@ protected:
         cc.settings.agentLeft = 300;
         speech.Agent1().SetPace(4);
         speech.Agent1().SetIdleDelay(60000);
-        cc.speech = &speech;
     }
 
     TAgent &agent() { return speech.Agent1(); }
@@ -50,7 +49,8 @@ protected:
 
     TTempProgramFolder folder;
     TCC cc;
-    TSpeech speech{cc};
+    TRandom draws;
+    TSpeech speech{cc, draws};
 };
 
 } // namespace
@@ -313,7 +313,7 @@ TEST_F(SpeechRules, IdleStartPicksAnIdleAnimationOrCalmsTheBird)
     const QStringList idles = {QStringLiteral("Idle2_1"), QStringLiteral("Reading"), QStringLiteral("Idle3_1"),
                                QStringLiteral("Idle3_2"), QStringLiteral("Idle3_3"), QStringLiteral("Writing"),
                                QStringLiteral("Processing"), QStringLiteral("Idle2_2")};
-    cc.windowRandom.Seed(11);
+    draws.Seed(11);
     TRandom mirror(11);
     int none = 0;
     for (int i = 0; i < 30; ++i) {
