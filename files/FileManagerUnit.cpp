@@ -93,11 +93,15 @@ TFileManagerForm::TFileManagerForm(TCC &cc, QWidget *parent) : QDialog(parent), 
     }
 
     int y = kRowsTop + kLeftColumnRows * kRowHeight + 24;
+    // The notes stay inside the left column: a long one wraps instead of
+    // running under the rows of the right column.
+    const int noteWidth = kColumnLeft[1] - kColumnLeft[0] - 24;
     for (const QString &text : {kNoteOrder, kNoteGrey, kNoteSpreadsheet}) {
         auto *note = new QLabel(text, this);
-        note->move(kColumnLeft[0], y);
-        note->adjustSize();
-        y += 22;
+        note->setWordWrap(true);
+        const int height = note->heightForWidth(noteWidth);
+        note->setGeometry(kColumnLeft[0], y, noteWidth, height);
+        y += height + 6;
     }
     sLabel1 = new QLabel(kDownloading, this);
     sLabel1->setObjectName(QStringLiteral("sLabel1"));

@@ -12,6 +12,8 @@
 #include "widgets/ScreenFit.h"
 #include "workspace/CatalogFixture.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QFile>
 #include <QCheckBox>
@@ -362,6 +364,18 @@ TEST(FileManagerForm, EditOpensTheWorkbookInTheSpreadsheetProgram)
     }
     EXPECT_EQ(notes, QStringList{QStringLiteral(
         "※ ユーザーファイルの編集には、.xls を開ける表計算ソフト（LibreOffice Calc、Gnumeric など）が必要です")});
+    // The long note wraps inside its column instead of running under the
+    // rows of the right-hand column.
+    for (const QLabel *label : form.findChildren<QLabel *>()) {
+        if (!label->text().startsWith(QStringLiteral("※")))
+            continue;
+        for (const QWidget *control : form.findChildren<QWidget *>()) {
+            if ((qobject_cast<const QAbstractButton *>(control) || qobject_cast<const QAbstractSpinBox *>(control))
+                && control->isVisibleTo(&form) && control->parentWidget() == label->parentWidget())
+                EXPECT_FALSE(label->geometry().intersects(control->geometry()))
+                    << label->text().toStdString() << " runs under " << control->objectName().toStdString();
+        }
+    }
     form.sButton_OK->click();
 }
 
