@@ -57,7 +57,10 @@ void InstallJapaneseTranslations(QApplication &app)
 
 QPalette ProgramPalette()
 {
-    QPalette palette(kTextColor, kWindowColor);   // derives light, mid, dark and shadow
+    // Buttons share the window's grey (the two-colour constructor takes the
+    // button colour first; it derives light, mid, dark and shadow from it).
+    QPalette palette(kWindowColor, kWindowColor);
+    palette.setColor(QPalette::WindowText, kTextColor);
     palette.setColor(QPalette::Base, kBaseColor);
     palette.setColor(QPalette::AlternateBase, kAlternateBaseColor);
     palette.setColor(QPalette::Text, kTextColor);

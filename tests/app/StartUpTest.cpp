@@ -164,6 +164,7 @@ TEST(ProgramLook, EveryWindowIsLightWhateverTheDesktopTheme)
         EXPECT_LE(p.color(QPalette::WindowText).lightness(), 60);
         EXPECT_LE(p.color(QPalette::Text).lightness(), 60);
         EXPECT_LE(p.color(QPalette::ButtonText).lightness(), 60);
+        EXPECT_GE(p.color(QPalette::Button).lightness(), 200);   // dark text on a light button
     }
     EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
 
