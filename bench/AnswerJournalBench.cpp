@@ -58,9 +58,7 @@ void BM_LoadWithAnswerJournal(benchmark::State &state)
     QByteArray journal;
     {
         TCC cc;
-        folder.Open(cc);
-        cc.fileQueue.Append(cc.fileCode);
-        if (cc.OpenNextLearningFile() != TFileOpenResult::Opened || !cc.BeginStudyRun()) {
+        if (!folder.OpenStudyRun(cc)) {
             state.SkipWithError("the file did not open");
             return;
         }

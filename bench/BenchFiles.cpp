@@ -154,6 +154,13 @@ void TBenchProgramFolder::Open(TCC &cc) const
     UseTT(cc, m_words);
 }
 
+bool TBenchProgramFolder::OpenStudyRun(TCC &cc) const
+{
+    Open(cc);
+    cc.fileQueue.Append(cc.fileCode);
+    return cc.OpenNextLearningFile() == TFileOpenResult::Opened && cc.BeginStudyRun();
+}
+
 void TBenchProgramFolder::Restore() const
 {
     for (const QString &f : {kRecordFile, kSettingsFile}) {

@@ -23,6 +23,9 @@ public:
     QString Path() const { return m_dir.path() + QLatin1Char('/'); }
     // An engine on that folder with the catalog in memory, TT current.
     void Open(TCC &cc) const;
+    // Open, then TT queued, opened and its study run begun; false when the
+    // file did not open.
+    bool OpenStudyRun(TCC &cc) const;
     // Puts the record and settings files back as they were made.
     void Restore() const;
 

@@ -58,9 +58,7 @@ void BM_StudyRunQuestion(benchmark::State &state)
 {
     const TBenchProgramFolder folder(kMaxWords);
     TCC cc;
-    folder.Open(cc);
-    cc.fileQueue.Append(cc.fileCode);
-    if (cc.OpenNextLearningFile() != TFileOpenResult::Opened || !cc.BeginStudyRun()) {
+    if (!folder.OpenStudyRun(cc)) {
         state.SkipWithError("the file did not open");
         return;
     }
